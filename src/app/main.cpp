@@ -1,0 +1,17 @@
+#include "app/application.h"
+#include "app/qthost.h"
+#include "exercise/zkouseni.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    voltmetr::prepareApplication(app);
+    voltmetr::QtHost host;
+    voltmetr::Data_a_promene state;
+    voltmetr::WindowContext context{host, state};
+    voltmetr::Zkouseni exercise(context);
+    exercise.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,1 @@
+# files of this folder are listed here

@@ -1,0 +1,3 @@
+list(APPEND VOLTMETR_GUI_SOURCES
+  ui/windowhost.h ui/windowcontext.h
+  ui/twips.h ui/twips.cpp)

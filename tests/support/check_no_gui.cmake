@@ -1,0 +1,11 @@
+# Fails when the given binary, built from voltmetr_core alone, loads a Qt GUI library.
+execute_process(COMMAND ldd ${BINARY} OUTPUT_VARIABLE deps RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "ldd failed on ${BINARY}")
+endif()
+if(deps MATCHES "libQt6(Gui|Widgets)")
+  message(FATAL_ERROR "${BINARY} loads a GUI library:\n${deps}")
+endif()
+if(NOT deps MATCHES "libQt6Core")
+  message(FATAL_ERROR "${BINARY} does not look like a Qt program:\n${deps}")
+endif()
