@@ -10,7 +10,8 @@ int main(int argc, char* argv[])
     voltmetr::prepareApplication(app);
     voltmetr::QtHost host;
     voltmetr::Data_a_promene state;
-    voltmetr::WindowContext context{host, state};
+    voltmetr::Info2 coder(host);
+    voltmetr::WindowContext context{host, state, coder};
     voltmetr::Zkouseni exercise(context);
     exercise.show();
     return QApplication::exec();

@@ -1,1 +1,4 @@
-# files of this folder are listed here
+list(APPEND VOLTMETR_CORE_SOURCES
+  results/reportkey.h
+  results/info2.h results/info2.cpp
+  results/schooldatabase.h results/schooldatabase.cpp)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+namespace voltmetr {
+
+// Reads a number the forgiving way the answer box always has: blanks, tabs and line feeds are
+// skipped anywhere; then an optional sign, digits with at most one point, and an optional
+// exponent (E or D, optional sign, digits). Reading stops silently at the first character that
+// does not fit; a text without digits reads as 0. "12.5 V" is 12.5, "1.5.3" is 1.5.
+double readNumber(const QString& text);
+
+// Every "," becomes ".", so a decimal comma is accepted.
+QString CommaToPoint(const QString& text);
+
+// The standard text of a 32-bit float: up to 7 significant digits, "." as the separator, no
+// zero before the point below 1, a leading blank for values of zero and above, "-" for
+// negative ones. One half gives " .5", 55 gives " 55".
+QString standardNumberText(float value);
+
+// Drops one leading blank from text (in place), then returns it with "0" put before a leading
+// ".": " .5" becomes "0.5" (text becomes ".5"), " 12" becomes "12".
+QString TidyNumberText(QString& text);
+
+// The worked calculation shown after a wrong answer.
+struct WorkedCalculation
+{
+    QString Roz;  // the range in volts
+    QString Dilk; // the scale's divisions
+    QString Ukaz; // the reading in divisions, with its leading blank
+    QString Souh; // "(200 V / 100 dílků) *  55 dílků ="
+    QString Vys;  // "110 V"
+
+    friend bool operator==(const WorkedCalculation&, const WorkedCalculation&) = default;
+};
+
+// The calculation for a task of taskVoltage on a meter of the given divisions, read on the
+// range of bestRangeVolts.
+WorkedCalculation workedCalculation(float taskVoltage, int divisions, float bestRangeVolts);
+
+// Within 1 %: the bounds are formed in double precision from the 32-bit voltage, and a value
+// on a bound is right.
+bool isRightAnswer(double value, float taskVoltage);
+
+} // namespace voltmetr
