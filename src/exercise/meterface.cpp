@@ -171,7 +171,10 @@ QRegion MeterFace::needleRegion(const QLineF& line) const
 void MeterFace::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const qreal ratio = painter.device()->devicePixelRatioF();
+    // A render into a finer image arrives with a scaled device transform rather than the
+    // widget's own pixel ratio; the face is drawn at whichever is finer.
+    const qreal ratio =
+        std::max(painter.device()->devicePixelRatioF(), painter.deviceTransform().m11());
     if (m_face.isNull() || !qFuzzyCompare(m_face.devicePixelRatio(), ratio)) {
         renderFace(ratio);
     }
