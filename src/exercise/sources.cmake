@@ -1,4 +1,8 @@
 list(APPEND VOLTMETR_CORE_SOURCES
+  exercise/metermodel.h exercise/metermodel.cpp
+  exercise/needlemotion.h exercise/needlemotion.cpp
+  exercise/numbertext.h exercise/numbertext.cpp
+  exercise/exercise.h exercise/exercise.cpp
   exercise/scalegeometry.h exercise/scalegeometry.cpp
   exercise/rangecaption.h exercise/rangecaption.cpp)
 list(APPEND VOLTMETR_GUI_SOURCES
