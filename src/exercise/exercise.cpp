@@ -69,8 +69,9 @@ void Exercise::NewTask()
 
     const std::int32_t finished = m_state.RightCount + m_state.WrongCount;
     if (finished != 0 && finished % TasksPerMeter == 0) {
-        m_host.messageBox(QStringLiteral("Provedl jsi 10 měření. Pozor měním měřák."),
-                          QStringLiteral("Nový měřák"), MessageStyle::OkInformation);
+        m_host.messageBox(
+            QStringLiteral("Provedl jsi %1 měření. Pozor měním měřák.").arg(TasksPerMeter),
+            QStringLiteral("Nový měřák"), MessageStyle::OkInformation);
         NewMeter();
     }
     motion.NeedleBase = 0;

@@ -452,6 +452,29 @@ TEST_F(ExerciseTest, NewTaskEndsARunningOverload)
     EXPECT_EQ(host.beeps, 0) << "answers are taken again";
 }
 
+// The meter-change message is modal and the window's timers tick on behind it; the finished
+// task's overload must not run on into the next task.
+TEST_F(ExerciseTest, FinishedTasksOverloadStaysQuietBehindTheMeterChangeMessage)
+{
+    state.RightCount = 10;
+    pegAtLowerStop();
+    for (int i = 0; i < 15; ++i) {
+        exercise.CP_Timer();
+    }
+    host.whileNextMessageOpen([&] {
+        for (int i = 0; i < 10; ++i) {
+            EXPECT_FALSE(exercise.CP_Timer());
+            exercise.casovac_Timer();
+        }
+    });
+    exercise.NewTask();
+    EXPECT_EQ(meterChangeMessages(), 1u);
+    EXPECT_EQ(state.WrongCount, 0);
+    EXPECT_EQ(exercise.timers(), TimerStates{});
+    EXPECT_EQ(exercise.needleAngle(), 55.0f);
+    EXPECT_FALSE(exercise.warningVisible());
+}
+
 TEST_F(ExerciseTest, PauseAndResumeRestoreTheTimersAndTheCountdown)
 {
     pegAtLowerStop();
