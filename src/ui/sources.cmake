@@ -1,3 +1,5 @@
+# files of this folder are listed here
 list(APPEND VOLTMETR_GUI_SOURCES
   ui/windowhost.h ui/windowcontext.h
-  ui/twips.h ui/twips.cpp)
+  ui/twips.h ui/twips.cpp
+  ui/info.h ui/info.cpp)
