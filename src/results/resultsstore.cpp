@@ -79,6 +79,14 @@ QString quoted(const char* identifier)
     return u'"' + QString::fromLatin1(identifier) + u'"';
 }
 
+// A column named with its table. SQLite reads an unqualified double-quoted name that matches
+// no column as a text literal, so a missing "Prijmeni" would silently read as the word
+// Prijmeni; qualified, it is an error.
+QString column(const char* table, const char* name)
+{
+    return quoted(table) + u'.' + quoted(name);
+}
+
 // Prepares and runs a statement with its values bound in order; the reason when it fails.
 QString run(QSqlQuery& query, const QString& statement, const QVariantList& values = {})
 {
@@ -138,9 +146,9 @@ PupilsRead ResultsStore::readPupils() const
     }
     QSqlQuery query(connection.db());
     query.setForwardOnly(true);
-    result.error =
-        run(query, QStringLiteral("SELECT \"Prijmeni\", \"Trida\" FROM %1 ORDER BY rowid")
-                       .arg(quoted(PupilsTable)));
+    result.error = run(query, QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY rowid")
+                                  .arg(column(PupilsTable, "Prijmeni"),
+                                       column(PupilsTable, "Trida"), quoted(PupilsTable)));
     if (!result.ok()) {
         return result;
     }
@@ -172,9 +180,9 @@ RunStored ResultsStore::appendRun(const ResultRow& row) const
     QSqlQuery sum(connection.db());
     result.error =
         run(sum,
-            QStringLiteral("SELECT COALESCE(SUM(\"Spravne\"), 0), COALESCE(SUM(\"Chybne\"), 0) "
-                           "FROM %1 WHERE \"Prijmeni\" = ?")
-                .arg(quoted(ResultsTable)),
+            QStringLiteral("SELECT COALESCE(SUM(%1), 0), COALESCE(SUM(%2), 0) FROM %3 WHERE %4 = ?")
+                .arg(column(ResultsTable, "Spravne"), column(ResultsTable, "Chybne"),
+                     quoted(ResultsTable), column(ResultsTable, "Prijmeni")),
             {row.surname});
     if (result.error.isEmpty()) {
         if (sum.next()) {
