@@ -2,4 +2,6 @@
 list(APPEND VOLTMETR_GUI_SOURCES
   ui/windowhost.h ui/windowcontext.h
   ui/twips.h ui/twips.cpp
+  ui/designelements.h ui/designelements.cpp
+  ui/konec.h ui/konec.cpp
   ui/info.h ui/info.cpp)
