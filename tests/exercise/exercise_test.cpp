@@ -4,7 +4,6 @@
 #include "printers.h"
 #include "support/scriptedhost.h"
 
-#include <array>
 #include <gtest/gtest.h>
 #include <map>
 
