@@ -37,34 +37,6 @@ TEST_F(MeterModel, UsablePositionsPerMeter)
     }
 }
 
-TEST_F(MeterModel, WorkedExamplesOfTheTaskDraw)
-{
-    struct Case
-    {
-        const char* name;
-        int meter;
-        float r1, r2;
-        int position, k;
-        float voltage;
-        int bestRange;
-    };
-    const Case cases[] = {
-        {"meter 1, 110 V on the 200 V position", 1, 0.99f, 0.5f, 9, 55, 110.0f, 9},
-        {"meter 3, 22 V read on 24 V", 3, 0.9f, 0.1f, 8, 11, 22.0f, 7},
-        {"meter 5, 1.4 V read on 2 V", 5, 0.6f, 0.05f, 6, 7, 1.4f, 4},
-    };
-    for (const Case& c : cases) {
-        const MeterType& m = meter(c.meter);
-        const int position = drawnPosition(m, c.r1);
-        EXPECT_EQ(position, c.position) << c.name;
-        const int k = drawnDivisions(m, position, c.r2);
-        EXPECT_EQ(k, c.k) << c.name;
-        const float voltage = voltageOfDivisions(m, position, k);
-        EXPECT_FLOAT_EQ(voltage, c.voltage) << c.name;
-        EXPECT_EQ(bestRangeFor(m, position, voltage), c.bestRange) << c.name;
-    }
-}
-
 TEST_F(MeterModel, PositionDrawCoversExactlyTheUsablePositions)
 {
     for (int no = 1; no <= 5; ++no) {
@@ -105,40 +77,6 @@ TEST_F(MeterModel, EveryDrawableTaskHasAVoltageInRangeAndTheSmallestRangeAboveIt
             }
         }
     }
-}
-
-TEST_F(MeterModel, BestRangeEdges)
-{
-    struct Case
-    {
-        const char* name;
-        int meter, position;
-        float voltage;
-        int bestRange;
-    };
-    const Case cases[] = {
-        {"full scale of a smaller range keeps the larger", 1, 3, 1.0f, 3},
-        {"no 60 V range on meter 2", 2, 8, 24.0f, 8},
-        {"no 60 V range on meter 3", 3, 8, 118.0f, 8},
-        {"just under 24 V on meter 3", 3, 8, 23.0f, 7},
-        {"no 20 V range on meter 5", 5, 7, 10.0f, 7},
-        {"just under 50 V on meter 5", 5, 7, 49.0f, 7},
-        {"never below the smallest range", 4, 5, 0.1f, 2},
-        {"0.6 V is not below the float 0.6 range", 2, 4, 0.6f, 3},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(bestRangeFor(meter(c.meter), c.position, c.voltage), c.bestRange) << c.name;
-    }
-}
-
-TEST_F(MeterModel, SteadyDeflectionFollowsConnectionAndPolarity)
-{
-    const MeterType& m = meter(1); // 100 divisions, position 9 is 200 V
-    EXPECT_FLOAT_EQ(steadyDeflection(m, 9, 110.0f, true, true), 55.0f);
-    EXPECT_FLOAT_EQ(steadyDeflection(m, 9, 110.0f, true, false), -55.0f);
-    EXPECT_EQ(steadyDeflection(m, 9, 110.0f, false, true), 0.0f);
-    EXPECT_EQ(steadyDeflection(m, 9, 110.0f, false, false), 0.0f);
-    EXPECT_FLOAT_EQ(steadyDeflection(m, 5, 110.0f, true, true), 1100.0f); // 10 V range
 }
 
 } // namespace
