@@ -36,13 +36,17 @@ bool looksLikeUtf16(const QByteArray& bytes)
     if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff")) {
         return true;
     }
-    // Without a byte order mark: every second byte of Czech or English text is zero.
+    // Without a byte order mark: the high byte of every Latin letter is zero, always on the
+    // same side of the pair, while the other side never is.
     const qsizetype pairs = bytes.size() / 2;
-    qsizetype zeros = 0;
-    for (qsizetype i = 0; i < pairs * 2; ++i) {
-        zeros += bytes[i] == '\0' ? 1 : 0;
+    qsizetype zerosFirst = 0;
+    qsizetype zerosSecond = 0;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        zerosFirst += bytes[i] == '\0' ? 1 : 0;
+        zerosSecond += bytes[i + 1] == '\0' ? 1 : 0;
     }
-    return pairs > 0 && zeros * 3 >= pairs;
+    const auto mostly = [&](qsizetype zeros) { return pairs > 0 && zeros * 3 >= pairs; };
+    return (mostly(zerosFirst) && zerosSecond == 0) || (mostly(zerosSecond) && zerosFirst == 0);
 }
 
 bool hasControlBytes(const QByteArray& bytes)
