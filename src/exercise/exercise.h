@@ -32,7 +32,9 @@ struct Judgement
 // What Contin_Click did with the typed text.
 struct AnswerOutcome
 {
-    QString shownText;                 // the text to put back into Vstup (commas made points)
+    // The text to put back into Vstup (commas made points); empty when the task ended while
+    // the confirmation was open, since the new task's Vstup starts empty.
+    QString shownText;
     std::optional<Judgement> judgement; // set only when the answer was judged and counted
 };
 
@@ -85,7 +87,7 @@ public:
     AnswerOutcome Contin_Click(const QString& typed);
 
     // --- exit confirmation ---
-    TimerStates pauseTimers();                // stops both, returns how they stood
+    TimerStates pauseTimers(); // stops both, returns how they stood
     void resumeTimers(const TimerStates& saved);
 
 private:

@@ -18,6 +18,8 @@ struct NeedleMotion
 
     // The deflection the needle shows.
     float deflection() const;
+    // The needle angle of that deflection on an N-division scale, from the unrounded sum.
+    float angle(int divisions) const;
     // Starts a motion from where the needle stands toward target (divisions).
     void startToward(float target);
     // One tick: advances the model time and recomputes NeedleOffset.

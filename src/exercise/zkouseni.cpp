@@ -1,16 +1,421 @@
 #include "exercise/zkouseni.h"
 
+#include "exercise/dobry.h"
+#include "exercise/merakko.h"
+#include "exercise/meterface.h"
+#include "exercise/rangecaption.h"
+#include "exercise/spatny.h"
+#include "ui/designelements.h"
+#include "ui/konec.h"
 #include "ui/twips.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+
 namespace voltmetr {
+
+namespace {
+
+constexpr unsigned int yellow = 0x00FFFF;
+constexpr double pixel = twipsPerPixel;
+
+// The switch pointer turns about this point, the centre of the disc.
+constexpr QPointF knobPivot{5280, 6000};
+
+// The plates of the source: the long one is always the + pole.
+constexpr double plateX[2] = {3150, 3270};
+constexpr QLineF longPlate(double x)
+{
+    return {x, 60, x, 1020};
+}
+constexpr QLineF shortPlate(double x)
+{
+    return {x, 300, x, 780};
+}
+
+void runTimer(QTimer& timer, bool running)
+{
+    // A timer that already runs keeps its phase.
+    if (running && !timer.isActive()) {
+        timer.start();
+    } else if (!running && timer.isActive()) {
+        timer.stop();
+    }
+}
+
+void drawLine(QPainter& painter, const QLineF& line, const QColor& colour, double widthPixels)
+{
+    painter.setPen(QPen(colour, widthPixels * pixel, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(line);
+}
+
+void drawCircle(QPainter& painter, const QRectF& box, const QColor& border, const QBrush& fill)
+{
+    painter.setPen(QPen(border, pixel));
+    painter.setBrush(fill);
+    painter.drawEllipse(box.adjusted(pixel / 2, pixel / 2, -pixel / 2, -pixel / 2));
+}
+
+} // namespace
 
 Zkouseni::Zkouseni(WindowContext& context, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::CustomizeWindowHint),
-      m_context(context)
+      m_context(context), m_exercise(context.host, context.state)
 {
     setWindowTitle(QStringLiteral("Prověřovák měření na analogovém voltmetru"));
     setFixedClientTwips(*this, 6330, 6480);
+    if (const QScreen* screen = this->screen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    m_stupnice = new MeterFace(this);
+    placeTwips(*m_stupnice, 120, 1620, 6135, 2985);
+    buildCircuit();
+    buildAnswerRow();
+    buildRangeSwitch();
+
+    m_casovac.setInterval(10);
+    m_casovac.setTimerType(Qt::PreciseTimer);
+    m_cp.setInterval(250);
+    m_cp.setTimerType(Qt::PreciseTimer);
+    connect(&m_casovac, &QTimer::timeout, this, &Zkouseni::casovac_Timer);
+    connect(&m_cp, &QTimer::timeout, this, &Zkouseni::CP_Timer);
+
+    Form_Load();
+}
+
+void Zkouseni::buildCircuit()
+{
+    const QFont signFont = designFont(QStringLiteral("MS Sans Serif"), 13.5, true);
+    m_znam[0] = makeLabel(*this, {QStringLiteral("Znam0"), QStringLiteral("+"), 2790, 60, 195, 360,
+                                  signFont, Qt::AlignLeft | Qt::AlignTop, 0x80FFFF});
+    m_znam[1] = makeLabel(*this, {QStringLiteral("Znam1"), QStringLiteral("-"), 3390, 60, 120, 360,
+                                  signFont, Qt::AlignLeft | Qt::AlignTop, 0x80FFFF});
+    makeLabel(*this,
+              {QStringLiteral("Label1"), QStringLiteral("+"), 570, 1200, 195, 360, signFont});
+    makeLabel(*this,
+              {QStringLiteral("Label2"), QStringLiteral("-"), 5640, 1170, 120, 360, signFont});
+
+    m_prepoluj =
+        makeButton(*this, QStringLiteral("Prepoluj"), QStringLiteral("Přepólovat"), 1080, 1080,
+                   1935, 495, designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
+    m_pripoj = makeButton(*this, QStringLiteral("Pripoj"), QStringLiteral("Připojit"), 3360, 1080,
+                          1935, 495, designFont(QStringLiteral("MS Sans Serif"), 13.5, true));
+    connect(m_prepoluj, &QPushButton::clicked, this, &Zkouseni::Prepoluj_Click);
+    connect(m_pripoj, &QPushButton::clicked, this, &Zkouseni::Pripoj_Click);
+
+    m_warning =
+        makeLabel(*this, {QStringLiteral("warning"), QStringLiteral("Přístroj je přetížen !"), 240,
+                          4800, 3540, 360, designFont(QStringLiteral("MS Sans Serif"), 13.5),
+                          Qt::AlignHCenter | Qt::AlignTop, 0x0000FF});
+    m_warning->hide();
+}
+
+void Zkouseni::buildAnswerRow()
+{
+    const QFont prompt = designFont(QStringLiteral("Times New Roman"), 12, true);
+    const QFont buttonFont = designFont(QStringLiteral("MS Sans Serif"), 13.5, true);
+    makeLabel(*this, {QStringLiteral("Label6"), QStringLiteral("Naměřené napětí je:"), 240, 5280,
+                      2040, 285, prompt});
+    m_vstup = new QLineEdit(this);
+    m_vstup->setObjectName(QStringLiteral("Vstup"));
+    m_vstup->setFont(designFont(QStringLiteral("MS Sans Serif"), 12));
+    placeTwips(*m_vstup, 2400, 5280, 1095, 360);
+    m_vstup->installEventFilter(this);
+    makeLabel(*this, {QStringLiteral("Label7"), QStringLiteral("V"), 3600, 5280, 165, 285, prompt});
+    auto* contin = makeButton(*this, QStringLiteral("Contin"), QStringLiteral("&Pokračovat"), 240,
+                              5760, 1815, 615, buttonFont);
+    auto* command3 = makeButton(*this, QStringLiteral("Command3"), QStringLiteral("&Konec"), 2280,
+                                5760, 1455, 615, buttonFont);
+    connect(contin, &QPushButton::clicked, this, &Zkouseni::Contin_Click);
+    connect(command3, &QPushButton::clicked, this, &Zkouseni::Command3_Click);
+    // Esc presses "&Konec", as the window's Cancel button.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, command3, &QPushButton::click);
+
+    setTabOrder(m_prepoluj, m_pripoj);
+    setTabOrder(m_pripoj, m_vstup);
+    setTabOrder(m_vstup, contin);
+    setTabOrder(contin, command3);
+}
+
+void Zkouseni::buildRangeSwitch()
+{
+    makeLabel(*this, {QStringLiteral("Label5"), QStringLiteral("Rozsah:"), 4080, 4800, 1050, 300,
+                      designFont(QStringLiteral("MS Sans Serif"), 12, true, true)});
+    const QFont labelFont = designFont(QStringLiteral("MS Sans Serif"), 8.25);
+    for (int i = 0; i < 9; ++i) {
+        auto* label = new ClickableLabel(this);
+        label->setObjectName(QStringLiteral("RozLB%1").arg(i));
+        label->setFont(labelFont);
+        label->setAlignment(Qt::AlignCenter);
+        label->setCursor(Qt::PointingHandCursor);
+        connect(label, &ClickableLabel::clicked, this, [this, i] { RozLB_Click(i); });
+        m_rozLB.at(static_cast<std::size_t>(i)) = label;
+    }
+}
+
+void Zkouseni::Form_Load()
+{
+    m_exercise.Form_Load();
+    showExerciseState();
+}
+
+// --- handlers ---
+
+void Zkouseni::Pripoj_Click()
+{
+    m_exercise.Pripoj_Click();
+    showExerciseState();
+}
+
+void Zkouseni::Prepoluj_Click()
+{
+    m_exercise.Prepoluj_Click();
+    showExerciseState();
+}
+
+void Zkouseni::RozLB_Click(int index)
+{
+    m_exercise.RozLB_Click(index);
+    showExerciseState();
+}
+
+void Zkouseni::casovac_Timer()
+{
+    m_exercise.casovac_Timer();
+    showExerciseState();
+}
+
+void Zkouseni::CP_Timer()
+{
+    const bool destroyed = m_exercise.CP_Timer();
+    showExerciseState();
+    if (!destroyed) {
+        return;
+    }
+    Merak_KO notice(this);
+    m_context.host.showModal(notice);
+    m_exercise.NewTask();
+    showExerciseState();
+}
+
+void Zkouseni::Vstup_KeyPress(int keyAscii)
+{
+    if (keyAscii == 13) {
+        Contin_Click();
+    }
+}
+
+void Zkouseni::Contin_Click()
+{
+    const std::uint32_t task = m_exercise.taskSerial();
+    const AnswerOutcome outcome = m_exercise.Contin_Click(m_vstup->text());
+    if (m_exercise.taskSerial() == task) {
+        m_vstup->setText(outcome.shownText);
+    }
+    showExerciseState();
+    if (!outcome.judgement) {
+        return;
+    }
+    if (!showFeedback(*outcome.judgement)) {
+        return;
+    }
+    m_exercise.NewTask();
+    showExerciseState();
+}
+
+void Zkouseni::Command3_Click()
+{
+    askToEnd(*this);
+}
+
+bool Zkouseni::showFeedback(const Judgement& judgement)
+{
+    auto ask = [this](QWidget& owner) { return askToEnd(owner); };
+    if (judgement.right) {
+        Dobry window(ask, this);
+        m_context.host.showModal(window);
+        return !window.programEnded();
+    }
+    Spatny window(judgement.calculation, ask, this);
+    m_context.host.showModal(window);
+    return !window.programEnded();
+}
+
+bool Zkouseni::askToEnd(QWidget& owner)
+{
+    Konec question(m_context, m_exercise, &owner);
+    runTimersAsExerciseSays();
+    m_context.host.showModal(question);
+    runTimersAsExerciseSays();
+    return question.endChosen();
+}
+
+// The window is never closed by a request: the pupil is asked whether to end, and ending goes
+// through the summary.
+void Zkouseni::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    askToEnd(*this);
+}
+
+void Zkouseni::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LocaleChange && m_exercise.MeterNo != 0) {
+        LayoutRangeLabels();
+    }
+    QWidget::changeEvent(event);
+}
+
+bool Zkouseni::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_vstup && event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.size() == 1) {
+            Vstup_KeyPress(text.at(0).unicode());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- what the window shows ---
+
+void Zkouseni::showExerciseState()
+{
+    if (m_exercise.taskSerial() != m_drawnTask) {
+        m_drawnTask = m_exercise.taskSerial();
+        DrawScale();
+        m_vstup->clear();
+    }
+    if (m_exercise.meterDestroyed() && !m_stupnice->showsDestroyedMeter()) {
+        m_stupnice->showDestroyedMeter();
+    }
+    m_stupnice->setNeedleVisible(m_exercise.needleVisible());
+    m_stupnice->SetNeedle(m_exercise.needleAngle());
+    m_warning->setVisible(m_exercise.warningVisible());
+    m_pripoj->setText(m_exercise.Connected ? QStringLiteral("Odpojit")
+                                           : QStringLiteral("Připojit"));
+    ShowSourcePolarity(m_exercise.PolarityRight);
+    ShowWires(m_exercise.Connected);
+    SetRangeKnob(m_exercise.RangePos);
+    runTimersAsExerciseSays();
+}
+
+void Zkouseni::runTimersAsExerciseSays()
+{
+    const TimerStates timers = m_exercise.timers();
+    runTimer(m_casovac, timers.casovac);
+    runTimer(m_cp, timers.CP);
+}
+
+void Zkouseni::DrawScale()
+{
+    m_stupnice->DrawScale(m_exercise.meter());
+    LayoutRangeLabels();
+}
+
+void Zkouseni::LayoutRangeLabels()
+{
+    const MeterType& meter = m_exercise.meter();
+    const MeterTables& tables = m_context.state.tables;
+    const bool eightPositions = meter.rangeCount == 8;
+    for (int i = 1; i <= 9; ++i) {
+        ClickableLabel& label = *m_rozLB.at(static_cast<std::size_t>(i - 1));
+        const float range = meter.ranges[i];
+        label.setVisible(range > 0);
+        if (range > 0) {
+            label.setText(rangeCaption(range, locale()));
+        }
+        const int left = eightPositions ? tables.LabelLeft8[i] : tables.LabelLeft9[i];
+        const int top = eightPositions ? tables.LabelTop8[i] : tables.LabelTop9[i];
+        placeTwips(label, left, top, 270, 195);
+    }
+}
+
+void Zkouseni::SetRangeKnob(std::uint8_t position)
+{
+    const MeterTables& tables = m_context.state.tables;
+    const PointXY end = m_exercise.meter().rangeCount == 8 ? tables.KnobPoints8[position - 1]
+                                                           : tables.KnobPoints9[position];
+    const QLineF pointer(QPointF(end.X, end.Y), knobPivot);
+    if (pointer != m_knoflik) {
+        m_knoflik = pointer;
+        update(twipsRect(4800, 5100, 1200, 1200));
+    }
+}
+
+void Zkouseni::ShowSourcePolarity(bool plusLeft)
+{
+    const std::array<QLineF, 2> plates =
+        plusLeft ? std::array{longPlate(plateX[0]), shortPlate(plateX[1])}
+                 : std::array{shortPlate(plateX[0]), longPlate(plateX[1])};
+    m_znam[0]->setText(plusLeft ? QStringLiteral("+") : QStringLiteral("-"));
+    m_znam[1]->setText(plusLeft ? QStringLiteral("-") : QStringLiteral("+"));
+    if (plates != m_car) {
+        m_car = plates;
+        update(twipsRect(3000, 0, 420, 1100));
+    }
+}
+
+void Zkouseni::ShowWires(bool on)
+{
+    if (on != m_wiresVisible) {
+        m_wiresVisible = on;
+        update(twipsRect(240, 540, 5820, 700));
+    }
+}
+
+void Zkouseni::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    useTwips(painter);
+    drawDividers(painter);
+    drawCircuit(painter);
+    drawRangeSwitch(painter);
+}
+
+void Zkouseni::drawDividers(QPainter& painter) const
+{
+    // Etched: a shadow line with a white one a pixel below or to the right of it.
+    const QColor shadow = palette().color(QPalette::Dark);
+    drawLine(painter, QLineF(120, 4680, 6240, 4680), shadow, 1);
+    drawLine(painter, QLineF(120, 4680 + pixel, 6240, 4680 + pixel), Qt::white, 1);
+    drawLine(painter, QLineF(3840, 4800, 3840, 6360), bgrColor(0x808080), 1);
+    drawLine(painter, QLineF(3840 + pixel, 4800, 3840 + pixel, 6360), Qt::white, 1);
+}
+
+void Zkouseni::drawCircuit(QPainter& painter) const
+{
+    const QColor leads = bgrColor(yellow);
+    drawLine(painter, QLineF(405, 540, 3120, 540), leads, 2);
+    drawLine(painter, QLineF(3280, 540, 5910, 540), leads, 2);
+    for (const QLineF& plate : m_car) {
+        drawLine(painter, plate, leads, 2);
+    }
+    if (m_wiresVisible) {
+        const QColor wire = bgrColor(0x00FF00);
+        drawLine(painter, QLineF(330, 1170, 330, 615), wire, 3);
+        drawLine(painter, QLineF(5970, 1170, 5970, 615), wire, 3);
+    }
+    drawCircle(painter, QRectF(150, 1200, 375, 375), Qt::black, bgrColor(0x0000FF));
+    drawCircle(painter, QRectF(5790, 1200, 375, 375), Qt::black, bgrColor(0xFF0000));
+    for (const QPointF& corner :
+         {QPointF(270, 480), QPointF(5910, 480), QPointF(270, 1320), QPointF(5910, 1320)}) {
+        drawCircle(painter, QRectF(corner, QSizeF(135, 135)), Qt::black, Qt::NoBrush);
+    }
+}
+
+void Zkouseni::drawRangeSwitch(QPainter& painter) const
+{
+    drawCircle(painter, QRectF(4920, 5640, 735, 735), bgrColor(0x808080), bgrColor(0xE0E0E0));
+    drawLine(painter, m_knoflik, Qt::black, 3);
 }
 
 } // namespace voltmetr

@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace voltmetr::testing {
 
 MessageAnswer ScriptedHost::messageBox(const QString& prompt, const QString& title,
                                        MessageStyle style)
 {
     messages.push_back({prompt, title, style});
+    if (m_whileMessageOpen) {
+        std::exchange(m_whileMessageOpen, {})();
+    }
     if (m_messageAnswers.empty()) {
         if (style == MessageStyle::YesNoQuestion) {
             ADD_FAILURE() << "unexpected question: " << prompt.toStdString();

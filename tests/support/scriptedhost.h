@@ -40,6 +40,12 @@ public:
     {
         m_randomValues.insert(m_randomValues.end(), values);
     }
+    // action runs while the next message box is open, before it is answered: what the
+    // program's timers may do while the pupil looks at the box.
+    void whileNextMessageOpen(std::function<void()> action)
+    {
+        m_whileMessageOpen = std::move(action);
+    }
     void setClock(double oleDate) { m_clock = oleDate; }
     void setLoginName(QString name) { m_loginName = std::move(name); }
 
@@ -76,6 +82,7 @@ private:
     std::deque<std::optional<QString>> m_saveAnswers;
     std::deque<ModalScript> m_modalScripts;
     std::deque<float> m_randomValues;
+    std::function<void()> m_whileMessageOpen;
     RandomSource m_fallbackRandom{20261206};
     double m_clock = 46000.5;
     QString m_loginName = QStringLiteral("zak");

@@ -1,0 +1,1 @@
+voltmetr_add_benchmark(exercise_bench SOURCES exercise_bench.cpp LIBS voltmetr_core)

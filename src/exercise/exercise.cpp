@@ -1,0 +1,245 @@
+#include "exercise/exercise.h"
+
+#include "app/procedury.h"
+#include "exercise/metermodel.h"
+
+#include <cmath>
+
+namespace voltmetr {
+
+namespace {
+
+// The needle's mechanical stops, in degrees: 4 degrees beyond either end of the 70-degree arc.
+constexpr float UpperStop = 129;
+constexpr float LowerStop = 51;
+constexpr float ScaleZero = 55;
+// Ticks of the overload timer (250 ms each) until a pegged meter is destroyed: 5 s.
+constexpr int TicksToDestruction = 20;
+// The meter is changed after every this many finished tasks.
+constexpr int TasksPerMeter = 10;
+
+} // namespace
+
+Exercise::Exercise(Host& host, Data_a_promene& state) : m_host(host), m_state(state) {}
+
+const MeterType& Exercise::meter() const
+{
+    return m_state.tables.Meters[MeterNo];
+}
+
+void Exercise::Form_Load()
+{
+    m_host.reseedRandom();
+    m_state.RightCount = 0;
+    m_state.WrongCount = 0;
+    MeterNo = 0;
+    FillTables(m_state.tables);
+    NewMeter();
+    NewTask();
+}
+
+void Exercise::NewMeter()
+{
+    const std::uint8_t previous = MeterNo;
+    do {
+        MeterNo = static_cast<std::uint8_t>(5 * static_cast<double>(m_host.random()) + 1);
+    } while (MeterNo == previous);
+    RangePos = static_cast<std::uint8_t>(lowestUsablePosition(meter()));
+}
+
+float Exercise::GenerateTask()
+{
+    const MeterType& current = meter();
+    const int position = drawnPosition(current, m_host.random());
+    const int k = drawnDivisions(current, position, m_host.random());
+    const float voltage = voltageOfDivisions(current, position, k);
+    BestRange = static_cast<std::uint8_t>(bestRangeFor(current, position, voltage));
+    PolarityRight = m_host.random() < 0.5f;
+    return voltage;
+}
+
+void Exercise::NewTask()
+{
+    // The finished task's circuit ends here, before the meter-change message can keep its
+    // timers running: an overload of that task must not destroy the next task's meter.
+    m_timers = {};
+    BlinkCount = 0;
+    m_warningVisible = false;
+    m_destroyed = false;
+
+    const std::int32_t finished = m_state.RightCount + m_state.WrongCount;
+    if (finished != 0 && finished % TasksPerMeter == 0) {
+        m_host.messageBox(
+            QStringLiteral("Provedl jsi %1 měření. Pozor měním měřák.").arg(TasksPerMeter),
+            QStringLiteral("Nový měřák"), MessageStyle::OkInformation);
+        NewMeter();
+    }
+    motion.NeedleBase = 0;
+    motion.NeedleOffset = 0;
+    m_needleVisible = true;
+    SetNeedle(ScaleZero);
+    m_state.TaskVoltage = GenerateTask();
+    Connected = false;
+    ++m_taskSerial;
+}
+
+float Exercise::targetDeflection() const
+{
+    return steadyDeflection(meter(), RangePos, m_state.TaskVoltage, Connected, PolarityRight);
+}
+
+void Exercise::startMotion()
+{
+    motion.startToward(targetDeflection());
+    BlinkCount = 0;
+    m_warningVisible = false;
+    m_timers.CP = false;
+    m_timers.casovac = true;
+}
+
+void Exercise::Pripoj_Click()
+{
+    Connected = !Connected;
+    startMotion();
+}
+
+void Exercise::Prepoluj_Click()
+{
+    PolarityRight = !PolarityRight;
+    if (Connected) {
+        startMotion();
+    }
+    BlinkCount = 0;
+}
+
+void Exercise::RozLB_Click(int index)
+{
+    // Positions without a range have no label; a click that names one anyway is ignored, so the
+    // reading law never divides by a missing range.
+    if (!isUsablePosition(meter(), index + 1)) {
+        return;
+    }
+    RangePos = static_cast<std::uint8_t>(index + 1);
+    if (Connected) {
+        startMotion();
+    }
+    BlinkCount = 0;
+}
+
+void Exercise::casovac_Timer()
+{
+    if (!m_timers.casovac) {
+        return; // a tick that was already queued when the motion ended
+    }
+    const int divisions = meter().divisions;
+    motion.advance();
+    SetNeedle(motion.angle(divisions));
+
+    const float change =
+        static_cast<float>(std::fabs(static_cast<double>(motion.PrevOffset) - motion.NeedleOffset));
+    if (change < 0.001f) {
+        m_timers.casovac = false;
+        if (!Connected) {
+            SetNeedle(ScaleZero); // a disconnected meter rests exactly on zero
+        }
+    }
+
+    auto peg = [&](float stop, double stopDivisions) {
+        m_warningVisible = true;
+        SetNeedle(stop);
+        motion.NeedleOffset = 0;
+        motion.NeedleBase = static_cast<float>(stopDivisions);
+        m_timers.casovac = false;
+        m_timers.CP = true;
+    };
+    if (motion.angle(divisions) > UpperStop) {
+        peg(UpperStop, 74.0 / 70 * divisions);
+    }
+    if (motion.angle(divisions) < LowerStop) {
+        peg(LowerStop, -4.0 / 70 * divisions);
+    }
+    motion.PrevOffset = motion.NeedleOffset;
+}
+
+bool Exercise::CP_Timer()
+{
+    if (!m_timers.CP) {
+        return false;
+    }
+    m_warningVisible = !m_warningVisible;
+    ++BlinkCount;
+    if (BlinkCount < TicksToDestruction) {
+        return false;
+    }
+    ++m_state.WrongCount;
+    m_needleVisible = false;
+    m_warningVisible = true;
+    m_destroyed = true;
+    m_timers = {};
+    return true;
+}
+
+AnswerOutcome Exercise::Contin_Click(const QString& typed)
+{
+    AnswerOutcome outcome;
+    if (m_timers.CP) {
+        m_host.beep();
+        outcome.shownText = typed;
+        return outcome;
+    }
+    outcome.shownText = CommaToPoint(typed);
+    const double value = readNumber(outcome.shownText);
+    if (!(value > 0) || !std::isfinite(value)) {
+        m_host.messageBox(QStringLiteral("Napětí bylo zadáno špatně!"), QStringLiteral("Chyba"),
+                          MessageStyle::OkCritical);
+        return outcome;
+    }
+    if (RangePos > BestRange) {
+        m_host.messageBox(
+            QStringLiteral("Máš nastaven zbytečně veliký rozsah. Měření je nepřesné!"),
+            QStringLiteral("Upozornění"), MessageStyle::OkInformation);
+        return outcome;
+    }
+
+    // The timers run while the question is open; if they destroy the meter, a new task has
+    // begun by the time the pupil answers, and the answer no longer belongs to any task.
+    const std::uint32_t askedOnTask = m_taskSerial;
+    const MessageAnswer answer =
+        m_host.messageBox(QStringLiteral("Uvedl jsi, že napětí na voltmetru je ") +
+                              outcome.shownText + QStringLiteral(" V. \r\nJseš si opravdu jist?"),
+                          QStringLiteral("Potvrzení výsledku"), MessageStyle::YesNoQuestion);
+    if (m_taskSerial != askedOnTask) {
+        outcome.shownText.clear();
+        return outcome;
+    }
+    if (answer != MessageAnswer::Yes) {
+        return outcome;
+    }
+
+    // Counted at once, so that leaving through the feedback window cannot lose the answer.
+    Judgement judgement;
+    judgement.right = isRightAnswer(value, m_state.TaskVoltage);
+    if (judgement.right) {
+        ++m_state.RightCount;
+    } else {
+        ++m_state.WrongCount;
+        judgement.calculation =
+            workedCalculation(m_state.TaskVoltage, meter().divisions, meter().ranges[BestRange]);
+    }
+    outcome.judgement = judgement;
+    return outcome;
+}
+
+TimerStates Exercise::pauseTimers()
+{
+    const TimerStates saved = m_timers;
+    m_timers = {};
+    return saved;
+}
+
+void Exercise::resumeTimers(const TimerStates& saved)
+{
+    m_timers = saved;
+}
+
+} // namespace voltmetr

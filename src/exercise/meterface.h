@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/runstate.h"
+
+#include <QFrame>
+#include <QLineF>
+#include <QPixmap>
+#include <QRegion>
+
+namespace voltmetr {
+
+// The meter face: the scale of the current meter, drawn once per task into a cached pixmap
+// sized for the screen's pixel ratio, with the red needle drawn over it. Moving the needle
+// repaints only the strips that the old and the new needle cover.
+class MeterFace : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit MeterFace(QWidget* parent = nullptr);
+
+    // Clears the face, including a destroyed-meter picture, and draws the scale of meter.
+    void DrawScale(const MeterType& meter);
+    // Points the needle at angle (degrees, 55 the scale's zero).
+    void SetNeedle(float angle);
+    void setNeedleVisible(bool visible);
+    // The face becomes the picture of the destroyed meter until the next DrawScale.
+    void showDestroyedMeter();
+
+    // The needle from tip to pivot, in twips of the inner area.
+    QLineF needleLine() const { return m_needle; }
+    bool needleVisible() const { return m_needleVisible; }
+    bool showsDestroyedMeter() const { return m_destroyed; }
+    // The inner drawing area in twips.
+    QSizeF innerSizeTwips() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void renderFace(qreal devicePixelRatio);
+    void DrawScaleTick(QPainter& painter, float angle, bool major);
+    void PrintScaleNumber(QPainter& painter, float angle, int number);
+    void drawUnitMark(QPainter& painter);
+    void drawNeedle(QPainter& painter) const;
+    // The widget pixels a needle at line (twips) touches, as a chain of small rectangles.
+    QRegion needleRegion(const QLineF& line) const;
+
+    MeterType m_meter;
+    bool m_destroyed = false;
+    bool m_needleVisible = true;
+    QLineF m_needle;
+    QPixmap m_face;
+};
+
+} // namespace voltmetr
