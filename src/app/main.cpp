@@ -1,6 +1,6 @@
 #include "app/application.h"
 #include "app/qthost.h"
-#include "exercise/zkouseni.h"
+#include "signin/welcome.h"
 
 #include <QApplication>
 
@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
     voltmetr::Data_a_promene state;
     voltmetr::Info2 coder(host);
     voltmetr::WindowContext context{host, state, coder};
-    voltmetr::Zkouseni exercise(context);
-    exercise.show();
+    voltmetr::Welcome welcome(context);
+    welcome.show();
     return QApplication::exec();
 }

@@ -7,8 +7,26 @@
 namespace voltmetr {
 
 namespace {
+
 constexpr char hexDigits[] = "0123456789abcdef";
+
+// The code page byte of one character, "?" when the code page has none. The converter marks
+// such a character with its own substitute, SUB (26), which a teacher's decoder would show
+// as an invisible control character.
+std::uint8_t windows1250Code(QStringView character)
+{
+    constexpr char substitute = 26;
+    QStringEncoder encoder("windows-1250", QStringConverter::Flag::Stateless);
+    Q_ASSERT(encoder.isValid());
+    const QByteArray bytes = encoder.encode(character);
+    if (bytes.size() != 1 || encoder.hasError() ||
+        (bytes.at(0) == substitute && character != QStringView(u"\x1a"))) {
+        return '?';
+    }
+    return static_cast<std::uint8_t>(bytes.at(0));
 }
+
+} // namespace
 
 void Info2::InitReportCoder()
 {
@@ -28,14 +46,15 @@ void Info2::StartReport()
 
 void Info2::AppendEncoded(const QString& text)
 {
-    QStringEncoder encoder("windows-1250", QStringConverter::Flag::Default);
-    Q_ASSERT(encoder.isValid());
-    // The encoder writes "?" for a character the code page lacks, one byte per character.
-    const QByteArray codes = encoder.encode(text);
-    for (const char code : codes) {
-        const auto byte = static_cast<std::uint8_t>(static_cast<unsigned char>(code) ^
-                                                    m_reportKey[m_keyPos] ^ m_nonceByte);
-        appendToken(byte);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // A letter outside the Basic Multilingual Plane is one character in two UTF-16 units.
+        const qsizetype units =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                ? 2
+                : 1;
+        const std::uint8_t code = windows1250Code(QStringView(text).mid(i, units));
+        i += units - 1;
+        appendToken(static_cast<std::uint8_t>(code ^ m_reportKey[m_keyPos] ^ m_nonceByte));
         m_keyPos = static_cast<std::uint8_t>((m_keyPos + 1) % m_reportKey.size());
     }
 }

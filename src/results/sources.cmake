@@ -5,6 +5,11 @@ list(APPEND VOLTMETR_CORE_SOURCES
   results/reportfields.h results/reportfields.cpp
   results/reportextract.h results/reportextract.cpp
   results/classlist.h results/classlist.cpp
-  results/schooldatabase.h results/schooldatabase.cpp)
+  results/schooldatabase.h results/schooldatabase.cpp
+  results/reporttext.h results/reporttext.cpp
+  results/resultsstore.h results/resultsstore.cpp
+  results/runsummary.h results/runsummary.cpp
+  results/reportfile.h results/reportfile.cpp)
 list(APPEND VOLTMETR_GUI_SOURCES
-  results/souhrn.h results/souhrn.cpp)
+  results/souhrn.h results/souhrn.cpp
+  results/genlist.h results/genlist.cpp)

@@ -1,0 +1,83 @@
+#include "results/genlist.h"
+
+#include "results/reportfile.h"
+#include "ui/twips.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace voltmetr {
+
+GenList::GenList(WindowContext& context, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::CustomizeWindowHint),
+      m_context(context)
+{
+    setWindowTitle(QStringLiteral("Generované informace pro vyučujícího"));
+    setFixedClientTwips(*this, 4320, 4440);
+
+    m_data = new QPlainTextEdit(this);
+    placeTwips(*m_data, 120, 120, 4095, 3375);
+    m_data->setReadOnly(true);
+    m_data->setFont(designFont(QStringLiteral("Courier"), 12));
+    // The box breaks lines at LF; the report's CR LF stays as it is for clipboard and file.
+    m_data->setPlainText(
+        m_context.coder.GetReportText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+    const auto addButton = [this](const QString& caption, int left, int width) {
+        auto* button = new QPushButton(caption, this);
+        placeTwips(*button, left, 3600, width, 735);
+        // Enter in the report box must not copy, save or end by accident.
+        button->setAutoDefault(false);
+        return button;
+    };
+    QPushButton* clipbrd = addButton(QStringLiteral("&Vložit do schránky"), 120, 1215);
+    QPushButton* txtfile = addButton(QStringLiteral("&Uložit do textového souboru"), 1440, 1335);
+    QPushButton* finish = addButton(QStringLiteral("&Konec"), 2880, 1335);
+    setTabOrder(m_data, clipbrd);
+    setTabOrder(clipbrd, txtfile);
+    setTabOrder(txtfile, finish);
+    m_data->setFocus();
+
+    connect(clipbrd, &QPushButton::clicked, this, &GenList::clipbrd_Click);
+    connect(txtfile, &QPushButton::clicked, this, &GenList::txtfile_Click);
+    connect(finish, &QPushButton::clicked, this, &GenList::final_Click);
+}
+
+void GenList::clipbrd_Click()
+{
+    m_context.host.setClipboardText(m_context.coder.GetReportText());
+}
+
+void GenList::txtfile_Click()
+{
+    Host& host = m_context.host;
+    const std::optional<QString> path = host.askSaveFileName(
+        {QStringLiteral("Vyber umístění a jméno souboru"),
+         QStringLiteral("Vysledky"),
+         QStringLiteral("txt"),
+         {QStringLiteral("Textové soubory (*.txt)"), QStringLiteral("Všechny soubory (*.*)")}});
+    if (!path) {
+        return;
+    }
+    const QString error = writeReportFile(*path, m_context.coder.GetReportText());
+    if (!error.isEmpty()) {
+        host.messageBox(QStringLiteral("Soubor se nepodařilo uložit:\n%1\n\nDůvod: %2\n\n"
+                                       "Zkus jiné místo nebo vlož zprávu do schránky.")
+                            .arg(*path, error),
+                        QStringLiteral("Chyba při ukládání"), MessageStyle::OkCritical);
+    }
+}
+
+void GenList::final_Click()
+{
+    done(QDialog::Accepted);
+    m_context.host.endProgram();
+}
+
+void GenList::reject()
+{
+    final_Click();
+}
+
+} // namespace voltmetr

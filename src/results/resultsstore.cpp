@@ -1,0 +1,197 @@
+#include "results/resultsstore.h"
+
+#include "results/schooldatabase.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QVariant>
+#include <atomic>
+
+namespace voltmetr {
+
+namespace {
+
+// The one place that names the database engine.
+constexpr char DatabaseDriver[] = "QSQLITE";
+
+enum class Access
+{
+    Read,
+    Write
+};
+
+// A connection of its own for one call, under a name no other call uses, removed again when
+// the call is done.
+class Connection
+{
+public:
+    Connection(const QString& path, Access access, int busyTimeoutMs)
+        : m_name(QStringLiteral("voltmetr-store-%1").arg(nextNumber()))
+    {
+        m_db = QSqlDatabase::addDatabase(QString::fromLatin1(DatabaseDriver), m_name);
+        // A URI with mode=ro or mode=rw opens an existing file only: a path that vanished
+        // since sign-in must not leave an empty database behind.
+        QUrl uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+        uri.setQuery(access == Access::Read ? QStringLiteral("mode=ro")
+                                            : QStringLiteral("mode=rw"));
+        m_db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        QString options =
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs);
+        if (access == Access::Read) {
+            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        }
+        m_db.setConnectOptions(options);
+        if (!m_db.open()) {
+            m_error = m_db.lastError().text();
+        }
+    }
+
+    ~Connection()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QSqlDatabase& db() { return m_db; }
+    const QString& openError() const { return m_error; }
+
+private:
+    static unsigned long long nextNumber()
+    {
+        static std::atomic<unsigned long long> counter{0};
+        return ++counter;
+    }
+
+    QString m_name;
+    QSqlDatabase m_db;
+    QString m_error;
+};
+
+QString quoted(const char* identifier)
+{
+    return u'"' + QString::fromLatin1(identifier) + u'"';
+}
+
+// A column named with its table. SQLite reads an unqualified double-quoted name that matches
+// no column as a text literal, so a missing "Prijmeni" would silently read as the word
+// Prijmeni; qualified, it is an error.
+QString column(const char* table, const char* name)
+{
+    return quoted(table) + u'.' + quoted(name);
+}
+
+// Prepares and runs a statement with its values bound in order; the reason when it fails.
+QString run(QSqlQuery& query, const QString& statement, const QVariantList& values = {})
+{
+    if (!query.prepare(statement)) {
+        return query.lastError().text();
+    }
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        return query.lastError().text();
+    }
+    return {};
+}
+
+QString insertRow(QSqlDatabase& db, const ResultRow& row)
+{
+    if (!db.transaction()) {
+        return db.lastError().text();
+    }
+    QSqlQuery insert(db);
+    const QString error =
+        run(insert,
+            QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
+                           "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                .arg(quoted(ResultsTable)),
+            {row.surname, row.className, row.rightCount, row.wrongCount, row.startTime, row.endTime,
+             row.date, row.loginName, row.examType});
+    insert.finish();
+    if (!error.isEmpty()) {
+        db.rollback();
+        return error;
+    }
+    if (!db.commit()) {
+        const QString reason = db.lastError().text();
+        db.rollback();
+        return reason;
+    }
+    return {};
+}
+
+} // namespace
+
+ResultsStore::ResultsStore(QString path, int busyTimeoutMs)
+    : m_path(std::move(path)), m_busyTimeoutMs(busyTimeoutMs)
+{
+}
+
+PupilsRead ResultsStore::readPupils() const
+{
+    PupilsRead result;
+    Connection connection(m_path, Access::Read, m_busyTimeoutMs);
+    if (!connection.openError().isEmpty()) {
+        result.error = connection.openError();
+        return result;
+    }
+    QSqlQuery query(connection.db());
+    query.setForwardOnly(true);
+    result.error = run(query, QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY rowid")
+                                  .arg(column(PupilsTable, "Prijmeni"),
+                                       column(PupilsTable, "Trida"), quoted(PupilsTable)));
+    if (!result.ok()) {
+        return result;
+    }
+    // A NULL field reads as empty text.
+    while (query.next()) {
+        result.pupils.push_back({query.value(0).toString(), query.value(1).toString()});
+    }
+    if (query.lastError().isValid()) {
+        result.error = query.lastError().text();
+        result.pupils.clear();
+    }
+    return result;
+}
+
+RunStored ResultsStore::appendRun(const ResultRow& row) const
+{
+    RunStored result;
+    Connection connection(m_path, Access::Write, m_busyTimeoutMs);
+    if (!connection.openError().isEmpty()) {
+        result.error = connection.openError();
+        return result;
+    }
+    result.error = insertRow(connection.db(), row);
+    if (!result.error.isEmpty()) {
+        return result;
+    }
+    result.stored = true;
+    // A NULL count adds nothing; TOTAL would give a float, so SUM is wrapped instead.
+    QSqlQuery sum(connection.db());
+    result.error =
+        run(sum,
+            QStringLiteral("SELECT COALESCE(SUM(%1), 0), COALESCE(SUM(%2), 0) FROM %3 WHERE %4 = ?")
+                .arg(column(ResultsTable, "Spravne"), column(ResultsTable, "Chybne"),
+                     quoted(ResultsTable), column(ResultsTable, "Prijmeni")),
+            {row.surname});
+    if (result.error.isEmpty()) {
+        if (sum.next()) {
+            result.totals = PupilTotals{sum.value(0).toLongLong(), sum.value(1).toLongLong()};
+        } else {
+            result.error = sum.lastError().text();
+        }
+    }
+    return result;
+}
+
+} // namespace voltmetr

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "signin/profile.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace voltmetr {
+
+// One finished school-server run as "Prehled " stores it. Times are days since
+// 30 December 1899: startTime and endTime carry the time of day only, date the date only.
+struct ResultRow
+{
+    QString surname;
+    QString className;
+    std::int32_t rightCount = 0;
+    std::int32_t wrongCount = 0;
+    double startTime = 0;
+    double endTime = 0;
+    double date = 0;
+    QString loginName;
+    int examType = 0;
+};
+
+// Every run ever stored under one surname, whatever the class or the date.
+struct PupilTotals
+{
+    std::int64_t rightCount = 0;
+    std::int64_t wrongCount = 0;
+
+    friend bool operator==(const PupilTotals&, const PupilTotals&) = default;
+};
+
+struct PupilsRead
+{
+    std::vector<Profile> pupils; // in table order
+    QString error;               // the database's reason when the table could not be read
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+struct RunStored
+{
+    bool stored = false;
+    std::optional<PupilTotals> totals; // this run included; none when they could not be read
+    QString error;                     // the database's reason for what failed
+};
+
+// The school database file. Every call opens its own connection and closes it again, so the
+// file is held only while a call runs; a database busy with another computer's write is
+// waited for up to busyTimeoutMs. The file is never created: a missing one is an error.
+class ResultsStore
+{
+public:
+    static constexpr int DefaultBusyTimeoutMs = 10'000;
+
+    explicit ResultsStore(QString path, int busyTimeoutMs = DefaultBusyTimeoutMs);
+
+    PupilsRead readPupils() const;
+    // Appends the row in one transaction, then reads the surname's totals back.
+    RunStored appendRun(const ResultRow& row) const;
+
+private:
+    QString m_path;
+    int m_busyTimeoutMs;
+};
+
+} // namespace voltmetr

@@ -1,0 +1,175 @@
+#include "signin/welcome.h"
+
+#include "app/oledate.h"
+#include "app/procedury.h"
+#include "exercise/zkouseni.h"
+#include "results/resultsstore.h"
+#include "signin/profile.h"
+#include "ui/info.h"
+#include "ui/twips.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace voltmetr {
+
+namespace {
+
+QString unreadableDatabaseMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Školní databázi se nepodařilo přečíst:\n%1\n\nDůvod: %2\n\n"
+                          "Přihlas se jménem a třídou, výsledek pak předáš vyučujícímu "
+                          "jako zakódovanou zprávu.")
+        .arg(path, reason);
+}
+
+} // namespace
+
+Welcome::Welcome(WindowContext& context, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::CustomizeWindowHint),
+      m_context(context)
+{
+    setWindowTitle(QStringLiteral("Vítejte"));
+    setFixedClientTwips(*this, 4530, 3000);
+    const QFont font = designFont(QStringLiteral("MS Sans Serif"), 8.25);
+    setFont(font);
+
+    m_schoolMode = new QRadioButton(QStringLiteral("&Připojit k lokálnímu školnímu serveru"), this);
+    placeTwips(*m_schoolMode, 120, 120, 3135, 255);
+    m_usersLabel = new QLabel(QStringLiteral("&Vyber svůj profil:"), this);
+    placeTwips(*m_usersLabel, 360, 525, 1155, 195);
+    m_users = new QComboBox(this);
+    placeTwips(*m_users, 1560, 480, 2760, 315);
+    m_usersLabel->setBuddy(m_users);
+
+    m_emailMode = new QRadioButton(QStringLiteral("&Generovat data pro odeslání emailem"), this);
+    placeTwips(*m_emailMode, 120, 1080, 3135, 255);
+    m_nameLabel = new QLabel(QStringLiteral("&Jméno:"), this);
+    placeTwips(*m_nameLabel, 360, 1440, 615, 255);
+    m_name = new QLineEdit(this);
+    m_name->setMaxLength(50);
+    placeTwips(*m_name, 1080, 1440, 2295, 285);
+    m_nameLabel->setBuddy(m_name);
+    m_classLabel = new QLabel(QStringLiteral("&Třída:"), this);
+    placeTwips(*m_classLabel, 360, 1800, 495, 255);
+    m_class = new QLineEdit(this);
+    m_class->setMaxLength(10);
+    placeTwips(*m_class, 1080, 1800, 1095, 285);
+    m_classLabel->setBuddy(m_class);
+
+    auto* about = new QPushButton(QStringLiteral("&O programu"), this);
+    placeTwips(*about, 120, 2520, 1455, 375);
+    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
+    placeTwips(*ok, 2160, 2520, 1095, 375);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("&Zruš"), this);
+    placeTwips(*cancel, 3360, 2520, 1095, 375);
+
+    // Tab order follows the window from top to bottom.
+    setTabOrder(m_schoolMode, m_users);
+    setTabOrder(m_users, m_emailMode);
+    setTabOrder(m_emailMode, m_name);
+    setTabOrder(m_name, m_class);
+    setTabOrder(m_class, about);
+    setTabOrder(about, ok);
+    setTabOrder(ok, cancel);
+
+    auto* modes = new QButtonGroup(this);
+    modes->addButton(m_schoolMode);
+    modes->addButton(m_emailMode);
+    m_schoolMode->setChecked(true);
+    connect(modes, &QButtonGroup::buttonClicked, this, &Welcome::ApplyMode);
+    connect(ok, &QPushButton::clicked, this, &Welcome::Confirm);
+    connect(cancel, &QPushButton::clicked, this, [this] { m_context.host.endProgram(); });
+    connect(about, &QPushButton::clicked, this, &Welcome::showAbout);
+
+    LoadProfiles();
+    ApplyMode();
+}
+
+void Welcome::LoadProfiles()
+{
+    const QString path = schoolDatabasePath();
+    if (FileExists(path)) {
+        const PupilsRead read = ResultsStore(path).readPupils();
+        if (read.ok()) {
+            for (const Profile& pupil : read.pupils) {
+                m_users->addItem(profileEntry(pupil));
+            }
+            return;
+        }
+        m_context.host.messageBox(unreadableDatabaseMessage(path, read.error),
+                                  QStringLiteral("Školní databáze"), MessageStyle::OkCritical);
+    }
+    m_schoolMode->setEnabled(false);
+    m_emailMode->setChecked(true);
+}
+
+void Welcome::ApplyMode()
+{
+    const bool school = m_schoolMode->isChecked();
+    m_usersLabel->setEnabled(school);
+    m_users->setEnabled(school);
+    m_nameLabel->setEnabled(!school);
+    m_name->setEnabled(!school);
+    m_classLabel->setEnabled(!school);
+    m_class->setEnabled(!school);
+}
+
+void Welcome::Confirm()
+{
+    Data_a_promene& state = m_context.state;
+    state.EmailMode = m_emailMode->isChecked();
+    if (!state.EmailMode) {
+        if (m_users->currentIndex() < 0) {
+            m_context.host.beep();
+            return;
+        }
+        state.StartTime = oleTimePart(m_context.host.now());
+        const Profile profile = parseProfileEntry(m_users->currentText());
+        state.ProfileClass = profile.className;
+        state.ProfileSurname = profile.surname;
+    } else {
+        m_context.coder.InitReportCoder();
+        state.PupilName = m_name->text();
+        state.PupilClass = m_class->text();
+        state.StartDateTime = m_context.host.now();
+    }
+    auto* exercise = new Zkouseni(m_context);
+    exercise->setAttribute(Qt::WA_DeleteOnClose);
+    exercise->show();
+    // done() hides the window without the close event, which would end the program.
+    done(QDialog::Accepted);
+}
+
+void Welcome::showAbout()
+{
+    info about(m_context, this);
+    m_context.host.showModal(about);
+}
+
+void Welcome::keyPressEvent(QKeyEvent* event)
+{
+    // Esc is not a button of this window: the pupil leaves only through "Zruš".
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Welcome::closeEvent(QCloseEvent* event)
+{
+    // Closing the window from the desktop is "Zruš": nothing is stored, the program ends.
+    event->ignore();
+    m_context.host.endProgram();
+}
+
+} // namespace voltmetr
