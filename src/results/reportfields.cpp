@@ -39,15 +39,22 @@ std::optional<int> countWithPercent(const QString& value)
     return countValue(match.capturedView(1));
 }
 
+// Reads the report line by line. The first fault is kept: later reads give nothing, so the
+// teacher is told about the line where the report went wrong.
 class LineReader
 {
 public:
     explicit LineReader(QStringList lines) : m_lines(std::move(lines)) {}
 
-    // The value after label on the next line, or nothing (and the reason) when the line
-    // does not start with it.
-    std::optional<QString> take(const char16_t* label)
+    // The value after label on the next line, converted; nothing when the line does not start
+    // with label or convert refuses the rest (what names what was expected there).
+    template <typename Convert>
+    auto take(const char16_t* label, Convert convert, const QString& what)
+        -> decltype(convert(QString()))
     {
+        if (!m_error.isEmpty()) {
+            return std::nullopt;
+        }
         const QString expected = QString::fromUtf16(label);
         if (m_next >= m_lines.size()) {
             m_error = QStringLiteral("Zpráva končí před řádkem %1 „%2“.")
@@ -62,16 +69,28 @@ public:
                           .arg(expected.trimmed());
             return std::nullopt;
         }
-        return line.mid(expected.size());
+        const QString value = line.mid(expected.size());
+        auto converted = convert(value);
+        if (!converted) {
+            refuse(QStringLiteral("„%1“ není %2").arg(value, what));
+        }
+        return converted;
     }
 
-    void refuseValue(const QString& what)
+    void refuse(const QString& what)
     {
-        m_error = QStringLiteral("Řádek %1 zprávy: %2.").arg(m_next).arg(what);
+        if (m_error.isEmpty()) {
+            m_error = QStringLiteral("Řádek %1 zprávy: %2.").arg(m_next).arg(what);
+        }
     }
 
-    qsizetype linesLeft() const { return m_lines.size() - m_next; }
-    qsizetype linesRead() const { return m_next; }
+    void expectEnd()
+    {
+        if (m_error.isEmpty() && m_next < m_lines.size()) {
+            m_error = QStringLiteral("Za řádkem %1 zprávy následuje text navíc.").arg(m_next);
+        }
+    }
+
     const QString& error() const { return m_error; }
 
 private:
@@ -80,87 +99,57 @@ private:
     QString m_error;
 };
 
+std::optional<QString> anyText(const QString& value)
+{
+    return value;
+}
+
+std::optional<QString> reportDate(const QString& value)
+{
+    return isReportDate(value) ? std::optional(value) : std::nullopt;
+}
+
+std::optional<bool> nothingMore(const QString& value)
+{
+    return value.isEmpty() ? std::optional(true) : std::nullopt;
+}
+
 } // namespace
 
 ParsedReport parseReportText(const QString& text)
 {
     using namespace reportlabels;
-    ParsedReport parsed;
-    ReportFields& fields = parsed.fields;
     QStringList lines = text.split(QStringLiteral("\r\n"));
     if (lines.last().isEmpty()) {
         lines.removeLast();
     }
     LineReader reader(std::move(lines));
-    const auto fail = [&] {
-        parsed.error = reader.error();
-        return parsed;
-    };
+    const QString dateTime = QStringLiteral("datum a čas");
+    const QString withPercent = QStringLiteral("počet s procenty");
 
-    const auto name = reader.take(Student);
-    if (!name) {
-        return fail();
-    }
-    fields.pupilName = *name;
-    const auto pupilClass = reader.take(Class);
-    if (!pupilClass) {
-        return fail();
-    }
-    fields.pupilClass = *pupilClass;
-    const auto exercise = reader.take(Exercise);
-    if (!exercise) {
-        return fail();
-    }
-    if (!exercise->isEmpty()) {
-        reader.refuseValue(QStringLiteral("jiný druh zkoušky"));
-        return fail();
-    }
-    for (auto [label, target] : {std::pair{From, &fields.from}, std::pair{To, &fields.to}}) {
-        const auto date = reader.take(label);
-        if (!date) {
-            return fail();
-        }
-        if (!isReportDate(*date)) {
-            reader.refuseValue(QStringLiteral("„%1“ není datum a čas").arg(*date));
-            return fail();
-        }
-        *target = *date;
-    }
-    const auto total = reader.take(Total);
-    if (!total) {
-        return fail();
-    }
-    const auto totalCount = countValue(*total);
-    if (!totalCount) {
-        reader.refuseValue(QStringLiteral("„%1“ není počet odpovědí").arg(*total));
-        return fail();
-    }
-    fields.total = *totalCount;
-
+    const auto name = reader.take(Student, anyText, {});
+    const auto pupilClass = reader.take(Class, anyText, {});
+    reader.take(Exercise, nothingMore, QStringLiteral("konec řádku"));
+    const auto from = reader.take(From, reportDate, dateTime);
+    const auto to = reader.take(To, reportDate, dateTime);
+    const auto total = reader.take(Total, countValue, QStringLiteral("počet odpovědí"));
+    std::optional<int> right = 0;
+    std::optional<int> wrong = 0;
     // A run without answers has no percentage lines.
-    if (fields.total > 0) {
-        for (auto [label, target] :
-             {std::pair{Right, &fields.right}, std::pair{Wrong, &fields.wrong}}) {
-            const auto value = reader.take(label);
-            if (!value) {
-                return fail();
-            }
-            const auto count = countWithPercent(*value);
-            if (!count) {
-                reader.refuseValue(QStringLiteral("„%1“ není počet s procenty").arg(*value));
-                return fail();
-            }
-            *target = *count;
-        }
-        if (static_cast<qint64>(fields.right) + fields.wrong != fields.total) {
-            reader.refuseValue(
-                QStringLiteral("dobře a špatně nedávají dohromady %1 odpovědí").arg(fields.total));
-            return fail();
+    if (total.value_or(0) > 0) {
+        right = reader.take(Right, countWithPercent, withPercent);
+        wrong = reader.take(Wrong, countWithPercent, withPercent);
+        if (right && wrong && static_cast<qint64>(*right) + *wrong != *total) {
+            reader.refuse(
+                QStringLiteral("dobře a špatně nedávají dohromady %1 odpovědí").arg(*total));
         }
     }
-    if (reader.linesLeft() > 0) {
-        parsed.error =
-            QStringLiteral("Za řádkem %1 zprávy následuje text navíc.").arg(reader.linesRead());
+    reader.expectEnd();
+
+    ParsedReport parsed;
+    parsed.error = reader.error();
+    if (parsed.ok()) {
+        parsed.fields = {*name, *pupilClass, *from, *to, *total, *right, *wrong};
     }
     return parsed;
 }

@@ -79,7 +79,7 @@ TEST(ParseReportText, RefusesTextsThatAreNoWholeReport)
          "Řádek 6 zprávy: „tři“"},
         {"negative total", edited("Celkem odpovědí: 3", "Celkem odpovědí: -3"), "Řádek 6"},
         {"counts that do not add up", edited("dobře: 2", "dobře: 5"), "dohromady 3"},
-        {"percentage missing", edited("dobře: 2 (50,00%)", "dobře: 2"), "Řádek 7 zprávy: „2“"},
+        {"percentage missing", edited("dobře: 2 (66,67%)", "dobře: 2"), "Řádek 7 zprávy: „2“"},
         {"lines 7 and 8 missing", good.first(good.indexOf(QStringLiteral("Z toho"))),
          "Zpráva končí před řádkem 7"},
         {"percentage lines after no answers",

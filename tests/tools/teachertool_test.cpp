@@ -2,6 +2,7 @@
 #include "randomhost.h"
 #include "reportsamples.h"
 #include "results/info2.h"
+#include "results/resultsstore.h"
 #include "results/schooldatabase.h"
 
 #include <QCryptographicHash>
@@ -120,18 +121,14 @@ private:
     QString m_name;
 };
 
-// The sign-in's profile list: every row of "Zaci" in table order, "surname; class".
+// The sign-in's profile list, read by the pupils' program's own store.
 QStringList profilesAsTheProgramReadsThem(const QString& path)
 {
-    Database database(path);
-    QSqlQuery query(database.db());
-    EXPECT_TRUE(query.exec(QStringLiteral(R"(SELECT "Prijmeni", "Trida" FROM "%1" ORDER BY rowid)")
-                               .arg(QLatin1String(PupilsTable))))
-        << query.lastError().text().toStdString();
+    const PupilsRead read = ResultsStore(path).readPupils();
+    EXPECT_TRUE(read.ok()) << read.error.toStdString();
     QStringList profiles;
-    while (query.next()) {
-        profiles.append(query.value(0).toString() + QStringLiteral("; ") +
-                        query.value(1).toString());
+    for (const Profile& pupil : read.pupils) {
+        profiles.append(profileEntry(pupil));
     }
     return profiles;
 }
@@ -399,7 +396,7 @@ TEST_F(DecodeTest, DecodesEveryReportItFindsAndNamesTheDamagedOnes)
                         "damaged report");
     for (const char* line : {"== ", "Student: Eva Šťastná\nTřída: 2.B\n", "Student: Jan Dvořák\n",
                              "Celkem odpovědí: 0\n", "Student: Petr ?\nTřída: 2.C\n",
-                             "špatně: 2 (50,00%)\n", "Dekódováno zpráv: 3, nepřečteno: 1."}) {
+                             "špatně: 2 (66,67%)\n", "Dekódováno zpráv: 3, nepřečteno: 1."}) {
         EXPECT_TRUE(result.out.contains(QString::fromUtf8(line)))
             << line << " not in " << result.out.toStdString();
     }
