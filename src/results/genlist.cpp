@@ -1,6 +1,7 @@
 #include "results/genlist.h"
 
 #include "results/reportfile.h"
+#include "ui/designelements.h"
 #include "ui/twips.h"
 
 #include <QPlainTextEdit>
@@ -9,14 +10,13 @@
 namespace voltmetr {
 
 GenList::GenList(WindowContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::CustomizeWindowHint),
-      m_context(context)
+    : QDialog(parent, fixedDialogFlags), m_context(context)
 {
     setWindowTitle(QStringLiteral("Generované informace pro vyučujícího"));
     setFixedClientTwips(*this, 4320, 4440);
 
     m_data = new QPlainTextEdit(this);
+    m_data->setObjectName(QStringLiteral("data"));
     placeTwips(*m_data, 120, 120, 4095, 3375);
     m_data->setReadOnly(true);
     m_data->setFont(designFont(QStringLiteral("Courier"), 12));
@@ -24,16 +24,19 @@ GenList::GenList(WindowContext& context, QWidget* parent)
     m_data->setPlainText(
         m_context.coder.GetReportText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
-    const auto addButton = [this](const QString& caption, int left, int width) {
-        auto* button = new QPushButton(caption, this);
-        placeTwips(*button, left, 3600, width, 735);
+    const QFont font = designFont(QStringLiteral("MS Sans Serif"), 8.25);
+    const auto addButton = [this, &font](const char* name, const QString& caption, int left,
+                                         int width) {
+        QPushButton* button =
+            makeButton(*this, QString::fromLatin1(name), caption, left, 3600, width, 735, font);
         // Enter in the report box must not copy, save or end by accident.
         button->setAutoDefault(false);
         return button;
     };
-    QPushButton* clipbrd = addButton(QStringLiteral("&Vložit do schránky"), 120, 1215);
-    QPushButton* txtfile = addButton(QStringLiteral("&Uložit do textového souboru"), 1440, 1335);
-    QPushButton* finish = addButton(QStringLiteral("&Konec"), 2880, 1335);
+    QPushButton* clipbrd = addButton("clipbrd", QStringLiteral("&Vložit do schránky"), 120, 1215);
+    QPushButton* txtfile =
+        addButton("txtfile", QStringLiteral("&Uložit do textového souboru"), 1440, 1335);
+    QPushButton* finish = addButton("final", QStringLiteral("&Konec"), 2880, 1335);
     setTabOrder(m_data, clipbrd);
     setTabOrder(clipbrd, txtfile);
     setTabOrder(txtfile, finish);

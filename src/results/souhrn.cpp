@@ -4,6 +4,7 @@
 #include "results/genlist.h"
 #include "results/resultsstore.h"
 #include "results/runsummary.h"
+#include "ui/designelements.h"
 #include "ui/twips.h"
 
 #include <QLabel>
@@ -19,18 +20,6 @@ constexpr unsigned int darkRed = 0x00000080;
 
 const QString notAvailable = QStringLiteral("není k dispozici");
 
-QLabel* addLabel(QWidget& parent, const QString& text, const QRect& twips, unsigned int bgr,
-                 Qt::Alignment alignment)
-{
-    auto* label = new QLabel(text, &parent);
-    placeTwips(*label, twips.x(), twips.y(), twips.width(), twips.height());
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, bgrColor(bgr));
-    label->setPalette(palette);
-    return label;
-}
-
 QString storeFailedMessage(const QString& reason)
 {
     return QStringLiteral("Výsledek se nepodařilo uložit do školní databáze.\n\nDůvod: %1\n\n"
@@ -43,34 +32,42 @@ QString storeFailedMessage(const QString& reason)
 } // namespace
 
 Souhrn::Souhrn(WindowContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::CustomizeWindowHint),
-      m_context(context)
+    : QDialog(parent, fixedDialogFlags), m_context(context)
 {
     setWindowTitle(QStringLiteral("Souhrn"));
     setFixedClientTwips(*this, 4680, 3255);
-    setFont(designFont(QStringLiteral("MS Sans Serif"), 12));
-    constexpr unsigned int text = 0x00000000;
-    const Qt::Alignment left = Qt::AlignLeft;
-    const Qt::Alignment flush = Qt::AlignRight;
+    const QFont font = designFont(QStringLiteral("MS Sans Serif"), 12);
+    const auto label = [this, &font](const QString& name, const QString& caption, int left, int top,
+                                     int width, unsigned int bgr, Qt::Alignment alignment) {
+        return makeLabel(
+            *this, {name, caption, left, top, width, 300, font, alignment | Qt::AlignVCenter, bgr});
+    };
+    const auto count = [&label](const QString& name, int top, int width, unsigned int bgr) {
+        return label(name, {}, 2640, top, width, bgr, Qt::AlignRight);
+    };
+    constexpr unsigned int black = 0x00000000;
 
-    addLabel(*this, QStringLiteral("Dnes jsi spočítal:"), {120, 120, 1920, 300}, text, left);
-    addLabel(*this, QStringLiteral("Dobře:"), {360, 480, 780, 300}, green, left);
-    addLabel(*this, QStringLiteral("Špatně:"), {360, 840, 855, 300}, darkRed, left);
-    m_today = {addLabel(*this, {}, {2640, 120, 1830, 300}, text, flush),
-               addLabel(*this, {}, {2640, 480, 1830, 300}, green, flush),
-               addLabel(*this, {}, {2640, 840, 1845, 300}, darkRed, flush)};
+    label(QStringLiteral("Label1"), QStringLiteral("Dnes jsi spočítal:"), 120, 120, 1920, black,
+          Qt::AlignLeft);
+    label(QStringLiteral("Label3"), QStringLiteral("Dobře:"), 360, 480, 780, green, Qt::AlignLeft);
+    label(QStringLiteral("Label4"), QStringLiteral("Špatně:"), 360, 840, 855, darkRed,
+          Qt::AlignLeft);
+    m_today = {count(QStringLiteral("Dnes0"), 120, 1830, black),
+               count(QStringLiteral("Dnes1"), 480, 1830, green),
+               count(QStringLiteral("Dnes2"), 840, 1845, darkRed)};
 
-    addLabel(*this, QStringLiteral("Celkem jsi spočítal:"), {120, 1440, 2160, 300}, text, left);
-    addLabel(*this, QStringLiteral("Dobře:"), {360, 1800, 780, 300}, green, left);
-    addLabel(*this, QStringLiteral("Špatně:"), {360, 2160, 855, 300}, darkRed, left);
-    m_total = {addLabel(*this, {}, {2640, 1320, 1830, 300}, text, flush),
-               addLabel(*this, {}, {2640, 1680, 1830, 300}, green, flush),
-               addLabel(*this, {}, {2640, 2040, 1845, 300}, darkRed, flush)};
+    label(QStringLiteral("Label2"), QStringLiteral("Celkem jsi spočítal:"), 120, 1440, 2160, black,
+          Qt::AlignLeft);
+    label(QStringLiteral("Label5"), QStringLiteral("Dobře:"), 360, 1800, 780, green, Qt::AlignLeft);
+    label(QStringLiteral("Label6"), QStringLiteral("Špatně:"), 360, 2160, 855, darkRed,
+          Qt::AlignLeft);
+    m_total = {count(QStringLiteral("Celk0"), 1320, 1830, black),
+               count(QStringLiteral("Celk1"), 1680, 1830, green),
+               count(QStringLiteral("Celk2"), 2040, 1845, darkRed)};
 
-    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    placeTwips(*ok, 1680, 2640, 1455, 495);
-    ok->setFont(designFont(QStringLiteral("MS Sans Serif"), 13.5, true));
+    QPushButton* ok =
+        makeButton(*this, QStringLiteral("Command1"), QStringLiteral("&OK"), 1680, 2640, 1455, 495,
+                   designFont(QStringLiteral("MS Sans Serif"), 13.5, true));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &Souhrn::Command1_Click);
 

@@ -5,6 +5,7 @@
 #include "exercise/zkouseni.h"
 #include "results/resultsstore.h"
 #include "signin/profile.h"
+#include "ui/designelements.h"
 #include "ui/info.h"
 #include "ui/twips.h"
 
@@ -32,47 +33,54 @@ QString unreadableDatabaseMessage(const QString& path, const QString& reason)
 } // namespace
 
 Welcome::Welcome(WindowContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::CustomizeWindowHint),
-      m_context(context)
+    : QDialog(parent, fixedDialogFlags), m_context(context)
 {
     setWindowTitle(QStringLiteral("Vítejte"));
     setFixedClientTwips(*this, 4530, 3000);
     const QFont font = designFont(QStringLiteral("MS Sans Serif"), 8.25);
     setFont(font);
+    const auto label = [this, &font](const char* name, const QString& caption, int left, int top,
+                                     int width, int height) {
+        return makeLabel(*this, {QString::fromLatin1(name), caption, left, top, width, height, font,
+                                 Qt::AlignLeft | Qt::AlignVCenter});
+    };
+    const auto option = [this](const char* name, const QString& caption, int top) {
+        auto* button = new QRadioButton(caption, this);
+        button->setObjectName(QString::fromLatin1(name));
+        placeTwips(*button, 120, top, 3135, 255);
+        return button;
+    };
+    const auto textBox = [this](const char* name, int maxLength, int left, int top, int width) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setMaxLength(maxLength);
+        placeTwips(*box, left, top, width, 285);
+        return box;
+    };
 
-    m_schoolMode = new QRadioButton(QStringLiteral("&Připojit k lokálnímu školnímu serveru"), this);
-    placeTwips(*m_schoolMode, 120, 120, 3135, 255);
-    m_usersLabel = new QLabel(QStringLiteral("&Vyber svůj profil:"), this);
-    placeTwips(*m_usersLabel, 360, 525, 1155, 195);
+    m_schoolMode = option("conn0", QStringLiteral("&Připojit k lokálnímu školnímu serveru"), 120);
+    m_usersLabel = label("lblUsers", QStringLiteral("&Vyber svůj profil:"), 360, 525, 1155, 195);
     m_users = new QComboBox(this);
+    m_users->setObjectName(QStringLiteral("Users"));
     placeTwips(*m_users, 1560, 480, 2760, 315);
     m_usersLabel->setBuddy(m_users);
 
-    m_emailMode = new QRadioButton(QStringLiteral("&Generovat data pro odeslání emailem"), this);
-    placeTwips(*m_emailMode, 120, 1080, 3135, 255);
-    m_nameLabel = new QLabel(QStringLiteral("&Jméno:"), this);
-    placeTwips(*m_nameLabel, 360, 1440, 615, 255);
-    m_name = new QLineEdit(this);
-    m_name->setMaxLength(50);
-    placeTwips(*m_name, 1080, 1440, 2295, 285);
+    m_emailMode = option("conn1", QStringLiteral("&Generovat data pro odeslání emailem"), 1080);
+    m_nameLabel = label("lblJm", QStringLiteral("&Jméno:"), 360, 1440, 615, 255);
+    m_name = textBox("Jm", 50, 1080, 1440, 2295);
     m_nameLabel->setBuddy(m_name);
-    m_classLabel = new QLabel(QStringLiteral("&Třída:"), this);
-    placeTwips(*m_classLabel, 360, 1800, 495, 255);
-    m_class = new QLineEdit(this);
-    m_class->setMaxLength(10);
-    placeTwips(*m_class, 1080, 1800, 1095, 285);
+    m_classLabel = label("lblTr", QStringLiteral("&Třída:"), 360, 1800, 495, 255);
+    m_class = textBox("Tr", 10, 1080, 1800, 1095);
     m_classLabel->setBuddy(m_class);
 
-    auto* about = new QPushButton(QStringLiteral("&O programu"), this);
-    placeTwips(*about, 120, 2520, 1455, 375);
-    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    placeTwips(*ok, 2160, 2520, 1095, 375);
+    QPushButton* about = makeButton(*this, QStringLiteral("Command3"),
+                                    QStringLiteral("&O programu"), 120, 2520, 1455, 375, font);
+    QPushButton* ok = makeButton(*this, QStringLiteral("Command1"), QStringLiteral("&OK"), 2160,
+                                 2520, 1095, 375, font);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Zruš"), this);
-    placeTwips(*cancel, 3360, 2520, 1095, 375);
+    QPushButton* cancel = makeButton(*this, QStringLiteral("Command2"), QStringLiteral("&Zruš"),
+                                     3360, 2520, 1095, 375, font);
 
-    // Tab order follows the window from top to bottom.
     setTabOrder(m_schoolMode, m_users);
     setTabOrder(m_users, m_emailMode);
     setTabOrder(m_emailMode, m_name);

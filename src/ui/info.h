@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-class QLabel;
-
 namespace voltmetr {
 
 // The about box: what the program is for and how to reach its authors.
@@ -18,12 +16,10 @@ public:
     explicit info(WindowContext& context, QWidget* parent = nullptr);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     WindowContext& m_context;
-    QLabel* m_address;
 };
 
 } // namespace voltmetr

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "results/info2.h"
+#include "support/scriptedhost.h"
+#include "ui/windowcontext.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QDialog>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace voltmetr::testing {
+
+// One run's worth of what every window is handed, on a scripted desktop, with the school
+// database looked for wherever the test says.
+class RunFixture : public ::testing::Test
+{
+protected:
+    RunFixture() : m_savedDatabase(qgetenv("VOLTMETR_DB")) {}
+    ~RunFixture() override
+    {
+        qputenv("VOLTMETR_DB", m_savedDatabase);
+        // The exercise window a sign-in opened is not the test's to keep.
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->inherits("voltmetr::Zkouseni")) {
+                delete window;
+            }
+        }
+        EXPECT_EQ(host.pendingScripts(), 0u) << "a scripted answer was never asked for";
+    }
+
+    static void useDatabase(const QString& path) { qputenv("VOLTMETR_DB", path.toUtf8()); }
+
+    // Clicks the named button of a window.
+    static void click(QWidget& window, const char* button)
+    {
+        auto* found = window.findChild<QPushButton*>(QString::fromLatin1(button));
+        ASSERT_NE(found, nullptr) << button;
+        found->click();
+    }
+
+    ScriptedHost host;
+    Data_a_promene state;
+    Info2 coder{host};
+    WindowContext context{host, state, coder};
+
+private:
+    QByteArray m_savedDatabase;
+};
+
+} // namespace voltmetr::testing
