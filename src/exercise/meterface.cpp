@@ -57,10 +57,15 @@ void MeterFace::showDestroyedMeter()
 
 void MeterFace::SetNeedle(float angle)
 {
+    const QLineF needle = scale::needleAt(angle);
+    if (needle == m_needle) {
+        return;
+    }
     const QLineF previous = m_needle;
-    m_needle = scale::needleAt(angle);
-    if (m_needleVisible && previous != m_needle) {
-        update(needleRegion(previous) | needleRegion(m_needle));
+    m_needle = needle;
+    if (m_needleVisible) {
+        m_lastNeedleMove = needleRepaintRegion(previous, m_needle);
+        update(m_lastNeedleMove);
     }
 }
 
@@ -70,13 +75,14 @@ void MeterFace::setNeedleVisible(bool visible)
         return;
     }
     m_needleVisible = visible;
-    update(needleRegion(m_needle));
+    update(needleRepaintRegion(m_needle, m_needle));
 }
 
 void MeterFace::renderFace(qreal devicePixelRatio)
 {
     const QSize inner = contentsRect().size();
-    m_face = QPixmap(inner * devicePixelRatio);
+    // Opaque, so that putting a piece of it back under the needle is a plain copy.
+    m_face = QImage(inner * devicePixelRatio, QImage::Format_RGB32);
     m_face.setDevicePixelRatio(devicePixelRatio);
     m_face.fill(palette().color(QPalette::Base));
 
@@ -138,29 +144,60 @@ void MeterFace::PrintScaleNumber(QPainter& painter, float angle, int number)
     painter.drawText(QPointF(x, y + metrics.ascent()), text);
 }
 
-void MeterFace::drawNeedle(QPainter& painter) const
+QLineF MeterFace::visibleStretch(const QLineF& needle) const
 {
-    painter.save();
-    useTwips(painter);
-    painter.setPen(QPen(QColor(Qt::red), lineWidthTwips));
-    painter.drawLine(m_needle);
-    painter.restore();
+    const QPointF origin = contentsRect().topLeft();
+    const QLineF pixels(origin + needle.p1() / twipsPerPixel, origin + needle.p2() / twipsPerPixel);
+    // The pivot lies below the face, and on its stops the tip reaches past the sides. The needle
+    // is cut here, three pixels short of the frame, so that no clip ever cuts it: a clip shades the
+    // end pixel differently in a full and in a partial repaint.
+    const QRectF seen = QRectF(contentsRect()).adjusted(3, 3, -3, -3);
+    double from = 0;
+    double to = 1;
+    const auto keep = [&](double start, double change, double low, double high) {
+        if (change == 0) {
+            return;
+        }
+        const double a = (low - start) / change;
+        const double b = (high - start) / change;
+        from = std::max(from, std::min(a, b));
+        to = std::min(to, std::max(a, b));
+    };
+    keep(pixels.x1(), pixels.dx(), seen.left(), seen.right());
+    keep(pixels.y1(), pixels.dy(), seen.top(), seen.bottom());
+    return from < to ? QLineF(pixels.pointAt(from), pixels.pointAt(to)) : QLineF();
 }
 
-QRegion MeterFace::needleRegion(const QLineF& line) const
+void MeterFace::drawNeedle(QPainter& painter) const
+{
+    // Drawn with a cosmetic pen: the needle moves a hundred times a second, and the thin-line
+    // path is far cheaper than stroking a scaled one. A cosmetic width counts device pixels,
+    // so it is one screen pixel times the pixel ratio, like the scale's lines.
+    QPen pen(QColor(Qt::red), painter.deviceTransform().m11());
+    pen.setCosmetic(true);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(pen);
+    painter.drawLine(visibleStretch(m_needle));
+}
+
+QRegion MeterFace::needleRepaintRegion(const QLineF& from, const QLineF& to) const
 {
     const QRect inner = contentsRect();
-    const QPointF origin = inner.topLeft();
-    const QLineF pixels(origin + line.p1() / twipsPerPixel, origin + line.p2() / twipsPerPixel);
-    // Short pieces keep the strip tight along a slanting needle.
-    constexpr double piece = 12.0;
-    const int pieces = std::max(1, static_cast<int>(std::ceil(pixels.length() / piece)));
+    const QLineF a = visibleStretch(from);
+    const QLineF b = visibleStretch(to);
+    // The strip is cut into pieces that follow the slanting needle; each piece holds the same
+    // stretch of both needles, so neighbouring positions share their rectangles. A piece costs
+    // a blit of its own, so they are not made too short either.
+    constexpr double piece = 100.0;
+    const int pieces =
+        std::max(1, static_cast<int>(std::ceil(std::max(a.length(), b.length()) / piece)));
     QRegion region;
     for (int i = 0; i < pieces; ++i) {
-        const QPointF from = pixels.pointAt(static_cast<double>(i) / pieces);
-        const QPointF to = pixels.pointAt(static_cast<double>(i + 1) / pieces);
-        const QRect strip =
-            QRectF(from, to).normalized().toAlignedRect().adjusted(-2, -2, 2, 2) & inner;
+        const double start = static_cast<double>(i) / pieces;
+        const double end = static_cast<double>(i + 1) / pieces;
+        const QRectF stretch = QRectF(a.pointAt(start), a.pointAt(end)).normalized() |
+                               QRectF(b.pointAt(start), b.pointAt(end)).normalized();
+        const QRect strip = stretch.toAlignedRect().adjusted(-2, -2, 2, 2) & inner;
         if (!strip.isEmpty()) {
             region += strip;
         }
@@ -184,18 +221,17 @@ void MeterFace::paintEvent(QPaintEvent* event)
         if (target.isEmpty()) {
             continue;
         }
-        const QRectF source(QPointF(target.topLeft() - inner.topLeft()) * ratio,
-                            QSizeF(target.size()) * ratio);
-        painter.drawPixmap(QRectF(target), m_face, source);
+        const QRect source(QPointF(QPointF(target.topLeft() - inner.topLeft()) * ratio).toPoint(),
+                           QSizeF(QSizeF(target.size()) * ratio).toSize());
+        painter.drawImage(target.topLeft(), m_face, source);
     }
-    painter.setClipRect(inner);
     if (m_needleVisible && !m_destroyed) {
-        painter.translate(inner.topLeft());
         drawNeedle(painter);
-        painter.resetTransform();
     }
-    painter.setClipping(false);
-    drawFrame(&painter);
+    // A needle move repaints strips inside the face only and leaves the frame alone.
+    if (!inner.contains(event->region().boundingRect())) {
+        drawFrame(&painter);
+    }
 }
 
 } // namespace voltmetr

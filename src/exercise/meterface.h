@@ -3,13 +3,13 @@
 #include "app/runstate.h"
 
 #include <QFrame>
+#include <QImage>
 #include <QLineF>
-#include <QPixmap>
 #include <QRegion>
 
 namespace voltmetr {
 
-// The meter face: the scale of the current meter, drawn once per task into a cached pixmap
+// The meter face: the scale of the current meter, drawn once per task into a cached image
 // sized for the screen's pixel ratio, with the red needle drawn over it. Moving the needle
 // repaints only the strips that the old and the new needle cover.
 class MeterFace : public QFrame
@@ -30,6 +30,8 @@ public:
     QLineF needleLine() const { return m_needle; }
     bool needleVisible() const { return m_needleVisible; }
     bool showsDestroyedMeter() const { return m_destroyed; }
+    // The widget pixels the last move of the visible needle repainted.
+    QRegion lastNeedleMove() const { return m_lastNeedleMove; }
     // The inner drawing area in twips.
     QSizeF innerSizeTwips() const;
 
@@ -42,14 +44,17 @@ private:
     void PrintScaleNumber(QPainter& painter, float angle, int number);
     void drawUnitMark(QPainter& painter);
     void drawNeedle(QPainter& painter) const;
-    // The widget pixels a needle at line (twips) touches, as a chain of small rectangles.
-    QRegion needleRegion(const QLineF& line) const;
+    // The widget pixels a move of the needle between two positions (twips) repaints.
+    QRegion needleRepaintRegion(const QLineF& from, const QLineF& to) const;
+    // The part of a needle (twips of the inner area) that shows, in the widget's pixels.
+    QLineF visibleStretch(const QLineF& needle) const;
 
     MeterType m_meter;
     bool m_destroyed = false;
     bool m_needleVisible = true;
     QLineF m_needle;
-    QPixmap m_face;
+    QImage m_face;
+    QRegion m_lastNeedleMove;
 };
 
 } // namespace voltmetr

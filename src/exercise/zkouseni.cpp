@@ -190,7 +190,8 @@ void Zkouseni::RozLB_Click(int index)
 void Zkouseni::casovac_Timer()
 {
     m_exercise.casovac_Timer();
-    showExerciseState();
+    // A tick moves the needle and may peg it; the rest of the window stays as it was.
+    showNeedleState();
 }
 
 void Zkouseni::CP_Timer()
@@ -298,13 +299,18 @@ void Zkouseni::showExerciseState()
         m_stupnice->showDestroyedMeter();
     }
     m_stupnice->setNeedleVisible(m_exercise.needleVisible());
-    m_stupnice->SetNeedle(m_exercise.needleAngle());
-    m_warning->setVisible(m_exercise.warningVisible());
     m_pripoj->setText(m_exercise.Connected ? QStringLiteral("Odpojit")
                                            : QStringLiteral("Připojit"));
     ShowSourcePolarity(m_exercise.PolarityRight);
     ShowWires(m_exercise.Connected);
     SetRangeKnob(m_exercise.RangePos);
+    showNeedleState();
+}
+
+void Zkouseni::showNeedleState()
+{
+    m_stupnice->SetNeedle(m_exercise.needleAngle());
+    m_warning->setVisible(m_exercise.warningVisible());
     runTimersAsExerciseSays();
 }
 

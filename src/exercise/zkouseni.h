@@ -66,6 +66,8 @@ private:
     // Brings every element and both timers in line with the exercise after a call into it.
     void showExerciseState();
     void runTimersAsExerciseSays();
+    // The part of it that a needle tick can change.
+    void showNeedleState();
     // Shows Dobry or Spatny; false when the pupil ended the program from it.
     bool showFeedback(const Judgement& judgement);
     // The exit question over owner; true when the pupil chose to end.

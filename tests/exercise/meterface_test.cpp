@@ -3,8 +3,10 @@
 #include "exercise/scalegeometry.h"
 #include "ui/twips.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -154,6 +156,37 @@ TEST_F(MeterFaceDrawing, HiddenNeedleLeavesTheScaleAlone)
     EXPECT_GT(withNeedle.pixelColor(onNeedle).red(), 200);
     EXPECT_LT(withNeedle.pixelColor(onNeedle).green(), 100);
     EXPECT_EQ(without.pixelColor(onNeedle), QColor(Qt::white));
+}
+
+// A needle move repaints only strips of the face; what it leaves on screen must be exactly what
+// a full repaint shows, with no trace of the needle where it stood.
+TEST_F(MeterFaceDrawing, RepaintingTheNeedleStripsLeavesNoTrail)
+{
+    QWidget window;
+    face.setParent(&window);
+    window.resize(face.geometry().bottomRight().x() + 10, face.geometry().bottomRight().y() + 10);
+    face.DrawScale(tables.Meters[2]);
+    window.show();
+    const float moves[][2] = {{55, 56}, {60, 90}, {90, 89.9f}, {125, 129}, {129, 51}};
+    for (const auto& move : moves) {
+        SCOPED_TRACE(move[1]);
+        face.SetNeedle(move[0]);
+        window.repaint();
+        face.SetNeedle(move[1]);
+        QApplication::processEvents();
+
+        // What the screen holds inside the frame, against the face painted afresh. (The frame
+        // itself follows the window's activation, which the offscreen desktop changes at will.)
+        const QRect inner = face.contentsRect().translated(face.pos());
+        auto onScreen = [&] {
+            return window.screen()->grabWindow(window.winId()).toImage().copy(inner);
+        };
+        const QImage afterMove = onScreen();
+        face.repaint();
+        const QImage full = onScreen();
+        EXPECT_EQ(afterMove, full);
+    }
+    face.setParent(nullptr);
 }
 
 } // namespace

@@ -1,0 +1,1 @@
+voltmetr_add_benchmark(exercise_paint SOURCES exercise_paint.cpp LIBS voltmetr_gui)
