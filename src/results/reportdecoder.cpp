@@ -1,6 +1,7 @@
 #include "results/reportdecoder.h"
 
 #include "results/reportkey.h"
+#include "results/reporttext.h"
 
 #include <QList>
 #include <QStringDecoder>
@@ -42,9 +43,34 @@ std::optional<std::uint8_t> tokenValue(QStringView token)
     return static_cast<std::uint8_t>(*high * 16 + *low);
 }
 
-// Mail programs turn blanks into no-break spaces and tabs; every kind of white space
-// separates tokens.
-QList<QStringView> splitTokens(QStringView text)
+DecodedReport failure(QString reason, int tokenNumber)
+{
+    DecodedReport report;
+    report.error = std::move(reason);
+    report.badToken = tokenNumber;
+    return report;
+}
+
+// Tokens are named to the teacher by their 1-based position in the report.
+int tokenNumber(qsizetype index)
+{
+    return static_cast<int>(index + 1);
+}
+
+std::uint8_t decodedCode(std::uint8_t token, qsizetype position, std::uint8_t nonce)
+{
+    const auto keyIndex = static_cast<std::size_t>(position) % ReportKeyBytes.size();
+    return static_cast<std::uint8_t>(token ^ ReportKeyBytes[keyIndex] ^ nonce);
+}
+
+} // namespace
+
+bool isReportToken(QStringView token)
+{
+    return tokenValue(token).has_value();
+}
+
+QList<QStringView> splitReportTokens(QStringView text)
 {
     QList<QStringView> tokens;
     qsizetype start = -1;
@@ -60,25 +86,29 @@ QList<QStringView> splitTokens(QStringView text)
     return tokens;
 }
 
-DecodedReport failure(QString reason, int tokenNumber)
+bool beginsReport(const QList<QStringView>& tokens, qsizetype from)
 {
-    DecodedReport report;
-    report.error = std::move(reason);
-    report.badToken = tokenNumber;
-    return report;
+    const QByteArray label = QStringView(reportlabels::Student).toLatin1();
+    if (from < 0 || tokens.size() - from < 2 + label.size()) {
+        return false;
+    }
+    const auto magic = tokenValue(tokens[from]);
+    const auto nonce = tokenValue(tokens[from + 1]);
+    if (!magic || *magic != ReportMagic || !nonce) {
+        return false;
+    }
+    for (qsizetype i = 0; i < label.size(); ++i) {
+        const auto value = tokenValue(tokens[from + 2 + i]);
+        if (!value || decodedCode(*value, i, *nonce) != static_cast<std::uint8_t>(label[i])) {
+            return false;
+        }
+    }
+    return true;
 }
-
-// Tokens are named to the teacher by their 1-based position in the report.
-int tokenNumber(qsizetype index)
-{
-    return static_cast<int>(index + 1);
-}
-
-} // namespace
 
 DecodedReport decodeReport(const QString& encoded)
 {
-    const QList<QStringView> tokens = splitTokens(encoded);
+    const QList<QStringView> tokens = splitReportTokens(encoded);
     if (tokens.isEmpty()) {
         return failure(QStringLiteral("Zpráva je prázdná."), -1);
     }
@@ -104,8 +134,7 @@ DecodedReport decodeReport(const QString& encoded)
             nonce = *value;
             continue;
         }
-        const std::size_t position = static_cast<std::size_t>(i - 2) % ReportKeyBytes.size();
-        codes.append(static_cast<char>(*value ^ ReportKeyBytes[position] ^ nonce));
+        codes.append(static_cast<char>(decodedCode(*value, i - 2, nonce)));
     }
 
     // Every report line ends with CR LF, the last one too: a text that stops elsewhere lost

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringView>
 
 namespace voltmetr {
 
@@ -17,5 +19,16 @@ struct DecodedReport
 };
 
 DecodedReport decodeReport(const QString& encoded);
+
+// The tokens of an encoded text: the words between white space of any kind (mail programs
+// turn blanks into no-break spaces and tabs).
+QList<QStringView> splitReportTokens(QStringView text);
+
+// A token is two hexadecimal digits (the coder writes lower case; upper case is read too).
+bool isReportToken(QStringView token);
+
+// tokens[from] starts a report: "4b", a random byte, and tokens that decode to the report's
+// first label. Tells where one report ends and the next begins when they arrive run together.
+bool beginsReport(const QList<QStringView>& tokens, qsizetype from);
 
 } // namespace voltmetr

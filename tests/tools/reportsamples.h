@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/oledate.h"
 #include "results/reporttext.h"
 
 #include <QString>
@@ -7,24 +8,20 @@
 
 namespace voltmetr::testing {
 
-// A report text laid out as the pupil's program writes it; the dates and percentages are
-// fixed, the decoder never looks inside them.
+// A report text as the pupil's program writes it under Czech settings, of a run from
+// 05.12.2026 08:00 to 08:45.
 inline QString sampleReportText(const QString& name, const QString& pupilClass, int right,
                                 int wrong)
 {
-    using namespace reportlabels;
-    const auto line = [](const char16_t* label, const QString& value) {
-        return QString::fromUtf16(label) + value + QStringLiteral("\r\n");
-    };
-    QString text = line(Student, name) + line(Class, pupilClass) + line(Exercise, QString()) +
-                   line(From, QStringLiteral("05.12.2026 08:00")) +
-                   line(To, QStringLiteral("05.12.2026 08:45")) +
-                   line(Total, QString::number(right + wrong));
-    if (right + wrong > 0) {
-        text += line(Right, QString::number(right) + QStringLiteral(" (50,00%)")) +
-                line(Wrong, QString::number(wrong) + QStringLiteral(" (50,00%)"));
-    }
-    return text;
+    const QDate day(2026, 12, 5);
+    ReportInputs inputs;
+    inputs.pupilName = name;
+    inputs.pupilClass = pupilClass;
+    inputs.startDateTime = toOleDate(QDateTime(day, QTime(8, 0, 40)));
+    inputs.endDateTime = toOleDate(QDateTime(day, QTime(8, 45, 59)));
+    inputs.rightCount = right;
+    inputs.wrongCount = wrong;
+    return composeReportText(inputs, QLocale(QLocale::Czech, QLocale::CzechRepublic));
 }
 
 // A random name and what a decoded report shows of it: letters the pupil's code page lacks

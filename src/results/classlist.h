@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace voltmetr {
+
+// A class list as schools export it from their registers: CSV in UTF-8 (with or without a
+// byte order mark) or Windows-1250, fields separated by ";" or ",", quoted with double quotes
+// where needed, with or without a header row. Surname and class are read from the columns the
+// header names ("Příjmení", "Třída"), else from the first two columns.
+struct ClassListPupil
+{
+    QString surname;
+    QString pupilClass;
+    int line = 0; // 1-based line of the file
+};
+
+struct SkippedLine
+{
+    int line = 0;
+    QString reason; // Czech
+};
+
+struct ClassList
+{
+    QList<ClassListPupil> pupils;
+    QList<SkippedLine> skipped;
+    QString encoding; // the encoding the list was read in, for the teacher
+    QString error;    // Czech; when set, the whole list is refused and pupils is empty
+    bool ok() const { return error.isEmpty(); }
+};
+
+ClassList readClassList(const QByteArray& bytes);
+
+} // namespace voltmetr

@@ -1,0 +1,181 @@
+#include "commandline.h"
+
+#include "app/procedury.h"
+
+#include <QList>
+#include <algorithm>
+#include <optional>
+
+namespace voltmetr::teacher {
+
+namespace {
+
+struct CommandInfo
+{
+    const char* name;
+    Command command;
+    int minFiles;
+    int maxFiles; // -1: any number
+};
+
+const CommandInfo commands[] = {
+    {"zaloz", Command::Create, 0, 0},    {"import", Command::Import, 1, 1},
+    {"dekoduj", Command::Decode, 0, -1}, {"export", Command::Export, 0, 0},
+    {"souhrn", Command::Totals, 0, 0},
+};
+
+const CommandInfo* findCommand(const QString& name)
+{
+    const auto found =
+        std::find_if(std::begin(commands), std::end(commands),
+                     [&](const CommandInfo& c) { return name == QLatin1String(c.name); });
+    return found == std::end(commands) ? nullptr : found;
+}
+
+QLatin1String commandName(Command command)
+{
+    const auto found = std::find_if(std::begin(commands), std::end(commands),
+                                    [&](const CommandInfo& c) { return c.command == command; });
+    return QLatin1String(found->name);
+}
+
+// An option either belongs to one command or, like --db, to all of them.
+struct OptionInfo
+{
+    const char* name;
+    std::optional<Command> owner;
+    QString Request::*value; // nullptr: a switch
+};
+
+const OptionInfo options[] = {
+    {"--db", std::nullopt, &Request::databasePath},
+    {"--prepsat", Command::Create, nullptr},
+    {"--csv", Command::Decode, &Request::csvPath},
+    {"--vystup", Command::Export, &Request::outputPath},
+    {"--trida", Command::Totals, &Request::pupilClass},
+};
+
+Request refused(QString reason)
+{
+    Request request;
+    request.error = std::move(reason);
+    return request;
+}
+
+} // namespace
+
+Request parseRequest(const QStringList& arguments)
+{
+    Request request;
+    QStringList positional;
+    bool onlyFiles = false;
+    QList<const OptionInfo*> given; // checked against the command once it is known
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (onlyFiles || !argument.startsWith(u'-') || argument == QStringLiteral("-")) {
+            positional.append(argument);
+            continue;
+        }
+        if (argument == QStringLiteral("--")) {
+            onlyFiles = true;
+            continue;
+        }
+        if (argument == QStringLiteral("-h") || argument == QStringLiteral("--help") ||
+            argument == QStringLiteral("--napoveda")) {
+            request.help = true;
+            continue;
+        }
+        const QString name = argument.section(u'=', 0, 0);
+        const auto option =
+            std::find_if(std::begin(options), std::end(options),
+                         [&](const OptionInfo& o) { return name == QLatin1String(o.name); });
+        if (option == std::end(options)) {
+            return refused(QStringLiteral("Neznámá volba %1 (nápověda: --help).").arg(argument));
+        }
+        given.append(option);
+        if (!option->value) {
+            if (argument.contains(u'=')) {
+                return refused(QStringLiteral("Volba %1 nemá hodnotu.").arg(name));
+            }
+            request.overwrite = true;
+            continue;
+        }
+        std::optional<QString> value;
+        if (argument.contains(u'=')) {
+            value = argument.section(u'=', 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        }
+        if (!value || value->isEmpty()) {
+            return refused(QStringLiteral("Volba %1 potřebuje hodnotu.").arg(name));
+        }
+        request.*(option->value) = *value;
+    }
+    if (request.help) {
+        return request;
+    }
+    if (positional.isEmpty()) {
+        return refused(QStringLiteral("Chybí příkaz (nápověda: --help)."));
+    }
+    const QString commandWord = positional.takeFirst();
+    const CommandInfo* info = findCommand(commandWord);
+    if (!info) {
+        return refused(QStringLiteral("Neznámý příkaz „%1“ (nápověda: --help).").arg(commandWord));
+    }
+    request.command = info->command;
+    for (const OptionInfo* option : given) {
+        if (option->owner && *option->owner != request.command) {
+            return refused(
+                QStringLiteral("Volba %1 patří k příkazu %2, ne k %3.")
+                    .arg(QLatin1String(option->name), commandName(*option->owner), commandWord));
+        }
+    }
+    if (positional.size() < info->minFiles) {
+        return refused(
+            QStringLiteral("Příkazu %1 chybí soubor (nápověda: --help).").arg(commandWord));
+    }
+    if (info->maxFiles >= 0 && positional.size() > info->maxFiles) {
+        return refused(QStringLiteral("Příkaz %1 nečeká „%2“.")
+                           .arg(commandWord, positional.value(info->maxFiles)));
+    }
+    request.files = positional;
+    if (request.databasePath.isEmpty()) {
+        request.databasePath = schoolDatabasePath();
+    }
+    return request;
+}
+
+QString helpText()
+{
+    return QStringLiteral(
+               "Použití: voltmetr-ucitel PŘÍKAZ [VOLBY] [SOUBORY]\n"
+               "\n"
+               "Učitelský nástroj Voltmetru: založí školní databázi, naplní ji žáky,\n"
+               "vypíše jejich výsledky a dekóduje zprávy, které žáci posílají e-mailem.\n"
+               "\n"
+               "Příkazy:\n"
+               "  zaloz [--prepsat]        založí prázdnou školní databázi; existující soubor\n"
+               "                           přepíše jen s volbou --prepsat\n"
+               "  import SEZNAM.csv        přidá žáky ze seznamu třídy (CSV ze školní matriky,\n"
+               "                           UTF-8 nebo Windows-1250, oddělovač „;“ nebo „,“,\n"
+               "                           sloupce Příjmení a Třída); žák, který už v databázi\n"
+               "                           je, se nepřidá znovu\n"
+               "  dekoduj [SOUBOR...]      dekóduje zprávy žáků z uložených e-mailů nebo textu;\n"
+               "                           bez souboru (nebo se souborem „-“) čte standardní\n"
+               "                           vstup\n"
+               "      --csv VÝSTUP.csv     zapíše navíc tabulku všech zpráv\n"
+               "  export [--vystup VÝSTUP.csv]\n"
+               "                           vypíše všechny výsledky z databáze jako CSV\n"
+               "  souhrn [--trida TŘÍDA]   vypíše celkové výsledky každého žáka\n"
+               "\n"
+               "Společné volby:\n"
+               "  --db CESTA               školní databáze; bez volby ta, kterou hledá program\n"
+               "                           žáků: proměnná VOLTMETR_DB, jinak výchozí cesta\n"
+               "                           (teď %1)\n"
+               "  -h, --help               tato nápověda\n"
+               "\n"
+               "Návratový kód je 0 při úspěchu, jinak nenulový s důvodem na chybovém výstupu.\n")
+        .arg(schoolDatabasePath());
+}
+
+} // namespace voltmetr::teacher

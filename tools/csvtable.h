@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace voltmetr::teacher {
+
+// A table for spreadsheet programs with Czech settings: UTF-8 with a byte order mark (so that
+// the diacritics survive opening by double click), fields separated by ";", CR LF line ends,
+// fields quoted where they hold a separator, a quote or a line break.
+class CsvTable
+{
+public:
+    explicit CsvTable(const QStringList& header) { addRow(header); }
+
+    void addRow(const QStringList& fields);
+    QByteArray bytes() const { return m_bytes; }
+
+private:
+    QByteArray m_bytes{"\xef\xbb\xbf"};
+};
+
+// Writes bytes to path whole or not at all: a file already there stays as it was when
+// writing fails. Returns an empty text, or the Czech reason naming the file.
+QString writeWholeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace voltmetr::teacher

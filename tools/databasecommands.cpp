@@ -1,0 +1,192 @@
+#include "app/procedury.h"
+#include "results/classlist.h"
+#include "results/schooldatabase.h"
+#include "schoolconnection.h"
+#include "teachertool.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <filesystem>
+#include <optional>
+
+namespace voltmetr::teacher {
+
+namespace {
+
+// Builds the schema in a file of its own beside the target, then moves it into place, so that
+// a failure (or a refused overwrite) leaves whatever was at the path untouched.
+QString createSchemaFile(const QString& path)
+{
+    const QString draft =
+        QStringLiteral("%1.novy-%2").arg(path).arg(QCoreApplication::applicationPid());
+    QFile draftFile(draft);
+    if (!draftFile.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return QStringLiteral("Databázi %1 nelze založit: %2").arg(path, draftFile.errorString());
+    }
+    draftFile.close();
+
+    QString failure;
+    {
+        const QString connectionName = QStringLiteral("voltmetr-ucitel-zaloz");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+            db.setDatabaseName(draft);
+            if (!db.open()) {
+                failure = db.lastError().text();
+            } else {
+                failure = createSchoolSchema(db);
+                db.close();
+            }
+        }
+        QSqlDatabase::removeDatabase(connectionName);
+    }
+    std::error_code renameError;
+    if (failure.isEmpty()) {
+        std::filesystem::rename(QFile::encodeName(draft).toStdString(),
+                                QFile::encodeName(path).toStdString(), renameError);
+        if (renameError) {
+            failure = QString::fromLocal8Bit(renameError.message());
+        }
+    }
+    if (!failure.isEmpty()) {
+        QFile::remove(draft);
+        return QStringLiteral("Databázi %1 nelze založit: %2").arg(path, failure);
+    }
+    return {};
+}
+
+// One statement prepared once and run for each pupil, its failure named for the teacher.
+class PupilStatements
+{
+public:
+    explicit PupilStatements(QSqlDatabase& db) : m_exists(db), m_insert(db)
+    {
+        const QLatin1String table(PupilsTable);
+        m_prepared =
+            m_exists.prepare(
+                QStringLiteral(R"(SELECT 1 FROM "%1" WHERE "Prijmeni" = ? AND "Trida" = ?)")
+                    .arg(table)) &&
+            m_insert.prepare(
+                QStringLiteral(R"(INSERT INTO "%1" ("Prijmeni", "Trida") VALUES (?, ?))")
+                    .arg(table));
+    }
+
+    QString prepareError() const
+    {
+        return m_prepared ? QString() : m_exists.lastError().text() + m_insert.lastError().text();
+    }
+
+    // Nothing when the pupil was checked (and added when new); else the reason.
+    std::optional<QString> add(const ClassListPupil& pupil, bool& added)
+    {
+        m_exists.addBindValue(pupil.surname);
+        m_exists.addBindValue(pupil.pupilClass);
+        if (!m_exists.exec()) {
+            return m_exists.lastError().text();
+        }
+        added = !m_exists.next();
+        m_exists.finish();
+        if (!added) {
+            return std::nullopt;
+        }
+        m_insert.addBindValue(pupil.surname);
+        m_insert.addBindValue(pupil.pupilClass);
+        if (!m_insert.exec()) {
+            return m_insert.lastError().text();
+        }
+        return std::nullopt;
+    }
+
+private:
+    QSqlQuery m_exists;
+    QSqlQuery m_insert;
+    bool m_prepared = false;
+};
+
+} // namespace
+
+int createDatabase(const Request& request, Console& console)
+{
+    const QString& path = request.databasePath;
+    if (FileExists(path) && !request.overwrite) {
+        return console.fail(
+            QStringLiteral("Soubor %1 už existuje; přepsat ho lze volbou --prepsat.").arg(path));
+    }
+    if (QFileInfo(path).isDir()) {
+        return console.fail(QStringLiteral("%1 je složka, ne soubor databáze.").arg(path));
+    }
+    if (const QString failure = createSchemaFile(path); !failure.isEmpty()) {
+        return console.fail(failure);
+    }
+    console.out << QStringLiteral("Založena prázdná školní databáze %1.").arg(path) << Qt::endl;
+    return Console::ExitSuccess;
+}
+
+int importClassList(const Request& request, Console& console)
+{
+    const QString& listPath = request.files.first();
+    QFile listFile(listPath);
+    if (!listFile.open(QIODevice::ReadOnly)) {
+        return console.fail(
+            QStringLiteral("Seznam %1 nelze otevřít: %2").arg(listPath, listFile.errorString()));
+    }
+    const ClassList list = readClassList(listFile.readAll());
+    if (!list.ok()) {
+        return console.fail(QStringLiteral("%1: %2").arg(listPath, list.error));
+    }
+
+    SchoolConnection connection(request.databasePath, SchoolConnection::Access::ReadWrite);
+    if (!connection.error().isEmpty()) {
+        return console.fail(connection.error());
+    }
+    QSqlDatabase& db = connection.database();
+    // The whole list or nothing: a half-imported class would be imported twice after a fix.
+    if (!db.transaction()) {
+        return console.fail(
+            databaseFailure(QStringLiteral("Zahájení zápisu"), db.lastError().text()));
+    }
+    int added = 0;
+    int present = 0;
+    {
+        PupilStatements statements(db);
+        QString failure = statements.prepareError();
+        for (qsizetype i = 0; failure.isEmpty() && i < list.pupils.size(); ++i) {
+            bool isNew = false;
+            if (const auto error = statements.add(list.pupils[i], isNew)) {
+                failure = QStringLiteral("žák z řádku %1: %2").arg(list.pupils[i].line).arg(*error);
+            } else {
+                (isNew ? added : present) += 1;
+            }
+        }
+        if (!failure.isEmpty()) {
+            db.rollback();
+            return console.fail(databaseFailure(
+                QStringLiteral("Zápis žáků do %1").arg(request.databasePath), failure));
+        }
+    }
+    if (!db.commit()) {
+        const QString reason = db.lastError().text();
+        db.rollback();
+        return console.fail(databaseFailure(QStringLiteral("Uložení žáků"), reason));
+    }
+
+    for (const SkippedLine& skipped : list.skipped) {
+        console.out
+            << QStringLiteral("Řádek %1 vynechán: %2.").arg(skipped.line).arg(skipped.reason)
+            << Qt::endl;
+    }
+    console.out << QStringLiteral("Přidáno žáků: %1, už v databázi: %2, vynechaných řádků: %3 "
+                                  "(seznam v kódování %4).")
+                       .arg(added)
+                       .arg(present)
+                       .arg(list.skipped.size())
+                       .arg(list.encoding)
+                << Qt::endl;
+    return Console::ExitSuccess;
+}
+
+} // namespace voltmetr::teacher

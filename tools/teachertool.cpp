@@ -1,0 +1,32 @@
+#include "teachertool.h"
+
+namespace voltmetr::teacher {
+
+int runTeacherTool(const QStringList& arguments, Console& console)
+{
+    const Request request = parseRequest(arguments);
+    if (request.help) {
+        console.out << helpText();
+        return Console::ExitSuccess;
+    }
+    if (!request.error.isEmpty()) {
+        console.err << request.error << Qt::endl;
+        return Console::ExitUsage;
+    }
+    switch (request.command) {
+    case Command::Create:
+        return createDatabase(request, console);
+    case Command::Import:
+        return importClassList(request, console);
+    case Command::Decode:
+        return decodeReports(request, console);
+    case Command::Export:
+        return exportResults(request, console);
+    case Command::Totals:
+        return printTotals(request, console);
+    }
+    Q_UNREACHABLE();
+    return Console::ExitFailure;
+}
+
+} // namespace voltmetr::teacher
