@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exercise/zkouseni.h"
 #include "results/info2.h"
 #include "support/scriptedhost.h"
 #include "ui/windowcontext.h"
@@ -28,6 +29,18 @@ protected:
             }
         }
         EXPECT_EQ(host.pendingScripts(), 0u) << "a scripted answer was never asked for";
+    }
+
+    // The exercise window that a sign-in opened, if one is showing.
+    static Zkouseni* shownExercise()
+    {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* exercise = qobject_cast<Zkouseni*>(window);
+                exercise && exercise->isVisible()) {
+                return exercise;
+            }
+        }
+        return nullptr;
     }
 
     static void useDatabase(const QString& path) { qputenv("VOLTMETR_DB", path.toUtf8()); }

@@ -54,13 +54,11 @@ protected:
 
     Zkouseni& exerciseWindow()
     {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (auto* exercise = qobject_cast<Zkouseni*>(window);
-                exercise && exercise->isVisible()) {
-                return *exercise;
-            }
+        Zkouseni* exercise = shownExercise();
+        if (exercise == nullptr) {
+            throw std::runtime_error("no exercise window");
         }
-        throw std::runtime_error("no exercise window");
+        return *exercise;
     }
 
     // One right answer (110 V read as 110) and one wrong (read as 100), each confirmed.
