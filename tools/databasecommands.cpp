@@ -5,7 +5,6 @@
 #include "teachertool.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>

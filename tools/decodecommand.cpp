@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-
 #include <optional>
 
 namespace voltmetr::teacher {

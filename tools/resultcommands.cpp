@@ -6,6 +6,7 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -61,6 +62,7 @@ std::optional<QList<PupilTotals>> readTotals(QSqlDatabase& db, const QString& pu
             .arg(QLatin1String(PupilsTable), onlyClass),
     };
     QList<PupilTotals> totals;
+    QSet<std::pair<QString, QString>> seen;
     for (const QString& statement : statements) {
         QSqlQuery query(db);
         query.setForwardOnly(true);
@@ -79,10 +81,9 @@ std::optional<QList<PupilTotals>> readTotals(QSqlDatabase& db, const QString& pu
             PupilTotals row{query.value(0).toString(), query.value(1).toString(),
                             query.value(2).toLongLong(), query.value(3).toLongLong(),
                             query.value(4).toLongLong()};
-            const bool known = std::any_of(totals.begin(), totals.end(), [&](const PupilTotals& t) {
-                return t.surname == row.surname && t.pupilClass == row.pupilClass;
-            });
-            if (!known) {
+            // The results come first, so a listed pupil with results appears once, with them.
+            if (!seen.contains({row.surname, row.pupilClass})) {
+                seen.insert({row.surname, row.pupilClass});
                 totals.append(row);
             }
         }

@@ -12,8 +12,6 @@ namespace voltmetr {
 
 namespace {
 
-constexpr char SubstituteCode = '\x1a';
-
 std::optional<std::uint8_t> hexDigitValue(QChar c)
 {
     const char16_t u = c.unicode();
@@ -146,9 +144,6 @@ DecodedReport decodeReport(const QString& encoded)
                        missing);
     }
 
-    // A character the pupil's code page lacks may arrive as SUB, the substitute that the
-    // Windows-1250 converter writes for it; the report shows it as "?" like any other.
-    codes.replace(SubstituteCode, '?');
     QStringDecoder decoder("windows-1250");
     Q_ASSERT(decoder.isValid());
     DecodedReport report;

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 namespace voltmetr {
 
@@ -14,11 +15,19 @@ QLabel* makeLabel(QWidget& parent, const LabelDesign& design)
     label->setObjectName(design.objectName);
     label->setFont(design.font);
     label->setAlignment(design.alignment);
-    label->setWordWrap(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, bgrColor(design.bgrTextColour));
     label->setPalette(palette);
     placeTwips(*label, design.left, design.top, design.width, design.height);
+    const QFontMetrics metrics(design.font);
+    if (label->height() >= 2 * metrics.lineSpacing()) {
+        label->setWordWrap(true);
+    } else if (design.alignment & Qt::AlignLeft) {
+        // A one-line caption a few pixels wider than its box on this system's fonts keeps its
+        // last word rather than losing it.
+        const int needed = metrics.horizontalAdvance(design.caption);
+        label->resize(std::max(label->width(), needed), label->height());
+    }
     return label;
 }
 

@@ -164,15 +164,5 @@ TEST(DecodeReport, NamesTheTokenThatSpoilsADamagedReport)
     }
 }
 
-// A converter that writes SUB for a missing character must not put a control character in
-// front of the teacher.
-TEST(DecodeReport, ShowsASubstitutedCharacterAsAQuestionMark)
-{
-    // "Ж" CR LF with random byte 00: SUB 1a ^ 5a = 40.
-    const DecodedReport report = decodeReport(QStringLiteral("4b 00 40 1e cd"));
-    ASSERT_TRUE(report.ok()) << report.error.toStdString();
-    EXPECT_EQ(report.text, QStringLiteral("?\r\n"));
-}
-
 } // namespace
 } // namespace voltmetr
