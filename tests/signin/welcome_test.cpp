@@ -288,5 +288,12 @@ TEST_F(WelcomeTest, OProgramuShowsTheAboutBoxAndComesBackUnchanged)
     EXPECT_EQ(child<QComboBox>(window, "Users").currentIndex(), 1);
 }
 
+TEST_F(WelcomeTest, EveryCaptionFitsItsElement)
+{
+    Welcome window(context);
+    window.show();
+    EXPECT_EQ(clippedCaptions(window), QStringList());
+}
+
 } // namespace
 } // namespace voltmetr
