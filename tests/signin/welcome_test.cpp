@@ -236,13 +236,6 @@ TEST_F(WelcomeTest, TypedNameAndClassStartTheExerciseInEmailMode)
     }
 }
 
-TEST_F(WelcomeTest, TextBoxesTakeFiftyAndTenCharacters)
-{
-    Welcome window(context);
-    EXPECT_EQ(child<QLineEdit>(window, "Jm").maxLength(), 50);
-    EXPECT_EQ(child<QLineEdit>(window, "Tr").maxLength(), 10);
-}
-
 TEST_F(WelcomeTest, ZrusAndTheDesktopsCloseEndTheProgramWritingNothing)
 {
     const struct
