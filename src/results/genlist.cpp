@@ -33,9 +33,10 @@ GenList::GenList(WindowContext& context, QWidget* parent)
         button->setAutoDefault(false);
         return button;
     };
-    QPushButton* clipbrd = addButton("clipbrd", QStringLiteral("&Vložit do schránky"), 120, 1215);
+    // The buttons are narrow: their captions break into lines.
+    QPushButton* clipbrd = addButton("clipbrd", QStringLiteral("&Vložit do\nschránky"), 120, 1215);
     QPushButton* txtfile =
-        addButton("txtfile", QStringLiteral("&Uložit do textového souboru"), 1440, 1335);
+        addButton("txtfile", QStringLiteral("&Uložit do\ntextového\nsouboru"), 1440, 1335);
     QPushButton* finish = addButton("final", QStringLiteral("&Konec"), 2880, 1335);
     setTabOrder(m_data, clipbrd);
     setTabOrder(clipbrd, txtfile);

@@ -47,7 +47,9 @@ Welcome::Welcome(WindowContext& context, QWidget* parent)
     const auto option = [this](const char* name, const QString& caption, int top) {
         auto* button = new QRadioButton(caption, this);
         button->setObjectName(QString::fromLatin1(name));
-        placeTwips(*button, 120, top, 3135, 255);
+        // Nothing stands to the right of the options, so they take the window's width: the
+        // substitute font is wider than the one the window was laid out for.
+        placeTwips(*button, 120, top, 4290, 255);
         return button;
     };
     const auto textBox = [this](const char* name, int maxLength, int left, int top, int width) {

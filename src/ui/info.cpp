@@ -42,7 +42,9 @@ info::info(WindowContext& context, QWidget* parent)
     auto* address = new ClickableLabel(QString::fromUtf16(MailAddress), this);
     address->setObjectName(QStringLiteral("Label6"));
     address->setFont(text);
-    placeTwips(*address, 2640, 4320, 1275, 195);
+    // Our address is longer than the one the box was laid out for: the label grows to the left.
+    placeTwips(*address, 1440, 4320, 2475, 195);
+    address->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QPalette palette = address->palette();
     palette.setColor(QPalette::WindowText, bgrColor(0x00FF0000));
     address->setPalette(palette);

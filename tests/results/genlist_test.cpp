@@ -125,5 +125,12 @@ TEST_F(GenListTest, EnterInTheReportBoxPressesNoButton)
     EXPECT_FALSE(host.ended);
 }
 
+TEST_F(GenListTest, EveryCaptionFitsItsElement)
+{
+    GenList window(context);
+    window.show();
+    EXPECT_EQ(clippedCaptions(window), QStringList());
+}
+
 } // namespace
 } // namespace voltmetr

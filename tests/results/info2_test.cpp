@@ -95,16 +95,6 @@ TEST(Info2, LinesBreakAfterEveryTenthTokenHeaderIncluded)
     }
 }
 
-TEST(Info2, SecondLineOfANineCharacterReportHoldsOneToken)
-{
-    FixedRandomHost host{0.0f, 0.0f};
-    Info2 coder(host);
-    coder.InitReportCoder();
-    const QString report = encode(coder, QStringLiteral("123456789"));
-    const qsizetype lineBreak = report.indexOf(QStringLiteral("\r\n"));
-    EXPECT_EQ(report.mid(lineBreak + 2).size(), 3);
-}
-
 // Each character is one byte of the Central European code page, mixed with the key byte of
 // its position and the report's random byte.
 TEST(Info2, CzechLettersAreOneTokenOfTheirCodePageByte)

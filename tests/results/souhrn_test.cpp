@@ -216,5 +216,13 @@ TEST_F(SouhrnTest, EscAndTheDesktopsCloseActAsOk)
     EXPECT_EQ(school.resultRows().size(), 3u) << "one row per summary, however it was left";
 }
 
+TEST_F(SouhrnTest, EveryCaptionFitsItsElement)
+{
+    signInAtSchool(20, 20);
+    Souhrn window(context);
+    window.show();
+    EXPECT_EQ(clippedCaptions(window), QStringList());
+}
+
 } // namespace
 } // namespace voltmetr

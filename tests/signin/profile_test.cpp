@@ -47,17 +47,5 @@ TEST(ParseProfileEntry, SurnameToTheFirstSemicolonClassAfterTheLast)
     }
 }
 
-TEST(ParseProfileEntry, ReadsBackEveryEntryItWroteWithoutSemicolons)
-{
-    const Profile profiles[] = {
-        {QStringLiteral("Černá"), QStringLiteral("4.E")},
-        {QStringLiteral("Kříž "), QStringLiteral("2.B ")},
-        {QString(), QString()},
-    };
-    for (const Profile& profile : profiles) {
-        EXPECT_EQ(parseProfileEntry(profileEntry(profile)), profile);
-    }
-}
-
 } // namespace
 } // namespace voltmetr

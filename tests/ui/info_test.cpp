@@ -70,5 +70,12 @@ TEST_F(InfoTest, ClosingFromTheDesktopActsAsOk)
     EXPECT_FALSE(host.ended);
 }
 
+TEST_F(InfoTest, EveryCaptionFitsItsElement)
+{
+    info window(context);
+    window.show();
+    EXPECT_EQ(clippedCaptions(window), QStringList());
+}
+
 } // namespace
 } // namespace voltmetr

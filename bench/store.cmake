@@ -1,0 +1,1 @@
+voltmetr_add_benchmark(store_bench SOURCES store_bench.cpp LIBS voltmetr_core)
