@@ -38,19 +38,6 @@ TEST(ScaleGeometry, PointsOnTheFace)
     }
 }
 
-TEST(ScaleGeometry, NeedleRunsFromItsTipToThePivot)
-{
-    for (const float angle : {51.0f, 55.0f, 90.0f, 125.0f, 129.0f}) {
-        SCOPED_TRACE(angle);
-        const QLineF needle = scale::needleAt(angle);
-        EXPECT_EQ(needle.p2(), scale::pivot);
-        EXPECT_NEAR(needle.length(), scale::needleLength, 0.01);
-        const QPointF exact = scale::pointAt(angle, scale::needleLength);
-        EXPECT_NEAR(needle.p1().x(), exact.x(), 0.001);
-        EXPECT_NEAR(needle.p1().y(), exact.y(), 0.001);
-    }
-}
-
 TEST(ScaleGeometry, TicksAreCentredOnTheArc)
 {
     struct Case
@@ -80,13 +67,6 @@ TEST(ScaleGeometry, EveryCatalogueMeterSpansTheArcWithANumberEveryTenDivisions)
         EXPECT_EQ(scale::tickAngle(meter.divisions, meter.divisions), 125.0f);
         EXPECT_EQ(scale::majorSpacing(meter.divisions, meter.majorCount), 10);
     }
-}
-
-TEST(ScaleGeometry, ThirtyDivisionMeterNumbersItsThirds)
-{
-    EXPECT_NEAR(scale::tickAngle(1, 30), 57.333, 0.001);
-    EXPECT_NEAR(scale::tickAngle(10, 30), 78.333, 0.001);
-    EXPECT_NEAR(scale::tickAngle(20, 30), 101.667, 0.001);
 }
 
 TEST(ScaleGeometry, NumbersSitJustOutsideTheLongTicks)
