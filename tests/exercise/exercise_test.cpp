@@ -10,7 +10,7 @@
 namespace voltmetr {
 namespace {
 
-using voltmetr::testing::ScriptedHost;
+using ScriptedHost = voltmetr::testing::ScriptedCoreHost;
 
 const QString MeterChangeText = QStringLiteral("Provedl jsi 10 měření. Pozor měním měřák.");
 const QString MeterChangeTitle = QStringLiteral("Nový měřák");

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "app/host.h"
 #include "app/randomsource.h"
 #include "ui/windowhost.h"
 
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace voltmetr::testing {
@@ -19,13 +23,15 @@ struct AskedMessage
     MessageStyle style;
 };
 
-// A host for tests: message boxes, save dialogs and modal windows are answered from queues
-// the test fills beforehand, and everything that was asked is recorded. An unexpected
-// question fails the test.
-class ScriptedHost final : public WindowHost
+// A host for tests: message boxes and save dialogs are answered from queues the test fills
+// beforehand, random draws come from a queue and then from a generator with a fixed seed, and
+// everything that was asked is recorded. An unexpected question fails the test.
+// ScriptedCoreHost serves the logic alone; ScriptedHost adds the windows' modal showing.
+template <typename Base>
+class ScriptedHostBase : public Base
 {
 public:
-    using ModalScript = std::function<void(QDialog&)>;
+    explicit ScriptedHostBase(std::uint32_t seed = 20261206) : m_fallbackRandom(seed) {}
 
     // --- scripting ---
     void answerNextMessage(MessageAnswer answer) { m_messageAnswers.push_back(answer); }
@@ -33,9 +39,6 @@ public:
     {
         m_saveAnswers.push_back(std::move(fileName));
     }
-    // The next modal window is handed to script, which must close it (click a button).
-    void onNextModal(ModalScript script) { m_modalScripts.push_back(std::move(script)); }
-    // Random draws come from this queue first, then from a generator with a fixed seed.
     void queueRandom(std::initializer_list<float> values)
     {
         m_randomValues.insert(m_randomValues.end(), values);
@@ -52,40 +55,87 @@ public:
     // --- what was asked ---
     std::vector<AskedMessage> messages;
     std::vector<SaveDialogRequest> saveRequests;
-    std::vector<QString> modalTitles;
     std::vector<QString> openedLinks;
     QString clipboard;
     int beeps = 0;
     int reseeds = 0;
     bool ended = false;
-    std::size_t pendingScripts() const
-    {
-        return m_messageAnswers.size() + m_saveAnswers.size() + m_modalScripts.size();
-    }
 
     // --- Host ---
     MessageAnswer messageBox(const QString& prompt, const QString& title,
-                             MessageStyle style) override;
+                             MessageStyle style) override
+    {
+        messages.push_back({prompt, title, style});
+        if (m_whileMessageOpen) {
+            std::exchange(m_whileMessageOpen, {})();
+        }
+        if (m_messageAnswers.empty()) {
+            if (style == MessageStyle::YesNoQuestion) {
+                ADD_FAILURE() << "unexpected question: " << prompt.toStdString();
+                return MessageAnswer::No;
+            }
+            return MessageAnswer::Ok;
+        }
+        return take(m_messageAnswers);
+    }
     void beep() override { ++beeps; }
     double now() override { return m_clock; }
     void reseedRandom() override { ++reseeds; }
-    float random() override;
+    float random() override
+    {
+        return m_randomValues.empty() ? m_fallbackRandom.next() : take(m_randomValues);
+    }
     void setClipboardText(const QString& text) override { clipboard = text; }
-    std::optional<QString> askSaveFileName(const SaveDialogRequest& request) override;
+    std::optional<QString> askSaveFileName(const SaveDialogRequest& request) override
+    {
+        saveRequests.push_back(request);
+        if (m_saveAnswers.empty()) {
+            ADD_FAILURE() << "unexpected save dialog";
+            return std::nullopt;
+        }
+        return take(m_saveAnswers);
+    }
     void openLink(const QString& url) override { openedLinks.push_back(url); }
     QString loginName() override { return m_loginName; }
     void endProgram() override { ended = true; }
-    void showModal(QDialog& dialog) override;
+
+protected:
+    template <typename T>
+    static T take(std::deque<T>& queue)
+    {
+        T value = std::move(queue.front());
+        queue.pop_front();
+        return value;
+    }
+    std::size_t pendingAnswers() const { return m_messageAnswers.size() + m_saveAnswers.size(); }
 
 private:
     std::deque<MessageAnswer> m_messageAnswers;
     std::deque<std::optional<QString>> m_saveAnswers;
-    std::deque<ModalScript> m_modalScripts;
     std::deque<float> m_randomValues;
     std::function<void()> m_whileMessageOpen;
-    RandomSource m_fallbackRandom{20261206};
+    RandomSource m_fallbackRandom;
     double m_clock = 46000.5;
     QString m_loginName = QStringLiteral("zak");
+};
+
+using ScriptedCoreHost = ScriptedHostBase<Host>;
+
+class ScriptedHost final : public ScriptedHostBase<WindowHost>
+{
+public:
+    using ModalScript = std::function<void(QDialog&)>;
+    using ScriptedHostBase::ScriptedHostBase;
+
+    // The next modal window is handed to script, which must close it (click a button).
+    void onNextModal(ModalScript script) { m_modalScripts.push_back(std::move(script)); }
+    std::vector<QString> modalTitles;
+    std::size_t pendingScripts() const { return pendingAnswers() + m_modalScripts.size(); }
+
+    void showModal(QDialog& dialog) override;
+
+private:
+    std::deque<ModalScript> m_modalScripts;
 };
 
 } // namespace voltmetr::testing
