@@ -1,36 +1,14 @@
 // The needle timer ticks every 10 ms; one tick of the logic must stay far below that, so that
 // drawing has the rest of the interval.
-#include "app/host.h"
-#include "app/procedury.h"
-#include "app/randomsource.h"
 #include "exercise/exercise.h"
+#include "quiethost.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using namespace voltmetr;
-
-class QuietHost final : public Host
-{
-public:
-    MessageAnswer messageBox(const QString&, const QString&, MessageStyle) override
-    {
-        return MessageAnswer::Yes;
-    }
-    void beep() override {}
-    double now() override { return 0; }
-    void reseedRandom() override {}
-    float random() override { return m_random.next(); }
-    void setClipboardText(const QString&) override {}
-    std::optional<QString> askSaveFileName(const SaveDialogRequest&) override { return {}; }
-    void openLink(const QString&) override {}
-    QString loginName() override { return {}; }
-    void endProgram() override {}
-
-private:
-    RandomSource m_random{7};
-};
+using bench::QuietHost;
 
 // Ticks of a needle swinging between zero and the task's reading, connected and disconnected
 // in turn.

@@ -7,9 +7,9 @@
 // whatever is painted (the window system's repaint pass and its flush); it is reported beside
 // them, since that fixed share is the window system's, not the face's.
 #include "app/application.h"
-#include "app/randomsource.h"
 #include "exercise/meterface.h"
 #include "exercise/zkouseni.h"
+#include "quiethost.h"
 
 #include <QApplication>
 #include <QImage>
@@ -23,33 +23,10 @@ namespace {
 
 using namespace voltmetr;
 
-class QuietHost final : public WindowHost
-{
-public:
-    MessageAnswer messageBox(const QString&, const QString&, MessageStyle) override
-    {
-        return MessageAnswer::Ok;
-    }
-    void beep() override {}
-    double now() override { return 0; }
-    void reseedRandom() override {}
-    // Meter 2, the one with the most ticks (120), then tasks drawn by a fixed seed.
-    float random() override { return m_first ? (m_first = false, 0.3f) : m_random.next(); }
-    void setClipboardText(const QString&) override {}
-    std::optional<QString> askSaveFileName(const SaveDialogRequest&) override { return {}; }
-    void openLink(const QString&) override {}
-    QString loginName() override { return {}; }
-    void endProgram() override {}
-    void showModal(QDialog&) override {}
-
-private:
-    bool m_first = true;
-    RandomSource m_random{7};
-};
-
 struct Fixture
 {
-    QuietHost host;
+    // Meter 2, the one with the most ticks (120), then tasks drawn by a fixed seed.
+    bench::QuietWindowHost host{0.3f};
     Data_a_promene state;
     Info2 coder{host};
     WindowContext context{host, state, coder};

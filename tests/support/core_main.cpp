@@ -1,5 +1,4 @@
 #include <QCoreApplication>
-
 #include <gtest/gtest.h>
 
 // Core tests run with a QCoreApplication only: the logic they test must need no display.

@@ -5,11 +5,9 @@
 #include "ui/windowhost.h"
 
 #include <QString>
-
-#include <gtest/gtest.h>
-
 #include <deque>
 #include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -27,8 +25,7 @@ struct AskedMessage
 // beforehand, random draws come from a queue and then from a generator with a fixed seed, and
 // everything that was asked is recorded. An unexpected question fails the test.
 // ScriptedCoreHost serves the logic alone; ScriptedHost adds the windows' modal showing.
-template <typename Base>
-class ScriptedHostBase : public Base
+template <typename Base> class ScriptedHostBase : public Base
 {
 public:
     explicit ScriptedHostBase(std::uint32_t seed = 20261206) : m_fallbackRandom(seed) {}
@@ -100,8 +97,7 @@ public:
     void endProgram() override { ended = true; }
 
 protected:
-    template <typename T>
-    static T take(std::deque<T>& queue)
+    template <typename T> static T take(std::deque<T>& queue)
     {
         T value = std::move(queue.front());
         queue.pop_front();
