@@ -1,6 +1,5 @@
 #include "results/info2.h"
 #include "results/reportdecoder.h"
-#include "results/reportkey.h"
 #include "support/scriptedhost.h"
 
 #include <QRegularExpression>
@@ -13,7 +12,7 @@ class Coder : public ::testing::Test
 protected:
     Coder() { coder.InitReportCoder(); }
 
-    // A report of text whose random byte comes from draw (0.5 gives 0x80).
+    // A report of text whose random byte comes from draw: 0.5 gives 0x80.
     QString encode(const QString& text, float draw = 0.5f)
     {
         host.queueRandom({draw});
@@ -26,65 +25,49 @@ protected:
     Info2 coder{host};
 };
 
-TEST_F(Coder, TenTokensALineHeaderIncluded)
+TEST_F(Coder, OneTokenACharacterTenALine)
 {
-    const QString fullLine = QStringLiteral("xx ").repeated(10) + QStringLiteral("\r\n");
+    const QString line1 = QStringLiteral("4b 80 xx xx xx xx xx xx xx xx \r\n");
     const struct
     {
         const char* name;
-        qsizetype characters;
-        QString tokensAfterHeader; // every token written as "xx"
+        const char* text; // a report line: CR LF follows
+        QString shape;    // the tokens after "4b 80" written as "xx"
+        const char* decoded;
     } cases[] = {
-        {"the header alone", 0, QString()},
-        {"8 characters fill the first line", 8, fullLine.mid(6)},
-        {"9 put one token on line 2", 9, fullLine.mid(6) + QStringLiteral("xx ")},
+        {"8 characters fill the first line", "123456", line1, "123456"},
+        {"9 put one token on line 2", "1234567", line1 + QStringLiteral("xx "), "1234567"},
+        {"ř", "ř", QStringLiteral("4b 80 xx xx xx "), "ř"},
+        {"š", "š", QStringLiteral("4b 80 xx xx xx "), "š"},
+        {"í", "í", QStringLiteral("4b 80 xx xx xx "), "í"},
+        {"ů", "ů", QStringLiteral("4b 80 xx xx xx "), "ů"},
+        {"not in the code page", "日", QStringLiteral("4b 80 xx xx xx "), "?"},
+        {"outside the Basic Multilingual Plane", "\xF0\x9F\x98\x80",
+         QStringLiteral("4b 80 xx xx xx "), "?"},
     };
+    const QRegularExpression token(QStringLiteral("[0-9a-f]{2}"));
     for (const auto& c : cases) {
-        const QString report = encode(QString(c.characters, u'x'));
-        EXPECT_EQ(report.left(6), QStringLiteral("4b 80 ")) << c.name;
-        EXPECT_EQ(report.mid(6).replace(QRegularExpression(QStringLiteral("[0-9a-f]{2}")),
-                                        QStringLiteral("xx")),
-                  c.tokensAfterHeader)
+        const QString report = encode(QString::fromUtf8(c.text) + QStringLiteral("\r\n"));
+        EXPECT_EQ(report.left(6) + report.mid(6).replace(token, QStringLiteral("xx")), c.shape)
             << c.name;
-    }
-}
-
-// A character is its Central European code page byte, mixed with the first key byte and the
-// report's random byte.
-TEST_F(Coder, EachCharacterIsOneTokenOfItsCodePageByte)
-{
-    const struct
-    {
-        const char* name;
-        QString text;
-        std::uint8_t code;
-    } cases[] = {
-        {"ř", QStringLiteral("ř"), 0xf8},
-        {"š", QStringLiteral("š"), 0x9a},
-        {"í", QStringLiteral("í"), 0xed},
-        {"ů", QStringLiteral("ů"), 0xf9},
-        {"not in the code page", QStringLiteral("日"), '?'},
-        {"outside the Basic Multilingual Plane", QString::fromUtf8("\xF0\x9F\x98\x80"), '?'},
-    };
-    for (const auto& c : cases) {
-        const int token = c.code ^ ReportKeyBytes[0] ^ 0x80;
-        EXPECT_EQ(encode(c.text), QStringLiteral("4b 80 %1 ").arg(token, 2, 16, QChar(u'0')))
+        EXPECT_EQ(decodeReport(report).text, QString::fromUtf8(c.decoded) + QStringLiteral("\r\n"))
             << c.name;
     }
 }
 
 TEST_F(Coder, TwoReportsOfOneTextDifferInEveryTokenButTheFirstAndDecodeAlike)
 {
-    const QString text =
-        QStringLiteral("Student: Řehoř Šťastný\r\nTřída: 2.B\r\nCelkem odpovědí: 12\r\n");
-    const QStringList first = encode(text, 0.2f).split(u' ');
-    const QStringList second = encode(text, 0.9f).split(u' ');
-    ASSERT_EQ(first.size(), second.size());
-    for (qsizetype i = 1; i < first.size() - 1; ++i) {
-        EXPECT_NE(first[i], second[i]) << "token " << i;
+    const QString text = QStringLiteral("Student: Řehoř Šťastný\r\nTřída: 2.B\r\nCelkem: 12\r\n");
+    const QString first = encode(text, 0.2f);
+    const QString second = encode(text, 0.9f);
+    const QStringList a = first.split(u' ');
+    const QStringList b = second.split(u' ');
+    ASSERT_EQ(a.size(), b.size());
+    for (qsizetype i = 1; i < a.size() - 1; ++i) {
+        EXPECT_NE(a[i], b[i]) << "token " << i;
     }
-    EXPECT_EQ(decodeReport(first.join(u' ')).text, text);
-    EXPECT_EQ(decodeReport(second.join(u' ')).text, text);
+    EXPECT_EQ(decodeReport(first).text, text);
+    EXPECT_EQ(decodeReport(second).text, text);
 }
 
 } // namespace

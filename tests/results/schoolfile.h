@@ -7,7 +7,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
-#include <QVariant>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -18,39 +17,40 @@ namespace voltmetr::testing {
 class SchoolFile
 {
 public:
-    SchoolFile() : m_path(m_dir.filePath(QStringLiteral("skola.sqlite")))
+    SchoolFile()
     {
-        static int files = 0;
-        m_connection = QStringLiteral("test-school-file-%1").arg(++files);
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-        db.setDatabaseName(m_path);
-        EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
-        EXPECT_EQ(createSchoolSchema(db), QString());
+        db.setDatabaseName(path());
+        EXPECT_TRUE(db.open() && createSchoolSchema(db).isEmpty());
     }
     ~SchoolFile()
     {
         QSqlDatabase::database(m_connection, false).close();
         QSqlDatabase::removeDatabase(m_connection);
     }
-    SchoolFile(const SchoolFile&) = delete;
-    SchoolFile& operator=(const SchoolFile&) = delete;
 
-    QString path() const { return m_path; }
+    QString path() const { return m_dir.filePath(QStringLiteral("skola.sqlite")); }
     QString folder() const { return m_dir.path(); }
 
     void addPupil(const QVariant& surname, const QVariant& className)
     {
-        exec(QStringLiteral("INSERT INTO \"Zaci\" (\"Prijmeni\", \"Trida\") VALUES (?, ?)"),
+        exec(QStringLiteral("INSERT INTO Zaci (Prijmeni, Trida) VALUES (?, ?)"),
              {surname, className});
     }
-    // The fields a test leaves out stay NULL.
+    // The fields left out stay NULL.
     void addResult(const QVariant& surname, const QVariant& right, const QVariant& wrong)
     {
-        exec(QStringLiteral("INSERT INTO \"Prehled \" (\"Prijmeni\", \"Spravne\", \"Chybne\") "
-                            "VALUES (?, ?, ?)"),
-             {surname, right, wrong});
+        exec(
+            QStringLiteral("INSERT INTO \"Prehled \" (Prijmeni, Spravne, Chybne) VALUES (?, ?, ?)"),
+            {surname, right, wrong});
     }
-    void exec(const QString& statement, const QVariantList& values = {})
+    std::vector<QVariantList> resultRows()
+    {
+        return exec(QStringLiteral("SELECT * FROM \"Prehled \" ORDER BY rowid"));
+    }
+
+    // Runs a statement with its values bound; every field of every row it gives.
+    std::vector<QVariantList> exec(const QString& statement, const QVariantList& values = {})
     {
         QSqlQuery query(QSqlDatabase::database(m_connection, false));
         query.prepare(statement);
@@ -58,13 +58,6 @@ public:
             query.addBindValue(value);
         }
         EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString();
-    }
-
-    // Every field of every "Prehled " row, in table order.
-    std::vector<QVariantList> resultRows() const
-    {
-        QSqlQuery query(QSqlDatabase::database(m_connection, false));
-        EXPECT_TRUE(query.exec(QStringLiteral("SELECT * FROM \"Prehled \" ORDER BY rowid")));
         std::vector<QVariantList> rows;
         while (query.next()) {
             QVariantList& row = rows.emplace_back();
@@ -77,8 +70,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QString m_path;
-    QString m_connection;
+    const QString m_connection = m_dir.path(); // as unique as the folder
 };
 
 } // namespace voltmetr::testing

@@ -7,16 +7,15 @@
 #include "windowfixture.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 namespace voltmetr {
 namespace {
-
-// Meter 1 and a task of 110 V on its 200 V position (switch label 8), source the right way.
-constexpr std::initializer_list<float> meter1 = {0.1f};
-constexpr std::initializer_list<float> task110V = {0.99f, 0.5f, 0.2f};
 
 double at(int day, int hour, int minute, int second)
 {
@@ -35,25 +34,24 @@ protected:
         host.setLoginName(QStringLiteral("zak07"));
     }
 
-    // Signs in, reads 110 V right and then as 100, and leaves through "Konec", "Ano" and the
-    // summary, which inSummary is handed.
-    void runTheExercise(const std::function<void(Welcome&)>& signIn, double end,
-                        std::function<void(QDialog&)> inSummary)
+    // Signs in, reads 110 V right and then as 100, confirming each, and leaves through
+    // "Konec", "Ano" and the summary, which inSummary is handed.
+    void run(const std::function<void(Welcome&)>& signIn, double end,
+             std::function<void(QDialog&)> inSummary)
     {
-        host.queueRandom(meter1);
-        host.queueRandom(task110V);
+        // Meter 1, then 110 V on its 200 V position (switch label 8), source the right way.
+        host.queueRandom({0.1f, 0.99f, 0.5f, 0.2f});
         Welcome welcome(context);
         welcome.show();
         signIn(welcome);
         Zkouseni* exercise = shownExercise();
         ASSERT_NE(exercise, nullptr);
         for (const char* reading : {"110", "100"}) {
-            host.queueRandom(task110V); // the task that follows this one
+            host.queueRandom({0.99f, 0.5f, 0.2f}); // the task that follows
             host.answerNextMessage(MessageAnswer::Yes);
             host.onNextModal([](QDialog& feedback) { click(feedback, "Command1"); });
             exercise->RozLB_Click(8);
-            exercise->findChild<QLineEdit*>(QStringLiteral("Vstup"))
-                ->setText(QString::fromLatin1(reading));
+            child<QLineEdit>(*exercise, "Vstup").setText(QString::fromLatin1(reading));
             exercise->Contin_Click();
         }
         host.setClock(end);
@@ -67,24 +65,19 @@ protected:
 TEST_F(WholeRun, SchoolServerRunOverMidnightFromProfileToTheStoredRow)
 {
     host.setClock(at(7, 23, 50, 30));
-    QStringList today;
-    QStringList allTime;
-    runTheExercise(
-        [](Welcome& welcome) {
-            welcome.findChild<QComboBox*>(QStringLiteral("Users"))->setCurrentIndex(1);
-            click(welcome, "Command1");
-        },
-        at(8, 0, 12, 10),
-        [&](QDialog& summary) {
-            today = captions(summary, "Dnes");
-            allTime = captions(summary, "Celk");
-            click(summary, "Command1");
-        });
-    EXPECT_EQ(today, (QStringList{QStringLiteral(" 2 příklady"), QStringLiteral(" 1 příklad"),
-                                  QStringLiteral(" 1 příklad")}));
-    EXPECT_EQ(allTime, (QStringList{QStringLiteral(" 14 příkladů"), QStringLiteral(" 11 příkladů"),
-                                    QStringLiteral(" 3 příklady")}));
+    QStringList counts;
+    const auto chooseNovak = [](Welcome& welcome) {
+        child<QComboBox>(welcome, "Users").setCurrentIndex(1);
+        click(welcome, "Command1");
+    };
+    run(chooseNovak, at(8, 0, 12, 10), [&](QDialog& summary) {
+        counts = captions(summary, "Dnes") + captions(summary, "Celk");
+        click(summary, "Command1");
+    });
     EXPECT_EQ(host.messages.size(), 2u) << "only the two confirmations";
+    EXPECT_EQ(counts, (QStringList{QStringLiteral(" 2 příklady"), QStringLiteral(" 1 příklad"),
+                                   QStringLiteral(" 1 příklad"), QStringLiteral(" 14 příkladů"),
+                                   QStringLiteral(" 11 příkladů"), QStringLiteral(" 3 příklady")}));
     const auto rows = school.resultRows();
     ASSERT_EQ(rows.size(), 3u);
     const QVariantList expected = {QStringLiteral("Novák"),
@@ -96,67 +89,69 @@ TEST_F(WholeRun, SchoolServerRunOverMidnightFromProfileToTheStoredRow)
                                    oleDatePart(at(8, 0, 12, 10)),
                                    QStringLiteral("zak07"),
                                    ExerciseTypeCode};
-    ASSERT_EQ(rows[2].size(), expected.size());
-    for (qsizetype i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(rows[2][i].toString(), expected[i].toString()) << "field " << i;
-    }
+    EXPECT_EQ(rows[2], expected);
 }
 
+// The pupil first cancels the save dialog, then picks a folder that is not there and is told
+// why, then saves over an earlier run's longer file.
 TEST_F(WholeRun, EmailRunFromTypedNameToClipboardAndFile)
 {
-    const QString file = school.folder() + QStringLiteral("/Vysledky.txt");
-    QFile earlier(file);
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write(QByteArray(2000, 'z')); // an earlier run's file, longer than this report
-    earlier.close();
+    QFile file(school.folder() + QStringLiteral("/Vysledky.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2000, 'z')) == 2000);
+    file.close();
+    const QString unwritable = school.folder() + QStringLiteral("/neni/Vysledky.txt");
     host.setClock(at(7, 8, 15, 30));
     host.queueRandom({0.3f}); // the sign-in's report, replaced at the summary
-    host.answerNextSaveDialog(file);
     QStringList allTime;
-    runTheExercise(
-        [](Welcome& welcome) {
-            welcome.findChild<QRadioButton*>(QStringLiteral("conn1"))->click();
-            welcome.findChild<QLineEdit*>(QStringLiteral("Jm"))
-                ->setText(QStringLiteral("Eva Šťastná"));
-            welcome.findChild<QLineEdit*>(QStringLiteral("Tr"))->setText(QStringLiteral("1.A"));
-            click(welcome, "Command1");
-        },
-        at(7, 8, 52, 59),
-        [&](QDialog& summary) {
-            allTime = captions(summary, "Celk");
-            host.onNextModal([](QDialog& report) {
-                click(report, "clipbrd");
+    const auto typeEva = [](Welcome& welcome) {
+        child<QRadioButton>(welcome, "conn1").click();
+        child<QLineEdit>(welcome, "Jm").setText(QStringLiteral("Eva Šťastná"));
+        child<QLineEdit>(welcome, "Tr").setText(QStringLiteral("1.A"));
+        click(welcome, "Command1");
+    };
+    run(typeEva, at(7, 8, 52, 59), [&](QDialog& summary) {
+        allTime = captions(summary, "Celk");
+        host.onNextModal([&](QDialog& report) {
+            click(report, "clipbrd");
+            EXPECT_EQ(child<QPlainTextEdit>(report, "data").toPlainText().split(u'\n'),
+                      host.clipboard.split(QStringLiteral("\r\n")));
+            for (const auto& answer : std::initializer_list<std::optional<QString>>{
+                     std::nullopt, unwritable, file.fileName()}) {
+                host.answerNextSaveDialog(answer);
                 click(report, "txtfile");
-                click(report, "final");
-            });
-            click(summary, "Command1");
+            }
+            click(report, "final");
         });
+        click(summary, "Command1");
+    });
     EXPECT_EQ(allTime, QStringList(3, QStringLiteral("není k dispozici")));
     EXPECT_EQ(school.resultRows().size(), 2u) << "the database is not touched in e-mail mode";
-    EXPECT_EQ(host.messages.size(), 2u) << "only the two confirmations";
+    ASSERT_EQ(host.messages.size(), 3u) << "the two confirmations and the failed save";
+    EXPECT_EQ(host.messages[2].style, MessageStyle::OkCritical);
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^Soubor se nepodařilo uložit:\n%1\n\nDůvod: .+\n")
+                               .arg(QRegularExpression::escape(unwritable)))
+            .match(host.messages[2].prompt)
+            .hasMatch())
+        << host.messages[2].prompt.toStdString();
+    EXPECT_EQ(QDir(school.folder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name),
+              (QStringList{QStringLiteral("Vysledky.txt"), QStringLiteral("skola.sqlite")}));
 
-    const QString percent =
-        QStringLiteral("50") + QLocale::system().decimalPoint() + QStringLiteral("00%)");
-    const QStringList expected = {
-        QStringLiteral("Student: Eva Šťastná"),
-        QStringLiteral("Třída: 1.A"),
-        QStringLiteral("Prověřovák: 2 - Měření na voltmetru"),
-        QStringLiteral("Od: 07.12.2026 08:15"),
-        QStringLiteral("Do: 07.12.2026 08:52"),
-        QStringLiteral("Celkem odpovědí: 2"),
-        QStringLiteral("Z toho dobře: 1 (") + percent,
-        QStringLiteral("špatně: 1 (") + percent,
-        QString(),
-    };
-    const DecodedReport fromClipboard = decodeReport(host.clipboard);
-    ASSERT_TRUE(fromClipboard.ok()) << fromClipboard.error.toStdString();
-    const QStringList lines = fromClipboard.text.split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), expected.size());
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(lines[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
-    }
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), host.clipboard.toLatin1() + "\r\n");
+    const DecodedReport decoded = decodeReport(host.clipboard);
+    ASSERT_TRUE(decoded.ok()) << decoded.error.toStdString();
+    EXPECT_EQ(decoded.text.split(QStringLiteral("\r\n")),
+              QStringLiteral("Student: Eva Šťastná\r\n"
+                             "Třída: 1.A\r\n"
+                             "Prověřovák: 2 - Měření na voltmetru\r\n"
+                             "Od: 07.12.2026 08:15\r\n"
+                             "Do: 07.12.2026 08:52\r\n"
+                             "Celkem odpovědí: 2\r\n"
+                             "Z toho dobře: 1 (50,00%)\r\n"
+                             "špatně: 1 (50,00%)\r\n")
+                  .replace(u',', QLocale::system().decimalPoint())
+                  .split(QStringLiteral("\r\n")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), host.clipboard.toLatin1() + "\r\n");
 }
 
 } // namespace

@@ -17,7 +17,7 @@ namespace voltmetr::testing {
 class WindowFixture : public ::testing::Test
 {
 protected:
-    WindowFixture() : m_savedDatabase(qgetenv("VOLTMETR_DB")) { useDatabase(school.path()); }
+    WindowFixture() { useDatabase(school.path()); }
     ~WindowFixture() override
     {
         qputenv("VOLTMETR_DB", m_savedDatabase);
@@ -41,33 +41,31 @@ protected:
         return nullptr;
     }
 
-    static void click(QWidget& window, const char* button)
+    template <typename T = QPushButton> static T& child(QWidget& window, const char* name)
     {
-        auto* found = window.findChild<QPushButton*>(QString::fromLatin1(button));
-        ASSERT_NE(found, nullptr) << button;
-        found->click();
+        if (auto* found = window.findChild<T*>(QString::fromLatin1(name))) {
+            return *found;
+        }
+        throw std::runtime_error(std::string("no element ") + name);
     }
+    static void click(QWidget& window, const char* button) { child(window, button).click(); }
 
-    // The captions of the labels family0 to family2, as the summary shows its counts.
+    // The summary's three counts of one kind: family0 to family2.
     static QStringList captions(QWidget& window, const char* family)
     {
         QStringList texts;
-        for (int i = 0; i < 3; ++i) {
-            const auto* label =
-                window.findChild<QLabel*>(QString::fromLatin1(family) + QString::number(i));
-            texts << (label ? label->text() : QStringLiteral("<none>"));
+        for (const char* i : {"0", "1", "2"}) {
+            texts << child<QLabel>(window, (std::string(family) + i).c_str()).text();
         }
         return texts;
     }
 
+    const QByteArray m_savedDatabase = qgetenv("VOLTMETR_DB");
     SchoolFile school;
     ScriptedHost host;
     Data_a_promene state;
     Info2 coder{host};
     WindowContext context{host, state, coder};
-
-private:
-    QByteArray m_savedDatabase;
 };
 
 } // namespace voltmetr::testing

@@ -1,0 +1,124 @@
+#include "results/genlist.h"
+#include "results/souhrn.h"
+#include "results/windowfixture.h"
+#include "signin/welcome.h"
+#include "ui/info.h"
+
+#include <QRadioButton>
+#include <QTest>
+
+namespace voltmetr {
+namespace {
+
+using Open = std::unique_ptr<QDialog> (*)(WindowContext&);
+template <typename W> std::unique_ptr<QDialog> open(WindowContext& context)
+{
+    return std::make_unique<W>(context);
+}
+
+// The elements whose caption does not fit them at the fonts a pupil's computer has.
+QStringList clippedCaptions(QWidget& window)
+{
+    QStringList clipped;
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        const QFontMetrics metrics = label->fontMetrics();
+        if (label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
+                              : metrics.height() > label->height() ||
+                                    metrics.horizontalAdvance(label->text()) > label->width()) {
+            clipped << label->objectName();
+        }
+    }
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        // Room for the frame, or for a radio button's circle.
+        const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+        const int frame = qobject_cast<QRadioButton*>(button) ? 26 : 6;
+        if (text.width() + frame > button->width() || text.height() > button->height()) {
+            clipped << button->objectName();
+        }
+    }
+    return clipped;
+}
+
+class Windows : public testing::WindowFixture
+{
+};
+
+TEST_F(Windows, EveryCaptionFitsItsElement)
+{
+    // The widest counts: an e-mail run's summary, whose totals are not available.
+    state.EmailMode = true;
+    state.RightCount = state.WrongCount = 20;
+    for (const auto& [name, open] : {std::pair{"Vítejte", &open<Welcome>},
+                                     {"Informace", &open<info>},
+                                     {"Souhrn", &open<Souhrn>},
+                                     {"Generované", &open<GenList>}}) {
+        const std::unique_ptr<QDialog> window = open(context);
+        window->show();
+        EXPECT_EQ(clippedCaptions(*window), QStringList()) << name;
+    }
+}
+
+// Esc and the desktop's close act as the window's Cancel or only button; Enter presses the
+// default button, and in the report box none.
+TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
+{
+    const auto esc = [](QDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); };
+    const auto enter = [](QDialog& w) {
+        QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_Return);
+    };
+    const auto close = [](QDialog& w) { w.close(); };
+    const auto zrus = [](QDialog& w) { click(w, "Command2"); };
+    const struct
+    {
+        const char* name;
+        Open open;
+        std::function<void(QDialog&)> press;
+        bool ends;
+        bool closes;
+    } cases[] = {
+        {"Vítejte, Esc", &open<Welcome>, esc, false, false},
+        {"Vítejte, Zruš", &open<Welcome>, zrus, true, false},
+        {"Vítejte, closed", &open<Welcome>, close, true, false},
+        {"Informace, Esc", &open<info>, esc, false, false},
+        {"Informace, Enter", &open<info>, enter, false, true},
+        {"Informace, closed", &open<info>, close, false, true},
+        {"Souhrn, Esc", &open<Souhrn>, esc, true, true},
+        {"Souhrn, Enter", &open<Souhrn>, enter, true, true},
+        {"Souhrn, closed", &open<Souhrn>, close, true, true},
+        {"report, Esc", &open<GenList>, esc, true, true},
+        {"report, Enter in the report box", &open<GenList>, enter, false, false},
+        {"report, closed", &open<GenList>, close, true, true},
+    };
+    for (const auto& c : cases) {
+        host.ended = false;
+        const std::unique_ptr<QDialog> window = c.open(context);
+        window->show();
+        c.press(*window);
+        EXPECT_EQ(host.ended, c.ends) << c.name;
+        EXPECT_EQ(window->isVisible(), !c.closes) << c.name;
+    }
+    EXPECT_EQ(school.resultRows().size(), 3u)
+        << "a summary stores its run once, with no answers too";
+    EXPECT_TRUE(host.clipboard.isEmpty());
+}
+
+TEST_F(Windows, OProgramuShowsTheAboutBoxWhoseAddressOnlyOpensAMail)
+{
+    Welcome welcome(context);
+    welcome.show();
+    host.onNextModal([](QDialog& about) {
+        for (const char* label : {"Label6", "Label4", "Label6"}) {
+            QTest::mouseClick(&child<QLabel>(about, label), Qt::LeftButton);
+        }
+        EXPECT_TRUE(about.isVisible());
+        click(about, "Command1");
+    });
+    click(welcome, "Command3");
+    EXPECT_EQ(host.modalTitles, std::vector<QString>{QStringLiteral("Informace")});
+    EXPECT_EQ(host.openedLinks,
+              std::vector<QString>(2, QStringLiteral("mailto:voltmetr@example.cz")));
+    EXPECT_TRUE(welcome.isVisible());
+}
+
+} // namespace
+} // namespace voltmetr
