@@ -28,13 +28,9 @@ protected:
 TEST_F(Coder, OneTokenACharacterTenALine)
 {
     const QString line1 = QStringLiteral("4b 80 xx xx xx xx xx xx xx xx \r\n");
-    const struct
-    {
-        const char* name;
-        const char* text; // a report line: CR LF follows
-        QString shape;    // the tokens after "4b 80" written as "xx"
-        const char* decoded;
-    } cases[] = {
+    // A report line (CR LF follows), the report with each token after "4b 80" written as "xx",
+    // and the line decoded.
+    const std::tuple<const char*, const char*, QString, const char*> cases[] = {
         {"8 characters fill the first line", "123456", line1, "123456"},
         {"9 put one token on line 2", "1234567", line1 + QStringLiteral("xx "), "1234567"},
         {"ř", "ř", QStringLiteral("4b 80 xx xx xx "), "ř"},
@@ -46,12 +42,12 @@ TEST_F(Coder, OneTokenACharacterTenALine)
          QStringLiteral("4b 80 xx xx xx "), "?"},
     };
     const QRegularExpression token(QStringLiteral("[0-9a-f]{2}"));
-    for (const auto& c : cases) {
-        const QString report = encode(QString::fromUtf8(c.text) + QStringLiteral("\r\n"));
-        EXPECT_EQ(report.left(6) + report.mid(6).replace(token, QStringLiteral("xx")), c.shape)
-            << c.name;
-        EXPECT_EQ(decodeReport(report).text, QString::fromUtf8(c.decoded) + QStringLiteral("\r\n"))
-            << c.name;
+    for (const auto& [name, text, shape, decoded] : cases) {
+        const QString report = encode(QString::fromUtf8(text) + QStringLiteral("\r\n"));
+        EXPECT_EQ(report.left(6) + report.mid(6).replace(token, QStringLiteral("xx")), shape)
+            << name;
+        EXPECT_EQ(decodeReport(report).text, QString::fromUtf8(decoded) + QStringLiteral("\r\n"))
+            << name;
     }
 }
 

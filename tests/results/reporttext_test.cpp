@@ -9,14 +9,8 @@ namespace {
 TEST(ReportText, CountsPercentsAndTimesFollowTheLocale)
 {
     const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
-    const struct
-    {
-        const char* name;
-        std::int32_t right;
-        std::int32_t wrong;
-        QLocale locale;
-        const char* lines; // from "Do" on
-    } cases[] = {
+    // The lines from "Do" on.
+    const std::tuple<const char*, std::int32_t, std::int32_t, QLocale, const char*> cases[] = {
         {"no answers: no percent lines", 0, 0, czech,
          "Do: 05.12.2026 14:07\r\nCelkem odpovědí: 0\r\n"},
         {"0 right of 3", 0, 3, czech,
@@ -33,11 +27,10 @@ TEST(ReportText, CountsPercentsAndTimesFollowTheLocale)
          "Do: 05.12.2026 14:07\r\nCelkem odpovědí: 160\r\nZ toho dobře: 23 (14,38%)\r\nšpatně: 137 "
          "(85,63%)\r\n"},
     };
-    for (const auto& c : cases) {
-        const double end = toOleDate(QDateTime(QDate(2026, 12, 5), QTime(14, 7, 59, 999)));
-        const QString text = composeReportText({{}, {}, end, end, c.right, c.wrong}, c.locale);
-        EXPECT_EQ(text.mid(text.indexOf(QStringLiteral("Do: "))), QString::fromUtf8(c.lines))
-            << c.name;
+    const double end = toOleDate(QDateTime(QDate(2026, 12, 5), QTime(14, 7, 59, 999)));
+    for (const auto& [name, right, wrong, locale, lines] : cases) {
+        const QString text = composeReportText({{}, {}, end, end, right, wrong}, locale);
+        EXPECT_EQ(text.mid(text.indexOf(QStringLiteral("Do: "))), QString::fromUtf8(lines)) << name;
     }
 }
 

@@ -3,42 +3,34 @@
 #include "results/souhrn.h"
 #include "windowfixture.h"
 
+#include <QFile>
+
 namespace voltmetr {
 namespace {
 
 TEST(CountCaption, TheNumberChoosesTheNounsForm)
 {
-    const struct
-    {
-        std::int64_t n;
-        const char* caption;
-    } cases[] = {
+    const std::pair<std::int64_t, const char*> cases[] = {
         {0, " 0 příkladů"},   {1, " 1 příklad"},
         {2, " 2 příklady"},   {4, " 4 příklady"},
         {5, " 5 příkladů"},   {11, " 11 příkladů"},
         {21, " 21 příkladů"}, {22, " 22 příkladů"},
         {-2, "-2 příkladů"},  {3000000000LL, " 3000000000 příkladů"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(countCaption(c.n), QString::fromUtf8(c.caption)) << c.n;
+    for (const auto& [n, caption] : cases) {
+        EXPECT_EQ(countCaption(n), QString::fromUtf8(caption)) << n;
     }
 }
 
-class SouhrnTest : public testing::WindowFixture
-{
-};
+using SouhrnTest = testing::WindowFixture;
 
 // The row cannot be stored: the run is handed out as a report instead of being lost. The
 // report starts on the sign-in's day, or the day before when that time is still to come.
 TEST_F(SouhrnTest, ARowThatCannotBeStoredIsReportedAndHandedOutAsAReport)
 {
-    const struct
-    {
-        const char* name;
-        const char* database; // beside a skola.sqlite without its results table
-        double startTime;
-        const char* from;
-    } cases[] = {
+    // The database (beside a skola.sqlite without its results table), the sign-in's time of day
+    // and the report's start.
+    const std::tuple<const char*, const char*, double, const char*> cases[] = {
         {"results table gone", "skola.sqlite", 9.0 / 24, "07.12.2026 09:00"},
         {"file gone since a sign-in before midnight", "pryc.sqlite", 23.5 / 24, "06.12.2026 23:30"},
     };
@@ -48,13 +40,13 @@ TEST_F(SouhrnTest, ARowThatCannotBeStoredIsReportedAndHandedOutAsAReport)
     state.RightCount = 5;
     state.WrongCount = 2;
     host.setClock(46363 + 9 / 24.0 + 40 / 1440.0); // 07.12.2026 09:40
-    for (const auto& c : cases) {
-        useDatabase(school.folder() + u'/' + QString::fromLatin1(c.database));
+    for (const auto& [name, database, startTime, from] : cases) {
+        useDatabase(school.folder() + u'/' + QString::fromLatin1(database));
         host.messages.clear();
-        state.StartTime = c.startTime;
+        state.StartTime = startTime;
         host.onNextModal([](QDialog& report) { click(report, "final"); });
         Souhrn window(context);
-        ASSERT_EQ(host.messages.size(), 1u) << c.name;
+        ASSERT_EQ(host.messages.size(), 1u) << name;
         EXPECT_TRUE(host.messages[0].prompt.startsWith(
             QStringLiteral("Výsledek se nepodařilo uložit do školní databáze.")));
         EXPECT_EQ(captions(window, "Celk"), QStringList(3, QStringLiteral("není k dispozici")));
@@ -64,8 +56,9 @@ TEST_F(SouhrnTest, ARowThatCannotBeStoredIsReportedAndHandedOutAsAReport)
                                  "Do: 07.12.2026 09:40\r\nCelkem odpovědí: 7\r\n"
                                  "Z toho dobře: 5 (71,43%)\r\nšpatně: 2 (28,57%)\r\n")
                       .replace(u',', QLocale::system().decimalPoint())
-                      .arg(QString::fromLatin1(c.from)))
-            << c.name;
+                      .arg(QString::fromLatin1(from)))
+            << name;
+        EXPECT_FALSE(QFile::exists(school.folder() + QStringLiteral("/pryc.sqlite")));
         click(window, "Command1");
         EXPECT_EQ(host.modalTitles.back(), QStringLiteral("Generované informace pro vyučujícího"));
     }

@@ -20,7 +20,6 @@ protected:
     WindowFixture() { useDatabase(school.path()); }
     ~WindowFixture() override
     {
-        qputenv("VOLTMETR_DB", m_savedDatabase);
         // The exercise windows a sign-in opened are not the test's to keep.
         for (QWidget* window : QApplication::topLevelWidgets()) {
             delete qobject_cast<Zkouseni*>(window);
@@ -60,7 +59,6 @@ protected:
         return texts;
     }
 
-    const QByteArray m_savedDatabase = qgetenv("VOLTMETR_DB");
     SchoolFile school;
     ScriptedHost host;
     Data_a_promene state;
