@@ -51,7 +51,6 @@ TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
         {"missing", [&] { return other.folder() + QStringLiteral("/nikde.sqlite"); }, emailOnly,
          false},
         {"not a database", [] { return QCoreApplication::applicationFilePath(); }, emailOnly, true},
-        {"a folder", [&] { return other.folder(); }, emailOnly, true},
         {"class field missing",
          [&] {
              other.exec(QStringLiteral("ALTER TABLE Zaci DROP COLUMN Trida"));
@@ -65,13 +64,11 @@ TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
         host.messages.clear();
         Welcome window(context);
         EXPECT_EQ(shape(window), expectedShape) << name;
-        QStringList said;
-        for (const testing::AskedMessage& message : host.messages) {
-            said << message.prompt.section(u'\n', 0, 1);
-        }
-        const QString unreadable =
-            QStringLiteral("Školní databázi se nepodařilo přečíst:\n") + path;
-        EXPECT_EQ(said, named ? QStringList{unreadable} : QStringList()) << name;
+        ASSERT_EQ(host.messages.size(), named ? 1u : 0u) << name;
+        EXPECT_TRUE(!named ||
+                    host.messages[0].prompt.startsWith(
+                        QStringLiteral("Školní databázi se nepodařilo přečíst:\n") + path))
+            << name;
     }
 }
 

