@@ -17,7 +17,8 @@ namespace voltmetr::testing {
 class SchoolFile
 {
 public:
-    SchoolFile()
+    explicit SchoolFile(const QString& name = QStringLiteral("skola.sqlite"))
+        : m_path(m_dir.filePath(name))
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
         db.setDatabaseName(path());
@@ -29,7 +30,7 @@ public:
         QSqlDatabase::removeDatabase(m_connection);
     }
 
-    QString path() const { return m_dir.filePath(QStringLiteral("skola.sqlite")); }
+    QString path() const { return m_path; }
     QString folder() const { return m_dir.path(); }
 
     void addPupil(const QVariant& surname, const QVariant& className)
@@ -70,6 +71,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    const QString m_path;
     const QString m_connection = m_dir.path(); // as unique as the folder
 };
 

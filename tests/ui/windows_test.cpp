@@ -4,6 +4,7 @@
 #include "signin/welcome.h"
 #include "ui/info.h"
 
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
 
@@ -53,24 +54,21 @@ TEST_F(Windows, EveryCaptionFitsItsElement)
     }
 }
 
-// The desktop's close acts as the window's Cancel or only button; Esc only where it is one;
-// Enter in the report box presses no button.
+// The desktop's close acts as the window's Cancel or only button, Esc on the sign-in does
+// nothing, and Enter in the report box presses no button.
 TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
 {
-    const auto esc = [](QDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); };
-    const auto enter = [](QDialog& w) {
-        QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_Return);
-    };
     const auto close = [](QDialog& w) { w.close(); };
-    const auto zrus = [](QDialog& w) { click(w, "Command2"); };
     // The window, what is pressed, whether the program ends, whether the window closes.
     const std::tuple<const char*, Open, std::function<void(QDialog&)>, bool, bool> cases[] = {
-        {"Vítejte, Esc", &open<Welcome>, esc, false, false},
-        {"Vítejte, Zruš", &open<Welcome>, zrus, true, false},
+        {"Vítejte, Esc", &open<Welcome>, [](QDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); },
+         false, false},
+        {"Vítejte, Zruš", &open<Welcome>, [](QDialog& w) { click(w, "Command2"); }, true, false},
         {"Vítejte, closed", &open<Welcome>, close, true, false},
-        {"Informace, Esc", &open<info>, esc, false, false},
         {"Souhrn, closed", &open<Souhrn>, close, true, true},
-        {"report, Enter in the report box", &open<GenList>, enter, false, false},
+        {"report, Enter in the report box", &open<GenList>,
+         [](QDialog& w) { QTest::keyClick(w.findChild<QPlainTextEdit*>(), Qt::Key_Return); }, false,
+         false},
         {"report, closed", &open<GenList>, close, true, true},
     };
     for (const auto& [name, openWindow, press, ends, closes] : cases) {
@@ -85,6 +83,7 @@ TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
     EXPECT_TRUE(host.clipboard.isEmpty());
 }
 
+// "O programu" shows the about box (its script runs), whose address alone opens a mail.
 TEST_F(Windows, OProgramuShowsTheAboutBoxWhoseAddressOnlyOpensAMail)
 {
     Welcome welcome(context);
@@ -97,10 +96,8 @@ TEST_F(Windows, OProgramuShowsTheAboutBoxWhoseAddressOnlyOpensAMail)
         click(about, "Command1");
     });
     click(welcome, "Command3");
-    EXPECT_EQ(host.modalTitles, std::vector<QString>{QStringLiteral("Informace")});
     EXPECT_EQ(host.openedLinks,
               std::vector<QString>(2, QStringLiteral("mailto:voltmetr@example.cz")));
-    EXPECT_TRUE(welcome.isVisible());
 }
 
 } // namespace
