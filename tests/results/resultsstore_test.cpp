@@ -7,8 +7,6 @@
 namespace voltmetr {
 namespace {
 
-using testing::SchoolFile;
-
 TEST(ResultsStore, TotalsAddEveryRunOfTheSurnameThisOneIncluded)
 {
     const QVariant null(QMetaType::fromType<int>());
@@ -24,7 +22,7 @@ TEST(ResultsStore, TotalsAddEveryRunOfTheSurnameThisOneIncluded)
     run.rightCount = 4;
     run.wrongCount = 1;
     for (const auto& [name, surname, expected] : cases) {
-        SchoolFile file;
+        testing::SchoolFile file;
         file.addResult(QStringLiteral("Novák"), 10, 2);   // 3.B
         file.addResult(QStringLiteral("Novák"), 5, null); // the other Novák, 1.A
         file.addResult(QStringLiteral("Novák"), null, 3);
@@ -39,7 +37,7 @@ TEST(ResultsStore, TotalsAddEveryRunOfTheSurnameThisOneIncluded)
 // the summary gets the reason to hand the run out instead.
 TEST(ResultsStore, ALockedDatabaseIsWaitedForThenReported)
 {
-    SchoolFile file;
+    testing::SchoolFile file;
     file.exec(QStringLiteral("BEGIN EXCLUSIVE"));
     const RunStored stored = ResultsStore(file.path(), 100).appendRun({});
     EXPECT_FALSE(stored.stored || stored.error.isEmpty());
@@ -49,7 +47,7 @@ TEST(ResultsStore, ALockedDatabaseIsWaitedForThenReported)
 // blanks, diacritics, and "#" and "?" that a URI would cut off: every row arrives exactly once.
 TEST(ResultsStore, EightWritersOfAHundredRowsEachStoreExactly800)
 {
-    SchoolFile file(QStringLiteral("Školní data #1?x=y%20.sqlite"));
+    testing::SchoolFile file(QStringLiteral("Školní data #1?x=y%20.sqlite"));
     std::vector<std::unique_ptr<QProcess>> writers;
     for (int w = 0; w < 8; ++w) {
         auto& writer = writers.emplace_back(std::make_unique<QProcess>());
