@@ -5,8 +5,7 @@
 #include "results/reporttext.h"
 #include "support/scriptedhost.h"
 
-#include <QStringList>
-#include <random>
+#include <QString>
 
 namespace voltmetr::testing {
 
@@ -29,24 +28,6 @@ inline QString encodedReport(const QString& text)
     coder.InitReportCoder();
     coder.AppendEncoded(text);
     return coder.GetReportText();
-}
-
-// A random name as typed, and as a decoded report shows it: letters the pupil's code page
-// lacks come back as "?".
-inline std::pair<QString, QString> randomName(std::mt19937& random)
-{
-    static const QStringList typed =
-        QStringLiteral("a|Z|ř|Š|ů|Ď|ľ|ő|ß|'| |€|ø|ñ|Ж|λ|中|😀").split(u'|');
-    static const QStringList shown =
-        QStringLiteral("a|Z|ř|Š|ů|Ď|ľ|ő|ß|'| |€|?|?|?|?|?|?").split(u'|');
-    std::uniform_int_distribution<qsizetype> pick(0, typed.size() - 1);
-    std::pair<QString, QString> name;
-    for (int n = std::uniform_int_distribution<int>(1, 40)(random); n > 0; --n) {
-        const qsizetype piece = pick(random);
-        name.first += typed[piece];
-        name.second += shown[piece];
-    }
-    return name;
 }
 
 } // namespace voltmetr::testing
