@@ -12,8 +12,7 @@
 namespace voltmetr {
 namespace {
 
-// The face is rendered four times finer than the screen, so that even the 120-division
-// scale's ticks, three pixels apart on screen, come out as separate strokes.
+// Four times finer than the screen: 120 divisions' ticks are three screen pixels apart.
 constexpr qreal ratio = 4;
 
 class MeterFaceDrawing : public ::testing::Test
@@ -105,8 +104,8 @@ TEST_F(MeterFaceDrawing, RepaintingTheNeedleStripsEqualsAFullRepaint)
     window.resize(face.geometry().bottomRight().x() + 10, face.geometry().bottomRight().y() + 10);
     face.DrawScale(tables.Meters[2]);
     window.show();
-    // What the screen holds inside the frame (the frame itself follows the window's
-    // activation, which the offscreen desktop changes at will).
+    // Inside the frame only: the frame follows the window's activation, which the offscreen
+    // desktop changes at will.
     const auto onScreen = [&] {
         const QRect inner = face.contentsRect().translated(face.pos());
         return window.screen()->grabWindow(window.winId()).toImage().copy(inner);

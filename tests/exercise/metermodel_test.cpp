@@ -24,7 +24,6 @@ TEST(MeterModel, EveryDrawableTaskHasAVoltageInRangeAndTheSmallestRangeAboveIt)
         for (int p = 0; p <= 10; ++p) {
             EXPECT_EQ(isUsablePosition(m, p), p >= lowest[no] && p <= highest[no]) << p;
         }
-        EXPECT_EQ(drawnPosition(m, 0.0f), lowest[no]);
         EXPECT_EQ(drawnPosition(m, LastDraw), highest[no]);
         for (int pos = lowest[no]; pos <= highest[no]; ++pos) {
             const float range = m.ranges[pos];

@@ -1,11 +1,82 @@
 #include "exercise/meterface.h"
+#include "exercise/zkouseni.h"
+#include "support/scriptedhost.h"
 #include "ui/twips.h"
-#include "windowtest.h"
 
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
 
 namespace voltmetr::testing {
 namespace {
+
+inline QPushButton& buttonOf(QWidget& window, const char* objectName)
+{
+    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(objectName));
+    if (button == nullptr) {
+        throw std::runtime_error(std::string("no button ") + objectName);
+    }
+    return *button;
+}
+
+// Scripts for the modal windows: press the named button of whatever window opens.
+inline ScriptedHost::ModalScript press(const char* objectName)
+{
+    return [objectName](QDialog& dialog) { buttonOf(dialog, objectName).click(); };
+}
+
+void closeByDesktop(QDialog& dialog)
+{
+    dialog.close();
+}
+
+class ExerciseWindow : public ::testing::Test
+{
+protected:
+    // meterDraw picks the meter (0.1: meter 1, 0.3: meter 2, ...); the default task is 110 V
+    // on meter 1's 200 V position, source the right way round. The switch starts on 0.5 V.
+    void start(float meterDraw = 0.1f, std::initializer_list<float> task = {0.99f, 0.5f, 0.2f})
+    {
+        host.queueRandom({meterDraw});
+        host.queueRandom(task);
+        window = std::make_unique<Zkouseni>(context);
+        window->show();
+    }
+
+    const Exercise& exercise() const { return window->exercise(); }
+    QLineEdit& vstup() { return *window->findChild<QLineEdit*>(QStringLiteral("Vstup")); }
+
+    void answer(const QString& text)
+    {
+        vstup().setText(text);
+        window->Contin_Click();
+    }
+
+    // Connected on the 0.5 V range: the first tick runs the needle into the upper stop.
+    void peg()
+    {
+        window->Pripoj_Click();
+        window->casovac_Timer();
+        ASSERT_TRUE(window->CP().isActive());
+    }
+
+    std::string shownTitles() const
+    {
+        return QStringList(host.modalTitles.begin(), host.modalTitles.end())
+            .join(QLatin1Char('|'))
+            .toStdString();
+    }
+
+    ScriptedHost host;
+    Data_a_promene state;
+    Info2 coder{host};
+    WindowContext context{host, state, coder};
+    std::unique_ptr<Zkouseni> window;
+};
 
 // The answer counts before its window opens; the worked calculation uses the task's 200 V
 // range although the pupil measured on 100 V.
@@ -21,51 +92,44 @@ TEST_F(ExerciseWindow, JudgedAnswerIsCountedBeforeItsWindowOpens)
         start();
         window->RozLB_Click(7);
         const std::uint32_t task = exercise().taskSerial();
-        const int finishedBefore = state.RightCount + state.WrongCount;
         host.answerNextMessage(MessageAnswer::Yes);
         QStringList texts;
         int finishedWhileOpen = -1;
         host.onNextModal([&](QDialog& dialog) {
             finishedWhileOpen = state.RightCount + state.WrongCount;
             for (const char* name : labels) {
-                texts << textOf(dialog, name);
+                texts << dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
             }
             buttonOf(dialog, "Command1").click();
         });
         answer(QString::fromLatin1(typed));
-        EXPECT_EQ(host.modalTitles, std::vector<QString>{QString::fromUtf8(title)});
+        EXPECT_EQ(shownTitles(), title);
         EXPECT_EQ(texts.join(QLatin1Char('|')), QString::fromUtf8(shown));
-        EXPECT_EQ(finishedWhileOpen, finishedBefore + 1);
+        EXPECT_EQ(finishedWhileOpen, 1);
         EXPECT_EQ(exercise().taskSerial(), task + 1);
-        EXPECT_TRUE(vstup().text().isEmpty());
     }
 }
 
-TEST_F(ExerciseWindow, RangeTooLargeIsRefusedWithTheTextMadeAPoint)
+// Enter answers like the button, and the box shows the text with its comma made a point.
+TEST_F(ExerciseWindow, EnterInTheAnswerBoxAnswers)
 {
-    start(0.5f, {0.9f, 0.1f, 0.2f}); // meter 3, 22 V: the 24 V range on position 7 is right
-    window->RozLB_Click(7);
-    answer(QStringLiteral("22,0"));
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].prompt,
-              QStringLiteral("Máš nastaven zbytečně veliký rozsah. Měření je nepřesné!"));
-    EXPECT_EQ(host.messages[0].title, QStringLiteral("Upozornění"));
-    EXPECT_EQ(vstup().text(), QStringLiteral("22.0"));
-    EXPECT_EQ(state.RightCount + state.WrongCount, 0);
-}
-
-TEST_F(ExerciseWindow, EnterInTheAnswerBoxAsksForConfirmation)
-{
-    start();
-    vstup().setText(QStringLiteral("1,5"));
-    host.answerNextMessage(MessageAnswer::No);
-    QTest::keyClick(&vstup(), Qt::Key_Return);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(
-        host.messages[0].prompt,
-        QStringLiteral("Uvedl jsi, že napětí na voltmetru je 1.5 V. \r\nJseš si opravdu jist?"));
-    EXPECT_EQ(host.messages[0].style, MessageStyle::YesNoQuestion);
-    EXPECT_EQ(vstup().text(), QStringLiteral("1.5"));
+    // label clicked, typed, the message
+    for (const auto& [label, typed, prompt] :
+         {std::tuple{6, "1,5",
+                     "Uvedl jsi, že napětí na voltmetru je 1.5 V. \r\nJseš si opravdu jist?"},
+          std::tuple{7, "22,0", "Máš nastaven zbytečně veliký rozsah. Měření je nepřesné!"}}) {
+        SCOPED_TRACE(typed);
+        host.messages.clear();
+        start(0.5f, {0.9f, 0.1f, 0.2f}); // meter 3, 22 V: the 24 V range on label 6 is right
+        window->RozLB_Click(label);
+        vstup().setText(QString::fromUtf8(typed));
+        host.answerNextMessage(MessageAnswer::No); // for the question; the range asks none
+        QTest::keyClick(&vstup(), Qt::Key_Return);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].prompt, QString::fromUtf8(prompt));
+        EXPECT_EQ(vstup().text(),
+                  QString::fromUtf8(typed).replace(QLatin1Char(','), QLatin1Char('.')));
+    }
     EXPECT_EQ(state.RightCount + state.WrongCount, 0);
 }
 
@@ -83,19 +147,17 @@ TEST_F(ExerciseWindow, OverloadRefusesAnswersAndDestroysTheMeterOnce)
     bool destroyedWhileOpen = false;
     host.onNextModal([&](QDialog& dialog) {
         destroyedWhileOpen = face->showsDestroyedMeter() && !face->needleVisible();
-        EXPECT_EQ(state.WrongCount, 1);
-        EXPECT_FALSE(window->CP().isActive());
-        buttonOf(dialog, "Command1").click();
+        EXPECT_EQ(buttonOf(dialog, "Command1").text(), QStringLiteral("Beru na vědomí"));
+        closeByDesktop(dialog); // acts as its only button
     });
     for (int tick = 0; tick < 25; ++tick) {
         window->CP_Timer();
     }
-    EXPECT_EQ(host.modalTitles, std::vector<QString>{QStringLiteral("C H Y B A")});
+    EXPECT_EQ(shownTitles(), "C H Y B A");
     EXPECT_TRUE(destroyedWhileOpen);
     EXPECT_EQ(state.WrongCount, 1);
     EXPECT_EQ(exercise().taskSerial(), task + 1);
     EXPECT_TRUE(face->needleVisible());
-    EXPECT_EQ(buttonOf(*window, "Pripoj").text(), QStringLiteral("Připojit"));
 }
 
 TEST_F(ExerciseWindow, MeterChangesAfterTheTenthFinishedTask)
@@ -105,51 +167,108 @@ TEST_F(ExerciseWindow, MeterChangesAfterTheTenthFinishedTask)
         host.queueRandom({0.99f, 0.5f, 0.2f});
     }
     host.queueRandom({0.7f}); // meter 4
+    window->RozLB_Click(1);
     for (int i = 0; i < 10; ++i) {
-        ASSERT_EQ(exercise().MeterNo, 1) << "after " << i << " answers";
+        EXPECT_EQ(exercise().RangePos, 2) << "the pupil's range stays while the meter does";
         host.answerNextMessage(MessageAnswer::Yes);
         host.onNextModal(press("Command1"));
         answer(QStringLiteral("0.001"));
     }
     EXPECT_EQ(host.messages.back().prompt,
               QStringLiteral("Provedl jsi 10 měření. Pozor měním měřák."));
-    EXPECT_EQ(host.messages.back().title, QStringLiteral("Nový měřák"));
-    EXPECT_EQ(exercise().MeterNo, 4);
+    EXPECT_EQ(exercise().MeterNo, 4) << "after ten tasks on meter 1";
     EXPECT_EQ(window->knobPointer().p1(), QPointF(4760, 5900)) << "on its smallest range";
 }
 
+// Hidden labels show as "-"; the captions follow the system's decimal separator.
 TEST_F(ExerciseWindow, EachMeterLaysOutItsOwnDial)
 {
-    // meter draw, hidden labels, 8-position dial
-    for (const auto& [draw, hidden, eight] :
-         {std::tuple{0.1f, std::vector<int>{}, false}, std::tuple{0.3f, std::vector{0, 8}, false},
-          std::tuple{0.5f, std::vector{0, 8}, false}, std::tuple{0.7f, std::vector{0}, true},
-          std::tuple{0.9f, std::vector{0}, true}}) {
-        SCOPED_TRACE(draw);
+    for (const auto& [draw, captions, eight] :
+         {std::tuple{0.1f, "0,5 1 2 5 10 20 50 100 200", false},
+          std::tuple{0.3f, "- 0,6 1,2 2,4 6 12 24 120 -", false},
+          std::tuple{0.5f, "- 0,6 1,2 2,4 6 12 24 120 -", false},
+          std::tuple{0.7f, "- 0,6 1,2 3 6 12 30 60 120", true},
+          std::tuple{0.9f, "- 0,5 1 2 5 10 50 100 200", true}}) {
+        SCOPED_TRACE(captions);
         start(draw);
+        window->setLocale(QLocale(QLocale::Czech));
         const MeterTables& t = state.tables;
+        QStringList shown;
         for (int i = 0; i < 9; ++i) {
-            const bool shown = std::find(hidden.begin(), hidden.end(), i) == hidden.end();
-            EXPECT_EQ(rangeLabel(i).isVisible(), shown) << "RozLB" << i;
-            EXPECT_EQ(rangeLabel(i).geometry(),
+            const QLabel& label = *window->findChild<QLabel*>(QStringLiteral("RozLB%1").arg(i));
+            shown << (label.isVisible() ? label.text() : QStringLiteral("-"));
+            EXPECT_EQ(label.geometry(),
                       eight ? twipsRect(t.LabelLeft8[i + 1], t.LabelTop8[i + 1], 270, 195)
                             : twipsRect(t.LabelLeft9[i + 1], t.LabelTop9[i + 1], 270, 195))
                 << "RozLB" << i;
         }
-        QTest::mouseClick(&rangeLabel(3), Qt::LeftButton);
+        EXPECT_EQ(shown.join(QLatin1Char(' ')).toStdString(), captions);
+        QTest::mouseClick(window->findChild<QLabel*>(QStringLiteral("RozLB3")), Qt::LeftButton);
         EXPECT_EQ(exercise().RangePos, 4);
     }
 }
 
-TEST_F(ExerciseWindow, RangeLabelsUseTheSystemsDecimalSeparator)
+// An answer judged in Spatny stays counted when the pupil leaves through its "&Konec".
+TEST_F(ExerciseWindow, LeavingFromSpatnyKeepsTheJudgedAnswer)
 {
     start();
-    window->setLocale(QLocale(QLocale::Czech));
-    QStringList czech;
-    for (int i = 0; i < 9; ++i) {
-        czech << rangeLabel(i).text();
+    const std::uint32_t task = exercise().taskSerial();
+    host.answerNextMessage(MessageAnswer::Yes);
+    host.onNextModal(press("Command2")); // Spatny: "&Konec"
+    host.onNextModal(press("Command1")); // Konec: "&Ano"
+    int wrongUnderSummary = -1;
+    host.onNextModal([&](QDialog& summary) {
+        wrongUnderSummary = state.WrongCount;
+        summary.done(QDialog::Accepted);
+    });
+    answer(QStringLiteral("100"));
+    EXPECT_EQ(shownTitles(), "C H Y B A|Konec ?|Souhrn");
+    EXPECT_EQ(wrongUnderSummary, 1);
+    EXPECT_EQ(exercise().taskSerial(), task) << "no new task after the program ended";
+}
+
+// Konec's "&Ne" and the desktop closing it give the exercise back, the countdown where it stood.
+TEST_F(ExerciseWindow, KonecNoResumesTheCountdownWhereItStood)
+{
+    for (const auto& leave : {press("Command2"), ScriptedHost::ModalScript(closeByDesktop)}) {
+        start();
+        peg();
+        for (int tick = 0; tick < 5; ++tick) {
+            window->CP_Timer();
+        }
+        bool frozen = false;
+        host.onNextModal([&](QDialog& dialog) {
+            frozen = !window->CP().isActive();
+            leave(dialog);
+        });
+        window->Command3_Click();
+        EXPECT_TRUE(frozen);
+        EXPECT_TRUE(window->CP().isActive());
+        EXPECT_EQ(exercise().BlinkCount, 5);
+        EXPECT_FALSE(host.ended);
     }
-    EXPECT_EQ(czech.join(QLatin1Char(' ')), QStringLiteral("0,5 1 2 5 10 20 50 100 200"));
+}
+
+// The desktop closing Dobry or Spatny acts as their "&Konec"; Konec's "&Ne" returns there.
+TEST_F(ExerciseWindow, DesktopClosingAFeedbackWindowAsksToEnd)
+{
+    for (const char* typed : {"110", "100"}) {
+        host.modalTitles.clear();
+        start();
+        window->RozLB_Click(8);
+        const std::uint32_t task = exercise().taskSerial();
+        host.answerNextMessage(MessageAnswer::Yes);
+        host.onNextModal([](QDialog& dialog) {
+            closeByDesktop(dialog);
+            EXPECT_TRUE(dialog.isVisible());
+            buttonOf(dialog, "Command1").click();
+        });
+        host.onNextModal(press("Command2")); // Konec: "&Ne"
+        answer(QString::fromLatin1(typed));
+        EXPECT_EQ(host.modalTitles.size(), 2u) << typed;
+        EXPECT_EQ(host.modalTitles.back(), QStringLiteral("Konec ?"));
+        EXPECT_EQ(exercise().taskSerial(), task + 1);
+    }
 }
 
 } // namespace
