@@ -16,7 +16,8 @@ namespace {
 
 QPushButton& buttonOf(QWidget& window, const char* objectName)
 {
-    return *window.findChild<QPushButton*>(QString::fromLatin1(objectName));
+    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(objectName));
+    return button != nullptr ? *button : throw std::runtime_error(objectName);
 }
 
 ScriptedHost::ModalScript press(const char* objectName)
@@ -98,7 +99,6 @@ TEST_F(ExerciseWindow, JudgedAnswerIsCountedBeforeItsWindowOpens)
 // Enter answers like the button, and the box shows the text with its comma made a point.
 TEST_F(ExerciseWindow, EnterInTheAnswerBoxAnswers)
 {
-    // label clicked, typed, the message
     for (const auto& [label, typed, prompt] :
          {std::tuple{6, "1,5",
                      "Uvedl jsi, že napětí na voltmetru je 1.5 V. \r\nJseš si opravdu jist?"},
