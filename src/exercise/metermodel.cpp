@@ -17,6 +17,11 @@ bool isUsablePosition(const MeterType& meter, int position)
     return position >= lowestUsablePosition(meter) && position <= highestUsablePosition(meter);
 }
 
+bool usesEightPositionDial(const MeterType& meter)
+{
+    return meter.rangeCount == 8;
+}
+
 int drawnPosition(const MeterType& meter, float r)
 {
     return static_cast<int>(meter.rangeCount * static_cast<double>(r)) +

@@ -11,6 +11,9 @@ namespace voltmetr {
 int lowestUsablePosition(const MeterType& meter);
 int highestUsablePosition(const MeterType& meter);
 bool isUsablePosition(const MeterType& meter, int position);
+// Meters with eight ranges have a dial of eight positions (2..9); all others the nine-position
+// dial.
+bool usesEightPositionDial(const MeterType& meter);
 
 // The switch position a task is sized on, from a draw r in [0, 1): uniform over the usable
 // positions.

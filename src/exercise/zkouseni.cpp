@@ -3,6 +3,7 @@
 #include "exercise/dobry.h"
 #include "exercise/merakko.h"
 #include "exercise/meterface.h"
+#include "exercise/metermodel.h"
 #include "exercise/rangecaption.h"
 #include "exercise/spatny.h"
 #include "ui/designelements.h"
@@ -331,7 +332,7 @@ void Zkouseni::LayoutRangeLabels()
 {
     const MeterType& meter = m_exercise.meter();
     const MeterTables& tables = m_context.state.tables;
-    const bool eightPositions = meter.rangeCount == 8;
+    const bool eightPositions = usesEightPositionDial(meter);
     for (int i = 1; i <= 9; ++i) {
         ClickableLabel& label = *m_rozLB.at(static_cast<std::size_t>(i - 1));
         const float range = meter.ranges[i];
@@ -348,8 +349,8 @@ void Zkouseni::LayoutRangeLabels()
 void Zkouseni::SetRangeKnob(std::uint8_t position)
 {
     const MeterTables& tables = m_context.state.tables;
-    const PointXY end = m_exercise.meter().rangeCount == 8 ? tables.KnobPoints8[position - 1]
-                                                           : tables.KnobPoints9[position];
+    const PointXY end = usesEightPositionDial(m_exercise.meter()) ? tables.KnobPoints8[position - 1]
+                                                                  : tables.KnobPoints9[position];
     const QLineF pointer(QPointF(end.X, end.Y), knobPivot);
     if (pointer != m_knoflik) {
         m_knoflik = pointer;

@@ -1,290 +1,254 @@
 #include "exercise/meterface.h"
-#include "exercise/scalegeometry.h"
-#include "windowtest.h"
+#include "exercise/zkouseni.h"
+#include "support/scriptedhost.h"
+#include "ui/twips.h"
 
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
 
 namespace voltmetr::testing {
 namespace {
 
-const QString confirmation110 =
-    QStringLiteral("Uvedl jsi, že napětí na voltmetru je 110 V. \r\nJseš si opravdu jist?");
-
-TEST_F(ExerciseWindow, RightAnswerIsCountedBeforeDobryOpensAndANewTaskFollows)
+QPushButton& buttonOf(QWidget& window, const char* objectName)
 {
-    start({meter1, task110V});
-    window->RozLB_Click(8);
-    const std::uint32_t task = exercise().taskSerial();
-    scripted.answerNextMessage(MessageAnswer::Yes);
-    int rightWhileOpen = -1;
-    scripted.onNextModal([&](QDialog& dialog) {
-        rightWhileOpen = state.RightCount;
-        EXPECT_EQ(textOf(dialog, "Label1"), QStringLiteral("Velmi dobře"));
-        buttonOf(dialog, "Command1").click();
-    });
-
-    answer(QStringLiteral("110"));
-
-    ASSERT_EQ(scripted.messages.size(), 1u);
-    EXPECT_EQ(scripted.messages[0].prompt, confirmation110);
-    EXPECT_EQ(scripted.messages[0].title, QStringLiteral("Potvrzení výsledku"));
-    EXPECT_EQ(scripted.modalTitles, std::vector<QString>{QStringLiteral("Gratuluji")});
-    EXPECT_EQ(rightWhileOpen, 1);
-    EXPECT_EQ(state.RightCount, 1);
-    EXPECT_EQ(state.WrongCount, 0);
-    EXPECT_EQ(exercise().taskSerial(), task + 1);
-    EXPECT_TRUE(vstup().text().isEmpty());
+    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(objectName));
+    return button != nullptr ? *button : throw std::runtime_error(objectName);
 }
 
-TEST_F(ExerciseWindow, WrongAnswerShowsTheWorkedCalculationOfItsTask)
+ScriptedHost::ModalScript press(const char* objectName)
 {
-    start({meter1, task110V});
-    window->RozLB_Click(8);
-    scripted.answerNextMessage(MessageAnswer::Yes);
-    std::map<std::string, QString> shown;
-    int wrongWhileOpen = -1;
-    scripted.onNextModal([&](QDialog& dialog) {
-        wrongWhileOpen = state.WrongCount;
-        for (const char* name : {"Roz", "Dilk", "Ukaz", "Souh", "Vys"}) {
-            shown[name] = textOf(dialog, name);
-        }
-        buttonOf(dialog, "Command1").click();
-    });
-
-    answer(QStringLiteral("100"));
-
-    EXPECT_EQ(scripted.modalTitles, std::vector<QString>{QStringLiteral("C H Y B A")});
-    EXPECT_EQ(wrongWhileOpen, 1);
-    EXPECT_EQ(shown["Roz"], QStringLiteral("200"));
-    EXPECT_EQ(shown["Dilk"], QStringLiteral("100"));
-    EXPECT_EQ(shown["Ukaz"], QStringLiteral(" 55"));
-    EXPECT_EQ(shown["Souh"], QStringLiteral("(200 V / 100 dílků) *  55 dílků ="));
-    EXPECT_EQ(shown["Vys"], QStringLiteral("110 V"));
-    EXPECT_EQ(state.WrongCount, 1);
-    EXPECT_EQ(state.RightCount, 0);
+    return [objectName](QDialog& dialog) { buttonOf(dialog, objectName).click(); };
 }
 
-TEST_F(ExerciseWindow, RefusedAnswersLeaveTheTaskAndTheTextInPlace)
+const ScriptedHost::ModalScript closeByDesktop = [](QDialog& dialog) { dialog.close(); };
+
+class ExerciseWindow : public ::testing::Test
 {
-    struct Case
+protected:
+    // meterDraw picks the meter (0.1: meter 1, 0.3: meter 2, ...); the default task is 110 V
+    // on meter 1's 200 V position, source the right way round. The switch starts on 0.5 V.
+    void start(float meterDraw = 0.1f, std::initializer_list<float> task = {0.99f, 0.5f, 0.2f})
     {
-        const char* name;
-        int rangeIndex; // the label the pupil clicked
-        const char* typed;
-        const char* shownBack;
-        const char* prompt;
-        const char* title;
-        MessageStyle style;
-    };
-    // Meter 3, task of 22 V drawn on 120 V: the 24 V range (position 7) is the right one.
-    const Case cases[] = {
-        {"range too large", 7, "22", "22",
-         "Máš nastaven zbytečně veliký rozsah. Měření je nepřesné!", "Upozornění",
-         MessageStyle::OkInformation},
-        {"not a number", 6, "abc", "abc", "Napětí bylo zadáno špatně!", "Chyba",
-         MessageStyle::OkCritical},
-        {"decimal comma made a point", 6, "-1,5", "-1.5", "Napětí bylo zadáno špatně!", "Chyba",
-         MessageStyle::OkCritical},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        scripted.messages.clear();
-        start({{0.5f}, {0.9f, 0.1f, 0.2f}});
-        ASSERT_EQ(exercise().MeterNo, 3);
-        ASSERT_EQ(exercise().BestRange, 7);
-        window->RozLB_Click(c.rangeIndex);
+        host.queueRandom({meterDraw});
+        host.queueRandom(task);
+        window = std::make_unique<Zkouseni>(context);
+        window->show();
+    }
+
+    const Exercise& exercise() const { return window->exercise(); }
+    QLineEdit& vstup() { return *window->findChild<QLineEdit*>(QStringLiteral("Vstup")); }
+
+    void answer(const QString& text)
+    {
+        vstup().setText(text);
+        window->Contin_Click();
+    }
+
+    // Connected on the 0.5 V range: the first tick runs the needle into the upper stop.
+    void peg()
+    {
+        window->Pripoj_Click();
+        window->casovac_Timer();
+        ASSERT_TRUE(window->CP().isActive());
+    }
+
+    ScriptedHost host;
+    Data_a_promene state;
+    Info2 coder{host};
+    WindowContext context{host, state, coder};
+    std::unique_ptr<Zkouseni> window;
+};
+
+// The answer counts before its window opens; the worked calculation uses the task's 200 V
+// range although the pupil measured on 100 V.
+TEST_F(ExerciseWindow, JudgedAnswerIsCountedBeforeItsWindowOpens)
+{
+    for (const auto& [typed, title, labels, shown] :
+         {std::tuple{"110", "Gratuluji", std::vector<const char*>{"Label1"}, "Velmi dobře"},
+          std::tuple{"100", "C H Y B A",
+                     std::vector<const char*>{"Roz", "Dilk", "Ukaz", "Souh", "Vys"},
+                     "200|100| 55|(200 V / 100 dílků) *  55 dílků =|110 V"}}) {
+        SCOPED_TRACE(typed);
+        host.modalTitles.clear();
+        start();
+        window->RozLB_Click(7);
         const std::uint32_t task = exercise().taskSerial();
-
-        answer(QString::fromUtf8(c.typed));
-
-        ASSERT_EQ(scripted.messages.size(), 1u);
-        EXPECT_EQ(scripted.messages[0].prompt, QString::fromUtf8(c.prompt));
-        EXPECT_EQ(scripted.messages[0].title, QString::fromUtf8(c.title));
-        EXPECT_EQ(scripted.messages[0].style, c.style);
-        EXPECT_EQ(vstup().text(), QString::fromUtf8(c.shownBack));
-        EXPECT_EQ(exercise().taskSerial(), task);
-        EXPECT_EQ(state.RightCount + state.WrongCount, 0);
+        host.answerNextMessage(MessageAnswer::Yes);
+        QStringList texts;
+        int finishedWhileOpen = -1;
+        host.onNextModal([&](QDialog& dialog) {
+            finishedWhileOpen = state.RightCount + state.WrongCount;
+            for (const char* name : labels) {
+                texts << dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
+            }
+            buttonOf(dialog, "Command1").click();
+        });
+        answer(QString::fromLatin1(typed));
+        EXPECT_EQ(host.modalTitles, std::vector{QString::fromUtf8(title)});
+        EXPECT_EQ(texts.join(QLatin1Char('|')), QString::fromUtf8(shown));
+        EXPECT_EQ(finishedWhileOpen, 1);
+        EXPECT_EQ(exercise().taskSerial(), task + 1);
     }
 }
 
-TEST_F(ExerciseWindow, AnswerWhileTheMeterIsOverloadedOnlyBeeps)
+// Enter answers like the button, and the box shows the text with its comma made a point.
+TEST_F(ExerciseWindow, EnterInTheAnswerBoxAnswers)
 {
-    start({meter1, task110V});
-    peg();
-    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("warning"))->isVisible());
-    EXPECT_FALSE(window->casovac().isActive());
-
-    answer(QStringLiteral("110"));
-
-    EXPECT_EQ(scripted.beeps, 1);
-    EXPECT_TRUE(scripted.messages.empty());
-    EXPECT_EQ(vstup().text(), QStringLiteral("110"));
-    EXPECT_TRUE(window->CP().isActive());
+    for (const auto& [label, typed, prompt] :
+         {std::tuple{6, "1,5",
+                     "Uvedl jsi, že napětí na voltmetru je 1.5 V. \r\nJseš si opravdu jist?"},
+          std::tuple{7, "22,0", "Máš nastaven zbytečně veliký rozsah. Měření je nepřesné!"}}) {
+        SCOPED_TRACE(typed);
+        host.messages.clear();
+        start(0.5f, {0.9f, 0.1f, 0.2f}); // meter 3, 22 V: the 24 V range on label 6 is right
+        window->RozLB_Click(label);
+        vstup().setText(QString::fromUtf8(typed));
+        host.answerNextMessage(MessageAnswer::No); // for the question; the range asks none
+        QTest::keyClick(&vstup(), Qt::Key_Return);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].prompt, QString::fromUtf8(prompt));
+        EXPECT_EQ(vstup().text(),
+                  QString::fromUtf8(typed).replace(QLatin1Char(','), QLatin1Char('.')));
+    }
 }
 
-TEST_F(ExerciseWindow, DestroyedMeterIsCountedOnceAndANewTaskFollows)
+TEST_F(ExerciseWindow, OverloadRefusesAnswersAndDestroysTheMeterOnce)
 {
-    start({meter1, task110V});
+    start();
     peg();
+    answer(QStringLiteral("110"));
+    EXPECT_EQ(host.beeps, 1);
+    EXPECT_TRUE(host.messages.empty());
+
     const std::uint32_t task = exercise().taskSerial();
     auto* face = window->findChild<MeterFace*>(QStringLiteral("Stupnice"));
     bool destroyedWhileOpen = false;
-    bool needleShownWhileOpen = true;
-    int wrongWhileOpen = -1;
-    scripted.onNextModal([&](QDialog& dialog) {
-        destroyedWhileOpen = face->showsDestroyedMeter();
-        needleShownWhileOpen = face->needleVisible();
-        wrongWhileOpen = state.WrongCount;
-        EXPECT_FALSE(window->CP().isActive());
-        buttonOf(dialog, "Command1").click();
+    host.onNextModal([&](QDialog& dialog) {
+        destroyedWhileOpen = face->showsDestroyedMeter() && !face->needleVisible();
+        EXPECT_EQ(buttonOf(dialog, "Command1").text(), QStringLiteral("Beru na vědomí"));
+        closeByDesktop(dialog); // acts as its only button
     });
-
-    for (int tick = 0; tick < 19; ++tick) {
+    for (int tick = 0; tick < 25; ++tick) {
         window->CP_Timer();
     }
-    EXPECT_TRUE(scripted.modalTitles.empty()) << "destroyed before the 20th tick";
-    window->CP_Timer();
-
-    EXPECT_EQ(scripted.modalTitles, std::vector<QString>{QStringLiteral("C H Y B A")});
+    EXPECT_EQ(host.modalTitles, std::vector{QStringLiteral("C H Y B A")});
     EXPECT_TRUE(destroyedWhileOpen);
-    EXPECT_FALSE(needleShownWhileOpen);
-    EXPECT_EQ(wrongWhileOpen, 1);
     EXPECT_EQ(state.WrongCount, 1);
     EXPECT_EQ(exercise().taskSerial(), task + 1);
-    EXPECT_FALSE(face->showsDestroyedMeter());
-    EXPECT_TRUE(face->needleVisible());
-    EXPECT_FALSE(window->CP().isActive());
-    EXPECT_FALSE(exercise().Connected);
-    EXPECT_EQ(buttonOf(*window, "Pripoj").text(), QStringLiteral("Připojit"));
 }
 
 TEST_F(ExerciseWindow, MeterChangesAfterTheTenthFinishedTask)
 {
-    start({meter1, task110V});
+    start();
     for (int i = 0; i < 9; ++i) {
-        scripted.queueRandom(task110V);
+        host.queueRandom({0.99f, 0.5f, 0.2f});
     }
-    scripted.queueRandom({0.7f}); // meter 4, with its 8-position dial
+    host.queueRandom({0.7f}); // meter 4
+    window->RozLB_Click(1);
     for (int i = 0; i < 10; ++i) {
-        ASSERT_EQ(exercise().MeterNo, 1) << "after " << i << " answers";
-        scripted.answerNextMessage(MessageAnswer::Yes);
-        scripted.onNextModal(press("Command1"));
+        EXPECT_EQ(exercise().RangePos, 2) << "the pupil's range stays while the meter does";
+        host.answerNextMessage(MessageAnswer::Yes);
+        host.onNextModal(press("Command1"));
         answer(QStringLiteral("0.001"));
     }
-
-    const AskedMessage& last = scripted.messages.back();
-    EXPECT_EQ(last.prompt, QStringLiteral("Provedl jsi 10 měření. Pozor měním měřák."));
-    EXPECT_EQ(last.title, QStringLiteral("Nový měřák"));
-    EXPECT_EQ(last.style, MessageStyle::OkInformation);
-    EXPECT_EQ(state.WrongCount, 10);
-    EXPECT_EQ(exercise().MeterNo, 4);
-    EXPECT_EQ(exercise().RangePos, 2);
-    EXPECT_FALSE(rangeLabel(0).isVisible());
-    EXPECT_TRUE(rangeLabel(8).isVisible());
-    EXPECT_EQ(window->knobPointer().p1(), QPointF(4760, 5900));
+    EXPECT_EQ(host.messages.back().prompt,
+              QStringLiteral("Provedl jsi 10 měření. Pozor měním měřák."));
+    EXPECT_EQ(exercise().MeterNo, 4) << "after ten tasks on meter 1";
+    EXPECT_EQ(window->knobPointer().p1(), QPointF(4760, 5900)) << "on its smallest range";
 }
 
-TEST_F(ExerciseWindow, EnterInTheAnswerBoxAnswersLikeTheButton)
+// Hidden labels show as "-"; the captions follow the system's decimal separator.
+TEST_F(ExerciseWindow, EachMeterLaysOutItsOwnDial)
 {
-    start({meter1, task110V});
-    window->RozLB_Click(8);
-    vstup().setText(QStringLiteral("110"));
-    scripted.answerNextMessage(MessageAnswer::No);
-    QTest::keyClick(&vstup(), Qt::Key_Return);
-    ASSERT_EQ(scripted.messages.size(), 1u);
-    EXPECT_EQ(scripted.messages[0].prompt, confirmation110);
-    EXPECT_EQ(vstup().text(), QStringLiteral("110"));
-    EXPECT_EQ(state.RightCount + state.WrongCount, 0);
+    for (const auto& [draw, captions, eight] :
+         {std::tuple{0.1f, "0,5 1 2 5 10 20 50 100 200", false},
+          std::tuple{0.3f, "- 0,6 1,2 2,4 6 12 24 120 -", false},
+          std::tuple{0.5f, "- 0,6 1,2 2,4 6 12 24 120 -", false},
+          std::tuple{0.7f, "- 0,6 1,2 3 6 12 30 60 120", true},
+          std::tuple{0.9f, "- 0,5 1 2 5 10 50 100 200", true}}) {
+        SCOPED_TRACE(captions);
+        start(draw);
+        window->setLocale(QLocale(QLocale::Czech));
+        const auto& left = eight ? state.tables.LabelLeft8 : state.tables.LabelLeft9;
+        const auto& top = eight ? state.tables.LabelTop8 : state.tables.LabelTop9;
+        QStringList shown;
+        for (int i = 0; i < 9; ++i) {
+            const QLabel& label = *window->findChild<QLabel*>(QStringLiteral("RozLB%1").arg(i));
+            shown << (label.isVisible() ? label.text() : QStringLiteral("-"));
+            EXPECT_EQ(label.geometry(), twipsRect(left[i + 1], top[i + 1], 270, 195)) << i;
+        }
+        EXPECT_EQ(shown.join(QLatin1Char(' ')).toStdString(), captions);
+        QTest::mouseClick(window->findChild<QLabel*>(QStringLiteral("RozLB3")), Qt::LeftButton);
+        EXPECT_EQ(exercise().RangePos, 4);
+    }
 }
 
-// An overload that begins while the feedback window is open belongs to the task just
-// answered: the next task starts without it.
-TEST_F(ExerciseWindow, OverloadOfAnAnsweredTaskEndsWithIt)
+// An answer judged in Spatny stays counted when the pupil leaves through its "&Konec".
+TEST_F(ExerciseWindow, LeavingFromSpatnyKeepsTheJudgedAnswer)
 {
-    start({meter1, task110V});
-    window->Pripoj_Click(); // on the 0.5 V range: the needle will peg at the first tick
-    scripted.answerNextMessage(MessageAnswer::Yes);
-    scripted.onNextModal([&](QDialog& dialog) {
-        window->casovac_Timer();
-        EXPECT_TRUE(window->CP().isActive());
-        buttonOf(dialog, "Command1").click();
+    start();
+    const std::uint32_t task = exercise().taskSerial();
+    host.answerNextMessage(MessageAnswer::Yes);
+    host.onNextModal(press("Command2")); // Spatny: "&Konec"
+    host.onNextModal(press("Command1")); // Konec: "&Ano"
+    int wrongUnderSummary = -1;
+    host.onNextModal([&](QDialog& summary) {
+        wrongUnderSummary = state.WrongCount;
+        summary.done(QDialog::Accepted);
     });
-
-    answer(QStringLiteral("110"));
-
-    EXPECT_FALSE(window->CP().isActive());
-    EXPECT_FALSE(window->findChild<QLabel*>(QStringLiteral("warning"))->isVisible());
-    EXPECT_EQ(exercise().BlinkCount, 0);
-    EXPECT_EQ(state.RightCount, 1);
+    answer(QStringLiteral("100"));
+    EXPECT_EQ(host.modalTitles, (std::vector{QStringLiteral("C H Y B A"), QStringLiteral("Konec ?"),
+                                             QStringLiteral("Souhrn")}));
+    EXPECT_EQ(wrongUnderSummary, 1);
+    EXPECT_EQ(exercise().taskSerial(), task) << "no new task after the program ended";
 }
 
-// The meter is destroyed while the pupil still reads the confirmation: the answer belonged to
-// the destroyed task and is dropped, so only the destruction counts.
-TEST_F(ExerciseWindow, AnswerConfirmedAfterItsMeterWasDestroyedIsDropped)
+// Konec's "&Ne" and the desktop closing it give the exercise back, the countdown where it stood.
+TEST_F(ExerciseWindow, KonecNoResumesTheCountdownWhereItStood)
 {
-    start({meter1, task110V});
-    window->Pripoj_Click();
-    scripted.answerNextMessage(MessageAnswer::Yes);
-    scripted.onNextModal(press("Command1")); // Merak_KO
-    host.whileNextMessageIsOpen = [&] {
-        window->casovac_Timer();
-        for (int tick = 0; tick < 20; ++tick) {
+    for (const auto& leave : {press("Command2"), closeByDesktop}) {
+        start();
+        peg();
+        for (int tick = 0; tick < 5; ++tick) {
             window->CP_Timer();
         }
-    };
-
-    answer(QStringLiteral("110"));
-
-    EXPECT_EQ(scripted.modalTitles, std::vector<QString>{QStringLiteral("C H Y B A")});
-    EXPECT_EQ(state.WrongCount, 1);
-    EXPECT_EQ(state.RightCount, 0);
-    EXPECT_TRUE(vstup().text().isEmpty());
-}
-
-TEST_F(ExerciseWindow, CircuitButtonsRedrawWiresAndSource)
-{
-    start({meter1, task110V});
-    ASSERT_TRUE(exercise().PolarityRight);
-    EXPECT_FALSE(window->wiresVisible());
-    const QLineF longLeft = window->plate(0);
-    const QLineF shortRight = window->plate(1);
-    EXPECT_EQ(longLeft, QLineF(3150, 60, 3150, 1020));
-    EXPECT_EQ(shortRight, QLineF(3270, 300, 3270, 780));
-
-    window->Pripoj_Click();
-    EXPECT_TRUE(window->wiresVisible());
-    EXPECT_EQ(buttonOf(*window, "Pripoj").text(), QStringLiteral("Odpojit"));
-    EXPECT_TRUE(window->casovac().isActive());
-
-    window->Prepoluj_Click();
-    EXPECT_EQ(window->plate(0), QLineF(3150, 300, 3150, 780));
-    EXPECT_EQ(window->plate(1), QLineF(3270, 60, 3270, 1020));
-    EXPECT_EQ(textOf(*window, "Znam0"), QStringLiteral("-"));
-    EXPECT_EQ(textOf(*window, "Znam1"), QStringLiteral("+"));
-
-    window->Prepoluj_Click();
-    EXPECT_EQ(window->plate(0), longLeft);
-    EXPECT_EQ(window->plate(1), shortRight);
-    EXPECT_EQ(textOf(*window, "Znam0"), QStringLiteral("+"));
-
-    window->Pripoj_Click();
-    EXPECT_FALSE(window->wiresVisible());
-    EXPECT_EQ(buttonOf(*window, "Pripoj").text(), QStringLiteral("Připojit"));
-}
-
-TEST_F(ExerciseWindow, NeedleFollowsTheMotionAndSettlesOnTheReading)
-{
-    start({meter1, task110V});
-    window->RozLB_Click(8);
-    window->Pripoj_Click();
-    auto* face = window->findChild<MeterFace*>(QStringLiteral("Stupnice"));
-    for (int tick = 0; tick < 500 && window->casovac().isActive(); ++tick) {
-        window->casovac_Timer();
+        bool frozen = false;
+        host.onNextModal([&](QDialog& dialog) {
+            frozen = !window->CP().isActive();
+            leave(dialog);
+        });
+        window->Command3_Click();
+        EXPECT_TRUE(frozen);
+        EXPECT_TRUE(window->CP().isActive());
+        EXPECT_EQ(exercise().BlinkCount, 5);
     }
-    EXPECT_FALSE(window->casovac().isActive());
-    // 110 V on the 200 V range: 55 divisions, at 55 + 0.55 x 70 degrees, give or take the
-    // settling margin.
-    EXPECT_LT(QLineF(face->needleLine().p1(), scale::needleAt(93.5f).p1()).length(), 10);
+}
+
+// The desktop closing Dobry or Spatny acts as their "&Konec"; Konec's "&Ne" returns there.
+TEST_F(ExerciseWindow, DesktopClosingAFeedbackWindowAsksToEnd)
+{
+    for (const char* typed : {"110", "100"}) {
+        host.modalTitles.clear();
+        start();
+        window->RozLB_Click(8);
+        const std::uint32_t task = exercise().taskSerial();
+        host.answerNextMessage(MessageAnswer::Yes);
+        host.onNextModal([](QDialog& dialog) {
+            closeByDesktop(dialog);
+            EXPECT_TRUE(dialog.isVisible());
+            buttonOf(dialog, "Command1").click();
+        });
+        host.onNextModal(press("Command2")); // Konec: "&Ne"
+        answer(QString::fromLatin1(typed));
+        EXPECT_EQ(host.modalTitles.size(), 2u) << typed;
+        EXPECT_EQ(host.modalTitles.back(), QStringLiteral("Konec ?"));
+        EXPECT_EQ(exercise().taskSerial(), task + 1);
+    }
 }
 
 } // namespace
