@@ -104,29 +104,30 @@ QString run(QSqlQuery& query, const QString& statement, const QVariantList& valu
 
 QString insertRow(QSqlDatabase& db, const ResultRow& row)
 {
-    if (!db.transaction()) {
-        return db.lastError().text();
+    // IMMEDIATE takes the write lock at the start, so a busy file is waited out through the
+    // busy timeout. A deferred transaction would first read, then ask for the write lock, and
+    // SQLite refuses that at once, without waiting, when another writer is committing.
+    QSqlQuery statement(db);
+    QString error = run(statement, QStringLiteral("BEGIN IMMEDIATE"));
+    if (!error.isEmpty()) {
+        return error;
     }
-    QSqlQuery insert(db);
-    const QString error =
-        run(insert,
+    error =
+        run(statement,
             QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
                            "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
                 .arg(quoted(ResultsTable)),
             {row.surname, row.className, row.rightCount, row.wrongCount, row.startTime, row.endTime,
              row.date, row.loginName, row.examType});
-    insert.finish();
+    if (error.isEmpty()) {
+        error = run(statement, QStringLiteral("COMMIT"));
+    }
     if (!error.isEmpty()) {
-        db.rollback();
-        return error;
+        QSqlQuery rollback(db);
+        rollback.exec(QStringLiteral("ROLLBACK"));
     }
-    if (!db.commit()) {
-        const QString reason = db.lastError().text();
-        db.rollback();
-        return reason;
-    }
-    return {};
+    return error;
 }
 
 } // namespace
