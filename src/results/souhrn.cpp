@@ -29,6 +29,14 @@ QString storeFailedMessage(const QString& reason)
         .arg(reason);
 }
 
+// All, right and wrong, in the three labels of one block.
+void showCounts(const std::array<QLabel*, 3>& labels, std::int64_t right, std::int64_t wrong)
+{
+    labels[0]->setText(countCaption(right + wrong));
+    labels[1]->setText(countCaption(right));
+    labels[2]->setText(countCaption(wrong));
+}
+
 } // namespace
 
 Souhrn::Souhrn(WindowContext& context, QWidget* parent)
@@ -77,11 +85,7 @@ Souhrn::Souhrn(WindowContext& context, QWidget* parent)
     } else {
         storeRun();
     }
-    const std::int32_t right = state.RightCount;
-    const std::int32_t wrong = state.WrongCount;
-    m_today[0]->setText(countCaption(static_cast<std::int64_t>(right) + wrong));
-    m_today[1]->setText(countCaption(right));
-    m_today[2]->setText(countCaption(wrong));
+    showCounts(m_today, state.RightCount, state.WrongCount);
 }
 
 void Souhrn::storeRun()
@@ -104,10 +108,7 @@ void Souhrn::storeRun()
         }
         return;
     }
-    const PupilTotals& totals = *stored.totals;
-    m_total[0]->setText(countCaption(totals.rightCount + totals.wrongCount));
-    m_total[1]->setText(countCaption(totals.rightCount));
-    m_total[2]->setText(countCaption(totals.wrongCount));
+    showCounts(m_total, stored.totals->rightCount, stored.totals->wrongCount);
 }
 
 void Souhrn::encodeReport(const ReportInputs& inputs)
