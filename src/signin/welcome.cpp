@@ -66,6 +66,15 @@ Welcome::Welcome(WindowContext& context, QWidget* parent)
     m_users->setObjectName(QStringLiteral("Users"));
     placeTwips(*m_users, 1560, 480, 2760, 315);
     m_usersLabel->setBuddy(m_users);
+    // The label's caption runs past the list's left edge in the substitute font; the list
+    // gives way and keeps its right edge.
+    const QRect list = m_users->geometry();
+    const int captionEnd =
+        m_usersLabel->x() +
+        m_usersLabel->fontMetrics().size(Qt::TextShowMnemonic, m_usersLabel->text()).width();
+    if (captionEnd + 4 > list.left()) {
+        m_users->setGeometry(QRect(QPoint(captionEnd + 4, list.top()), list.bottomRight()));
+    }
 
     m_emailMode = option("conn1", QStringLiteral("&Generovat data pro odeslání emailem"), 1080);
     m_nameLabel = label("lblJm", QStringLiteral("&Jméno:"), 360, 1440, 615, 255);

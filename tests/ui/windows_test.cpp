@@ -17,15 +17,27 @@ template <typename W> std::unique_ptr<QDialog> open(WindowContext& context)
     return std::make_unique<W>(context);
 }
 
-// The elements whose caption does not fit them at the fonts a pupil's computer has.
+// The elements whose caption does not fit them at the fonts a pupil's computer has, or is
+// covered by the element beside it.
 QStringList clippedCaptions(QWidget& window)
 {
     QStringList clipped;
+    const auto covered = [&window](const QLabel& label) {
+        const QRect text(label.pos(), label.fontMetrics().size(Qt::TextShowMnemonic, label.text()));
+        for (QWidget* other : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other != &label && !qobject_cast<QLabel*>(other) && other->isVisible() &&
+                other->geometry().intersects(text)) {
+                return true;
+            }
+        }
+        return false;
+    };
     for (QLabel* label : window.findChildren<QLabel*>()) {
         const QFontMetrics metrics = label->fontMetrics();
         if (label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
                               : metrics.height() > label->height() ||
-                                    metrics.horizontalAdvance(label->text()) > label->width()) {
+                                    metrics.horizontalAdvance(label->text()) > label->width() ||
+                                    covered(*label)) {
             clipped << label->objectName();
         }
     }
