@@ -1,8 +1,10 @@
 #include "exercise/numbertext.h"
 
-#include <QByteArray>
+#include "exercise/rangecaption.h"
+
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <string>
 
 namespace voltmetr {
 
@@ -48,10 +50,13 @@ private:
 double readNumber(const QString& text)
 {
     NumberScanner scan(text);
-    QByteArray number;
+    std::string number;
+    // std::from_chars takes no "+"; a plus sign only has to be stepped over.
     auto takeSign = [&] {
+        if (scan.peek() == u'-') {
+            number += '-';
+        }
         if (scan.peek() == u'+' || scan.peek() == u'-') {
-            number += scan.peek().toLatin1();
             scan.take();
         }
     };
@@ -76,15 +81,21 @@ double readNumber(const QString& text)
     }
     const QChar marker = scan.peek().toUpper();
     if (marker == u'E' || marker == u'D') {
-        const qsizetype mantissaEnd = number.size();
+        const std::size_t mantissaEnd = number.size();
         number += 'e';
         scan.take();
         takeSign();
         if (takeDigits() == 0) {
-            number.truncate(mantissaEnd); // "2e" or "2e-" reads as 2
+            number.resize(mantissaEnd); // "2e" or "2e-" reads as 2
         }
     }
-    return std::strtod(number.constData(), nullptr);
+    // The same under any regional settings: strtod would follow LC_NUMERIC and stop at the
+    // point under a decimal comma. A number no double can hold reads as 0, which the answer
+    // refuses like any other unusable text.
+    double value = 0;
+    const std::from_chars_result read =
+        std::from_chars(number.data(), number.data() + number.size(), value);
+    return read.ec == std::errc() ? value : 0;
 }
 
 QString CommaToPoint(const QString& text)
@@ -145,11 +156,16 @@ QString TidyNumberText(QString& text)
 
 WorkedCalculation workedCalculation(float taskVoltage, int divisions, float bestRangeVolts)
 {
-    const double reading = divisions * static_cast<double>(taskVoltage) / bestRangeVolts;
+    // The needle stands on a whole division of the range the voltage was drawn on, which on a
+    // smaller range is a whole multiple of the two ranges' ratio (27.5 divisions for 1.1 V on
+    // 1.2 V of 30): never finer than a hundredth of a division. Below that lies only the noise
+    // of the 32-bit voltage and range, which would show 0.5 V on 0.6 V as 99.99999 divisions.
+    const double reading =
+        std::round(divisions * static_cast<double>(taskVoltage) / bestRangeVolts * 100) / 100;
+    const double voltage = reading * rangeValue(bestRangeVolts) / divisions;
     QString rangeText = standardNumberText(bestRangeVolts);
     QString divisionsText = standardNumberText(static_cast<float>(divisions));
-    QString resultText = standardNumberText(
-        static_cast<float>(reading * (static_cast<double>(bestRangeVolts) / divisions)));
+    QString voltageText = standardNumberText(static_cast<float>(voltage));
 
     WorkedCalculation calculation;
     calculation.Roz = TidyNumberText(rangeText);
@@ -157,7 +173,7 @@ WorkedCalculation workedCalculation(float taskVoltage, int divisions, float best
     calculation.Ukaz = standardNumberText(static_cast<float>(reading));
     calculation.Souh = u'(' + calculation.Roz + QStringLiteral(" V / ") + calculation.Dilk +
                        QStringLiteral(" dílků) * ") + calculation.Ukaz + QStringLiteral(" dílků =");
-    calculation.Vys = TidyNumberText(resultText) + QStringLiteral(" V");
+    calculation.Vys = TidyNumberText(voltageText) + QStringLiteral(" V");
     return calculation;
 }
 

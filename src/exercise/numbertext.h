@@ -7,7 +7,8 @@ namespace voltmetr {
 // Reads a number the forgiving way the answer box always has: blanks, tabs and line feeds are
 // skipped anywhere; then an optional sign, digits with at most one point, and an optional
 // exponent (E or D, optional sign, digits). Reading stops silently at the first character that
-// does not fit; a text without digits reads as 0. "12.5 V" is 12.5, "1.5.3" is 1.5.
+// does not fit; a text without digits reads as 0. "12.5 V" is 12.5, "1.5.3" is 1.5. The point
+// is the separator under any regional settings; a number beyond a double's range reads as 0.
 double readNumber(const QString& text);
 
 // Every "," becomes ".", so a decimal comma is accepted.
@@ -35,7 +36,8 @@ struct WorkedCalculation
 };
 
 // The calculation for a task of taskVoltage on a meter of the given divisions, read on the
-// range of bestRangeVolts.
+// range of bestRangeVolts, in the decimals the pupil sees on the meter: 0.5 V on 0.6 V of 120
+// divisions is 100 divisions, not the 99.99999 of the 32-bit values.
 WorkedCalculation workedCalculation(float taskVoltage, int divisions, float bestRangeVolts);
 
 // Within 1 %: the bounds are formed in double precision from the 32-bit voltage, and a value

@@ -10,4 +10,8 @@ namespace voltmetr {
 // rather than as the double the float widens to.
 QString rangeCaption(float volts, const QLocale& locale);
 
+// The number that caption shows, as the nearest double: 0.6 rather than the float's
+// 0.60000002. Calculations shown to the pupil start from it.
+double rangeValue(float volts);
+
 } // namespace voltmetr

@@ -1,6 +1,10 @@
+#include "app/procedury.h"
+#include "exercise/metermodel.h"
 #include "exercise/numbertext.h"
 
 #include <QStringList>
+#include <array>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -8,13 +12,17 @@ namespace voltmetr {
 namespace {
 
 // The pupil's text as the answer reads it: commas become points, then the forgiving reader.
+// The point is read as the separator whatever the process's regional settings: under Czech
+// ones the C library would stop at it and read "1.5" as 1.
 TEST(ReadNumber, ReadsTheForgivingWay)
 {
     for (const auto& [text, value] :
          {std::pair{"1,5", 1.5}, std::pair{"12.5 V", 12.5}, std::pair{"1.5.3", 1.5},
           std::pair{"", 0.0}, std::pair{"abc", 0.0}, std::pair{"-3", -3.0}, std::pair{"1e2", 100.0},
           std::pair{"2.5D-1", 0.25}, std::pair{" 1 2 . 5 ", 12.5}, std::pair{"3e+V", 3.0},
-          std::pair{"4\r2", 4.0}}) {
+          std::pair{"4\r2", 4.0}, std::pair{"+0,76", 0.76}, std::pair{",5", 0.5},
+          std::pair{"-.5", -0.5}, std::pair{"+", 0.0}, std::pair{"1e400", 0.0},
+          std::pair{"1e-400", 0.0}}) {
         EXPECT_DOUBLE_EQ(readNumber(CommaToPoint(QString::fromUtf8(text))), value) << text;
     }
 }
@@ -48,15 +56,103 @@ std::string joined(const WorkedCalculation& c)
     return QStringList{c.Roz, c.Dilk, c.Ukaz, c.Souh, c.Vys}.join(QLatin1Char('|')).toStdString();
 }
 
+MeterTables catalogue()
+{
+    MeterTables tables;
+    FillTables(tables);
+    return tables;
+}
+
+// Worked by hand: the voltage k × R / N of the position it was drawn on, read on the smallest
+// range above it.
 TEST(WorkedCalculation, ShowsTheReadingOnTheTasksRange)
 {
-    EXPECT_EQ(joined(workedCalculation(110.0f, 100, 200.0f)),
-              "200|100| 55|(200 V / 100 dílků) *  55 dílků =|110 V");
-    EXPECT_EQ(joined(workedCalculation(static_cast<float>(7 * (10.0 / 50)), 50, 2.0f)),
-              "2|50| 35|(2 V / 50 dílků) *  35 dílků =|1.4 V");
-    // 0.6 as a float lies a little above 0.6, so the reading falls just short of 100.
-    EXPECT_EQ(joined(workedCalculation(0.5f, 120, 0.6f)),
-              "0.6|120| 99.99999|(0.6 V / 120 dílků) *  99.99999 dílků =|0.5 V");
+    const MeterTables tables = catalogue();
+    const std::tuple<const char*, int, int, int, const char*> cases[] = {
+        // meter, drawn position, k
+        {"110 V on 200 V of 100", 1, 9, 55, "200|100| 55|(200 V / 100 dílků) *  55 dílků =|110 V"},
+        {"1.4 V drawn on 10 V, read on 2 V of 50", 5, 6, 7,
+         "2|50| 35|(2 V / 50 dílků) *  35 dílků =|1.4 V"},
+        {"0.5 V on 0.6 V of 120: was 99.99999 divisions", 2, 3, 50,
+         "0.6|120| 100|(0.6 V / 120 dílků) *  100 dílků =|0.5 V"},
+        {"1.1 V drawn on 3 V, read on 1.2 V of 30: half a division", 4, 4, 11,
+         "1.2|30| 27.5|(1.2 V / 30 dílků) *  27.5 dílků =|1.1 V"},
+        {"0.76 V on 1.2 V of 60: was 0.7600001 V", 3, 3, 38,
+         "1.2|60| 38|(1.2 V / 60 dílků) *  38 dílků =|0.76 V"},
+        {"0.06 V on 0.6 V of 60: a zero before the point", 3, 2, 6,
+         "0.6|60| 6|(0.6 V / 60 dílků) *  6 dílků =|0.06 V"},
+    };
+    for (const auto& [name, meterNo, position, k, expected] : cases) {
+        const MeterType& meter = tables.Meters[meterNo];
+        const float voltage = voltageOfDivisions(meter, position, k);
+        const float best = meter.ranges[bestRangeFor(meter, position, voltage)];
+        EXPECT_EQ(joined(workedCalculation(voltage, meter.divisions, best)), expected) << name;
+    }
+}
+
+// units / 10^decimals as the tidy number text: 760, 3 gives "0.76"; 2750, 2 gives "27.5".
+std::string tidyDecimal(long long units, int decimals)
+{
+    long long scale = 1;
+    for (int i = 0; i < decimals; ++i) {
+        scale *= 10;
+    }
+    std::string fraction = std::to_string(scale + units % scale).substr(1);
+    while (!fraction.empty() && fraction.back() == '0') {
+        fraction.pop_back();
+    }
+    return std::to_string(units / scale) + (fraction.empty() ? "" : "." + fraction);
+}
+
+// Every task the generator can draw, worked independently in whole millivolts: no text carries
+// the noise of the 32-bit voltage and range.
+TEST(WorkedCalculation, EveryDrawableTaskShowsCleanDecimals)
+{
+    // The catalogue's full scales in millivolts per switch position; 0 where none.
+    constexpr std::array<std::array<long long, 9>, 5> millivolts{{
+        {500, 1000, 2000, 5000, 10000, 20000, 50000, 100000, 200000},
+        {0, 600, 1200, 2400, 6000, 12000, 24000, 120000, 0},
+        {0, 600, 1200, 2400, 6000, 12000, 24000, 120000, 0},
+        {0, 600, 1200, 3000, 6000, 12000, 30000, 60000, 120000},
+        {0, 500, 1000, 2000, 5000, 10000, 50000, 100000, 200000},
+    }};
+    const MeterTables tables = catalogue();
+    std::vector<std::string> faults;
+    int tasks = 0;
+    for (int meterNo = 1; meterNo <= 5; ++meterNo) {
+        const MeterType& meter = tables.Meters[meterNo];
+        const long long n = meter.divisions;
+        const auto& ranges = millivolts[static_cast<std::size_t>(meterNo - 1)];
+        for (int position = lowestUsablePosition(meter); position <= highestUsablePosition(meter);
+             ++position) {
+            const int fewest = drawnDivisions(meter, position, 0.0f);
+            const int most = drawnDivisions(meter, position, std::nextafter(1.0f, 0.0f));
+            for (int k = fewest; k <= most; ++k, ++tasks) {
+                const long long drawnRange = ranges[static_cast<std::size_t>(position - 1)];
+                ASSERT_EQ(k * drawnRange % n, 0) << "a voltage of whole millivolts";
+                const long long voltage = k * drawnRange / n;
+                const float taskVoltage = voltageOfDivisions(meter, position, k);
+                const int best = bestRangeFor(meter, position, taskVoltage);
+                const long long bestRange = ranges[static_cast<std::size_t>(best - 1)];
+                ASSERT_EQ(voltage * n * 100 % bestRange, 0) << "a reading of whole hundredths";
+                const std::string reading = tidyDecimal(voltage * n * 100 / bestRange, 2);
+                const std::string range = tidyDecimal(bestRange, 3);
+                const std::string divisions = std::to_string(n);
+                const std::string expected = range + "|" + divisions + "| " + reading + "|(" +
+                                             range + " V / " + divisions + " dílků) *  " + reading +
+                                             " dílků =|" + tidyDecimal(voltage, 3) + " V";
+                const std::string shown =
+                    joined(workedCalculation(taskVoltage, meter.divisions, meter.ranges[best]));
+                if (shown != expected) {
+                    faults.push_back("meter " + std::to_string(meterNo) + ", position " +
+                                     std::to_string(position) + ", k " + std::to_string(k) + ": " +
+                                     shown + " instead of " + expected);
+                }
+            }
+        }
+    }
+    EXPECT_GT(tasks, 1000);
+    EXPECT_TRUE(faults.empty()) << faults.size() << " tasks, the first: " << faults.front();
 }
 
 } // namespace
