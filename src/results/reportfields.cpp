@@ -10,11 +10,12 @@ namespace voltmetr {
 
 namespace {
 
-// "dd.mm.yyyy hh:mm"; the time separator is whatever the pupil's regional settings use.
+// "dd.mm.yyyy hh:mm"; the time separator is whatever the pupil's regional settings use: ":",
+// ".", " h " under Canadian French, a word of question marks where the pupil's script has no
+// letters in the report's code page.
 bool isReportDate(const QString& value)
 {
-    static const QRegularExpression date(
-        QStringLiteral(R"(^\d\d\.\d\d\.\d\d\d\d \d\d\D{1,3}\d\d$)"));
+    static const QRegularExpression date(QStringLiteral(R"(^\d\d\.\d\d\.\d\d\d\d \d\d\D+\d\d$)"));
     return date.match(value).hasMatch();
 }
 

@@ -2,7 +2,6 @@
 
 #include "app/oledate.h"
 
-#include <QRegularExpression>
 #include <cmath>
 
 namespace voltmetr {
@@ -11,22 +10,35 @@ namespace {
 
 const QString lineEnd = QStringLiteral("\r\n");
 
-// The text between the hours and the minutes of the locale's short time format: ":" for
-// Czech and C, "." for Finnish.
+// The literal text between the hours and the minutes of the locale's short time format, with
+// the format's quoting undone: ":" for Czech and C, "." for Finnish, " h " for Canadian French,
+// whose format reads "HH 'h' mm". A format without hours before minutes gives ":".
 QString timeSeparator(const QLocale& locale)
 {
     const QString format = locale.timeFormat(QLocale::ShortFormat);
-    const qsizetype hour = format.indexOf(QRegularExpression(QStringLiteral("[hH]+")));
-    const qsizetype minute = format.indexOf(u'm');
-    if (hour < 0 || minute < 0 || minute <= hour) {
-        return QStringLiteral(":");
+    QString separator;
+    bool afterHours = false;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == u'\'') {
+            if (i + 1 == format.size() || format.at(i + 1) != u'\'') {
+                quoted = !quoted;
+                continue;
+            }
+            ++i; // two quotes stand for one, inside quotes or out
+        } else if (!quoted && (c == u'h' || c == u'H')) {
+            afterHours = true;
+            separator.clear();
+            continue;
+        } else if (!quoted && c == u'm' && afterHours) {
+            return separator.isEmpty() ? QStringLiteral(":") : separator;
+        }
+        if (afterHours) {
+            separator += c;
+        }
     }
-    qsizetype afterHour = hour;
-    while (afterHour < minute && (format.at(afterHour) == u'h' || format.at(afterHour) == u'H')) {
-        ++afterHour;
-    }
-    const QString separator = format.mid(afterHour, minute - afterHour);
-    return separator.isEmpty() ? QStringLiteral(":") : separator;
+    return QStringLiteral(":");
 }
 
 QString formatDateTime(double oleDate, const QString& separator)

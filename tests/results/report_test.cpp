@@ -1,6 +1,7 @@
 #include "app/oledate.h"
 #include "results/info2.h"
 #include "results/reportdecoder.h"
+#include "results/reportfields.h"
 #include "results/reporttext.h"
 #include "support/scriptedhost.h"
 
@@ -66,6 +67,38 @@ TEST(Coder, OneTokenACharacterTenALine)
             << name;
         EXPECT_EQ(decodeReport(report).text, QString::fromUtf8(decoded) + QStringLiteral("\r\n"))
             << name;
+    }
+}
+
+// The time separator is the literal text between hours and minutes of the locale's format,
+// without the format's quote marks, and the teacher's side reads the dates back from the
+// encoded report. Characters the report's code page lacks arrive as "?".
+TEST(ReportText, DatesReadBackUnderEveryTimeSeparator)
+{
+    // The "Od" line as written, and the start date as read back from the encoded report.
+    const std::tuple<const char*, QLocale, const char*, const char*> cases[] = {
+        {"C: HH:mm:ss", QLocale::c(), "Od: 05.12.2026 08:03", "05.12.2026 08:03"},
+        {"Czech: HH:mm", QLocale(QLocale::Czech, QLocale::CzechRepublic), "Od: 05.12.2026 08:03",
+         "05.12.2026 08:03"},
+        {"Canadian French: HH 'h' mm", QLocale(QLocale::French, QLocale::Canada),
+         "Od: 05.12.2026 08 h 03", "05.12.2026 08 h 03"},
+        {"Finnish: H.mm", QLocale(QLocale::Finnish, QLocale::Finland), "Od: 05.12.2026 08.03",
+         "05.12.2026 08.03"},
+        {"Low German: a quoted word before the hours",
+         QLocale(QLocale::LowGerman, QLocale::Germany), "Od: 05.12.2026 08.03", "05.12.2026 08.03"},
+        {"Dzongkha: a word of its own script", QLocale(QLocale::Dzongkha, QLocale::Bhutan),
+         "Od: 05.12.2026 08 སྐར་མ་ 03", "05.12.2026 08 ?????? 03"},
+    };
+    const QDate day(2026, 12, 5);
+    const double start = toOleDate(QDateTime(day, QTime(8, 3, 59)));
+    const double end = toOleDate(QDateTime(day, QTime(8, 45)));
+    for (const auto& [name, locale, written, readBack] : cases) {
+        const QString text = composeReportText(
+            {QStringLiteral("Eva"), QStringLiteral("2.B"), start, end, 1, 2}, locale);
+        EXPECT_EQ(text.split(QStringLiteral("\r\n")).at(3).toStdString(), written) << name;
+        const ParsedReport parsed = parseReportText(decodeReport(encode(text)).text);
+        EXPECT_EQ(parsed.error.toStdString(), "") << name;
+        EXPECT_EQ(parsed.fields.from.toStdString(), readBack) << name;
     }
 }
 
