@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shared by run.sh and test.sh: installs the Debian packages listed in scripts/packages.txt
-# that are missing, then configures and builds into build/<type>.
-# Usage: source scripts/setup.sh; voltmetr_install_packages; voltmetr_build Release
+# that are missing, makes a missing locale, then configures and builds into build/<type>.
+# Usage: source scripts/setup.sh; voltmetr_install_packages; voltmetr_make_locale cs_CZ.UTF-8;
+#        voltmetr_build Release
 set -euo pipefail
 
 VOLTMETR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,10 +15,33 @@ voltmetr_install_packages() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Instaluji chybějící balíčky: ${missing[*]}"
-  local sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  voltmetr_sudo apt-get update -qq
+  voltmetr_sudo env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+voltmetr_sudo() {
+  if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
+
+# True when `locale -a` lists locale; it writes "cs_CZ.utf8" for "cs_CZ.UTF-8".
+voltmetr_has_locale() {
+  local normalise='s/\.utf-\?8$/.utf8/I' listed
+  listed=$(locale -a 2>/dev/null | sed "$normalise")
+  grep -qixF "$(sed "$normalise" <<<"$1")" <<<"$listed"
+}
+
+# Makes locale (for example cs_CZ.UTF-8) when the system lacks it; fails loudly when it still
+# cannot be used, rather than letting programs fall back to C unnoticed.
+voltmetr_make_locale() {
+  local name="$1"
+  voltmetr_has_locale "$name" && return 0
+  echo "Vytvářím národní prostředí $name"
+  voltmetr_sudo localedef -i "${name%%.*}" -f UTF-8 "$name"
+  if ! voltmetr_has_locale "$name"; then
+    echo "Národní prostředí $name nelze vytvořit ani použít (chybí balíček locales?)." >&2
+    return 1
+  fi
 }
 
 voltmetr_build() {
