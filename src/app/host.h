@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace voltmetr {
@@ -11,13 +10,19 @@ namespace voltmetr {
 // can run, and be tested, without a real dialog, clock or random source. The windows'
 // modal showing is added by WindowHost on the widget side.
 
-enum class MessageStyle {
+enum class MessageStyle
+{
     OkCritical,    // one OK button, critical-error icon
     OkInformation, // one OK button, information icon
     YesNoQuestion, // Yes and No, question icon
 };
 
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer
+{
+    Ok,
+    Yes,
+    No
+};
 
 struct SaveDialogRequest
 {
@@ -51,7 +56,10 @@ public:
     virtual void openLink(const QString& url) = 0;
     // The login name of the user running the program, or an empty text.
     virtual QString loginName() = 0;
-    // Ends the program at once; no further handler runs.
+    // Ends the program at once as the pupil sees it: every window disappears and no further
+    // event is handled. The call returns, so that the windows' code unwinds and the
+    // application object is destroyed; the caller does nothing more that the pupil could see
+    // or that stores anything, and no message box, dialog or modal window opens afterwards.
     virtual void endProgram() = 0;
 };
 

@@ -10,17 +10,22 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
-
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace voltmetr {
 
-QtHost::QtHost() { reseedRandom(); }
+QtHost::QtHost()
+{
+    reseedRandom();
+}
 
 MessageAnswer QtHost::messageBox(const QString& prompt, const QString& title, MessageStyle style)
 {
+    if (m_ended) {
+        return style == MessageStyle::YesNoQuestion ? MessageAnswer::No : MessageAnswer::Ok;
+    }
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setText(prompt);
@@ -50,16 +55,25 @@ MessageAnswer QtHost::messageBox(const QString& prompt, const QString& title, Me
     }
 }
 
-void QtHost::beep() { QApplication::beep(); }
+void QtHost::beep()
+{
+    QApplication::beep();
+}
 
-double QtHost::now() { return toOleDate(QDateTime::currentDateTime()); }
+double QtHost::now()
+{
+    return toOleDate(QDateTime::currentDateTime());
+}
 
 void QtHost::reseedRandom()
 {
     m_random.seed(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
 }
 
-float QtHost::random() { return m_random.next(); }
+float QtHost::random()
+{
+    return m_random.next();
+}
 
 void QtHost::setClipboardText(const QString& text)
 {
@@ -70,6 +84,9 @@ void QtHost::setClipboardText(const QString& text)
 
 std::optional<QString> QtHost::askSaveFileName(const SaveDialogRequest& request)
 {
+    if (m_ended) {
+        return std::nullopt;
+    }
     QFileDialog dialog(QApplication::activeWindow(), request.title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -82,7 +99,10 @@ std::optional<QString> QtHost::askSaveFileName(const SaveDialogRequest& request)
     return dialog.selectedFiles().constFirst();
 }
 
-void QtHost::openLink(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+void QtHost::openLink(const QString& url)
+{
+    QDesktopServices::openUrl(QUrl(url));
+}
 
 QString QtHost::loginName()
 {
@@ -98,8 +118,26 @@ QString QtHost::loginName()
     return name;
 }
 
-void QtHost::endProgram() { std::exit(EXIT_SUCCESS); }
+void QtHost::endProgram()
+{
+    // The program ends by leaving the event loop rather than the process, so that main()
+    // destroys the application and Qt hands the clipboard to the desktop's clipboard manager:
+    // a report copied just before "Konec" can still be pasted. Every window goes at once and
+    // every event loop, the modal windows' nested ones too, is left; the windows' code then
+    // unwinds with no further event handled and no timer ticking.
+    m_ended = true;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        window->hide();
+    }
+    QCoreApplication::exit(EXIT_SUCCESS);
+}
 
-void QtHost::showModal(QDialog& dialog) { dialog.exec(); }
+void QtHost::showModal(QDialog& dialog)
+{
+    // While the windows unwind after the end, none opens again.
+    if (!m_ended) {
+        dialog.exec();
+    }
+}
 
 } // namespace voltmetr

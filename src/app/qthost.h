@@ -21,11 +21,12 @@ public:
     std::optional<QString> askSaveFileName(const SaveDialogRequest& request) override;
     void openLink(const QString& url) override;
     QString loginName() override;
-    [[noreturn]] void endProgram() override;
+    void endProgram() override;
     void showModal(QDialog& dialog) override;
 
 private:
     RandomSource m_random;
+    bool m_ended = false;
 };
 
 } // namespace voltmetr

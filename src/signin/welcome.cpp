@@ -5,6 +5,7 @@
 #include "exercise/zkouseni.h"
 #include "results/resultsstore.h"
 #include "signin/profile.h"
+#include "signin/typedtext.h"
 #include "ui/designelements.h"
 #include "ui/info.h"
 #include "ui/twips.h"
@@ -17,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
+#include <algorithm>
 
 namespace voltmetr {
 
@@ -29,6 +32,21 @@ QString unreadableDatabaseMessage(const QString& path, const QString& reason)
                           "jako zakódovanou zprávu.")
         .arg(path, reason);
 }
+
+// Keeps a text box's text as signInText() makes it, whether typed, pasted or set, so that the
+// pupil sees exactly what the run will hold.
+class SignInTextValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override
+    {
+        input = signInText(input);
+        position = std::min(position, static_cast<int>(input.size()));
+        return Acceptable;
+    }
+};
 
 } // namespace
 
@@ -56,6 +74,7 @@ Welcome::Welcome(WindowContext& context, QWidget* parent)
         auto* box = new QLineEdit(this);
         box->setObjectName(QString::fromLatin1(name));
         box->setMaxLength(maxLength);
+        box->setValidator(new SignInTextValidator(box));
         placeTwips(*box, left, top, width, 285);
         return box;
     };
@@ -113,6 +132,11 @@ Welcome::Welcome(WindowContext& context, QWidget* parent)
     ApplyMode();
 }
 
+Welcome::~Welcome()
+{
+    delete m_exercise.data();
+}
+
 void Welcome::LoadProfiles()
 {
     const QString path = schoolDatabasePath();
@@ -122,6 +146,9 @@ void Welcome::LoadProfiles()
             for (const Profile& pupil : read.pupils) {
                 m_users->addItem(profileEntry(pupil));
             }
+            // The list makes its first entry current as it fills; nobody is chosen until the
+            // pupil chooses, or Enter would sign the pupil in under someone else's name.
+            m_users->setCurrentIndex(-1);
             return;
         }
         m_context.host.messageBox(unreadableDatabaseMessage(path, read.error),
@@ -161,9 +188,9 @@ void Welcome::Confirm()
         state.PupilClass = m_class->text();
         state.StartDateTime = m_context.host.now();
     }
-    auto* exercise = new Zkouseni(m_context);
-    exercise->setAttribute(Qt::WA_DeleteOnClose);
-    exercise->show();
+    m_exercise = new Zkouseni(m_context);
+    m_exercise->setAttribute(Qt::WA_DeleteOnClose);
+    m_exercise->show();
     // done() hides the window without the close event, which would end the program.
     done(QDialog::Accepted);
 }

@@ -3,6 +3,7 @@
 #include "ui/windowcontext.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class QComboBox;
 class QLabel;
@@ -12,6 +13,8 @@ class QRadioButton;
 
 namespace voltmetr {
 
+class Zkouseni;
+
 // The first window: the pupil picks a profile of the school database (school-server mode) or
 // types name and class (e-mail mode), then the exercise starts.
 class Welcome : public QDialog
@@ -19,6 +22,7 @@ class Welcome : public QDialog
     Q_OBJECT
 public:
     explicit Welcome(WindowContext& context, QWidget* parent = nullptr);
+    ~Welcome() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -39,6 +43,9 @@ private:
     QLineEdit* m_name;
     QLabel* m_classLabel;
     QLineEdit* m_class;
+    // The exercise this sign-in started lives until the program ends, and goes before the
+    // state and the host it refers to.
+    QPointer<Zkouseni> m_exercise;
 };
 
 } // namespace voltmetr

@@ -4,9 +4,53 @@
 #include "ui/twips.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace voltmetr {
+
+namespace {
+
+// The author's address: a link that a click, or Enter or Space once Tab has reached it, opens.
+// The focus frame shows a pupil without a mouse where the keyboard is.
+class MailLinkLabel final : public ClickableLabel
+{
+public:
+    using ClickableLabel::ClickableLabel;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            Q_EMIT clicked();
+            return;
+        default:
+            ClickableLabel::keyPressEvent(event);
+        }
+    }
+
+    void paintEvent(QPaintEvent* event) override
+    {
+        ClickableLabel::paintEvent(event);
+        if (!hasFocus()) {
+            return;
+        }
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        const int textWidth = fontMetrics().horizontalAdvance(text());
+        frame.rect = QStyle::alignedRect(layoutDirection(), alignment(),
+                                         QSize(textWidth + 4, height()), rect());
+        QPainter painter(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    }
+};
+
+} // namespace
 
 info::info(WindowContext& context, QWidget* parent)
     : QDialog(parent, fixedDialogFlags), m_context(context)
@@ -39,7 +83,7 @@ info::info(WindowContext& context, QWidget* parent)
                               "na:"),
                120, 3600, 3855, 615, text, topLeft});
 
-    auto* address = new ClickableLabel(QString::fromUtf16(MailAddress), this);
+    auto* address = new MailLinkLabel(QString::fromUtf16(MailAddress), this);
     address->setObjectName(QStringLiteral("Label6"));
     address->setFont(text);
     // Our address is longer than the one the box was laid out for: the label grows to the left.
@@ -49,6 +93,9 @@ info::info(WindowContext& context, QWidget* parent)
     palette.setColor(QPalette::WindowText, bgrColor(0x00FF0000));
     address->setPalette(palette);
     address->setCursor(Qt::PointingHandCursor);
+    address->setFocusPolicy(Qt::TabFocus);
+    address->setAccessibleName(QStringLiteral("Napsat e-mail: ") + QString::fromUtf16(MailAddress));
+    address->setAccessibleDescription(QStringLiteral("Otevře novou zprávu v poštovním programu."));
     // Whether a mail program answers is not ours to report: the box stays as it is.
     connect(address, &ClickableLabel::clicked, this, [this] {
         m_context.host.openLink(QStringLiteral("mailto:") + QString::fromUtf16(MailAddress));
@@ -57,6 +104,7 @@ info::info(WindowContext& context, QWidget* parent)
     QPushButton* ok = makeButton(*this, QStringLiteral("Command1"), QStringLiteral("&OK"), 1440,
                                  4920, 1335, 375, text);
     ok->setDefault(true);
+    setTabOrder(ok, address);
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -7,7 +7,7 @@ class QDialog;
 namespace voltmetr {
 
 // The host as the windows see it: everything of Host plus showing a dialog modally, which
-// returns once the dialog has closed.
+// returns once the dialog has closed. After endProgram() it shows nothing and returns at once.
 class WindowHost : public Host
 {
 public:

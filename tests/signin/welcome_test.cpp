@@ -1,9 +1,11 @@
 #include "results/windowfixture.h"
 #include "signin/welcome.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 
 namespace voltmetr {
 namespace {
@@ -88,6 +90,121 @@ TEST_F(WelcomeTest, AChosenProfileStartsTheExerciseInSchoolMode)
         EXPECT_EQ(host.beeps, index < 0 ? 1 : 0) << profile;
         EXPECT_EQ(shownExercise() != nullptr, index >= 0) << profile;
         delete shownExercise();
+    }
+}
+
+// The sign-in as it opens on a school file of two pupils, driven by keyboard only: Enter before
+// anyone is chosen only beeps; a profile chosen by keyboard signs that pupil in.
+TEST_F(WelcomeTest, NobodyIsSignedInUntilThePupilChoosesAProfile)
+{
+    SchoolFile twoPupils;
+    twoPupils.addPupil(QStringLiteral("Svoboda"), QStringLiteral("2.A"));
+    twoPupils.addPupil(QStringLiteral("Dvořák"), QStringLiteral("4.C"));
+    useDatabase(twoPupils.path());
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return std::pair(k, modifiers);
+    };
+    // Keys pressed, each to whatever has the focus, and the pupil then signed in.
+    const std::tuple<const char*, std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>,
+                     const char*>
+        cases[] = {
+            {"Enter at once", {key(Qt::Key_Return)}, nullptr},
+            {"Enter on the list before choosing",
+             {key(Qt::Key_V, Qt::AltModifier), key(Qt::Key_Return)},
+             nullptr},
+            {"Alt+V, Down",
+             {key(Qt::Key_V, Qt::AltModifier), key(Qt::Key_Down), key(Qt::Key_Return)},
+             "Svoboda/2.A"},
+            {"Alt+V, Down, Down",
+             {key(Qt::Key_V, Qt::AltModifier), key(Qt::Key_Down), key(Qt::Key_Down),
+              key(Qt::Key_Return)},
+             "Dvořák/4.C"},
+            {"Tab to the list, End",
+             {key(Qt::Key_Tab), key(Qt::Key_End), key(Qt::Key_Enter)},
+             "Dvořák/4.C"},
+        };
+    for (const auto& [name, keys, signedIn] : cases) {
+        state = Data_a_promene();
+        host.beeps = 0;
+        Welcome window(context);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window)) << name;
+        const auto& users = child<QComboBox>(window, "Users");
+        EXPECT_EQ(users.currentIndex(), -1) << name;
+        EXPECT_EQ(users.currentText(), QString()) << name << ": the list shows nobody";
+        for (const auto& [k, modifiers] : keys) {
+            QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+        }
+        const bool chosen = signedIn != nullptr;
+        EXPECT_EQ(host.beeps, chosen ? 0 : 1) << name;
+        EXPECT_EQ(shownExercise() != nullptr, chosen) << name;
+        EXPECT_EQ(window.isVisible(), !chosen) << name;
+        EXPECT_EQ(state.ProfileSurname + u'/' + state.ProfileClass,
+                  chosen ? QString::fromUtf8(signedIn) : QStringLiteral("/"))
+            << name;
+        EXPECT_EQ(state.StartTime != 0.0, chosen) << name;
+    }
+}
+
+// A name or class pasted from a spreadsheet cell or a document keeps no line break or other
+// control character: the run and its report get what the box shows, within its limit.
+TEST_F(WelcomeTest, ControlCharactersNeverReachTheNameOrClass)
+{
+    enum class Way
+    {
+        Paste,
+        Insert,
+        SetText
+    };
+    const QString a48(48, u'a');
+    const QString a49(49, u'a');
+    // The box, how the text gets in, the text, and what the box and the run then hold.
+    const std::tuple<const char*, const char*, Way, QString, QString> cases[] = {
+        {"a cell with its line break", "Jm", Way::Paste, QStringLiteral("Novák\r\n"),
+         QStringLiteral("Novák")},
+        {"a tab between words", "Jm", Way::Paste, QStringLiteral("Jan\tNovák"),
+         QStringLiteral("Jan Novák")},
+        {"two lines", "Jm", Way::Insert, QStringLiteral("Jan\r\n\r\nNovák"),
+         QStringLiteral("Jan Novák")},
+        {"a line separator", "Jm", Way::SetText, QStringLiteral("Eva\u2028Malá"),
+         QStringLiteral("Eva Malá")},
+        {"controls before the name", "Jm", Way::Paste, QStringLiteral("\t\x7f\x1bPetr"),
+         QStringLiteral("Petr")},
+        {"blanks the pupil typed stay", "Jm", Way::SetText, QStringLiteral(" Jan  Novák "),
+         QStringLiteral(" Jan  Novák ")},
+        {"a break at the limit", "Jm", Way::Paste, a49 + QStringLiteral("\r\n"), a49},
+        {"a tab at the limit", "Jm", Way::Paste, a48 + QStringLiteral("\tbc"),
+         a48 + QStringLiteral(" b")},
+        {"a class with its line break", "Tr", Way::Paste, QStringLiteral("3.B\r\n"),
+         QStringLiteral("3.B")},
+        {"a class split by a tab", "Tr", Way::Insert, QStringLiteral("4.\tA"),
+         QStringLiteral("4. A")},
+        {"a class at the limit", "Tr", Way::Paste, QStringLiteral("123456789\n0"),
+         QStringLiteral("123456789")},
+    };
+    for (const auto& [name, box, way, typed, expected] : cases) {
+        state = Data_a_promene();
+        Welcome window(context);
+        window.show();
+        child<QRadioButton>(window, "conn1").click();
+        auto& field = child<QLineEdit>(window, box);
+        switch (way) {
+        case Way::Paste:
+            QApplication::clipboard()->setText(typed);
+            field.paste();
+            break;
+        case Way::Insert:
+            field.insert(typed);
+            break;
+        case Way::SetText:
+            field.setText(typed);
+            break;
+        }
+        EXPECT_EQ(field.text(), expected) << name;
+        click(window, "Command1");
+        EXPECT_EQ(QString::fromLatin1(box) == u"Jm" ? state.PupilName : state.PupilClass, expected)
+            << name;
     }
 }
 

@@ -112,5 +112,44 @@ TEST_F(Windows, OProgramuShowsTheAboutBoxWhoseAddressOnlyOpensAMail)
               std::vector<QString>(2, QStringLiteral("mailto:voltmetr@example.cz")));
 }
 
+// A pupil without a mouse reaches the address with Tab, sees the focus on it and opens the mail
+// with Enter or Space; Enter elsewhere still presses "OK".
+TEST_F(Windows, TheAboutBoxAddressWorksByKeyboard)
+{
+    const QString link = QStringLiteral("mailto:voltmetr@example.cz");
+    // Keys pressed, each to whatever has the focus; mails opened; whether the box stays open.
+    const std::tuple<const char*, std::vector<Qt::Key>, std::size_t, bool> cases[] = {
+        {"Enter", {Qt::Key_Return}, 0, false},
+        {"Tab, Enter", {Qt::Key_Tab, Qt::Key_Return}, 1, true},
+        {"Tab, Space, Space", {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Space}, 2, true},
+        {"Tab, keypad Enter", {Qt::Key_Tab, Qt::Key_Enter}, 1, true},
+        {"Tab, Tab, Enter", {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}, 0, false},
+        {"Tab, Esc", {Qt::Key_Tab, Qt::Key_Escape}, 0, true},
+    };
+    for (const auto& [name, keys, mails, open] : cases) {
+        host.openedLinks.clear();
+        info about(context);
+        about.show();
+        about.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&about)) << name;
+        for (const Qt::Key key : keys) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        EXPECT_EQ(host.openedLinks, std::vector<QString>(mails, link)) << name;
+        EXPECT_EQ(about.isVisible(), open) << name;
+    }
+
+    info about(context);
+    about.show();
+    about.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    auto& address = child<QLabel>(about, "Label6");
+    EXPECT_EQ(address.accessibleName(), QStringLiteral("Napsat e-mail: voltmetr@example.cz"));
+    const QImage before = address.grab().toImage();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &address);
+    EXPECT_NE(address.grab().toImage(), before) << "the focus shows on the address";
+}
+
 } // namespace
 } // namespace voltmetr

@@ -1,0 +1,183 @@
+#include "app/qthost.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QIcon>
+#include <QImage>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace voltmetr {
+namespace {
+
+// Runs action from the event loop of whatever modal window opens next; the context object
+// keeps the action from outliving the test.
+void whenNextModalOpens(QObject& context, std::function<void(QWidget&)> action)
+{
+    QTimer::singleShot(0, &context, [action = std::move(action)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr) << "no modal window is open";
+        action(*modal);
+    });
+}
+
+TEST(QtHostMessageBox, ShowsTheKindAskedForAndReturnsThePupilsAnswer)
+{
+    // The style, the button pressed (none: Esc), the icon and buttons shown, the answer.
+    const std::tuple<const char*, MessageStyle, std::optional<QMessageBox::StandardButton>,
+                     QMessageBox::Icon, QStringList, MessageAnswer>
+        cases[] = {
+            {"critical error, OK",
+             MessageStyle::OkCritical,
+             QMessageBox::Ok,
+             QMessageBox::Critical,
+             {QStringLiteral("OK")},
+             MessageAnswer::Ok},
+            {"information, OK",
+             MessageStyle::OkInformation,
+             QMessageBox::Ok,
+             QMessageBox::Information,
+             {QStringLiteral("OK")},
+             MessageAnswer::Ok},
+            {"question, Ano",
+             MessageStyle::YesNoQuestion,
+             QMessageBox::Yes,
+             QMessageBox::Question,
+             {QStringLiteral("&Ano"), QStringLiteral("&Ne")},
+             MessageAnswer::Yes},
+            {"question, Ne",
+             MessageStyle::YesNoQuestion,
+             QMessageBox::No,
+             QMessageBox::Question,
+             {QStringLiteral("&Ano"), QStringLiteral("&Ne")},
+             MessageAnswer::No},
+            {"question, Esc",
+             MessageStyle::YesNoQuestion,
+             std::nullopt,
+             QMessageBox::Question,
+             {QStringLiteral("&Ano"), QStringLiteral("&Ne")},
+             MessageAnswer::No},
+        };
+    for (const auto& [name, style, press, icon, buttons, answer] : cases) {
+        QtHost host;
+        QObject context;
+        QString shown;
+        whenNextModalOpens(context, [&, press = press](QWidget& modal) {
+            auto* box = qobject_cast<QMessageBox*>(&modal);
+            ASSERT_NE(box, nullptr);
+            QStringList captions;
+            for (const QMessageBox::StandardButton b :
+                 {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No}) {
+                if (QAbstractButton* button = box->button(b)) {
+                    captions << button->text();
+                }
+            }
+            shown = QStringLiteral("%1|%2|%3|%4")
+                        .arg(box->windowTitle(), box->text())
+                        .arg(box->icon())
+                        .arg(captions.join(u','));
+            if (press) {
+                box->button(*press)->click();
+            } else {
+                QTest::keyClick(box, Qt::Key_Escape);
+            }
+        });
+        EXPECT_EQ(host.messageBox(QStringLiteral("Opravdu?"), QStringLiteral("Měření"), style),
+                  answer)
+            << name;
+        EXPECT_EQ(shown, QStringLiteral("Měření|Opravdu?|%1|%2").arg(icon).arg(buttons.join(u',')))
+            << name;
+    }
+}
+
+// Ending the program from inside nested modal windows leaves the application's event loop:
+// the process goes on to destroy the application object, which hands the clipboard over.
+TEST(QtHostEnd, LeavesEveryEventLoopAtOnceAndOpensNothingAfter)
+{
+    // The old way out was the process's exit, which would end this test half-way as if it
+    // passed: an exit while the run below is under way fails instead.
+    static bool running = false;
+    static const int registered = std::atexit([] {
+        if (running) {
+            std::_Exit(3);
+        }
+    });
+    ASSERT_EQ(registered, 0);
+    running = true;
+
+    QtHost host;
+    QWidget exercise; // what stays open under the modal windows
+    exercise.show();
+    QDialog question(&exercise);
+    QDialog summary(&question);
+    QDialog late(&question);
+    bool ended = false;
+    int ticksAfterEnd = 0;
+    QTimer ticking;
+    ticking.setInterval(1);
+    QObject::connect(&ticking, &QTimer::timeout, [&] { ticksAfterEnd += ended ? 1 : 0; });
+    ticking.start();
+    QStringList trace;
+    QObject context;
+    // A program that did not end would wait here for ever; this gives up with another code.
+    QTimer::singleShot(10000, &context, [] { QCoreApplication::exit(2); });
+
+    QTimer::singleShot(0, &context, [&] {
+        whenNextModalOpens(context, [&](QWidget&) {
+            whenNextModalOpens(context, [&](QWidget&) {
+                host.endProgram();
+                ended = true;
+                trace << QStringLiteral("ended");
+            });
+            host.showModal(summary);
+            trace << QStringLiteral("summary returned");
+            host.showModal(late);
+            trace << QStringLiteral("late returned %1").arg(late.isVisible());
+            trace << QStringLiteral("question answered %1")
+                         .arg(static_cast<int>(host.messageBox(QStringLiteral("Znovu?"),
+                                                               QStringLiteral("Otázka"),
+                                                               MessageStyle::YesNoQuestion)));
+        });
+        host.showModal(question);
+        trace << QStringLiteral("question returned");
+    });
+    EXPECT_EQ(QApplication::exec(), EXIT_SUCCESS);
+    running = false;
+
+    EXPECT_EQ(trace.join(u'|'), QStringLiteral("ended|summary returned|late returned 0|"
+                                               "question answered %1|question returned")
+                                    .arg(static_cast<int>(MessageAnswer::No)));
+    for (QWidget* window : {&exercise, static_cast<QWidget*>(&question),
+                            static_cast<QWidget*>(&summary), static_cast<QWidget*>(&late)}) {
+        EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
+    }
+    EXPECT_EQ(ticksAfterEnd, 0);
+    EXPECT_FALSE(host.askSaveFileName({}).has_value()) << "no dialog after the end";
+}
+
+// The window icon is our SVG drawn at the title bar's size; without Qt's SVG plugins it would
+// not load at all.
+TEST(Application, HasAWindowIconDrawnAt32Pixels)
+{
+    const QIcon icon = QApplication::windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage image = icon.pixmap(QSize(32, 32), 1.0).toImage();
+    EXPECT_EQ(image.size(), QSize(32, 32));
+    int opaque = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            opaque += qAlpha(image.pixel(x, y)) == 255 ? 1 : 0;
+        }
+    }
+    // The meter's case covers most of the square.
+    EXPECT_GT(opaque, 32 * 32 / 2);
+}
+
+} // namespace
+} // namespace voltmetr
