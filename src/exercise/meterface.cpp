@@ -180,6 +180,21 @@ void MeterFace::drawNeedle(QPainter& painter) const
     painter.drawLine(visibleStretch(m_needle));
 }
 
+void MeterFace::drawSunkenFrame(QPainter& painter) const
+{
+    // Filled bands rather than the style's one-pixel lines: at 150 % those lines leave a pixel
+    // row between them that is neither frame nor face.
+    const double edge = frameWidth();
+    const double w = width();
+    const double h = height();
+    const QColor shade = palette().color(QPalette::Dark);
+    const QColor light = palette().color(QPalette::Light);
+    painter.fillRect(QRectF(0, 0, w, edge), shade);
+    painter.fillRect(QRectF(0, 0, edge, h), shade);
+    painter.fillRect(QRectF(edge, h - edge, w - edge, edge), light);
+    painter.fillRect(QRectF(w - edge, edge, edge, h - edge), light);
+}
+
 QRegion MeterFace::needleRepaintRegion(const QLineF& from, const QLineF& to) const
 {
     const QRect inner = contentsRect();
@@ -226,11 +241,15 @@ void MeterFace::paintEvent(QPaintEvent* event)
         painter.drawImage(target.topLeft(), m_face, source);
     }
     if (m_needleVisible && !m_destroyed) {
+        // The needle's antialiasing must not reach the frame: its lines lie on pixel edges and
+        // would come out half on the face and half off it, blended with what lies beside.
+        painter.save();
         drawNeedle(painter);
+        painter.restore();
     }
     // A needle move repaints strips inside the face only and leaves the frame alone.
     if (!inner.contains(event->region().boundingRect())) {
-        drawFrame(&painter);
+        drawSunkenFrame(painter);
     }
 }
 

@@ -44,6 +44,8 @@ private:
     void PrintScaleNumber(QPainter& painter, float angle, int number);
     void drawUnitMark(QPainter& painter);
     void drawNeedle(QPainter& painter) const;
+    // The sunken panel around the face: dark above and left, light below and right.
+    void drawSunkenFrame(QPainter& painter) const;
     // The widget pixels a move of the needle between two positions (twips) repaints.
     QRegion needleRepaintRegion(const QLineF& from, const QLineF& to) const;
     // The part of a needle (twips of the inner area) that shows, in the widget's pixels.

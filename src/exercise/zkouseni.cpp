@@ -10,6 +10,9 @@
 #include "ui/konec.h"
 #include "ui/twips.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -27,6 +30,10 @@ constexpr double pixel = twipsPerPixel;
 
 // The switch pointer turns about this point, the centre of the disc.
 constexpr QPointF knobPivot{5280, 6000};
+constexpr double knobPenPixels = 3;
+constexpr double platePenPixels = 2;
+constexpr double wirePenPixels = 3;
+constexpr std::array<QLineF, 2> wires{QLineF(330, 1170, 330, 615), QLineF(5970, 1170, 5970, 615)};
 
 // The plates of the source: the long one is always the + pole.
 constexpr double plateX[2] = {3150, 3270};
@@ -49,6 +56,19 @@ void runTimer(QTimer& timer, bool running)
     }
 }
 
+// The window pixels that lines (twips) drawn with a pen of penPixels touch, its antialiased
+// edge included: what must be repainted to put them on or to take them off.
+QRegion lineCover(std::initializer_list<QLineF> lines, double penPixels)
+{
+    const double margin = penPixels / 2 + 1;
+    QRegion cover;
+    for (const QLineF& line : lines) {
+        const QRectF box = QRectF(line.p1() / pixel, line.p2() / pixel).normalized();
+        cover += box.adjusted(-margin, -margin, margin, margin).toAlignedRect();
+    }
+    return cover;
+}
+
 void drawLine(QPainter& painter, const QLineF& line, const QColor& colour, double widthPixels)
 {
     painter.setPen(QPen(colour, widthPixels * pixel, Qt::SolidLine, Qt::FlatCap));
@@ -62,6 +82,15 @@ void drawCircle(QPainter& painter, const QRectF& box, const QColor& border, cons
     painter.drawEllipse(box.adjusted(pixel / 2, pixel / 2, -pixel / 2, -pixel / 2));
 }
 
+// A screen reader announces the exercise as a window of its own, not as a pane of another.
+QAccessibleInterface* accessibleExerciseWindow(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(Zkouseni::staticMetaObject.className())) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 Zkouseni::Zkouseni(WindowContext& context, QWidget* parent)
@@ -69,6 +98,9 @@ Zkouseni::Zkouseni(WindowContext& context, QWidget* parent)
                           Qt::CustomizeWindowHint),
       m_context(context), m_exercise(context.host, context.state)
 {
+    static const bool accessibleAsWindow =
+        (QAccessible::installFactory(accessibleExerciseWindow), true);
+    Q_UNUSED(accessibleAsWindow);
     setWindowTitle(QStringLiteral("Prověřovák měření na analogovém voltmetru"));
     setFixedClientTwips(*this, 6330, 6480);
     if (const QScreen* screen = this->screen()) {
@@ -76,6 +108,7 @@ Zkouseni::Zkouseni(WindowContext& context, QWidget* parent)
     }
 
     m_stupnice = new MeterFace(this);
+    m_stupnice->setAccessibleName(QStringLiteral("Voltmetr"));
     placeTwips(*m_stupnice, 120, 1620, 6135, 2985);
     buildCircuit();
     buildAnswerRow();
@@ -122,9 +155,12 @@ void Zkouseni::buildAnswerRow()
 {
     const QFont prompt = designFont(QStringLiteral("Times New Roman"), 12, true);
     const QFont buttonFont = designFont(QStringLiteral("MS Sans Serif"), 13.5, true);
-    makeLabel(*this, {QStringLiteral("Label6"), QStringLiteral("Naměřené napětí je:"), 240, 5280,
-                      2040, 285, prompt});
+    QLabel* label6 =
+        makeLabel(*this, {QStringLiteral("Label6"), QStringLiteral("Naměřené napětí je:"), 240,
+                          5280, 2040, 285, prompt});
     m_vstup = new QLineEdit(this);
+    // The prompt names the box for a screen reader.
+    label6->setBuddy(m_vstup);
     m_vstup->setObjectName(QStringLiteral("Vstup"));
     m_vstup->setFont(designFont(QStringLiteral("MS Sans Serif"), 12));
     placeTwips(*m_vstup, 2400, 5280, 1095, 360);
@@ -151,15 +187,19 @@ void Zkouseni::buildRangeSwitch()
     makeLabel(*this, {QStringLiteral("Label5"), QStringLiteral("Rozsah:"), 4080, 4800, 1050, 300,
                       designFont(QStringLiteral("MS Sans Serif"), 12, true, true)});
     const QFont labelFont = designFont(QStringLiteral("MS Sans Serif"), 8.25);
+    auto* choices = new QButtonGroup(this);
+    QWidget* previous = findChild<QPushButton*>(QStringLiteral("Command3"));
     for (int i = 0; i < 9; ++i) {
-        auto* label = new ClickableLabel(this);
+        auto* label = new ChoiceLabel(this);
         label->setObjectName(QStringLiteral("RozLB%1").arg(i));
         label->setFont(labelFont);
-        label->setAlignment(Qt::AlignCenter);
-        label->setCursor(Qt::PointingHandCursor);
-        connect(label, &ClickableLabel::clicked, this, [this, i] { RozLB_Click(i); });
+        choices->addButton(label, i);
         m_rozLB.at(static_cast<std::size_t>(i)) = label;
+        // After the answer row; only the chosen range is a stop of the chain.
+        setTabOrder(previous, label);
+        previous = label;
     }
+    connect(choices, &QButtonGroup::idClicked, this, &Zkouseni::RozLB_Click);
 }
 
 void Zkouseni::Form_Load()
@@ -272,6 +312,7 @@ void Zkouseni::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LocaleChange && m_exercise.MeterNo != 0) {
         LayoutRangeLabels();
+        describeFace();
     }
     QWidget::changeEvent(event);
 }
@@ -306,6 +347,30 @@ void Zkouseni::showExerciseState()
     ShowWires(m_exercise.Connected);
     SetRangeKnob(m_exercise.RangePos);
     showNeedleState();
+    describeFace();
+}
+
+// What a sighted pupil sees of the meter and its circuit, but never where the needle stands:
+// that is the answer.
+void Zkouseni::describeFace()
+{
+    const MeterType& meter = m_exercise.meter();
+    QStringList sentences;
+    if (m_exercise.meterDestroyed()) {
+        sentences << QStringLiteral("Voltmetr je zničen.");
+    } else {
+        sentences << QStringLiteral("Stupnice má %1 dílků.").arg(meter.divisions);
+    }
+    sentences << QStringLiteral("Rozsah %1 V.")
+                     .arg(rangeCaption(meter.ranges[m_exercise.RangePos], locale()));
+    sentences << (m_exercise.Connected ? QStringLiteral("Voltmetr je připojen.")
+                                       : QStringLiteral("Voltmetr je odpojen."));
+    sentences << (m_exercise.PolarityRight ? QStringLiteral("Kladný pól zdroje je vlevo.")
+                                           : QStringLiteral("Kladný pól zdroje je vpravo."));
+    const QString description = sentences.join(QLatin1Char(' '));
+    if (description != m_stupnice->accessibleDescription()) {
+        m_stupnice->setAccessibleDescription(description);
+    }
 }
 
 void Zkouseni::showNeedleState()
@@ -334,11 +399,12 @@ void Zkouseni::LayoutRangeLabels()
     const MeterTables& tables = m_context.state.tables;
     const bool eightPositions = usesEightPositionDial(meter);
     for (int i = 1; i <= 9; ++i) {
-        ClickableLabel& label = *m_rozLB.at(static_cast<std::size_t>(i - 1));
+        ChoiceLabel& label = *m_rozLB.at(static_cast<std::size_t>(i - 1));
         const float range = meter.ranges[i];
         label.setVisible(range > 0);
         if (range > 0) {
             label.setText(rangeCaption(range, locale()));
+            label.setAccessibleName(QStringLiteral("Rozsah %1 V").arg(label.text()));
         }
         const int left = eightPositions ? tables.LabelLeft8[i] : tables.LabelLeft9[i];
         const int top = eightPositions ? tables.LabelTop8[i] : tables.LabelTop9[i];
@@ -352,9 +418,10 @@ void Zkouseni::SetRangeKnob(std::uint8_t position)
     const PointXY end = usesEightPositionDial(m_exercise.meter()) ? tables.KnobPoints8[position - 1]
                                                                   : tables.KnobPoints9[position];
     const QLineF pointer(QPointF(end.X, end.Y), knobPivot);
+    m_rozLB.at(position - 1U)->setChecked(true);
     if (pointer != m_knoflik) {
+        update(lineCover({m_knoflik, pointer}, knobPenPixels));
         m_knoflik = pointer;
-        update(twipsRect(4800, 5100, 1200, 1200));
     }
 }
 
@@ -366,8 +433,8 @@ void Zkouseni::ShowSourcePolarity(bool plusLeft)
     m_znam[0]->setText(plusLeft ? QStringLiteral("+") : QStringLiteral("-"));
     m_znam[1]->setText(plusLeft ? QStringLiteral("-") : QStringLiteral("+"));
     if (plates != m_car) {
+        update(lineCover({m_car[0], m_car[1], plates[0], plates[1]}, platePenPixels));
         m_car = plates;
-        update(twipsRect(3000, 0, 420, 1100));
     }
 }
 
@@ -375,7 +442,7 @@ void Zkouseni::ShowWires(bool on)
 {
     if (on != m_wiresVisible) {
         m_wiresVisible = on;
-        update(twipsRect(240, 540, 5820, 700));
+        update(lineCover({wires[0], wires[1]}, wirePenPixels));
     }
 }
 
@@ -404,12 +471,12 @@ void Zkouseni::drawCircuit(QPainter& painter) const
     drawLine(painter, QLineF(405, 540, 3120, 540), leads, 2);
     drawLine(painter, QLineF(3280, 540, 5910, 540), leads, 2);
     for (const QLineF& plate : m_car) {
-        drawLine(painter, plate, leads, 2);
+        drawLine(painter, plate, leads, platePenPixels);
     }
     if (m_wiresVisible) {
-        const QColor wire = bgrColor(0x00FF00);
-        drawLine(painter, QLineF(330, 1170, 330, 615), wire, 3);
-        drawLine(painter, QLineF(5970, 1170, 5970, 615), wire, 3);
+        for (const QLineF& wire : wires) {
+            drawLine(painter, wire, bgrColor(0x00FF00), wirePenPixels);
+        }
     }
     drawCircle(painter, QRectF(150, 1200, 375, 375), Qt::black, bgrColor(0x0000FF));
     drawCircle(painter, QRectF(5790, 1200, 375, 375), Qt::black, bgrColor(0xFF0000));
@@ -422,7 +489,7 @@ void Zkouseni::drawCircuit(QPainter& painter) const
 void Zkouseni::drawRangeSwitch(QPainter& painter) const
 {
     drawCircle(painter, QRectF(4920, 5640, 735, 735), bgrColor(0x808080), bgrColor(0xE0E0E0));
-    drawLine(painter, m_knoflik, Qt::black, 3);
+    drawLine(painter, m_knoflik, Qt::black, knobPenPixels);
 }
 
 } // namespace voltmetr

@@ -15,7 +15,7 @@ class QPushButton;
 
 namespace voltmetr {
 
-class ClickableLabel;
+class ChoiceLabel;
 class MeterFace;
 
 // The exercise window: the meter, the circuit, the range switch and the answer row. Every
@@ -75,6 +75,8 @@ private:
     void drawCircuit(QPainter& painter) const;
     void drawDividers(QPainter& painter) const;
     void drawRangeSwitch(QPainter& painter) const;
+    // Tells assistive technology what the meter face shows.
+    void describeFace();
 
     WindowContext& m_context;
     Exercise m_exercise;
@@ -84,7 +86,7 @@ private:
     QPushButton* m_pripoj = nullptr;
     QPushButton* m_prepoluj = nullptr;
     QLabel* m_warning = nullptr;
-    std::array<ClickableLabel*, 9> m_rozLB{};
+    std::array<ChoiceLabel*, 9> m_rozLB{};
     std::array<QLabel*, 2> m_znam{};
     QTimer m_casovac;
     QTimer m_cp;

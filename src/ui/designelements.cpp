@@ -2,9 +2,12 @@
 
 #include "ui/twips.h"
 
+#include <QButtonGroup>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <algorithm>
 
 namespace voltmetr {
@@ -53,6 +56,66 @@ void ClickableLabel::mousePressEvent(QMouseEvent* event)
         Q_EMIT clicked();
     }
     QLabel::mousePressEvent(event);
+}
+
+ChoiceLabel::ChoiceLabel(QWidget* parent) : QAbstractButton(parent)
+{
+    setCheckable(true);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    // Only the chosen one is a stop of the Tab chain, as in a group of option buttons.
+    connect(this, &QAbstractButton::toggled, this,
+            [this](bool chosen) { setFocusPolicy(chosen ? Qt::TabFocus : Qt::NoFocus); });
+}
+
+void ChoiceLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    QPalette::ColorRole role = QPalette::WindowText;
+    if (hasFocus()) {
+        painter.fillRect(rect(), palette().color(QPalette::Highlight));
+        role = QPalette::HighlightedText;
+    }
+    style()->drawItemText(&painter, rect(), Qt::AlignCenter, palette(), isEnabled(), text(), role);
+}
+
+QAbstractButton* ChoiceLabel::neighbour(int step) const
+{
+    const QButtonGroup* choices = group();
+    if (choices == nullptr) {
+        return nullptr;
+    }
+    for (int id = choices->id(const_cast<ChoiceLabel*>(this)) + step;; id += step) {
+        QAbstractButton* candidate = choices->button(id);
+        if (candidate == nullptr) {
+            return nullptr;
+        }
+        if (candidate->isVisibleTo(parentWidget()) && candidate->isEnabled()) {
+            return candidate;
+        }
+    }
+}
+
+void ChoiceLabel::keyPressEvent(QKeyEvent* event)
+{
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        step = -1;
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        step = 1;
+        break;
+    default:
+        QAbstractButton::keyPressEvent(event);
+        return;
+    }
+    if (QAbstractButton* next = neighbour(step)) {
+        next->setFocus(Qt::TabFocusReason);
+        next->click();
+    }
 }
 
 } // namespace voltmetr

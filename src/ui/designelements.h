@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QFont>
 #include <QLabel>
 #include <QString>
@@ -49,6 +50,26 @@ Q_SIGNALS:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+};
+
+// One choice of an exclusive QButtonGroup that looks like a label: its caption centred in its
+// box, nothing more. It chooses on a click or on Space. The group is one stop of the Tab
+// chain, at the chosen one; the arrow keys go to the neighbouring shown choice (in the order
+// of the group's ids) and choose it. While it has the keyboard focus its box is filled with the
+// highlight colour, so a pupil without a mouse sees where he is.
+class ChoiceLabel : public QAbstractButton
+{
+    Q_OBJECT
+public:
+    explicit ChoiceLabel(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The shown choice step places away in the group's order, or nullptr at either end.
+    QAbstractButton* neighbour(int step) const;
 };
 
 } // namespace voltmetr

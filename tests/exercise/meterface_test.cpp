@@ -118,5 +118,43 @@ TEST_F(MeterFaceDrawing, RepaintingTheNeedleStripsEqualsAFullRepaint)
     face.setParent(nullptr);
 }
 
+// The face keeps its whole sunken frame, two screen pixels a side, dark above and left and light
+// below and right, at every pixel ratio; the destroyed meter's picture stays inside it.
+TEST_F(MeterFaceDrawing, TheFrameIsWholeAtEveryPixelRatio)
+{
+    const std::string dark = face.palette().color(QPalette::Dark).name().toStdString();
+    const std::string light = face.palette().color(QPalette::Light).name().toStdString();
+    QImage shot;
+    const auto at = [&](int x, int y) { return shot.pixelColor(x, y).name().toStdString(); };
+    const QColor outside(Qt::green);
+    for (const qreal r : {1.0, 1.5, 2.0}) {
+        for (const bool destroyed : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "ratio " << r << (destroyed ? ", destroyed" : ""));
+            face.DrawScale(tables.Meters[1]);
+            if (destroyed) {
+                face.showDestroyedMeter();
+            }
+            shot = QImage(QSizeF(QSizeF(face.size()) * r).toSize(), QImage::Format_RGB32);
+            shot.setDevicePixelRatio(r);
+            shot.fill(outside);
+            face.render(&shot);
+            // The device pixels that lie wholly within the two frame pixels of each side.
+            const int band = static_cast<int>(2 * r);
+            const int w = static_cast<int>(face.width() * r);
+            const int h = static_cast<int>(face.height() * r);
+            for (const double along : {0.25, 0.5, 0.75}) {
+                const int x = static_cast<int>(w * along);
+                const int y = static_cast<int>(h * along);
+                for (int depth = 0; depth < band; ++depth) {
+                    EXPECT_EQ(at(x, depth), dark) << "top, row " << depth;
+                    EXPECT_EQ(at(depth, y), dark) << "left, column " << depth;
+                    EXPECT_EQ(at(x, h - 1 - depth), light) << "bottom, row " << depth;
+                    EXPECT_EQ(at(w - 1 - depth, y), light) << "right, column " << depth;
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace voltmetr

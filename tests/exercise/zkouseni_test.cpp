@@ -1,12 +1,19 @@
+#include "exercise/dobry.h"
+#include "exercise/merakko.h"
 #include "exercise/meterface.h"
+#include "exercise/spatny.h"
 #include "exercise/zkouseni.h"
 #include "support/scriptedhost.h"
 #include "ui/twips.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -42,6 +49,20 @@ protected:
 
     const Exercise& exercise() const { return window->exercise(); }
     QLineEdit& vstup() { return *window->findChild<QLineEdit*>(QStringLiteral("Vstup")); }
+    QAbstractButton& rangeLabel(int index)
+    {
+        return *window->findChild<QAbstractButton*>(QStringLiteral("RozLB%1").arg(index));
+    }
+    QString caption(const char* objectName)
+    {
+        return window->findChild<QLabel*>(QString::fromLatin1(objectName))->text();
+    }
+    MeterFace& face() { return *window->findChild<MeterFace*>(QStringLiteral("Stupnice")); }
+    // The window as the screen shows it within rect.
+    QImage onScreen(const QRect& rect)
+    {
+        return window->screen()->grabWindow(window->winId()).toImage().copy(rect);
+    }
 
     void answer(const QString& text)
     {
@@ -178,12 +199,12 @@ TEST_F(ExerciseWindow, EachMeterLaysOutItsOwnDial)
         const auto& top = eight ? state.tables.LabelTop8 : state.tables.LabelTop9;
         QStringList shown;
         for (int i = 0; i < 9; ++i) {
-            const QLabel& label = *window->findChild<QLabel*>(QStringLiteral("RozLB%1").arg(i));
+            const QAbstractButton& label = rangeLabel(i);
             shown << (label.isVisible() ? label.text() : QStringLiteral("-"));
             EXPECT_EQ(label.geometry(), twipsRect(left[i + 1], top[i + 1], 270, 195)) << i;
         }
         EXPECT_EQ(shown.join(QLatin1Char(' ')).toStdString(), captions);
-        QTest::mouseClick(window->findChild<QLabel*>(QStringLiteral("RozLB3")), Qt::LeftButton);
+        QTest::mouseClick(&rangeLabel(3), Qt::LeftButton);
         EXPECT_EQ(exercise().RangePos, 4);
     }
 }
@@ -249,6 +270,260 @@ TEST_F(ExerciseWindow, DesktopClosingAFeedbackWindowAsksToEnd)
         EXPECT_EQ(host.modalTitles.back(), QStringLiteral("Konec ?"));
         EXPECT_EQ(exercise().taskSerial(), task + 1);
     }
+}
+
+// The connect button and the warning say what the circuit is doing.
+TEST_F(ExerciseWindow, CaptionsFollowTheCircuit)
+{
+    start();
+    const auto shown = [&] {
+        return QStringLiteral("%1 | %2").arg(
+            buttonOf(*window, "Pripoj").text(),
+            window->findChild<QLabel*>(QStringLiteral("warning"))->isVisible()
+                ? caption("warning")
+                : QStringLiteral("-"));
+    };
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[] {}, "Připojit | -"},
+        {[&] { window->Pripoj_Click(); }, "Odpojit | -"},
+        {[&] { window->casovac_Timer(); }, "Odpojit | Přístroj je přetížen !"}, // 0.5 V: pegged
+        {[&] { window->CP_Timer(); }, "Odpojit | -"},
+        {[&] { window->CP_Timer(); }, "Odpojit | Přístroj je přetížen !"},
+        {[&] { window->Pripoj_Click(); }, "Připojit | -"},
+        {[&] { window->Pripoj_Click(); }, "Odpojit | -"},
+    };
+    int step = 0;
+    for (const auto& [action, expected] : steps) {
+        action();
+        EXPECT_EQ(shown(), QString::fromUtf8(expected)) << "step " << step++;
+    }
+}
+
+// The long plate is the + pole, drawn with its sign; the plates never leave their places.
+TEST_F(ExerciseWindow, TheSourceShowsItsPolarity)
+{
+    start();
+    const QLineF longLeft(3150, 60, 3150, 1020);
+    const QLineF shortLeft(3150, 300, 3150, 780);
+    const QLineF longRight(3270, 60, 3270, 1020);
+    const QLineF shortRight(3270, 300, 3270, 780);
+    for (int click = 0; click < 3; ++click) {
+        const bool plusLeft = exercise().PolarityRight;
+        SCOPED_TRACE(plusLeft ? "+ on the left" : "+ on the right");
+        EXPECT_EQ(caption("Znam0"), plusLeft ? QStringLiteral("+") : QStringLiteral("-"));
+        EXPECT_EQ(caption("Znam1"), plusLeft ? QStringLiteral("-") : QStringLiteral("+"));
+        EXPECT_EQ(window->plate(0), plusLeft ? longLeft : shortLeft);
+        EXPECT_EQ(window->plate(1), plusLeft ? shortRight : longRight);
+        window->Prepoluj_Click();
+        EXPECT_EQ(exercise().PolarityRight, !plusLeft);
+    }
+}
+
+// A request to close asks Konec and never closes the window; "&Ne" gives the timers back.
+TEST_F(ExerciseWindow, ACloseRequestAsksKonecAndTheWindowStays)
+{
+    for (const char* answerButton : {"Command2", "Command1"}) {
+        SCOPED_TRACE(answerButton);
+        host.modalTitles.clear();
+        start();
+        peg();
+        window->CP_Timer();
+        bool frozen = false;
+        host.onNextModal([&](QDialog& dialog) {
+            frozen = !window->CP().isActive() && !window->casovac().isActive();
+            press(answerButton)(dialog);
+        });
+        const bool ano = std::string_view(answerButton) == "Command1";
+        if (ano) {
+            host.onNextModal([](QDialog& summary) { summary.done(QDialog::Accepted); });
+        }
+        EXPECT_FALSE(window->close());
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(frozen);
+        EXPECT_EQ(host.modalTitles.front(), QStringLiteral("Konec ?"));
+        EXPECT_EQ(host.modalTitles.size(), ano ? 2u : 1u);
+        EXPECT_EQ(window->CP().isActive(), !ano) << "only \"&Ne\" resumes the countdown";
+        EXPECT_EQ(exercise().BlinkCount, 1);
+    }
+}
+
+// Right answers get Dobry, wrong ones Spatny, a destroyed meter Merak_KO.
+TEST_F(ExerciseWindow, EachOutcomeOpensItsOwnWindow)
+{
+    enum class Kind
+    {
+        Dobry,
+        Spatny,
+        Merak_KO
+    };
+    const auto kindOf = [](QDialog& dialog) {
+        return qobject_cast<Dobry*>(&dialog)      ? std::optional(Kind::Dobry)
+               : qobject_cast<Spatny*>(&dialog)   ? std::optional(Kind::Spatny)
+               : qobject_cast<Merak_KO*>(&dialog) ? std::optional(Kind::Merak_KO)
+                                                  : std::nullopt;
+    };
+    const std::pair<const char*, Kind> cases[] = {{"110", Kind::Dobry},
+                                                  {"111", Kind::Dobry},
+                                                  {"108,8", Kind::Spatny},
+                                                  {"112", Kind::Spatny},
+                                                  {"", Kind::Merak_KO}};
+    for (const auto& [typed, expected] : cases) {
+        SCOPED_TRACE(typed);
+        start();
+        std::optional<Kind> shown;
+        host.onNextModal([&](QDialog& dialog) {
+            shown = kindOf(dialog);
+            buttonOf(dialog, "Command1").click();
+        });
+        if (expected == Kind::Merak_KO) {
+            peg();
+            for (int tick = 0; tick < 20; ++tick) {
+                window->CP_Timer();
+            }
+        } else {
+            window->RozLB_Click(8);
+            host.answerNextMessage(MessageAnswer::Yes);
+            answer(QString::fromUtf8(typed));
+        }
+        EXPECT_EQ(shown, expected);
+    }
+}
+
+// The range labels are one stop of the Tab chain; the arrows walk the shown positions and
+// choose, like a click; Space chooses the focused one.
+TEST_F(ExerciseWindow, TheRangeSwitchWorksByKeyboard)
+{
+    struct Case
+    {
+        const char* name;
+        float meterDraw;
+        std::vector<Qt::Key> keys;
+        std::vector<int> positions; // RangePos after each key
+    };
+    const Case cases[] = {
+        {"meter 1, nine positions",
+         0.1f,
+         {Qt::Key_Left, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up},
+         {1, 2, 3, 4, 3}},
+        {"meter 2, first and last hidden",
+         0.3f,
+         {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right,
+          Qt::Key_Right, Qt::Key_Right, Qt::Key_Right},
+         {2, 2, 3, 4, 5, 6, 7, 8, 8}},
+        {"meter 4, the first hidden",
+         0.7f,
+         {Qt::Key_Left, Qt::Key_End, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left},
+         {2, 2, 3, 2, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        start(c.meterDraw);
+        QApplication::setActiveWindow(window.get());
+        buttonOf(*window, "Command3").setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const int first = exercise().RangePos;
+        ASSERT_EQ(QApplication::focusWidget(), &rangeLabel(first - 1));
+        std::vector<int> positions;
+        for (const Qt::Key key : c.keys) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            positions.push_back(exercise().RangePos);
+            EXPECT_EQ(QApplication::focusWidget(), &rangeLabel(exercise().RangePos - 1));
+        }
+        EXPECT_EQ(positions, c.positions);
+        rangeLabel(5).setFocus();
+        QTest::keyClick(&rangeLabel(5), Qt::Key_Space);
+        EXPECT_EQ(exercise().RangePos, 6);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), &buttonOf(*window, "Prepoluj"));
+    }
+}
+
+// Everything that moves repaints only where it was and where it goes; what the screen shows
+// afterwards must equal a full repaint, on every meter and every switch position.
+TEST_F(ExerciseWindow, PartialRepaintsEqualAFullRepaint)
+{
+    const QRect rangeArea = twipsRect(3900, 4740, 2430, 1740);
+    const QRect circuitArea = twipsRect(0, 0, 6330, 1620);
+    for (const float meterDraw : {0.1f, 0.3f, 0.5f, 0.7f, 0.9f}) {
+        start(meterDraw);
+        std::vector<int> shown;
+        for (int i = 0; i < 9; ++i) {
+            if (rangeLabel(i).isVisible()) {
+                shown.push_back(i);
+            }
+        }
+        for (const int from : shown) {
+            for (const int to : shown) {
+                window->RozLB_Click(from);
+                window->repaint();
+                window->RozLB_Click(to);
+                QApplication::processEvents();
+                const QImage afterMove = onScreen(rangeArea);
+                window->repaint();
+                EXPECT_EQ(afterMove, onScreen(rangeArea))
+                    << "meter " << int(exercise().MeterNo) << ", " << from + 1 << " to " << to + 1;
+            }
+        }
+        for (int click = 0; click < 2; ++click) {
+            window->Prepoluj_Click();
+            window->Pripoj_Click();
+            QApplication::processEvents();
+            const QImage afterChange = onScreen(circuitArea);
+            window->repaint();
+            EXPECT_EQ(afterChange, onScreen(circuitArea)) << "source and wires, click " << click;
+        }
+    }
+}
+
+// A screen reader hears what a sighted pupil sees, but never where the needle stands.
+TEST_F(ExerciseWindow, AssistiveTechnologyHearsWhatThePupilSees)
+{
+    start();
+    window->setLocale(QLocale(QLocale::Czech));
+    const auto text = [](QObject* object, QAccessible::Text kind) {
+        return QAccessible::queryAccessibleInterface(object)->text(kind);
+    };
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.get())->role(), QAccessible::Window);
+    EXPECT_EQ(text(&vstup(), QAccessible::Name), QStringLiteral("Naměřené napětí je:"));
+    EXPECT_EQ(text(&face(), QAccessible::Name), QStringLiteral("Voltmetr"));
+    EXPECT_EQ(text(&rangeLabel(0), QAccessible::Name), QStringLiteral("Rozsah 0,5 V"));
+
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[] {},
+         "Stupnice má 100 dílků. Rozsah 0,5 V. Voltmetr je odpojen. Kladný pól zdroje je vlevo."},
+        {[&] { window->RozLB_Click(8); },
+         "Stupnice má 100 dílků. Rozsah 200 V. Voltmetr je odpojen. Kladný pól zdroje je vlevo."},
+        {[&] {
+             window->Pripoj_Click();
+             for (int tick = 0; tick < 30; ++tick) {
+                 window->casovac_Timer();
+             }
+         },
+         "Stupnice má 100 dílků. Rozsah 200 V. Voltmetr je připojen. Kladný pól zdroje je vlevo."},
+        {[&] { window->Prepoluj_Click(); },
+         "Stupnice má 100 dílků. Rozsah 200 V. Voltmetr je připojen. Kladný pól zdroje je vpravo."},
+    };
+    int step = 0;
+    for (const auto& [action, expected] : steps) {
+        action();
+        EXPECT_EQ(text(&face(), QAccessible::Description), QString::fromUtf8(expected))
+            << "step " << step++;
+    }
+
+    window->RozLB_Click(0);
+    window->Prepoluj_Click();
+    window->casovac_Timer(); // pegged on 0.5 V
+    QString whileDestroyed;
+    host.onNextModal([&](QDialog& dialog) {
+        whileDestroyed = text(&face(), QAccessible::Description);
+        buttonOf(dialog, "Command1").click();
+    });
+    for (int tick = 0; tick < 20; ++tick) {
+        window->CP_Timer();
+    }
+    EXPECT_EQ(whileDestroyed,
+              QStringLiteral("Voltmetr je zničen. Rozsah 0,5 V. Voltmetr je připojen. "
+                             "Kladný pól zdroje je vlevo."));
 }
 
 } // namespace
