@@ -198,6 +198,27 @@ TEST_F(ExerciseTest, AnyCircuitClickEndsAnOverloadWithoutPenalty)
     }
 }
 
+// Label i chooses position i + 1; a position without a range has no label to click.
+TEST_F(ExerciseTest, ARangeLabelChoosesItsPositionAndTurnsTheNeedleWhenConnected)
+{
+    // name; meter; label index; position afterwards (from position 5); the needle moves
+    for (const auto& [name, meterNo, index, position, moves] :
+         {std::tuple{"meter 1, first label", 1, 0, 1, true},
+          std::tuple{"meter 1, last label", 1, 8, 9, true},
+          std::tuple{"meter 2, no range on position 1", 2, 0, 5, false},
+          std::tuple{"meter 2, lowest range", 2, 1, 2, true},
+          std::tuple{"meter 2, no range on position 9", 2, 8, 5, false},
+          std::tuple{"meter 4, 120 V on position 9", 4, 8, 9, true}}) {
+        SCOPED_TRACE(name);
+        setTask(meterNo, 0.3f, 5);
+        exercise.Pripoj_Click();
+        runMotion();
+        exercise.RozLB_Click(index);
+        EXPECT_EQ(exercise.RangePos, position);
+        EXPECT_EQ(exercise.timers().casovac, moves);
+    }
+}
+
 // A motion that starts right after another came to rest: the first tick's displacement may
 // land within 0.001 of where the previous motion ended, and the needle must still go on.
 TEST_F(ExerciseTest, NewMotionIsNotMistakenForSettledByTheOldMotionsDisplacement)

@@ -57,6 +57,12 @@ TEST(ScaleMarks, ATickPerDivisionALongNumberedOneEveryTenthAndTheEndsOnTheArcsEn
         // The arc's ends exactly, not merely near them.
         EXPECT_EQ(marks.front().angle, 55.0f);
         EXPECT_EQ(marks.back().angle, 125.0f);
+        // The step is a float: on 30 divisions 70 / 30 is 2.33333325, so division 16 lies at
+        // 16 x 2.33333325 + 55 = 92.3333321, whose nearest float is 92.3333282; the unrounded
+        // 16 x 70 / 30 + 55 = 92.3333333 would give 92.3333359.
+        if (divisions == 30) {
+            EXPECT_EQ(marks[16].angle, 92.33332824707031f);
+        }
         int numbered = 0;
         for (const scale::ScaleMark& mark : marks) {
             numbered += mark.major ? 1 : 0;
