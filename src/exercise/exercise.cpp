@@ -45,6 +45,7 @@ void Exercise::NewMeter()
         MeterNo = static_cast<std::uint8_t>(5 * static_cast<double>(m_host.random()) + 1);
     } while (MeterNo == previous);
     RangePos = static_cast<std::uint8_t>(lowestUsablePosition(meter()));
+    m_finishedAtMeterChoice = finishedTasks();
 }
 
 float Exercise::GenerateTask()
@@ -67,8 +68,10 @@ void Exercise::NewTask()
     m_warningVisible = false;
     m_destroyed = false;
 
-    const std::int32_t finished = m_state.RightCount + m_state.WrongCount;
-    if (finished != 0 && finished % TasksPerMeter == 0) {
+    // A meter destroyed while the feedback window is open counts a task past the tenth before
+    // this runs, so the change is owed whenever a tenth task was finished since the meter was
+    // chosen, not only when the count stands exactly on a multiple of ten.
+    if (finishedTasks() / TasksPerMeter > m_finishedAtMeterChoice / TasksPerMeter) {
         m_host.messageBox(
             QStringLiteral("Provedl jsi %1 měření. Pozor měním měřák.").arg(TasksPerMeter),
             QStringLiteral("Nový měřák"), MessageStyle::OkInformation);
@@ -81,6 +84,11 @@ void Exercise::NewTask()
     m_state.TaskVoltage = GenerateTask();
     Connected = false;
     ++m_taskSerial;
+}
+
+std::int32_t Exercise::finishedTasks() const
+{
+    return m_state.RightCount + m_state.WrongCount;
 }
 
 float Exercise::targetDeflection() const

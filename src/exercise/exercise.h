@@ -6,7 +6,6 @@
 #include "exercise/numbertext.h"
 
 #include <QString>
-
 #include <cstdint>
 #include <optional>
 
@@ -91,6 +90,7 @@ public:
     void resumeTimers(const TimerStates& saved);
 
 private:
+    std::int32_t finishedTasks() const; // right and wrong answers, destroyed meters included
     float targetDeflection() const;
     void startMotion();
     void SetNeedle(float angle) { m_needleAngle = angle; }
@@ -103,6 +103,9 @@ private:
     bool m_destroyed = false;
     TimerStates m_timers;
     std::uint32_t m_taskSerial = 0;
+    // Tasks finished when the current meter was chosen: a new meter is due once the count has
+    // passed the next multiple of ten.
+    std::int32_t m_finishedAtMeterChoice = 0;
 };
 
 } // namespace voltmetr

@@ -7,11 +7,6 @@ namespace voltmetr {
 namespace {
 // Model time per tick of the needle timer, whatever its real interval.
 constexpr double TickTime = 0.04;
-
-float angleOf(double deflection, int divisions)
-{
-    return static_cast<float>(deflection * 70 / divisions + 55);
-}
 } // namespace
 
 float NeedleMotion::deflection() const
@@ -43,12 +38,9 @@ void NeedleMotion::advance()
 
 float NeedleMotion::angle(int divisions) const
 {
-    return angleOf(static_cast<double>(NeedleBase) + NeedleOffset, divisions);
-}
-
-float needleAngleOf(float deflection, int divisions)
-{
-    return angleOf(deflection, divisions);
+    // 70 degrees of arc for N divisions, zero at 55.
+    const double shown = static_cast<double>(NeedleBase) + NeedleOffset;
+    return static_cast<float>(shown * 70 / divisions + 55);
 }
 
 } // namespace voltmetr

@@ -26,8 +26,4 @@ struct NeedleMotion
     void advance();
 };
 
-// The needle angle in degrees of a deflection on an N-division scale: 55 at zero, 125 at full
-// scale.
-float needleAngleOf(float deflection, int divisions);
-
 } // namespace voltmetr

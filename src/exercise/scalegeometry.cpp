@@ -55,4 +55,16 @@ QPointF numberAnchor(float angle)
     return {pivot.x() + numberRadiusX * std::cos(a), pivot.y() + numberRadiusY * std::sin(a)};
 }
 
+std::vector<ScaleMark> scaleMarks(int divisions, int majorCount)
+{
+    const int spacing = majorSpacing(divisions, majorCount);
+    std::vector<ScaleMark> marks;
+    marks.reserve(static_cast<std::size_t>(divisions) + 1);
+    for (int i = 0; i <= divisions; ++i) {
+        const bool major = i % spacing == 0;
+        marks.push_back({tickAngle(i, divisions), major, major ? QString::number(i) : QString()});
+    }
+    return marks;
+}
+
 } // namespace voltmetr::scale

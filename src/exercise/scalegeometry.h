@@ -2,6 +2,8 @@
 
 #include <QLineF>
 #include <QPointF>
+#include <QString>
+#include <vector>
 
 namespace voltmetr {
 
@@ -41,6 +43,20 @@ int majorSpacing(int divisions, int majorCount);
 
 // Where the bottom centre of a scale number goes.
 QPointF numberAnchor(float angle);
+
+// One tick of the scale, from zero to full scale.
+struct ScaleMark
+{
+    float angle = 0;
+    bool major = false;
+    QString number; // on a long tick, the division count it marks; empty on a short one
+
+    friend bool operator==(const ScaleMark&, const ScaleMark&) = default;
+};
+
+// The ticks of an N-division scale in order, 0..N: every one at tickAngle, a long numbered one
+// every majorSpacing divisions. The numbers count divisions, not volts, whatever the range.
+std::vector<ScaleMark> scaleMarks(int divisions, int majorCount);
 
 } // namespace scale
 } // namespace voltmetr

@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
+#include <array>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace voltmetr {
 namespace {
@@ -37,11 +38,13 @@ TEST(FileExists, TellsFilesAndDirectoriesFromMissingPaths)
 
 TEST(DegToRad, UsesTheFifteenDigitFactorRoundedToFloat)
 {
-    for (float deg : {180.0f, 55.0f, 125.0f, 51.0f, 129.0f, 0.0f}) {
-        const auto expected = static_cast<float>(deg * 3.14159265358979 / 180.0);
-        EXPECT_EQ(DegToRad(deg), expected) << deg;
+    // deg x 3.14159265358979 / 180 worked in double and rounded to the nearest float.
+    for (const auto& [deg, radians] :
+         {std::pair{180.0f, 0x1.921fb6p+1f}, std::pair{90.0f, 0x1.921fb6p+0f},
+          std::pair{55.0f, 0x1.eb7c16p-1f}, std::pair{125.0f, 0x1.1740b0p+1f},
+          std::pair{0.0f, 0.0f}}) {
+        EXPECT_EQ(DegToRad(deg), radians) << deg;
     }
-    EXPECT_EQ(DegToRad(180.0f), static_cast<float>(3.14159265358979));
 }
 
 TEST(Unscramble, ShiftsEveryCharacterDownByOne)
@@ -53,42 +56,65 @@ TEST(Unscramble, ShiftsEveryCharacterDownByOne)
     EXPECT_EQ(Unscramble(QStringLiteral("š")), QStringLiteral("™"));
 }
 
-TEST(FillTables, WritesTheCatalogueAndTheDialTablesTheSameEveryTime)
+TEST(FillTables, WritesTheCatalogueAndTheDialTablesAsPrinted)
 {
-    MeterTables once;
-    FillTables(once);
-    MeterTables twice = once;
-    FillTables(twice);
-    EXPECT_EQ(once, twice);
+    constexpr float none = -1;
+    struct Meter
+    {
+        int divisions, majorCount, rangeCount;
+        std::array<float, 9> ranges;
+    };
+    const Meter catalogue[] = {
+        {100, 10, 9, {0.5f, 1, 2, 5, 10, 20, 50, 100, 200}},
+        {120, 12, 7, {none, 0.6f, 1.2f, 2.4f, 6, 12, 24, 120, none}},
+        {60, 6, 7, {none, 0.6f, 1.2f, 2.4f, 6, 12, 24, 120, none}},
+        {30, 3, 8, {none, 0.6f, 1.2f, 3, 6, 12, 30, 60, 120}},
+        {50, 5, 8, {none, 0.5f, 1, 2, 5, 10, 50, 100, 200}},
+    };
+    // position; label Left, Top and pointer end X, Y of the nine-position dial; the same of the
+    // eight-position dial (its position 1 has a hidden label at 0, 0 and no pointer end)
+    const std::array<int, 9> dials[] = {
+        {1, 4350, 5940, 4740, 6030, 0, 0, 0, 0},
+        {2, 4350, 5670, 4760, 5810, 4350, 5790, 4760, 5900},
+        {3, 4560, 5400, 4890, 5610, 4410, 5520, 4820, 5710},
+        {4, 4860, 5190, 5110, 5500, 4680, 5280, 4960, 5580},
+        {5, 5190, 5130, 5280, 5460, 5010, 5130, 5190, 5480},
+        {6, 5520, 5190, 5520, 5520, 5340, 5130, 5410, 5490},
+        {7, 5760, 5400, 5690, 5640, 5670, 5280, 5640, 5560},
+        {8, 5940, 5660, 5790, 5840, 5880, 5520, 5760, 5720},
+        {9, 5940, 5940, 5810, 6030, 5940, 5790, 5820, 5900},
+    };
 
-    // The catalogue's rules that the exercise relies on: 9 ranges start at position 1, the
-    // others at 2, the usable positions are contiguous and ascend, and rangeCount counts them.
+    MeterTables tables;
+    FillTables(tables);
     for (int m = 1; m <= 5; ++m) {
-        const MeterType& meter = once.Meters[m];
-        const int lowest = meter.rangeCount == 9 ? 1 : 2;
-        int usable = 0;
-        float previous = 0;
+        const Meter& expected = catalogue[m - 1];
+        const MeterType& meter = tables.Meters[m];
+        SCOPED_TRACE(::testing::Message() << "meter " << m);
+        EXPECT_EQ(meter.divisions, expected.divisions);
+        EXPECT_EQ(meter.majorCount, expected.majorCount);
+        EXPECT_EQ(meter.rangeCount, expected.rangeCount);
         for (int p = 1; p <= 9; ++p) {
-            const bool inside = p >= lowest && p < lowest + meter.rangeCount;
-            if (inside) {
-                EXPECT_GT(meter.ranges[p], previous) << "meter " << m << " position " << p;
-                previous = meter.ranges[p];
-                ++usable;
-            } else {
-                EXPECT_EQ(meter.ranges[p], -1.0f) << "meter " << m << " position " << p;
-            }
+            EXPECT_EQ(meter.ranges[p], expected.ranges[p - 1]) << "position " << p;
         }
-        EXPECT_EQ(usable, meter.rangeCount) << "meter " << m;
-        EXPECT_EQ(static_cast<int>(std::lround(double(meter.divisions) / meter.majorCount)), 10);
     }
-    EXPECT_EQ(once.Meters[4].ranges[9], 120.0f);
-    EXPECT_EQ(once.Meters[2].ranges[2], 0.6f);
-    EXPECT_EQ(once.LabelTop9[8], 5660);
-    EXPECT_EQ(once.LabelLeft8[1], 0);
-    EXPECT_EQ(once.LabelTop8[1], 0);
-    EXPECT_EQ(once.KnobPoints9[1], (PointXY{4740, 6030}));
-    EXPECT_EQ(once.KnobPoints8[1], (PointXY{4760, 5900}));
-    EXPECT_EQ(once.KnobPoints8[8], (PointXY{5820, 5900}));
+    for (const auto& [p, left9, top9, x9, y9, left8, top8, x8, y8] : dials) {
+        SCOPED_TRACE(::testing::Message() << "position " << p);
+        EXPECT_EQ(tables.LabelLeft9[p], left9);
+        EXPECT_EQ(tables.LabelTop9[p], top9);
+        EXPECT_EQ(tables.KnobPoints9[p],
+                  (PointXY{static_cast<std::int16_t>(x9), static_cast<std::int16_t>(y9)}));
+        EXPECT_EQ(tables.LabelLeft8[p], left8);
+        EXPECT_EQ(tables.LabelTop8[p], top8);
+        if (p >= 2) {
+            EXPECT_EQ(tables.KnobPoints8[p - 1],
+                      (PointXY{static_cast<std::int16_t>(x8), static_cast<std::int16_t>(y8)}));
+        }
+    }
+
+    MeterTables again = tables;
+    FillTables(again);
+    EXPECT_EQ(again, tables) << "a second call writes the same values";
 }
 
 TEST(SchoolDatabasePath, PrefersTheEnvironmentOverTheBuiltInDefault)

@@ -6,6 +6,7 @@
 #include <array>
 #include <gtest/gtest.h>
 #include <tuple>
+#include <vector>
 
 namespace voltmetr {
 namespace {
@@ -68,21 +69,34 @@ protected:
 
 TEST_F(ExerciseTest, FormLoadStartsTheWorkedExamples)
 {
-    // meter; draws of the position, the divisions and the polarity; voltage; BestRange
-    for (const auto& [meterNo, task, voltage, bestRange] :
-         {std::tuple{1, std::array{0.99f, 0.5f, 0.3f}, 110.0f, 9},
-          std::tuple{3, std::array{0.9f, 0.1f, 0.5f}, 22.0f, 7},
-          std::tuple{5, std::array{0.6f, 0.05f, 0.7f}, 1.4f, 4}}) {
-        SCOPED_TRACE(::testing::Message() << "meter " << meterNo);
+    // The source is reversed from a third draw of one half up: 0.5 itself is reversed, the
+    // float just below it is not.
+    constexpr float JustBelowHalf = 0x1.fffffep-2f;
+    // name; meter; draws of the position, the divisions and the polarity; voltage; BestRange;
+    // PolarityRight
+    for (const auto& [name, meterNo, task, voltage, bestRange, polarityRight] :
+         {std::tuple{"meter 1, 200 V", 1, std::array{0.99f, 0.5f, 0.3f}, 110.0f, 9, true},
+          std::tuple{"meter 3, down to 24 V", 3, std::array{0.9f, 0.1f, 0.5f}, 22.0f, 7, false},
+          std::tuple{"meter 5, down to 2 V", 5, std::array{0.6f, 0.05f, 0.7f}, 1.4f, 4, false},
+          std::tuple{"just below one half", 1, std::array{0.99f, 0.5f, JustBelowHalf}, 110.0f, 9,
+                     true}}) {
+        SCOPED_TRACE(name);
         testing::ScriptedCoreHost caseHost;
         Data_a_promene caseState;
+        caseState.RightCount = 7; // left over from nothing: a run starts at zero
+        caseState.WrongCount = 3;
         Exercise e(caseHost, caseState);
         caseHost.queueRandom(
             {(static_cast<float>(meterNo) - 0.5f) / 5, task[0], task[1], task[2], 0.25f});
         e.Form_Load();
+        EXPECT_EQ(caseHost.reseeds, 1);
+        EXPECT_EQ(std::pair(caseState.RightCount, caseState.WrongCount), std::pair(0, 0));
+        EXPECT_TRUE(caseHost.messages.empty()) << "no meter change before the first task";
         EXPECT_EQ(e.MeterNo, meterNo);
+        EXPECT_EQ(e.RangePos, meterNo == 1 ? 1 : 2) << "the switch on the smallest range";
         EXPECT_FLOAT_EQ(caseState.TaskVoltage, voltage);
         EXPECT_EQ(e.BestRange, bestRange);
+        EXPECT_EQ(e.PolarityRight, polarityRight);
         EXPECT_EQ(caseHost.random(), 0.25f) << "exactly four draws: a meter and a task";
     }
 }
@@ -135,6 +149,33 @@ TEST_F(ExerciseTest, TargetsNearTheStopsOverloadOrNot)
     }
 }
 
+// A needle standing still on a given deflection, connected: one tick of casovac settles it
+// there and then applies the stops. The deflections are the float values on either side of
+// where d x 70 / N + 55, rounded to a float, leaves 129 or 51.
+TEST_F(ExerciseTest, AStopReachedExactlyIsNoOverloadJustBeyondItPegs)
+{
+    // name; meter; deflection; the stop it pegs at (0: none); the deflection held after
+    for (const auto& [name, meterNo, deflection, stop, held] :
+         {std::tuple{"meter 1 on 129", 1, 105.71429443359375f, 0.0f, 105.71429443359375f},
+          std::tuple{"meter 1 past 129", 1, 105.71430206298828f, 129.0f, 105.714286f},
+          std::tuple{"meter 1 on 51", 1, -5.714288234710693f, 0.0f, -5.714288234710693f},
+          std::tuple{"meter 1 past 51", 1, -5.714288711547852f, 51.0f, -5.7142857f},
+          std::tuple{"meter 4 on 129", 4, 31.71428871154785f, 0.0f, 31.71428871154785f},
+          std::tuple{"meter 4 past 129", 4, 31.714290618896484f, 129.0f, 31.714286f},
+          std::tuple{"meter 4 on 51", 4, -1.71428644657135f, 0.0f, -1.71428644657135f},
+          std::tuple{"meter 4 past 51", 4, -1.7142865657806396f, 51.0f, -1.7142857f}}) {
+        SCOPED_TRACE(name);
+        setTask(meterNo, 1.0f, 9);
+        exercise.Pripoj_Click();
+        exercise.motion = NeedleMotion{deflection};
+        exercise.casovac_Timer();
+        EXPECT_EQ(exercise.timers(), (TimerStates{false, stop != 0}));
+        EXPECT_EQ(exercise.warningVisible(), stop != 0);
+        EXPECT_EQ(exercise.needleAngle(), stop != 0 ? stop : (deflection > 0 ? 129.0f : 51.0f));
+        EXPECT_FLOAT_EQ(exercise.motion.deflection(), held);
+    }
+}
+
 // Disconnected, the needle comes to rest exactly on zero; reversed or on the 200 V range, it
 // runs into the other stop.
 TEST_F(ExerciseTest, AnyCircuitClickEndsAnOverloadWithoutPenalty)
@@ -154,6 +195,27 @@ TEST_F(ExerciseTest, AnyCircuitClickEndsAnOverloadWithoutPenalty)
         runMotion();
         EXPECT_EQ(exercise.needleAngle(), end);
         EXPECT_EQ(state.WrongCount, 0);
+    }
+}
+
+// Label i chooses position i + 1; a position without a range has no label to click.
+TEST_F(ExerciseTest, ARangeLabelChoosesItsPositionAndTurnsTheNeedleWhenConnected)
+{
+    // name; meter; label index; position afterwards (from position 5); the needle moves
+    for (const auto& [name, meterNo, index, position, moves] :
+         {std::tuple{"meter 1, first label", 1, 0, 1, true},
+          std::tuple{"meter 1, last label", 1, 8, 9, true},
+          std::tuple{"meter 2, no range on position 1", 2, 0, 5, false},
+          std::tuple{"meter 2, lowest range", 2, 1, 2, true},
+          std::tuple{"meter 2, no range on position 9", 2, 8, 5, false},
+          std::tuple{"meter 4, 120 V on position 9", 4, 8, 9, true}}) {
+        SCOPED_TRACE(name);
+        setTask(meterNo, 0.3f, 5);
+        exercise.Pripoj_Click();
+        runMotion();
+        exercise.RozLB_Click(index);
+        EXPECT_EQ(exercise.RangePos, position);
+        EXPECT_EQ(exercise.timers().casovac, moves);
     }
 }
 
@@ -193,8 +255,110 @@ TEST_F(ExerciseTest, TwentiethOverloadTickDestroysTheMeterNotTheNineteenth)
     EXPECT_TRUE(exercise.CP_Timer());
     EXPECT_EQ(state.WrongCount, 1);
     EXPECT_EQ(exercise.timers(), TimerStates{});
+    EXPECT_TRUE(exercise.meterDestroyed());
+    EXPECT_FALSE(exercise.needleVisible());
+    EXPECT_TRUE(exercise.warningVisible()) << "steadily, after the twentieth tick hid it";
     EXPECT_FALSE(exercise.CP_Timer()) << "a late tick destroys nothing more";
     EXPECT_EQ(state.WrongCount, 1);
+
+    // The next task gets a whole meter, disconnected, its needle at rest on zero.
+    exercise.NewTask();
+    EXPECT_FALSE(exercise.meterDestroyed());
+    EXPECT_TRUE(exercise.needleVisible());
+    EXPECT_FALSE(exercise.warningVisible());
+    EXPECT_FALSE(exercise.Connected);
+    EXPECT_EQ(exercise.needleAngle(), 55.0f);
+    EXPECT_EQ(exercise.motion.NeedleBase, 0.0f);
+    EXPECT_EQ(exercise.motion.NeedleOffset, 0.0f);
+}
+
+// What happens between two tasks, as the window drives the exercise.
+enum class Step
+{
+    Answer,    // an answer is confirmed and counted; its feedback window opens and closes
+    Destroyed, // a pegged meter is left alone until it is destroyed
+    // The needle is on its way to a stop when the answer is confirmed; the meter is destroyed
+    // while the feedback window is open, the window shows Merak_KO and starts a task.
+    AnswerDestroyedDuringFeedback,
+    NewTask,
+};
+
+TEST_F(ExerciseTest, MeterChangesOnceWheneverATenthTaskWasFinishedSinceItWasChosen)
+{
+    const testing::AskedMessage newMeter{
+        QStringLiteral("Provedl jsi 10 měření. Pozor měním měřák."), QStringLiteral("Nový měřák"),
+        MessageStyle::OkInformation};
+    using enum Step;
+    // name; tasks finished when the meter was chosen; the steps; for each NewTask, whether it
+    // changed the meter
+    for (const auto& [name, finishedBefore, steps, changes] :
+         {std::tuple{"tenth answer", 9, std::vector{Answer, NewTask}, std::vector{true}},
+          std::tuple{"ninth, tenth, eleventh answers", 8,
+                     std::vector{Answer, NewTask, Answer, NewTask, Answer, NewTask},
+                     std::vector{false, true, false}},
+          std::tuple{"twentieth answer", 19, std::vector{Answer, NewTask}, std::vector{true}},
+          std::tuple{"tenth task a destroyed meter", 9, std::vector{Destroyed, NewTask},
+                     std::vector{true}},
+          std::tuple{"tenth answer, destroyed during its feedback", 9,
+                     std::vector{AnswerDestroyedDuringFeedback, NewTask, NewTask},
+                     std::vector{true, false}},
+          std::tuple{"ninth answer, tenth task destroyed during its feedback", 8,
+                     std::vector{AnswerDestroyedDuringFeedback, NewTask, NewTask},
+                     std::vector{true, false}},
+          std::tuple{"eleventh answer after a destruction in the feedback", 9,
+                     std::vector{AnswerDestroyedDuringFeedback, NewTask, NewTask, Answer, NewTask},
+                     std::vector{true, false, false}}}) {
+        SCOPED_TRACE(name);
+        host.messages.clear();
+        state.RightCount = finishedBefore;
+        state.WrongCount = 0;
+        exercise.MeterNo = 1;
+        exercise.NewMeter();
+        exercise.NewTask();
+        ASSERT_TRUE(host.messages.empty());
+
+        std::vector<bool> changed;
+        for (const Step step : steps) {
+            if (step == NewTask) {
+                const std::uint8_t before = exercise.MeterNo;
+                const std::size_t asked = host.messages.size();
+                exercise.RangePos = 5; // the pupil's last range, kept unless the meter changes
+                exercise.NewTask();
+                const bool change = host.messages.size() > asked;
+                changed.push_back(change);
+                if (change) {
+                    ASSERT_EQ(host.messages.size(), asked + 1);
+                    EXPECT_EQ(host.messages.back().prompt, newMeter.prompt);
+                    EXPECT_EQ(host.messages.back().title, newMeter.title);
+                    EXPECT_EQ(host.messages.back().style, newMeter.style);
+                }
+                EXPECT_EQ(exercise.MeterNo != before, change);
+                EXPECT_EQ(exercise.RangePos, change ? lowestUsablePosition(exercise.meter()) : 5);
+                continue;
+            }
+            exercise.RangePos = static_cast<std::uint8_t>(lowestUsablePosition(exercise.meter()));
+            if (step == Destroyed) {
+                pegAtLowerStop();
+                tickCP(19);
+                EXPECT_TRUE(exercise.CP_Timer());
+                continue;
+            }
+            if (step == AnswerDestroyedDuringFeedback) {
+                exercise.PolarityRight = false;
+                exercise.Pripoj_Click();
+            }
+            host.answerNextMessage(MessageAnswer::Yes);
+            const std::int32_t finished = state.RightCount + state.WrongCount;
+            ASSERT_TRUE(exercise.Contin_Click(QStringLiteral("1")).judgement.has_value());
+            EXPECT_EQ(state.RightCount + state.WrongCount, finished + 1);
+            if (step == AnswerDestroyedDuringFeedback) {
+                runMotion();
+                tickCP(19);
+                EXPECT_TRUE(exercise.CP_Timer());
+            }
+        }
+        EXPECT_EQ(changed, changes);
+    }
 }
 
 // The meter-change message is modal and the timers tick on behind it: the finished task's
@@ -202,32 +366,69 @@ TEST_F(ExerciseTest, TwentiethOverloadTickDestroysTheMeterNotTheNineteenth)
 TEST_F(ExerciseTest, NewTaskEndsARunningOverload)
 {
     pegAtLowerStop();
-    tickCP(15);
+    tickCP(14); // the warning is showing
+    ASSERT_TRUE(exercise.warningVisible());
     state.RightCount = 10;
     host.whileNextMessageOpen([&] { tickCP(10); });
     exercise.NewTask();
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(state.WrongCount, 0);
     EXPECT_EQ(exercise.timers(), TimerStates{});
+    EXPECT_EQ(exercise.BlinkCount, 0);
+    EXPECT_FALSE(exercise.warningVisible());
     host.answerNextMessage(MessageAnswer::No);
     exercise.Contin_Click(QStringLiteral("5"));
     EXPECT_EQ(host.beeps, 0);
 }
 
-TEST_F(ExerciseTest, AnswerThatIsNoPositiveNumberIsRefused)
+// Each check that holds an answer back asks one message box and leaves the task as it was.
+TEST_F(ExerciseTest, EachCheckOfAnAnswerAsksItsOwnMessageBox)
 {
-    for (const char* typed : {"", "abc", "0", "-3", "1e999"}) {
-        SCOPED_TRACE(typed);
+    const testing::AskedMessage notANumber{QStringLiteral("Napětí bylo zadáno špatně!"),
+                                           QStringLiteral("Chyba"), MessageStyle::OkCritical};
+    const testing::AskedMessage rangeTooLarge{
+        QStringLiteral("Máš nastaven zbytečně veliký rozsah. Měření je nepřesné!"),
+        QStringLiteral("Upozornění"), MessageStyle::OkInformation};
+    const auto question = [](const char* shown) {
+        return testing::AskedMessage{
+            QStringLiteral("Uvedl jsi, že napětí na voltmetru je ") + QString::fromUtf8(shown) +
+                QStringLiteral(" V. \r\nJseš si opravdu jist?"),
+            QStringLiteral("Potvrzení výsledku"), MessageStyle::YesNoQuestion};
+    };
+    // The task: meter 3, 22 V, which calls for the 24 V range on position 7.
+    // name; typed; the pupil's range position; the one message asked
+    for (const auto& [name, typed, rangePos, asked] :
+         {std::tuple{"empty box, range too large as well", "", 8, notANumber},
+          std::tuple{"no digits", "abc", 7, notANumber}, std::tuple{"zero", "0", 7, notANumber},
+          std::tuple{"negative", "-3", 7, notANumber},
+          std::tuple{"beyond any float", "1e999", 7, notANumber},
+          std::tuple{"one range above the task's", "22", 8, rangeTooLarge},
+          std::tuple{"the task's range", "22", 7, question("22")},
+          std::tuple{"a smaller range, disconnected", "22", 2, question("22")},
+          std::tuple{"decimal comma asked back as a point", "21,5", 7, question("21.5")}}) {
+        SCOPED_TRACE(name);
         host.messages.clear();
-        setTask(3, 22.0f, 8); // the range is too large as well: the number is checked first
+        setTask(3, 22.0f, rangePos);
         const std::uint32_t serial = exercise.taskSerial();
+        if (asked.style == MessageStyle::YesNoQuestion) {
+            host.answerNextMessage(MessageAnswer::No);
+        }
         EXPECT_FALSE(exercise.Contin_Click(QString::fromUtf8(typed)).judgement.has_value());
         ASSERT_EQ(host.messages.size(), 1u);
-        EXPECT_EQ(host.messages[0].prompt, QStringLiteral("Napětí bylo zadáno špatně!"));
-        EXPECT_EQ(host.messages[0].title, QStringLiteral("Chyba"));
+        EXPECT_EQ(host.messages[0].prompt, asked.prompt);
+        EXPECT_EQ(host.messages[0].title, asked.title);
+        EXPECT_EQ(host.messages[0].style, asked.style);
         EXPECT_EQ(exercise.taskSerial(), serial);
     }
     EXPECT_EQ(state.RightCount + state.WrongCount, 0);
+}
+
+TEST_F(ExerciseTest, AnswerWhileOverloadedIsOnlyABeep)
+{
+    pegAtLowerStop();
+    EXPECT_EQ(exercise.Contin_Click(QStringLiteral("1,5")).shownText, QStringLiteral("1,5"));
+    EXPECT_EQ(host.beeps, 1);
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(ExerciseTest, ConfirmedAnswerIsJudgedAndCountedAtOnce)

@@ -2,6 +2,7 @@
 #include "exercise/metermodel.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace voltmetr {
 namespace {
@@ -44,6 +45,29 @@ TEST(MeterModel, EveryDrawableTaskHasAVoltageInRangeAndTheSmallestRangeAboveIt)
                 EXPECT_EQ(bestRangeFor(m, pos, u), smallest);
             }
         }
+    }
+}
+
+TEST(MeterModel, TheNeedleRestsAtNUOverROnTheSideThePolarityGives)
+{
+    MeterTables tables;
+    FillTables(tables);
+    // name; meter; position; volts; connected; polarity right; divisions
+    for (const auto& [name, no, pos, volts, connected, right, divisions] :
+         {std::tuple{"meter 1, 110 V on 200 V", 1, 9, 110.0f, true, true, 55.0f},
+          std::tuple{"reversed", 1, 9, 110.0f, true, false, -55.0f},
+          std::tuple{"disconnected", 1, 9, 110.0f, false, true, 0.0f},
+          std::tuple{"disconnected and reversed", 1, 9, 110.0f, false, false, 0.0f},
+          std::tuple{"meter 3, 22 V on 24 V", 3, 7, 22.0f, true, true, 55.0f},
+          std::tuple{"meter 4, 1.5 V on 1.2 V", 4, 3, 1.5f, true, true, 37.5f},
+          std::tuple{"meter 5, 1.4 V on 2 V reversed", 5, 4, 1.4f, true, false, -35.0f}}) {
+        SCOPED_TRACE(name);
+        EXPECT_FLOAT_EQ(steadyDeflection(tables.Meters[no], pos, volts, connected, right),
+                        divisions);
+    }
+    // Meters with eight ranges turn an eight-position dial, the others the nine-position one.
+    for (int no = 1; no <= 5; ++no) {
+        EXPECT_EQ(usesEightPositionDial(tables.Meters[no]), no >= 4) << "meter " << no;
     }
 }
 
