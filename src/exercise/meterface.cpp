@@ -107,13 +107,10 @@ void MeterFace::renderFace(qreal devicePixelRatio)
     painter.drawArc(circle, 55 * 16, 70 * 16);
 
     painter.setFont(twipsFont(10, false));
-    const int spacing = scale::majorSpacing(m_meter.divisions, m_meter.majorCount);
-    for (int i = 0; i <= m_meter.divisions; ++i) {
-        const float angle = scale::tickAngle(i, m_meter.divisions);
-        const bool major = i % spacing == 0;
-        DrawScaleTick(painter, angle, major);
-        if (major) {
-            PrintScaleNumber(painter, angle, i);
+    for (const scale::ScaleMark& mark : scale::scaleMarks(m_meter.divisions, m_meter.majorCount)) {
+        DrawScaleTick(painter, mark.angle, mark.major);
+        if (mark.major) {
+            PrintScaleNumber(painter, mark.angle, mark.number);
         }
     }
 }
@@ -134,9 +131,8 @@ void MeterFace::DrawScaleTick(QPainter& painter, float angle, bool major)
     painter.drawLine(scale::tickAt(angle, major));
 }
 
-void MeterFace::PrintScaleNumber(QPainter& painter, float angle, int number)
+void MeterFace::PrintScaleNumber(QPainter& painter, float angle, const QString& text)
 {
-    const QString text = QString::number(number);
     const QFontMetricsF metrics(painter.font(), painter.device());
     const QPointF anchor = scale::numberAnchor(angle);
     const double x = anchor.x() - metrics.horizontalAdvance(text) / 2;

@@ -41,7 +41,7 @@ protected:
 private:
     void renderFace(qreal devicePixelRatio);
     void DrawScaleTick(QPainter& painter, float angle, bool major);
-    void PrintScaleNumber(QPainter& painter, float angle, int number);
+    void PrintScaleNumber(QPainter& painter, float angle, const QString& text);
     void drawUnitMark(QPainter& painter);
     void drawNeedle(QPainter& painter) const;
     // The sunken panel around the face: dark above and left, light below and right.
