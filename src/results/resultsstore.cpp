@@ -105,7 +105,7 @@ QString run(QSqlQuery& query, const QString& statement, const QVariantList& valu
 
 // A null text binds as NULL, and a NULL surname matches no surname, not even an empty one: the
 // totals would miss the very run just stored. An empty field is stored as empty text.
-QVariant text(const QString& value)
+QVariant storedText(const QString& value)
 {
     return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
 }
@@ -126,8 +126,8 @@ QString insertRow(QSqlDatabase& db, const ResultRow& row)
                            "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
                 .arg(quoted(ResultsTable)),
-            {text(row.surname), text(row.className), row.rightCount, row.wrongCount, row.startTime,
-             row.endTime, row.date, text(row.loginName), row.examType});
+            {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
+             row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
     if (error.isEmpty()) {
         error = run(statement, QStringLiteral("COMMIT"));
     }
@@ -192,7 +192,7 @@ RunStored ResultsStore::appendRun(const ResultRow& row) const
             QStringLiteral("SELECT COALESCE(SUM(%1), 0), COALESCE(SUM(%2), 0) FROM %3 WHERE %4 = ?")
                 .arg(column(ResultsTable, "Spravne"), column(ResultsTable, "Chybne"),
                      quoted(ResultsTable), column(ResultsTable, "Prijmeni")),
-            {text(row.surname)});
+            {storedText(row.surname)});
     if (result.error.isEmpty()) {
         if (sum.next()) {
             result.totals = PupilTotals{sum.value(0).toLongLong(), sum.value(1).toLongLong()};
