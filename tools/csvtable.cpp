@@ -1,6 +1,6 @@
 #include "csvtable.h"
 
-#include <QSaveFile>
+#include "results/reportfile.h"
 
 namespace voltmetr::teacher {
 
@@ -18,15 +18,10 @@ void CsvTable::addRow(const QStringList& fields)
     m_bytes += quoted.join(u';').toUtf8() + "\r\n";
 }
 
-QString writeWholeFile(const QString& path, const QByteArray& bytes)
+QString writeTableFile(const QString& path, const CsvTable& table)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, file.errorString());
-    }
-    file.write(bytes);
-    if (!file.commit()) {
-        return QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, file.errorString());
+    if (const QString reason = writeWholeFile(path, table.bytes()); !reason.isEmpty()) {
+        return QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, reason);
     }
     return {};
 }

@@ -21,8 +21,8 @@ private:
     QByteArray m_bytes{"\xef\xbb\xbf"};
 };
 
-// Writes bytes to path whole or not at all: a file already there stays as it was when
+// Writes the table to path whole or not at all: a file already there stays as it was when
 // writing fails. Returns an empty text, or the Czech reason naming the file.
-QString writeWholeFile(const QString& path, const QByteArray& bytes);
+QString writeTableFile(const QString& path, const CsvTable& table);
 
 } // namespace voltmetr::teacher

@@ -1,5 +1,6 @@
 #include "app/procedury.h"
 #include "results/classlist.h"
+#include "results/failurereason.h"
 #include "results/schooldatabase.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 
@@ -23,8 +25,10 @@ QString createSchemaFile(const QString& path)
     const QString draft =
         QStringLiteral("%1.novy-%2").arg(path).arg(QCoreApplication::applicationPid());
     QFile draftFile(draft);
+    errno = 0;
     if (!draftFile.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        return QStringLiteral("Databázi %1 nelze založit: %2").arg(path, draftFile.errorString());
+        return QStringLiteral("Databázi %1 nelze založit: %2")
+            .arg(path, fileFailureReason(draftFile, errno));
     }
     draftFile.close();
 
@@ -35,7 +39,7 @@ QString createSchemaFile(const QString& path)
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
             db.setDatabaseName(draft);
             if (!db.open()) {
-                failure = db.lastError().text();
+                failure = databaseFailureReason(db.lastError());
             } else {
                 failure = createSchoolSchema(db);
                 db.close();
@@ -48,7 +52,8 @@ QString createSchemaFile(const QString& path)
         std::filesystem::rename(QFile::encodeName(draft).toStdString(),
                                 QFile::encodeName(path).toStdString(), renameError);
         if (renameError) {
-            failure = QString::fromLocal8Bit(renameError.message());
+            // On this system the error's value is the errno of the rename.
+            failure = fileFailureReason(QFileDevice::RenameError, renameError.value());
         }
     }
     if (!failure.isEmpty()) {
@@ -76,7 +81,11 @@ public:
 
     QString prepareError() const
     {
-        return m_prepared ? QString() : m_exists.lastError().text() + m_insert.lastError().text();
+        if (m_prepared) {
+            return {};
+        }
+        return databaseFailureReason(m_exists.lastError().isValid() ? m_exists.lastError()
+                                                                    : m_insert.lastError());
     }
 
     // Nothing when the pupil was checked (and added when new); else the reason.
@@ -85,7 +94,7 @@ public:
         m_exists.addBindValue(pupil.surname);
         m_exists.addBindValue(pupil.pupilClass);
         if (!m_exists.exec()) {
-            return m_exists.lastError().text();
+            return databaseFailureReason(m_exists.lastError());
         }
         added = !m_exists.next();
         m_exists.finish();
@@ -95,7 +104,7 @@ public:
         m_insert.addBindValue(pupil.surname);
         m_insert.addBindValue(pupil.pupilClass);
         if (!m_insert.exec()) {
-            return m_insert.lastError().text();
+            return databaseFailureReason(m_insert.lastError());
         }
         return std::nullopt;
     }
@@ -129,9 +138,10 @@ int importClassList(const Request& request, Console& console)
 {
     const QString& listPath = request.files.first();
     QFile listFile(listPath);
+    errno = 0;
     if (!listFile.open(QIODevice::ReadOnly)) {
-        return console.fail(
-            QStringLiteral("Seznam %1 nelze otevřít: %2").arg(listPath, listFile.errorString()));
+        return console.fail(QStringLiteral("Seznam %1 nelze otevřít: %2")
+                                .arg(listPath, fileFailureReason(listFile, errno)));
     }
     const ClassList list = readClassList(listFile.readAll());
     if (!list.ok()) {
@@ -145,8 +155,8 @@ int importClassList(const Request& request, Console& console)
     QSqlDatabase& db = connection.database();
     // The whole list or nothing: a half-imported class would be imported twice after a fix.
     if (!db.transaction()) {
-        return console.fail(
-            databaseFailure(QStringLiteral("Zahájení zápisu"), db.lastError().text()));
+        return console.fail(databaseFailure(QStringLiteral("Zahájení zápisu"),
+                                            databaseFailureReason(db.lastError())));
     }
     int added = 0;
     int present = 0;
@@ -168,7 +178,7 @@ int importClassList(const Request& request, Console& console)
         }
     }
     if (!db.commit()) {
-        const QString reason = db.lastError().text();
+        const QString reason = databaseFailureReason(db.lastError());
         db.rollback();
         return console.fail(databaseFailure(QStringLiteral("Uložení žáků"), reason));
     }

@@ -1,4 +1,5 @@
 #include "csvtable.h"
+#include "results/failurereason.h"
 #include "results/reportdecoder.h"
 #include "results/reportextract.h"
 #include "results/reportfields.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <cerrno>
 #include <optional>
 
 namespace voltmetr::teacher {
@@ -26,8 +28,10 @@ std::optional<QString> readSource(const QString& path, Console& console, Source&
         return std::nullopt;
     }
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("%1: soubor nelze otevřít: %2").arg(path, file.errorString());
+        return QStringLiteral("%1: soubor nelze otevřít: %2")
+            .arg(path, fileFailureReason(file, errno));
     }
     source = {path, file.readAll()};
     return std::nullopt;
@@ -118,8 +122,7 @@ int decodeReports(const Request& request, Console& console)
     }
 
     if (!request.csvPath.isEmpty()) {
-        if (const QString failure = writeWholeFile(request.csvPath, table.bytes());
-            !failure.isEmpty()) {
+        if (const QString failure = writeTableFile(request.csvPath, table); !failure.isEmpty()) {
             return console.fail(failure);
         }
     }

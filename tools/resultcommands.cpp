@@ -1,5 +1,6 @@
 #include "app/oledate.h"
 #include "csvtable.h"
+#include "results/failurereason.h"
 #include "results/schooldatabase.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
@@ -67,14 +68,14 @@ std::optional<QList<PupilTotals>> readTotals(QSqlDatabase& db, const QString& pu
         QSqlQuery query(db);
         query.setForwardOnly(true);
         if (!query.prepare(statement)) {
-            failure = query.lastError().text();
+            failure = databaseFailureReason(query.lastError());
             return std::nullopt;
         }
         if (!pupilClass.isEmpty()) {
             query.addBindValue(pupilClass);
         }
         if (!query.exec()) {
-            failure = query.lastError().text();
+            failure = databaseFailureReason(query.lastError());
             return std::nullopt;
         }
         while (query.next()) {
@@ -113,8 +114,8 @@ int exportResults(const Request& request, Console& console)
                        R"( "Datum", "Prihlasenjako", "TypZkous" FROM "%1" ORDER BY rowid)")
             .arg(QLatin1String(ResultsTable));
     if (!query.exec(statement)) {
-        return console.fail(
-            databaseFailure(QStringLiteral("Čtení výsledků"), query.lastError().text()));
+        return console.fail(databaseFailure(QStringLiteral("Čtení výsledků"),
+                                            databaseFailureReason(query.lastError())));
     }
     CsvTable table({QStringLiteral("Příjmení"), QStringLiteral("Třída"), QStringLiteral("Správně"),
                     QStringLiteral("Chybně"), QStringLiteral("Začátek"), QStringLiteral("Konec"),
@@ -129,16 +130,15 @@ int exportResults(const Request& request, Console& console)
         ++rows;
     }
     if (query.lastError().isValid()) {
-        return console.fail(
-            databaseFailure(QStringLiteral("Čtení výsledků"), query.lastError().text()));
+        return console.fail(databaseFailure(QStringLiteral("Čtení výsledků"),
+                                            databaseFailureReason(query.lastError())));
     }
     if (request.outputPath.isEmpty()) {
         console.out.flush();
         console.out.device()->write(table.bytes());
         return Console::ExitSuccess;
     }
-    if (const QString failure = writeWholeFile(request.outputPath, table.bytes());
-        !failure.isEmpty()) {
+    if (const QString failure = writeTableFile(request.outputPath, table); !failure.isEmpty()) {
         return console.fail(failure);
     }
     console.out << QStringLiteral("Zapsáno výsledků: %1 do %2.").arg(rows).arg(request.outputPath)

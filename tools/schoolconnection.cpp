@@ -1,6 +1,7 @@
 #include "schoolconnection.h"
 
 #include "app/procedury.h"
+#include "results/failurereason.h"
 #include "results/schooldatabase.h"
 
 #include <QFileInfo>
@@ -27,7 +28,7 @@ QString missingSchema(QSqlDatabase& db)
     for (const QString& probe : probes) {
         QSqlQuery query(db);
         if (!query.exec(probe)) {
-            return query.lastError().text();
+            return databaseFailureReason(query.lastError());
         }
     }
     return {};
@@ -55,7 +56,7 @@ SchoolConnection::SchoolConnection(const QString& path, Access access)
     m_database.setConnectOptions(options);
     if (!m_database.open()) {
         m_error = QStringLiteral("Databázi %1 nelze otevřít: %2")
-                      .arg(path, m_database.lastError().text());
+                      .arg(path, databaseFailureReason(m_database.lastError()));
         return;
     }
     if (const QString missing = missingSchema(m_database); !missing.isEmpty()) {

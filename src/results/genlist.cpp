@@ -1,13 +1,41 @@
 #include "results/genlist.h"
 
 #include "results/reportfile.h"
+#include "results/reportkey.h"
 #include "ui/designelements.h"
 #include "ui/twips.h"
 
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTextDocument>
 
 namespace voltmetr {
+
+namespace {
+
+// The design's 12 pt Courier was drawn for a narrower face than Liberation Mono, in which a
+// report line breaks after eight of its ten tokens. The box keeps its place and its face; the
+// size steps down by half a point until a whole line fits beside the vertical scroll bar that
+// a long report needs, so no line is broken and none scrolls sideways.
+QFont reportFont(const QPlainTextEdit& box)
+{
+    const QString longestLine = QStringLiteral("xx ").repeated(ReportTokensPerLine);
+    const double room =
+        box.width() - 2 * box.frameWidth() - 2 * box.document()->documentMargin() -
+        box.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, box.verticalScrollBar()) -
+        box.cursorWidth();
+    QFont font = designFont(QStringLiteral("Courier"), 12);
+    while (font.pointSizeF() > 6 &&
+           QFontMetricsF(font, &box).horizontalAdvance(longestLine) > room) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    return font;
+}
+
+} // namespace
 
 GenList::GenList(WindowContext& context, QWidget* parent)
     : QDialog(parent, fixedDialogFlags), m_context(context)
@@ -19,7 +47,8 @@ GenList::GenList(WindowContext& context, QWidget* parent)
     m_data->setObjectName(QStringLiteral("data"));
     placeTwips(*m_data, 120, 120, 4095, 3375);
     m_data->setReadOnly(true);
-    m_data->setFont(designFont(QStringLiteral("Courier"), 12));
+    m_data->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_data->setFont(reportFont(*m_data));
     // The box breaks lines at LF; the report's CR LF stays as it is for clipboard and file.
     m_data->setPlainText(
         m_context.coder.GetReportText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));

@@ -1,5 +1,6 @@
 #include "results/resultsstore.h"
 
+#include "results/failurereason.h"
 #include "results/schooldatabase.h"
 
 #include <QFileInfo>
@@ -45,7 +46,7 @@ public:
         }
         m_db.setConnectOptions(options);
         if (!m_db.open()) {
-            m_error = m_db.lastError().text();
+            m_error = databaseFailureReason(m_db.lastError());
         }
     }
 
@@ -91,15 +92,22 @@ QString column(const char* table, const char* name)
 QString run(QSqlQuery& query, const QString& statement, const QVariantList& values = {})
 {
     if (!query.prepare(statement)) {
-        return query.lastError().text();
+        return databaseFailureReason(query.lastError());
     }
     for (const QVariant& value : values) {
         query.addBindValue(value);
     }
     if (!query.exec()) {
-        return query.lastError().text();
+        return databaseFailureReason(query.lastError());
     }
     return {};
+}
+
+// A null text binds as NULL, and a NULL surname matches no surname, not even an empty one: the
+// totals would miss the very run just stored. An empty field is stored as empty text.
+QVariant storedText(const QString& value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
 }
 
 QString insertRow(QSqlDatabase& db, const ResultRow& row)
@@ -118,8 +126,8 @@ QString insertRow(QSqlDatabase& db, const ResultRow& row)
                            "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
                 .arg(quoted(ResultsTable)),
-            {row.surname, row.className, row.rightCount, row.wrongCount, row.startTime, row.endTime,
-             row.date, row.loginName, row.examType});
+            {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
+             row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
     if (error.isEmpty()) {
         error = run(statement, QStringLiteral("COMMIT"));
     }
@@ -158,7 +166,7 @@ PupilsRead ResultsStore::readPupils() const
         result.pupils.push_back({query.value(0).toString(), query.value(1).toString()});
     }
     if (query.lastError().isValid()) {
-        result.error = query.lastError().text();
+        result.error = databaseFailureReason(query.lastError());
         result.pupils.clear();
     }
     return result;
@@ -184,12 +192,12 @@ RunStored ResultsStore::appendRun(const ResultRow& row) const
             QStringLiteral("SELECT COALESCE(SUM(%1), 0), COALESCE(SUM(%2), 0) FROM %3 WHERE %4 = ?")
                 .arg(column(ResultsTable, "Spravne"), column(ResultsTable, "Chybne"),
                      quoted(ResultsTable), column(ResultsTable, "Prijmeni")),
-            {row.surname});
+            {storedText(row.surname)});
     if (result.error.isEmpty()) {
         if (sum.next()) {
             result.totals = PupilTotals{sum.value(0).toLongLong(), sum.value(1).toLongLong()};
         } else {
-            result.error = sum.lastError().text();
+            result.error = databaseFailureReason(sum.lastError());
         }
     }
     return result;

@@ -36,7 +36,7 @@ struct PupilTotals
 struct PupilsRead
 {
     std::vector<Profile> pupils; // in table order
-    QString error;               // the database's reason when the table could not be read
+    QString error;               // the Czech reason when the table could not be read
 
     bool ok() const { return error.isEmpty(); }
 };
@@ -45,7 +45,7 @@ struct RunStored
 {
     bool stored = false;
     std::optional<PupilTotals> totals; // this run included; none when they could not be read
-    QString error;                     // the database's reason for what failed
+    QString error;                     // the Czech reason for what failed
 };
 
 // The school database file. Every call opens its own connection and closes it again, so the

@@ -1,5 +1,7 @@
 #include "results/schooldatabase.h"
 
+#include "results/failurereason.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -16,18 +18,18 @@ QString createSchoolSchema(QSqlDatabase& db)
         R"(CREATE INDEX "Prehled_Prijmeni" ON "Prehled " ("Prijmeni"))",
     };
     if (!db.transaction()) {
-        return db.lastError().text();
+        return databaseFailureReason(db.lastError());
     }
     for (const char* statement : statements) {
         QSqlQuery query(db);
         if (!query.exec(QString::fromUtf8(statement))) {
-            const QString reason = query.lastError().text();
+            const QString reason = databaseFailureReason(query.lastError());
             db.rollback();
             return reason;
         }
     }
     if (!db.commit()) {
-        return db.lastError().text();
+        return databaseFailureReason(db.lastError());
     }
     return {};
 }

@@ -5,6 +5,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   results/reportfields.h results/reportfields.cpp
   results/reportextract.h results/reportextract.cpp
   results/classlist.h results/classlist.cpp
+  results/failurereason.h results/failurereason.cpp
   results/schooldatabase.h results/schooldatabase.cpp
   results/reporttext.h results/reporttext.cpp
   results/resultsstore.h results/resultsstore.cpp

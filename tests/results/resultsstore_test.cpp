@@ -1,5 +1,7 @@
 #include "results/resultsstore.h"
+#include "results/runsummary.h"
 #include "schoolfile.h"
+#include "signin/profile.h"
 
 #include <QFile>
 #include <QProcess>
@@ -33,6 +35,40 @@ TEST(ResultsStore, TotalsAddEveryRunOfTheSurnameThisOneIncluded)
     }
 }
 
+// A pupil listed without surname or class signs in as "; " and finishes a run on a computer
+// that could not tell the login name: the row keeps empty texts, and the totals count the runs
+// stored under the empty surname, this one included.
+TEST(ResultsStore, EmptyTextsAreStoredAsTextAndAnEmptySurnameCountsThisRun)
+{
+    const QVariant null(QMetaType::fromType<QString>());
+    const QString empty = QStringLiteral("");
+    const std::pair<const char*, QVariant> cases[] = {
+        {"empty surname and class", empty},
+        {"NULL surname and class", null},
+    };
+    for (const auto& [name, field] : cases) {
+        testing::SchoolFile file;
+        file.addPupil(field, field);
+        file.addResult(empty, 3, 2);
+        file.addResult(null, 10, 10); // a row without surname belongs to no pupil
+        const PupilsRead read = ResultsStore(file.path()).readPupils();
+        ASSERT_EQ(read.pupils.size(), 1u) << name;
+        const Profile profile = parseProfileEntry(profileEntry(read.pupils[0]));
+        Data_a_promene state;
+        state.ProfileSurname = profile.surname;
+        state.ProfileClass = profile.className;
+        state.RightCount = 4;
+        state.WrongCount = 1;
+        const RunStored stored =
+            ResultsStore(file.path()).appendRun(resultRowFor(state, 46363.5, QString()));
+        EXPECT_EQ(stored.totals, (PupilTotals{3 + 4, 2 + 1})) << name;
+        const QVariantList row = file.resultRows().back();
+        for (const int text : {0, 1, 7}) { // surname, class, login name
+            EXPECT_TRUE(!row[text].isNull() && row[text].toString().isEmpty()) << name << text;
+        }
+    }
+}
+
 // Another computer holds the file longer than the store waits: the row is not stored, and
 // the summary gets the reason to hand the run out instead.
 TEST(ResultsStore, ALockedDatabaseIsWaitedForThenReported)
@@ -55,7 +91,7 @@ TEST(ResultsStore, EightWritersOfAHundredRowsEachStoreExactly800)
     }
     for (auto& writer : writers) {
         ASSERT_TRUE(writer->waitForFinished(120'000));
-        EXPECT_EQ(writer->exitCode(), 0);
+        EXPECT_EQ(writer->exitCode(), 0) << writer->readAllStandardError().toStdString();
     }
     EXPECT_EQ(file.resultRows().size(), 800u);
 }

@@ -94,6 +94,26 @@ TEST_F(RunEnd, SchoolServerRunOverMidnightFromProfileToTheStoredRow)
                                      QStringLiteral("zak07"), ExerciseTypeCode}));
 }
 
+// A pupil listed without a surname (the entry reads "; 1.C") has no earlier runs: the all-time
+// counts are this run's, stored under the empty surname.
+TEST_F(RunEnd, APupilWithoutSurnameSeesThisRunInTheTotals)
+{
+    school.addPupil(QStringLiteral(""), QStringLiteral("1.C"));
+    school.addResult(QVariant(QMetaType::fromType<QString>()), 7, 7); // nobody's run
+    host.setClock(at(7, 10, 0, 0));
+    const QStringList counts = run(
+        [](Welcome& welcome) {
+            child<QComboBox>(welcome, "Users").setCurrentIndex(2);
+            click(welcome, "Command1");
+        },
+        at(7, 10, 20, 0));
+    EXPECT_EQ(counts.join(u'|'), QStringLiteral(" 2 příklady| 1 příklad| 1 příklad| 2 příklady|"
+                                                " 1 příklad| 1 příklad"));
+    const QVariantList row = school.resultRows().back();
+    EXPECT_EQ(row.mid(0, 4), (QVariantList{QStringLiteral(""), QStringLiteral("1.C"), 1, 1}));
+    EXPECT_FALSE(row[0].isNull()) << "an empty surname is text, not NULL";
+}
+
 // The pupil first cancels the save dialog, then picks a folder that is not there and is told
 // why, then saves over an earlier run's longer file.
 TEST_F(RunEnd, EmailRunFromTypedNameToClipboardAndFile)
@@ -124,7 +144,8 @@ TEST_F(RunEnd, EmailRunFromTypedNameToClipboardAndFile)
     ASSERT_EQ(host.messages.size(), 3u) << "the two confirmations and the failed save";
     EXPECT_EQ(host.messages[2].style, MessageStyle::OkCritical);
     EXPECT_TRUE(host.messages[2].prompt.startsWith(
-        QStringLiteral("Soubor se nepodařilo uložit:\n%1\n\nDůvod: ").arg(unwritable)));
+        QStringLiteral("Soubor se nepodařilo uložit:\n%1\n\nDůvod: složka nebo soubor neexistuje\n")
+            .arg(unwritable)));
     EXPECT_EQ(QDir(school.folder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name),
               (QStringList{QStringLiteral("Vysledky.txt"), QStringLiteral("skola.sqlite")}));
 
@@ -154,11 +175,13 @@ TEST(CountNoun, TheNumberChoosesTheForm)
 // report starts on the sign-in's day, or the day before when that time is still to come.
 TEST_F(RunEnd, ARowThatCannotBeStoredIsReportedAndHandedOutAsAReport)
 {
-    // The database (beside a skola.sqlite without its results table), the sign-in's time of day
-    // and the report's start.
-    const std::tuple<const char*, const char*, double, const char*> cases[] = {
-        {"results table gone", "skola.sqlite", 9.0 / 24, "07.12.2026 09:00"},
-        {"file gone since a sign-in before midnight", "pryc.sqlite", 23.5 / 24, "06.12.2026 23:30"},
+    // The database (beside a skola.sqlite without its results table), the sign-in's time of day,
+    // the report's start and the reason the pupil is given.
+    const std::tuple<const char*, const char*, double, const char*, const char*> cases[] = {
+        {"results table gone", "skola.sqlite", 9.0 / 24, "07.12.2026 09:00",
+         "v databázi chybí tabulka „Prehled “"},
+        {"file gone since a sign-in before midnight", "pryc.sqlite", 23.5 / 24, "06.12.2026 23:30",
+         "soubor databáze nejde otevřít: chybí, nebo k němu není přístup"},
     };
     school.exec(QStringLiteral("DROP TABLE \"Prehled \""));
     state.ProfileSurname = QStringLiteral("Novák");
@@ -166,7 +189,7 @@ TEST_F(RunEnd, ARowThatCannotBeStoredIsReportedAndHandedOutAsAReport)
     state.RightCount = 5;
     state.WrongCount = 2;
     host.setClock(46363 + 9 / 24.0 + 40 / 1440.0); // 07.12.2026 09:40
-    for (const auto& [name, database, startTime, from] : cases) {
+    for (const auto& [name, database, startTime, from, reason] : cases) {
         useDatabase(school.folder() + u'/' + QString::fromLatin1(database));
         host.messages.clear();
         state.StartTime = startTime;
@@ -174,7 +197,9 @@ TEST_F(RunEnd, ARowThatCannotBeStoredIsReportedAndHandedOutAsAReport)
         Souhrn window(context);
         ASSERT_EQ(host.messages.size(), 1u) << name;
         EXPECT_TRUE(host.messages[0].prompt.startsWith(
-            QStringLiteral("Výsledek se nepodařilo uložit do školní databáze.")));
+            QStringLiteral("Výsledek se nepodařilo uložit do školní databáze.\n\nDůvod: %1\n\n")
+                .arg(QString::fromUtf8(reason))))
+            << name << ": " << host.messages[0].prompt.toStdString();
         EXPECT_EQ(captions(window, "Celk"), QStringList(3, QStringLiteral("není k dispozici")));
         EXPECT_EQ(decodeReport(coder.GetReportText()).text,
                   QStringLiteral("Student: Novák\r\nTřída: 3.B\r\n"

@@ -32,6 +32,7 @@ public:
 
     QString path() const { return m_path; }
     QString folder() const { return m_dir.path(); }
+    QSqlDatabase database() const { return QSqlDatabase::database(m_connection, false); }
 
     void addPupil(const QVariant& surname, const QVariant& className)
     {
@@ -53,7 +54,7 @@ public:
     // Runs a statement with its values bound; every field of every row it gives.
     std::vector<QVariantList> exec(const QString& statement, const QVariantList& values = {})
     {
-        QSqlQuery query(QSqlDatabase::database(m_connection, false));
+        QSqlQuery query(database());
         query.prepare(statement);
         for (const QVariant& value : values) {
             query.addBindValue(value);

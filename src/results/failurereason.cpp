@@ -1,0 +1,175 @@
+#include "results/failurereason.h"
+
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <cerrno>
+
+namespace voltmetr {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcDatabase, "voltmetr.database")
+Q_LOGGING_CATEGORY(lcFile, "voltmetr.file")
+
+QString quotedName(const QString& name)
+{
+    return QStringLiteral("„%1“").arg(name);
+}
+
+// SQLite says which table or column is missing only in its message, whose wording is fixed.
+QString missingPart(const QString& engineText)
+{
+    static const QRegularExpression table(QStringLiteral("^no such table: (.*)$"));
+    static const QRegularExpression column(QStringLiteral("^no such column: (.*)$"));
+    static const QRegularExpression insertColumn(
+        QStringLiteral("^table (.*) has no column named (.*)$"));
+    if (const auto match = table.match(engineText); match.hasMatch()) {
+        return QStringLiteral("v databázi chybí tabulka %1").arg(quotedName(match.captured(1)));
+    }
+    if (const auto match = column.match(engineText); match.hasMatch()) {
+        return QStringLiteral("v databázi chybí sloupec %1").arg(quotedName(match.captured(1)));
+    }
+    if (const auto match = insertColumn.match(engineText); match.hasMatch()) {
+        return QStringLiteral("v tabulce %1 chybí sloupec %2")
+            .arg(quotedName(match.captured(1)), quotedName(match.captured(2)));
+    }
+    return {};
+}
+
+// SQLite's primary result codes; an extended code carries its primary one in the low byte.
+QString sqliteReason(int code)
+{
+    switch (code & 0xff) {
+    case 3:  // PERM
+    case 23: // AUTH
+        return QStringLiteral("k databázi není povolen přístup");
+    case 5: // BUSY
+    case 6: // LOCKED
+        return QStringLiteral("databázi právě zamyká jiný počítač a neuvolnil ji včas; "
+                              "zkuste to za chvíli znovu");
+    case 7: // NOMEM
+        return QStringLiteral("počítači došla paměť");
+    case 8: // READONLY
+        return QStringLiteral("do databáze nelze zapisovat, je jen pro čtení");
+    case 10: // IOERR
+        return QStringLiteral("soubor databáze nejde přečíst nebo zapsat (chyba disku nebo sítě)");
+    case 11: // CORRUPT
+        return QStringLiteral("soubor databáze je poškozený");
+    case 13: // FULL
+        return QStringLiteral("disk s databází je plný");
+    case 14: // CANTOPEN
+        return QStringLiteral("soubor databáze nejde otevřít: chybí, nebo k němu není přístup");
+    case 26: // NOTADB
+        return QStringLiteral("soubor není databáze, nebo je poškozený");
+    default:
+        return {};
+    }
+}
+
+QString databaseReason(const QSqlError& error)
+{
+    if (const QString missing = missingPart(error.databaseText()); !missing.isEmpty()) {
+        return missing;
+    }
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric);
+    if (numeric) {
+        if (const QString reason = sqliteReason(code); !reason.isEmpty()) {
+            return reason;
+        }
+        return QStringLiteral("databáze ohlásila chybu č. %1").arg(code);
+    }
+    if (error.type() == QSqlError::ConnectionError) {
+        return QStringLiteral("k databázi se nelze připojit (chybí ovladač databáze?)");
+    }
+    return QStringLiteral("neznámá chyba databáze");
+}
+
+QString systemReason(int systemError)
+{
+    switch (systemError) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("přístup odepřen, chybí oprávnění");
+    case ENOENT:
+        return QStringLiteral("složka nebo soubor neexistuje");
+    case ENOTDIR:
+        return QStringLiteral("část cesty není složka");
+    case EISDIR:
+        return QStringLiteral("na tom místě je složka, ne soubor");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("disk je plný");
+    case EROFS:
+        return QStringLiteral("disk je jen pro čtení");
+    case ENAMETOOLONG:
+        return QStringLiteral("jméno souboru je příliš dlouhé");
+    case EIO:
+        return QStringLiteral("chyba disku nebo sítě");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("soubor právě používá jiný program");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("je otevřeno příliš mnoho souborů");
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+QString databaseFailureReason(const QSqlError& error)
+{
+    qCWarning(lcDatabase).noquote()
+        << QStringLiteral("error %1: %2").arg(error.nativeErrorCode(), error.text());
+    return databaseReason(error);
+}
+
+QString fileFailureReason(QFileDevice::FileError error, int systemError)
+{
+    if (const QString reason = systemReason(systemError); !reason.isEmpty()) {
+        return reason;
+    }
+    QString reason;
+    switch (error) {
+    case QFileDevice::ReadError:
+        reason = QStringLiteral("soubor nejde přečíst");
+        break;
+    case QFileDevice::WriteError:
+        reason = QStringLiteral("soubor nejde zapsat");
+        break;
+    case QFileDevice::RenameError:
+        reason = QStringLiteral("soubor nejde nahradit novým");
+        break;
+    case QFileDevice::OpenError:
+    default:
+        reason = QStringLiteral("soubor nejde otevřít");
+        break;
+    }
+    if (systemError != 0) {
+        reason += QStringLiteral(" (chyba systému č. %1)").arg(systemError);
+    }
+    return reason;
+}
+
+QString fileFailureReason(const QFileDevice& file, int systemError)
+{
+    qCWarning(lcFile).noquote() << QStringLiteral("%1: errno %2: %3")
+                                       .arg(file.fileName())
+                                       .arg(systemError)
+                                       .arg(file.errorString());
+    if (systemError == 0) {
+        const QFileInfo target(file.fileName());
+        if (target.isDir()) {
+            systemError = EISDIR;
+        } else if (target.exists() && !target.isWritable()) {
+            systemError = EACCES;
+        }
+    }
+    return fileFailureReason(file.error(), systemError);
+}
+
+} // namespace voltmetr
