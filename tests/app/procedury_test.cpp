@@ -13,27 +13,12 @@ namespace {
 TEST(FileExists, TellsFilesAndDirectoriesFromMissingPaths)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString file = dir.filePath(QStringLiteral("skola.sqlite"));
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-
-    struct Case
-    {
-        const char* name;
-        QString path;
-        bool exists;
-    };
-    const Case cases[] = {
-        {"existing file", file, true},
-        {"existing directory", dir.path(), true},
-        {"missing file", dir.filePath(QStringLiteral("chybi.sqlite")), false},
-        {"empty path", QString(), false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FileExists(c.path), c.exists) << c.name;
-    }
+    QFile file(dir.filePath(QStringLiteral("skola.sqlite")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(FileExists(file.fileName()));
+    EXPECT_TRUE(FileExists(dir.path()));
+    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral("chybi.sqlite"))));
+    EXPECT_FALSE(FileExists(QString()));
 }
 
 TEST(DegToRad, UsesTheFifteenDigitFactorRoundedToFloat)
@@ -59,17 +44,13 @@ TEST(Unscramble, ShiftsEveryCharacterDownByOne)
 TEST(FillTables, WritesTheCatalogueAndTheDialTablesAsPrinted)
 {
     constexpr float none = -1;
-    struct Meter
-    {
-        int divisions, majorCount, rangeCount;
-        std::array<float, 9> ranges;
-    };
-    const Meter catalogue[] = {
-        {100, 10, 9, {0.5f, 1, 2, 5, 10, 20, 50, 100, 200}},
-        {120, 12, 7, {none, 0.6f, 1.2f, 2.4f, 6, 12, 24, 120, none}},
-        {60, 6, 7, {none, 0.6f, 1.2f, 2.4f, 6, 12, 24, 120, none}},
-        {30, 3, 8, {none, 0.6f, 1.2f, 3, 6, 12, 30, 60, 120}},
-        {50, 5, 8, {none, 0.5f, 1, 2, 5, 10, 50, 100, 200}},
+    // divisions, numbered intervals, usable ranges, then the full scale at positions 1 to 9
+    const std::array<float, 12> catalogue[] = {
+        {100, 10, 9, 0.5f, 1, 2, 5, 10, 20, 50, 100, 200},
+        {120, 12, 7, none, 0.6f, 1.2f, 2.4f, 6, 12, 24, 120, none},
+        {60, 6, 7, none, 0.6f, 1.2f, 2.4f, 6, 12, 24, 120, none},
+        {30, 3, 8, none, 0.6f, 1.2f, 3, 6, 12, 30, 60, 120},
+        {50, 5, 8, none, 0.5f, 1, 2, 5, 10, 50, 100, 200},
     };
     // position; label Left, Top and pointer end X, Y of the nine-position dial; the same of the
     // eight-position dial (its position 1 has a hidden label at 0, 0 and no pointer end)
@@ -88,28 +69,24 @@ TEST(FillTables, WritesTheCatalogueAndTheDialTablesAsPrinted)
     MeterTables tables;
     FillTables(tables);
     for (int m = 1; m <= 5; ++m) {
-        const Meter& expected = catalogue[m - 1];
         const MeterType& meter = tables.Meters[m];
-        SCOPED_TRACE(::testing::Message() << "meter " << m);
-        EXPECT_EQ(meter.divisions, expected.divisions);
-        EXPECT_EQ(meter.majorCount, expected.majorCount);
-        EXPECT_EQ(meter.rangeCount, expected.rangeCount);
+        std::array<float, 12> row{};
+        row[0] = meter.divisions;
+        row[1] = meter.majorCount;
+        row[2] = meter.rangeCount;
         for (int p = 1; p <= 9; ++p) {
-            EXPECT_EQ(meter.ranges[p], expected.ranges[p - 1]) << "position " << p;
+            row[static_cast<std::size_t>(p) + 2] = meter.ranges[p];
         }
+        EXPECT_EQ(row, catalogue[m - 1]) << "meter " << m;
     }
-    for (const auto& [p, left9, top9, x9, y9, left8, top8, x8, y8] : dials) {
-        SCOPED_TRACE(::testing::Message() << "position " << p);
-        EXPECT_EQ(tables.LabelLeft9[p], left9);
-        EXPECT_EQ(tables.LabelTop9[p], top9);
-        EXPECT_EQ(tables.KnobPoints9[p],
-                  (PointXY{static_cast<std::int16_t>(x9), static_cast<std::int16_t>(y9)}));
-        EXPECT_EQ(tables.LabelLeft8[p], left8);
-        EXPECT_EQ(tables.LabelTop8[p], top8);
-        if (p >= 2) {
-            EXPECT_EQ(tables.KnobPoints8[p - 1],
-                      (PointXY{static_cast<std::int16_t>(x8), static_cast<std::int16_t>(y8)}));
-        }
+    for (const std::array<int, 9>& expected : dials) {
+        const int p = expected[0];
+        const PointXY knob9 = tables.KnobPoints9[p];
+        const PointXY knob8 = p >= 2 ? tables.KnobPoints8[p - 1] : PointXY{};
+        const std::array<int, 9> row{p,       tables.LabelLeft9[p], tables.LabelTop9[p], knob9.X,
+                                     knob9.Y, tables.LabelLeft8[p], tables.LabelTop8[p], knob8.X,
+                                     knob8.Y};
+        EXPECT_EQ(row, expected);
     }
 
     MeterTables again = tables;

@@ -29,70 +29,45 @@ void whenNextModalOpens(QObject& context, std::function<void(QWidget&)> action)
 
 TEST(QtHostMessageBox, ShowsTheKindAskedForAndReturnsThePupilsAnswer)
 {
+    using Box = QMessageBox;
+    using Answer = MessageAnswer;
     // The style, the button pressed (none: Esc), the icon and buttons shown, the answer.
-    const std::tuple<const char*, MessageStyle, std::optional<QMessageBox::StandardButton>,
-                     QMessageBox::Icon, QStringList, MessageAnswer>
+    const std::tuple<MessageStyle, std::optional<Box::StandardButton>, Box::Icon, const char*,
+                     Answer>
         cases[] = {
-            {"critical error, OK",
-             MessageStyle::OkCritical,
-             QMessageBox::Ok,
-             QMessageBox::Critical,
-             {QStringLiteral("OK")},
-             MessageAnswer::Ok},
-            {"information, OK",
-             MessageStyle::OkInformation,
-             QMessageBox::Ok,
-             QMessageBox::Information,
-             {QStringLiteral("OK")},
-             MessageAnswer::Ok},
-            {"question, Ano",
-             MessageStyle::YesNoQuestion,
-             QMessageBox::Yes,
-             QMessageBox::Question,
-             {QStringLiteral("&Ano"), QStringLiteral("&Ne")},
-             MessageAnswer::Yes},
-            {"question, Ne",
-             MessageStyle::YesNoQuestion,
-             QMessageBox::No,
-             QMessageBox::Question,
-             {QStringLiteral("&Ano"), QStringLiteral("&Ne")},
-             MessageAnswer::No},
-            {"question, Esc",
-             MessageStyle::YesNoQuestion,
-             std::nullopt,
-             QMessageBox::Question,
-             {QStringLiteral("&Ano"), QStringLiteral("&Ne")},
-             MessageAnswer::No},
+            {MessageStyle::OkCritical, Box::Ok, Box::Critical, "OK", Answer::Ok},
+            {MessageStyle::OkInformation, Box::Ok, Box::Information, "OK", Answer::Ok},
+            {MessageStyle::YesNoQuestion, Box::Yes, Box::Question, "&Ano,&Ne", Answer::Yes},
+            {MessageStyle::YesNoQuestion, Box::No, Box::Question, "&Ano,&Ne", Answer::No},
+            {MessageStyle::YesNoQuestion, std::nullopt, Box::Question, "&Ano,&Ne", Answer::No},
         };
-    for (const auto& [name, style, press, icon, buttons, answer] : cases) {
+    for (const auto& [style, press, icon, buttons, answer] : cases) {
         QtHost host;
         QObject context;
         QString shown;
         whenNextModalOpens(context, [&, press = press](QWidget& modal) {
-            auto* box = qobject_cast<QMessageBox*>(&modal);
-            ASSERT_NE(box, nullptr);
+            auto& box = dynamic_cast<Box&>(modal);
             QStringList captions;
-            for (const QMessageBox::StandardButton b :
-                 {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No}) {
-                if (QAbstractButton* button = box->button(b)) {
+            for (const Box::StandardButton b : {Box::Ok, Box::Yes, Box::No}) {
+                if (QAbstractButton* button = box.button(b)) {
                     captions << button->text();
                 }
             }
             shown = QStringLiteral("%1|%2|%3|%4")
-                        .arg(box->windowTitle(), box->text())
-                        .arg(box->icon())
+                        .arg(box.windowTitle(), box.text())
+                        .arg(box.icon())
                         .arg(captions.join(u','));
             if (press) {
-                box->button(*press)->click();
+                box.button(*press)->click();
             } else {
-                QTest::keyClick(box, Qt::Key_Escape);
+                QTest::keyClick(&box, Qt::Key_Escape);
             }
         });
-        EXPECT_EQ(host.messageBox(QStringLiteral("Opravdu?"), QStringLiteral("Měření"), style),
-                  answer)
-            << name;
-        EXPECT_EQ(shown, QStringLiteral("Měření|Opravdu?|%1|%2").arg(icon).arg(buttons.join(u',')))
-            << name;
+        const Answer given =
+            host.messageBox(QStringLiteral("Opravdu?"), QStringLiteral("Měření"), style);
+        EXPECT_EQ(shown,
+                  QStringLiteral("Měření|Opravdu?|%1|").arg(icon) + QString::fromUtf8(buttons));
+        EXPECT_EQ(given, answer) << shown.toStdString();
     }
 }
 

@@ -66,14 +66,12 @@ public:
         if (m_whileMessageOpen) {
             std::exchange(m_whileMessageOpen, {})();
         }
-        if (m_messageAnswers.empty()) {
-            if (style == MessageStyle::YesNoQuestion) {
-                ADD_FAILURE() << "unexpected question: " << prompt.toStdString();
-                return MessageAnswer::No;
-            }
-            return MessageAnswer::Ok;
+        if (!m_messageAnswers.empty()) {
+            return take(m_messageAnswers);
         }
-        return take(m_messageAnswers);
+        EXPECT_NE(style, MessageStyle::YesNoQuestion)
+            << "unexpected question: " << prompt.toStdString();
+        return style == MessageStyle::YesNoQuestion ? MessageAnswer::No : MessageAnswer::Ok;
     }
     void beep() override { ++beeps; }
     double now() override { return m_clock; }

@@ -2,13 +2,13 @@
 // CLIPBOARD_MANAGER selection, and when a program that ends asks it to SAVE_TARGETS, it takes
 // the clipboard's text from that program and from then on hands it out itself. It prints
 // "ready" once it owns the selection and runs until it is killed.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 #include <xcb/xcb.h>
 
 namespace {
@@ -91,7 +91,6 @@ int main()
     const xcb_atom_t clipboard = atom("CLIPBOARD");
     const xcb_atom_t targets = atom("TARGETS");
     const xcb_atom_t utf8 = atom("UTF8_STRING");
-    const xcb_atom_t text = atom("TEXT");
     const xcb_atom_t saved = atom("CLIPBOARD_MANAGER_SAVED");
     xcb_set_selection_owner(connection, window, manager, XCB_CURRENT_TIME);
     const Reply<xcb_get_selection_owner_reply_t> owner(
@@ -105,16 +104,11 @@ int main()
     std::printf("ready\n");
     std::fflush(stdout);
 
+    // The server sends a request for the clipboard only while this manager owns it.
     std::string kept;
-    bool owning = false;
     while (xcb_generic_event_t* raw = xcb_wait_for_event(connection)) {
         const std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(raw, &std::free);
-        const int type = event->response_type & ~0x80;
-        if (type == XCB_SELECTION_CLEAR) {
-            owning = false;
-            continue;
-        }
-        if (type != XCB_SELECTION_REQUEST) {
+        if ((event->response_type & ~0x80) != XCB_SELECTION_REQUEST) {
             continue;
         }
         const auto& request = *reinterpret_cast<xcb_selection_request_event_t*>(raw);
@@ -126,19 +120,15 @@ int main()
                 continue;
             }
             xcb_set_selection_owner(connection, window, clipboard, XCB_CURRENT_TIME);
-            owning = true;
             xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property,
                                 XCB_ATOM_NONE, 32, 0, nullptr);
             notify(request, property);
-        } else if (request.selection == clipboard && owning && request.target == targets) {
-            const std::vector<xcb_atom_t> offered{targets, utf8, XCB_ATOM_STRING, text};
+        } else if (request.selection == clipboard && request.target == targets) {
+            const std::array<xcb_atom_t, 2> offered{targets, utf8};
             xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property,
-                                XCB_ATOM_ATOM, 32, static_cast<std::uint32_t>(offered.size()),
-                                offered.data());
+                                XCB_ATOM_ATOM, 32, offered.size(), offered.data());
             notify(request, property);
-        } else if (request.selection == clipboard && owning &&
-                   (request.target == utf8 || request.target == XCB_ATOM_STRING ||
-                    request.target == text)) {
+        } else if (request.selection == clipboard && request.target == utf8) {
             xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property,
                                 utf8, 8, static_cast<std::uint32_t>(kept.size()), kept.data());
             notify(request, property);
