@@ -23,10 +23,12 @@ TEST(FileExists, TellsFilesAndDirectoriesFromMissingPaths)
 
 TEST(DegToRad, UsesTheFifteenDigitFactorRoundedToFloat)
 {
-    // deg x 3.14159265358979 / 180 worked in double and rounded to the nearest float.
+    // deg x 3.14159265358979 / 180 worked in double and rounded to the nearest float. Worked in
+    // float, 2.5 degrees would come out one unit higher; with the full pi, so would 27.04.
     for (const auto& [deg, radians] :
          {std::pair{180.0f, 0x1.921fb6p+1f}, std::pair{90.0f, 0x1.921fb6p+0f},
           std::pair{55.0f, 0x1.eb7c16p-1f}, std::pair{125.0f, 0x1.1740b0p+1f},
+          std::pair{2.5f, 0x1.657184p-5f}, std::pair{0x1.b0a282p+4f, 0x1.e341f8p-2f},
           std::pair{0.0f, 0.0f}}) {
         EXPECT_EQ(DegToRad(deg), radians) << deg;
     }
