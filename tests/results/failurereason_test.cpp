@@ -17,6 +17,9 @@ namespace {
 using namespace Qt::StringLiterals;
 using testing::SchoolFile;
 
+const QString busy = QStringLiteral(
+    "databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli znovu");
+
 // Writes bytes into the file from offset on, creating it if need be; the file's path.
 QString written(const QString& path, qint64 offset, const QByteArray& bytes)
 {
@@ -46,8 +49,6 @@ QString storeError(const QString& path)
 
 TEST(FailureReason, EachDatabaseFailureIsNamedInCzech)
 {
-    const QString busy = QStringLiteral(
-        "databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli znovu");
     const struct
     {
         const char* name;
@@ -144,17 +145,28 @@ TEST(FailureReason, FailuresThatCannotBeMadeHereAreNamedToo)
 {
     const QString ioError =
         QStringLiteral("soubor databáze nejde přečíst nebo zapsat (chyba disku nebo sítě)");
+    const QString denied = QStringLiteral("k databázi není povolen přístup");
+    // The engine's code, none when the driver itself failed.
     const std::pair<const char*, QString> engineCases[] = {
-        {"10", ioError}, {"266", ioError}, {"1", QStringLiteral("databáze ohlásila chybu č. 1")}};
+        {"10", ioError},
+        {"266", ioError},
+        {"3", denied},
+        {"23", denied},
+        {"6", busy},
+        {"7", QStringLiteral("počítači došla paměť")},
+        {"1", QStringLiteral("databáze ohlásila chybu č. 1")},
+        {"", QStringLiteral("k databázi se nelze připojit (chybí ovladač databáze?)")}};
     for (const auto& [code, reason] : engineCases) {
-        const QSqlError error(QStringLiteral("Unable to fetch row"),
-                              QStringLiteral("disk I/O error"), QSqlError::StatementError,
+        const QSqlError error(QStringLiteral("Driver not loaded"), QStringLiteral("disk I/O error"),
+                              *code ? QSqlError::StatementError : QSqlError::ConnectionError,
                               QString::fromLatin1(code));
         EXPECT_EQ(databaseFailureReason(error), reason) << code;
     }
     const std::tuple<QFileDevice::FileError, int, QString> systemCases[] = {
         {QFileDevice::WriteError, ENOSPC, QStringLiteral("disk je plný")},
         {QFileDevice::OpenError, EROFS, QStringLiteral("disk je jen pro čtení")},
+        // Root here meets EPERM where a pupil meets EACCES.
+        {QFileDevice::OpenError, EACCES, QStringLiteral("přístup odepřen, chybí oprávnění")},
         {QFileDevice::WriteError, 0, QStringLiteral("soubor nejde zapsat")},
         {QFileDevice::ReadError, EPROTO,
          QStringLiteral("soubor nejde přečíst (chyba systému č. %1)").arg(EPROTO)},
