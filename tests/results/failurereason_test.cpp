@@ -14,15 +14,25 @@
 namespace voltmetr {
 namespace {
 
-const QString busy =
-    QStringLiteral("databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli "
-                   "znovu");
-const QString notADatabase = QStringLiteral("soubor není databáze, nebo je poškozený");
+using namespace Qt::StringLiterals;
+using testing::SchoolFile;
 
-void writeBytes(const QString& path, const QByteArray& bytes)
+const QString busy = QStringLiteral(
+    "databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli znovu");
+
+// Writes bytes into the file from offset on, creating it if need be; the file's path.
+QString written(const QString& path, qint64 offset, const QByteArray& bytes)
 {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    EXPECT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(offset) &&
+                file.write(bytes) == bytes.size());
+    return path;
+}
+
+QString executed(SchoolFile& file, const char* statement)
+{
+    file.exec(QString::fromUtf8(statement));
+    return file.path();
 }
 
 QString pupilsError(const QString& path)
@@ -30,9 +40,11 @@ QString pupilsError(const QString& path)
     return ResultsStore(path, 100).readPupils().error;
 }
 
+// A row that failed must not count as stored.
 QString storeError(const QString& path)
 {
-    return ResultsStore(path, 100).appendRun({}).error;
+    const RunStored run = ResultsStore(path, 100).appendRun({});
+    return run.stored ? QStringLiteral("(uloženo)") : run.error;
 }
 
 TEST(FailureReason, EachDatabaseFailureIsNamedInCzech)
@@ -40,183 +52,126 @@ TEST(FailureReason, EachDatabaseFailureIsNamedInCzech)
     const struct
     {
         const char* name;
-        std::function<QString(testing::SchoolFile&)> fail;
+        std::function<QString(SchoolFile&)> fail;
         QString reason;
     } cases[] = {
         {"a text file that is not a database",
-         [](testing::SchoolFile& file) {
-             const QString text = file.folder() + QStringLiteral("/zaci.txt");
-             writeBytes(text, "Novák; 3.B\r\nSvoboda; 2.A\r\n");
-             return pupilsError(text);
+         [](SchoolFile& f) {
+             return pupilsError(written(f.folder() + u"/zaci.txt"_s, 0, "Novák"));
          },
-         notADatabase},
+         QStringLiteral("soubor není databáze, nebo je poškozený")},
         {"a file that another computer holds at sign-in",
-         [](testing::SchoolFile& file) {
-             file.exec(QStringLiteral("BEGIN EXCLUSIVE"));
-             return pupilsError(file.path());
-         },
-         busy},
+         [](SchoolFile& f) { return pupilsError(executed(f, "BEGIN EXCLUSIVE")); }, busy},
         {"a file that another computer holds at the summary",
-         [](testing::SchoolFile& file) {
-             file.exec(QStringLiteral("BEGIN EXCLUSIVE"));
-             return storeError(file.path());
-         },
-         busy},
+         [](SchoolFile& f) { return storeError(executed(f, "BEGIN EXCLUSIVE")); }, busy},
         {"a file that vanished since sign-in",
-         [](testing::SchoolFile& file) {
-             return storeError(file.folder() + QStringLiteral("/pryc.sqlite"));
-         },
+         [](SchoolFile& f) { return storeError(f.folder() + u"/pryc.sqlite"_s); },
          QStringLiteral("soubor databáze nejde otevřít: chybí, nebo k němu není přístup")},
         {"the pupils' table missing",
-         [](testing::SchoolFile& file) {
-             file.exec(QStringLiteral("DROP TABLE \"Zaci\""));
-             return pupilsError(file.path());
-         },
+         [](SchoolFile& f) { return pupilsError(executed(f, "DROP TABLE \"Zaci\"")); },
          QStringLiteral("v databázi chybí tabulka „Zaci“")},
         {"the pupils' class missing",
-         [](testing::SchoolFile& file) {
-             file.exec(QStringLiteral("ALTER TABLE \"Zaci\" DROP COLUMN \"Trida\""));
-             return pupilsError(file.path());
-         },
+         [](SchoolFile& f) { return pupilsError(executed(f, "ALTER TABLE Zaci DROP Trida")); },
          QStringLiteral("v databázi chybí sloupec „Zaci.Trida“")},
         {"the results table missing",
-         [](testing::SchoolFile& file) {
-             file.exec(QStringLiteral("DROP TABLE \"Prehled \""));
-             return storeError(file.path());
-         },
+         [](SchoolFile& f) { return storeError(executed(f, "DROP TABLE \"Prehled \"")); },
          QStringLiteral("v databázi chybí tabulka „Prehled “")},
         {"the login column missing",
-         [](testing::SchoolFile& file) {
-             file.exec(QStringLiteral("ALTER TABLE \"Prehled \" DROP COLUMN \"Prihlasenjako\""));
-             return storeError(file.path());
+         [](SchoolFile& f) {
+             return storeError(executed(f, "ALTER TABLE \"Prehled \" DROP Prihlasenjako"));
          },
          QStringLiteral("v tabulce „Prehled “ chybí sloupec „Prihlasenjako“")},
+        // Page 2 holds the pupils' table; its page header becomes nonsense.
         {"a damaged file",
-         [](testing::SchoolFile& file) {
-             // Page 2 holds the pupils' table; its page header becomes nonsense.
-             for (int i = 0; i < 20; ++i) {
-                 file.addPupil(QStringLiteral("Novák %1").arg(i), QStringLiteral("3.B"));
-             }
-             QFile damaged(file.path());
-             if (!damaged.open(QIODevice::ReadWrite) || !damaged.seek(4096)) {
-                 return QString();
-             }
-             damaged.write(QByteArray(16, '\x7f'));
-             damaged.close();
-             return pupilsError(file.path());
-         },
+         [](SchoolFile& f) { return pupilsError(written(f.path(), 4096, QByteArray(16, 127))); },
          QStringLiteral("soubor databáze je poškozený")},
+        // A file format newer than the engine's for writing: it may be read, not written.
+        {"a file that may not be written",
+         [](SchoolFile& f) { return storeError(written(f.path(), 18, "\x03")); },
+         QStringLiteral("do databáze nelze zapisovat, je jen pro čtení")},
+        // The test's own connection may not grow the file by a single page, as on a full disk.
         {"a disk that is full",
-         [](testing::SchoolFile& file) {
-             // The file may not grow by a single page, as on a full disk.
-             QSqlQuery query(file.database());
+         [](SchoolFile& f) {
+             QSqlQuery query(f.database());
              query.exec(QStringLiteral("PRAGMA max_page_count = 1"));
-             if (query.exec(QStringLiteral("INSERT INTO \"Zaci\" VALUES (zeroblob(100000), '')"))) {
-                 return QString();
-             }
+             EXPECT_FALSE(
+                 query.exec(QStringLiteral("INSERT INTO Zaci VALUES (zeroblob(1e5), '')")));
              return databaseFailureReason(query.lastError());
          },
          QStringLiteral("disk s databází je plný")},
     };
     for (const auto& c : cases) {
-        testing::SchoolFile file;
+        SchoolFile file;
         EXPECT_EQ(c.fail(file), c.reason) << c.name;
-    }
-}
-
-TEST(FailureReason, ADatabaseThatMayNotBeWrittenIsNamedInCzech)
-{
-    testing::SchoolFile file;
-    const testing::Unwritable readOnly(file.path());
-    if (!readOnly.shown()) {
-        GTEST_SKIP() << "this file system cannot make a file unwritable for root";
-    }
-    EXPECT_EQ(storeError(file.path()),
-              QStringLiteral("do databáze nelze zapisovat, je jen pro čtení"));
-}
-
-// A failing disk or network share cannot be made here; the engine's codes for it, the
-// extended one included, must still find their reason.
-TEST(FailureReason, EngineCodesThatCannotBeMadeHereAreNamedToo)
-{
-    const std::pair<const char*, QString> cases[] = {
-        {"10", QStringLiteral("soubor databáze nejde přečíst nebo zapsat (chyba disku nebo sítě)")},
-        {"266",
-         QStringLiteral("soubor databáze nejde přečíst nebo zapsat (chyba disku nebo sítě)")},
-        {"1", QStringLiteral("databáze ohlásila chybu č. 1")},
-    };
-    for (const auto& [code, reason] : cases) {
-        const QSqlError error(QStringLiteral("Unable to fetch row"),
-                              QStringLiteral("disk I/O error"), QSqlError::StatementError,
-                              QString::fromLatin1(code));
-        EXPECT_EQ(databaseFailureReason(error), reason) << code;
     }
 }
 
 TEST(FailureReason, EachFileFailureIsNamedInCzech)
 {
     const QString denied = QStringLiteral("přístup odepřen, chybí oprávnění");
-    const struct
-    {
-        const char* name;
-        // Prepares the failure in the folder; the file to write, empty when it cannot be shown.
-        std::function<QString(const QString& folder, std::optional<testing::Unwritable>&)> prepare;
-        QString reason;
-    } cases[] = {
-        {"a folder that is not there",
-         [](const QString& folder, auto&) { return folder + QStringLiteral("/neni/Vysledky.txt"); },
+    // What stands in the folder first (a name ending in "/" is a folder), what is made
+    // unwritable, the file to write.
+    const std::tuple<const char*, const char*, const char*, const char*, QString> cases[] = {
+        {"a folder that is not there", "", "", "neni/Vysledky.txt",
          QStringLiteral("složka nebo soubor neexistuje")},
-        {"a folder where the file should be",
-         [](const QString& folder, auto&) {
-             QDir(folder).mkdir(QStringLiteral("Vysledky.txt"));
-             return folder + QStringLiteral("/Vysledky.txt");
-         },
+        {"a folder where the file should be", "Vysledky.txt/", "", "Vysledky.txt",
          QStringLiteral("na tom místě je složka, ne soubor")},
-        {"a file where a folder should be",
-         [](const QString& folder, auto&) {
-             writeBytes(folder + QStringLiteral("/zprava"), "x");
-             return folder + QStringLiteral("/zprava/Vysledky.txt");
-         },
+        {"a file where a folder should be", "zprava", "", "zprava/Vysledky.txt",
          QStringLiteral("část cesty není složka")},
-        {"a folder that may not be written",
-         [](const QString& folder, auto& unwritable) {
-             unwritable.emplace(folder);
-             return unwritable->shown() ? folder + QStringLiteral("/Vysledky.txt") : QString();
-         },
-         denied},
-        {"a file that may not be replaced",
-         [](const QString& folder, auto& unwritable) {
-             const QString path = folder + QStringLiteral("/Vysledky.txt");
-             writeBytes(path, "starý");
-             unwritable.emplace(path);
-             return unwritable->shown() ? path : QString();
-         },
-         denied},
+        {"a folder that may not be written", "", ".", "Vysledky.txt", denied},
+        {"a file that may not be replaced", "Vysledky.txt", "Vysledky.txt", "Vysledky.txt", denied},
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, made, locked, target, reason] : cases) {
         QTemporaryDir folder;
-        std::optional<testing::Unwritable> unwritable;
-        const QString path = c.prepare(folder.path(), unwritable);
-        if (path.isEmpty()) {
-            ADD_FAILURE() << c.name << ": cannot be made on this file system";
-            continue;
+        const QString standing = folder.filePath(QString::fromLatin1(made));
+        if (standing.endsWith(u'/')) {
+            QDir().mkdir(standing);
+        } else if (*made != '\0') {
+            written(standing, 0, "starý");
         }
-        EXPECT_EQ(writeReportFile(path, QStringLiteral("4b 00 ")), c.reason) << c.name;
+        std::optional<testing::Unwritable> unwritable;
+        if (*locked != '\0') {
+            unwritable.emplace(folder.filePath(QString::fromLatin1(locked)));
+        }
+        const QString path = folder.filePath(QString::fromLatin1(target));
+        EXPECT_EQ(writeReportFile(path, QStringLiteral("4b 00 ")), reason) << name;
     }
 }
 
-// A full disk and a read-only file system would need a file system mounted for the test; their
-// system errors must find their reason all the same.
-TEST(FailureReason, SystemErrorsThatCannotBeMadeHereAreNamedToo)
+// A failing disk or network share, a full disk and a read-only file system cannot be made
+// here; the engine's codes for them, the extended one included, and the system's errors must
+// still find their reason.
+TEST(FailureReason, FailuresThatCannotBeMadeHereAreNamedToo)
 {
-    const std::tuple<QFileDevice::FileError, int, QString> cases[] = {
+    const QString ioError =
+        QStringLiteral("soubor databáze nejde přečíst nebo zapsat (chyba disku nebo sítě)");
+    const QString denied = QStringLiteral("k databázi není povolen přístup");
+    // The engine's code, none when the driver itself failed.
+    const std::pair<const char*, QString> engineCases[] = {
+        {"10", ioError},
+        {"266", ioError},
+        {"3", denied},
+        {"23", denied},
+        {"6", busy},
+        {"7", QStringLiteral("počítači došla paměť")},
+        {"1", QStringLiteral("databáze ohlásila chybu č. 1")},
+        {"", QStringLiteral("k databázi se nelze připojit (chybí ovladač databáze?)")}};
+    for (const auto& [code, reason] : engineCases) {
+        const QSqlError error(QStringLiteral("Driver not loaded"), QStringLiteral("disk I/O error"),
+                              *code ? QSqlError::StatementError : QSqlError::ConnectionError,
+                              QString::fromLatin1(code));
+        EXPECT_EQ(databaseFailureReason(error), reason) << code;
+    }
+    const std::tuple<QFileDevice::FileError, int, QString> systemCases[] = {
         {QFileDevice::WriteError, ENOSPC, QStringLiteral("disk je plný")},
         {QFileDevice::OpenError, EROFS, QStringLiteral("disk je jen pro čtení")},
+        // Root here meets EPERM where a pupil meets EACCES.
+        {QFileDevice::OpenError, EACCES, QStringLiteral("přístup odepřen, chybí oprávnění")},
         {QFileDevice::WriteError, 0, QStringLiteral("soubor nejde zapsat")},
         {QFileDevice::ReadError, EPROTO,
          QStringLiteral("soubor nejde přečíst (chyba systému č. %1)").arg(EPROTO)},
     };
-    for (const auto& [error, systemError, reason] : cases) {
+    for (const auto& [error, systemError, reason] : systemCases) {
         EXPECT_EQ(fileFailureReason(error, systemError), reason) << systemError;
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QFile>
-#include <QString>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -11,53 +11,41 @@
 namespace voltmetr::testing {
 
 // Makes a file or a folder unwritable for as long as it lives. Permission bits do not stop
-// root, so root marks it immutable instead (which root may not write either), where the file
-// system allows; shown() tells whether either way worked.
+// root, so root marks it immutable instead, which root may not write either. A file system
+// that allows neither fails the test: a case that cannot be shown is not passed over.
 class Unwritable
 {
 public:
     explicit Unwritable(const QString& path) : m_path(QFile::encodeName(path))
     {
-        if (geteuid() != 0) {
-            struct stat status = {};
-            if (stat(m_path.constData(), &status) == 0) {
-                m_mode = status.st_mode & 07777;
-                m_shown = chmod(m_path.constData(), m_mode & ~0222u) == 0;
-            }
-            return;
-        }
-        m_shown = setImmutable(true);
+        struct stat status = {};
+        m_shown = stat(m_path.constData(), &status) == 0;
+        m_mode = status.st_mode & 07777;
+        m_shown = m_shown && (geteuid() == 0 ? setImmutable(true)
+                                             : chmod(m_path.constData(), m_mode & ~0222u) == 0);
+        EXPECT_TRUE(m_shown) << path.toStdString() << " cannot be made unwritable here";
     }
     ~Unwritable()
     {
-        if (!m_shown) {
-            return;
-        }
-        if (geteuid() != 0) {
-            chmod(m_path.constData(), m_mode);
-        } else {
-            setImmutable(false);
+        if (m_shown &&
+            !(geteuid() == 0 ? setImmutable(false) : chmod(m_path.constData(), m_mode) == 0)) {
+            ADD_FAILURE() << m_path.constData() << " stays unwritable";
         }
     }
     Unwritable(const Unwritable&) = delete;
     Unwritable& operator=(const Unwritable&) = delete;
 
-    bool shown() const { return m_shown; }
-
 private:
     bool setImmutable(bool on)
     {
         const int fd = open(m_path.constData(), O_RDONLY | O_NONBLOCK);
-        if (fd < 0) {
-            return false;
-        }
         int flags = 0;
-        bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (done) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0) {
+            close(fd);
         }
-        close(fd);
         return done;
     }
 
