@@ -210,7 +210,6 @@ TEST_F(ExerciseTest, ARangeLabelChoosesItsPositionAndTurnsTheNeedleWhenConnected
     // name; meter; label index; position afterwards (from position 5); the needle moves
     for (const auto& [name, meterNo, index, position, moves] :
          {std::tuple{"meter 1, first label", 1, 0, 1, true},
-          std::tuple{"meter 1, last label", 1, 8, 9, true},
           std::tuple{"meter 2, no range on position 1", 2, 0, 5, false},
           std::tuple{"meter 2, lowest range", 2, 1, 2, true},
           std::tuple{"meter 2, no range on position 9", 2, 8, 5, false},
@@ -257,8 +256,6 @@ TEST_F(ExerciseTest, TwentiethOverloadTickDestroysTheMeterNotTheNineteenth)
     EXPECT_TRUE(exercise.meterDestroyed());
     EXPECT_FALSE(exercise.needleVisible());
     EXPECT_TRUE(exercise.warningVisible()) << "steadily, after the twentieth tick hid it";
-    EXPECT_FALSE(exercise.CP_Timer()) << "a late tick destroys nothing more";
-    EXPECT_EQ(state.WrongCount, 1);
 
     // The next task gets a whole meter, disconnected, its needle at rest on zero.
     exercise.NewTask();

@@ -196,45 +196,40 @@ TEST_F(ExerciseWindow, EachMeterLaysOutItsOwnDial)
     }
 }
 
-// An answer judged in Spatny stays counted when the pupil leaves through its "&Konec".
-TEST_F(ExerciseWindow, LeavingFromSpatnyKeepsTheJudgedAnswer)
+// Leaving Dobry or Spatny, by their "&Konec" or by the desktop closing them, asks Konec: "&Ne"
+// returns to the feedback window, "&Ano" ends the program with the judged answer counted.
+TEST_F(ExerciseWindow, LeavingAFeedbackWindowAsksKonec)
 {
-    start();
-    const std::uint32_t task = exercise().taskSerial();
-    host.answerNextMessage(MessageAnswer::Yes);
-    host.onNextModal(press("Command2")); // Spatny: "&Konec"
-    host.onNextModal(press("Command1")); // Konec: "&Ano"
-    int wrongUnderSummary = -1;
-    host.onNextModal([&](QDialog& summary) {
-        wrongUnderSummary = state.WrongCount;
-        summary.done(QDialog::Accepted);
-    });
-    answer(QStringLiteral("100"));
-    EXPECT_EQ(host.modalTitles, (std::vector{QStringLiteral("C H Y B A"), QStringLiteral("Konec ?"),
-                                             QStringLiteral("Souhrn")}));
-    EXPECT_EQ(wrongUnderSummary, 1);
-    EXPECT_EQ(exercise().taskSerial(), task) << "no new task after the program ended";
-}
-
-// The desktop closing Dobry or Spatny acts as their "&Konec"; Konec's "&Ne" returns there.
-TEST_F(ExerciseWindow, DesktopClosingAFeedbackWindowAsksToEnd)
-{
-    for (const char* typed : {"110", "100"}) {
+    const ScriptedHost::ModalScript closeThenGoOn = [](QDialog& dialog) {
+        closeByDesktop(dialog);
+        EXPECT_TRUE(dialog.isVisible());
+        buttonOf(dialog, "Command1").click();
+    };
+    // name; typed; how the feedback window is left; Konec's button; whether the program ends
+    for (const auto& [name, typed, leave, konec, ends] :
+         {std::tuple{"Dobry closed, Ne", "110", closeThenGoOn, "Command2", false},
+          std::tuple{"Spatny closed, Ne", "100", closeThenGoOn, "Command2", false},
+          std::tuple{"Spatny's Konec, Ano", "100", press("Command2"), "Command1", true}}) {
+        SCOPED_TRACE(name);
         host.modalTitles.clear();
         start();
         window->RozLB_Click(8);
         const std::uint32_t task = exercise().taskSerial();
         host.answerNextMessage(MessageAnswer::Yes);
-        host.onNextModal([](QDialog& dialog) {
-            closeByDesktop(dialog);
-            EXPECT_TRUE(dialog.isVisible());
-            buttonOf(dialog, "Command1").click();
-        });
-        host.onNextModal(press("Command2")); // Konec: "&Ne"
+        host.onNextModal(leave);
+        host.onNextModal(press(konec));
+        int finishedUnderSummary = -1;
+        if (ends) {
+            host.onNextModal([&](QDialog& summary) {
+                finishedUnderSummary = state.RightCount + state.WrongCount;
+                summary.done(QDialog::Accepted);
+            });
+        }
         answer(QString::fromLatin1(typed));
-        EXPECT_EQ(host.modalTitles.size(), 2u) << typed;
-        EXPECT_EQ(host.modalTitles.back(), QStringLiteral("Konec ?"));
-        EXPECT_EQ(exercise().taskSerial(), task + 1);
+        EXPECT_EQ(host.modalTitles.at(1), QStringLiteral("Konec ?"));
+        EXPECT_EQ(host.modalTitles.size(), ends ? 3u : 2u);
+        EXPECT_EQ(finishedUnderSummary, ends ? 1 : -1);
+        EXPECT_EQ(exercise().taskSerial(), ends ? task : task + 1);
     }
 }
 
