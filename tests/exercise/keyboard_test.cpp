@@ -2,8 +2,10 @@
 #include "exercise/metermodel.h"
 #include "results/windowfixture.h"
 #include "signin/welcome.h"
+#include "ui/designelements.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -103,6 +105,26 @@ TEST_F(KeyboardOnly, FromSignInToAJudgedAnswer)
     EXPECT_EQ(judged, QStringLiteral("Gratuluji"));
     EXPECT_EQ(state.RightCount, 1);
     EXPECT_EQ(state.WrongCount, 0);
+}
+
+// The arrows step over a hidden choice to the next shown one and choose it.
+TEST(ChoiceLabels, ArrowsStepOverAHiddenChoice)
+{
+    QWidget window;
+    QButtonGroup choices;
+    std::array<ChoiceLabel*, 3> labels{};
+    for (int i = 0; i < 3; ++i) {
+        labels.at(i) = new ChoiceLabel(&window);
+        choices.addButton(labels.at(i), i);
+    }
+    labels[1]->hide();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    labels[0]->setChecked(true);
+    labels[0]->setFocus();
+    QTest::keyClick(labels[0], Qt::Key_Right);
+    EXPECT_EQ(choices.checkedId(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), labels[2]);
 }
 
 } // namespace
