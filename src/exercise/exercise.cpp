@@ -187,7 +187,8 @@ bool Exercise::CP_Timer()
     return true;
 }
 
-AnswerOutcome Exercise::Contin_Click(const QString& typed)
+AnswerOutcome Exercise::Contin_Click(const QString& typed,
+                                     const std::function<void(const QString&)>& showInBox)
 {
     AnswerOutcome outcome;
     if (m_timers.CP) {
@@ -196,6 +197,9 @@ AnswerOutcome Exercise::Contin_Click(const QString& typed)
         return outcome;
     }
     outcome.shownText = CommaToPoint(typed);
+    if (showInBox) {
+        showInBox(outcome.shownText);
+    }
     const double value = readNumber(outcome.shownText);
     if (!(value > 0) || !std::isfinite(value)) {
         m_host.messageBox(QStringLiteral("Napětí bylo zadáno špatně!"), QStringLiteral("Chyba"),

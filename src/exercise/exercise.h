@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace voltmetr {
@@ -82,8 +83,10 @@ public:
     // --- answer ---
     // Runs the checks in order (overloaded: beep; not a positive number; range too large;
     // confirmation), then judges and counts. An answer confirmed after its task had ended is
-    // dropped.
-    AnswerOutcome Contin_Click(const QString& typed);
+    // dropped. showInBox receives the text the answer box reads from the moment the commas
+    // became points, before any question is asked, so that the box and the question agree.
+    AnswerOutcome Contin_Click(const QString& typed,
+                               const std::function<void(const QString&)>& showInBox = {});
 
     // --- exit confirmation ---
     TimerStates pauseTimers(); // stops both, returns how they stood

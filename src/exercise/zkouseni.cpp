@@ -257,11 +257,8 @@ void Zkouseni::Vstup_KeyPress(int keyAscii)
 
 void Zkouseni::Contin_Click()
 {
-    const std::uint32_t task = m_exercise.taskSerial();
-    const AnswerOutcome outcome = m_exercise.Contin_Click(m_vstup->text());
-    if (m_exercise.taskSerial() == task) {
-        m_vstup->setText(outcome.shownText);
-    }
+    const AnswerOutcome outcome = m_exercise.Contin_Click(
+        m_vstup->text(), [this](const QString& shown) { m_vstup->setText(shown); });
     showExerciseState();
     if (!outcome.judgement) {
         return;

@@ -115,14 +115,18 @@ TEST_F(ExerciseWindow, JudgedAnswerIsCountedBeforeItsWindowOpens)
     }
 }
 
-// Enter answers like the button, and the box shows the text with its comma made a point.
+// Enter answers like the button, and the box shows the text with its comma made a point, already
+// while the question quotes it.
 TEST_F(ExerciseWindow, EnterInTheAnswerBoxAnswers)
 {
     start();
     window->RozLB_Click(8);
     vstup().setText(QStringLiteral("1,5"));
     host.answerNextMessage(MessageAnswer::No);
+    QString boxWhileAsked;
+    host.whileNextMessageOpen([&] { boxWhileAsked = vstup().text(); });
     QTest::keyClick(&vstup(), Qt::Key_Return);
+    EXPECT_EQ(boxWhileAsked, QStringLiteral("1.5"));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(
         host.messages[0].prompt,
