@@ -1,6 +1,6 @@
 #include "commandline.h"
 
-#include "app/procedury.h"
+#include "results/schooldatabase.h"
 
 #include <QList>
 #include <algorithm>

@@ -13,14 +13,71 @@
 #include <cerrno>
 #include <filesystem>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace voltmetr::teacher {
 
 namespace {
 
+QByteArray localName(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+// The engine's journal beside a database file: the half of a write that was not finished.
+QString journalOf(const QString& path)
+{
+    return path + QStringLiteral("-journal");
+}
+
+// Gives the new file the old one's permission bits, and its owner when run as root, so that
+// the pupils' computers reach the new database exactly as they reached the old one.
+QString takeOverAccess(const QString& from, const QString& to)
+{
+    struct stat old = {};
+    if (stat(localName(from).constData(), &old) != 0) {
+        return fileFailureReason(QFileDevice::PermissionsError, errno);
+    }
+    if (chmod(localName(to).constData(), old.st_mode & 07777) != 0 ||
+        (geteuid() == 0 && chown(localName(to).constData(), old.st_uid, old.st_gid) != 0)) {
+        return fileFailureReason(QFileDevice::PermissionsError, errno);
+    }
+    return {};
+}
+
+// Copies the old database, with the journal a killed writer may have left beside it, so that
+// the backup opens as the old database stood before that write.
+QString backUp(const QString& path, const QString& backup)
+{
+    for (const auto& [from, to] : {std::pair{path, backup}, {journalOf(path), journalOf(backup)}}) {
+        QFile::remove(to);
+        QFile source(from);
+        if (!source.exists()) {
+            continue;
+        }
+        errno = 0;
+        if (!source.copy(to)) {
+            return QStringLiteral("zálohu %1 nelze zapsat: %2")
+                .arg(to, fileFailureReason(source, errno));
+        }
+    }
+    return {};
+}
+
+std::error_code renamed(const QString& from, const QString& to)
+{
+    std::error_code error;
+    std::filesystem::rename(localName(from).toStdString(), localName(to).toStdString(), error);
+    return error;
+}
+
 // Builds the schema in a file of its own beside the target, then moves it into place, so that
-// a failure (or a refused overwrite) leaves whatever was at the path untouched.
-QString createSchemaFile(const QString& path)
+// a failure (or a refused overwrite) leaves whatever was at the path untouched. An old file is
+// first copied to backup; its journal must not outlive it, or the engine would "roll back" the
+// old file's pages into the new one.
+QString createSchemaFile(const QString& path, const QString& backup)
 {
     const QString draft =
         QStringLiteral("%1.novy-%2").arg(path).arg(QCoreApplication::applicationPid());
@@ -34,27 +91,25 @@ QString createSchemaFile(const QString& path)
 
     QString failure;
     {
-        const QString connectionName = QStringLiteral("voltmetr-ucitel-zaloz");
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-            db.setDatabaseName(draft);
-            if (!db.open()) {
-                failure = databaseFailureReason(db.lastError());
-            } else {
-                failure = createSchoolSchema(db);
-                db.close();
-            }
+        SchoolConnection connection(draft, SchoolConnection::Access::Write);
+        failure = connection.openError();
+        if (failure.isEmpty()) {
+            failure = createSchoolSchema(connection.db());
         }
-        QSqlDatabase::removeDatabase(connectionName);
     }
-    std::error_code renameError;
+    if (failure.isEmpty() && !backup.isEmpty()) {
+        failure = takeOverAccess(path, draft);
+    }
+    if (failure.isEmpty() && !backup.isEmpty()) {
+        failure = backUp(path, backup);
+    }
     if (failure.isEmpty()) {
-        std::filesystem::rename(QFile::encodeName(draft).toStdString(),
-                                QFile::encodeName(path).toStdString(), renameError);
-        if (renameError) {
+        QFile::remove(journalOf(path));
+        if (const std::error_code error = renamed(draft, path)) {
             // On this system the error's value is the errno of the rename.
-            failure = fileFailureReason(QFileDevice::RenameError, renameError.value());
+            failure = fileFailureReason(QFileDevice::RenameError, error.value());
         }
+        QFile::remove(journalOf(path));
     }
     if (!failure.isEmpty()) {
         QFile::remove(draft);
@@ -127,10 +182,15 @@ int createDatabase(const Request& request, Console& console)
     if (QFileInfo(path).isDir()) {
         return console.fail(QStringLiteral("%1 je složka, ne soubor databáze.").arg(path));
     }
-    if (const QString failure = createSchemaFile(path); !failure.isEmpty()) {
+    const QString backup = FileExists(path) ? path + QStringLiteral(".bak") : QString();
+    if (const QString failure = createSchemaFile(path, backup); !failure.isEmpty()) {
         return console.fail(failure);
     }
     console.out << QStringLiteral("Založena prázdná školní databáze %1.").arg(path) << Qt::endl;
+    if (!backup.isEmpty()) {
+        console.out << QStringLiteral("Původní databáze je uschována jako %1.").arg(backup)
+                    << Qt::endl;
+    }
     return Console::ExitSuccess;
 }
 
@@ -148,15 +208,16 @@ int importClassList(const Request& request, Console& console)
         return console.fail(QStringLiteral("%1: %2").arg(listPath, list.error));
     }
 
-    SchoolConnection connection(request.databasePath, SchoolConnection::Access::ReadWrite);
-    if (!connection.error().isEmpty()) {
-        return console.fail(connection.error());
+    SchoolConnection connection(request.databasePath, SchoolConnection::Access::Write);
+    if (const QString problem = schoolDatabaseProblem(request.databasePath, connection);
+        !problem.isEmpty()) {
+        return console.fail(problem);
     }
-    QSqlDatabase& db = connection.database();
+    QSqlDatabase& db = connection.db();
     // The whole list or nothing: a half-imported class would be imported twice after a fix.
-    if (!db.transaction()) {
-        return console.fail(databaseFailure(QStringLiteral("Zahájení zápisu"),
-                                            databaseFailureReason(db.lastError())));
+    // Pupils may be storing results meanwhile: the import waits its turn as their saves do.
+    if (const QString failure = beginWriting(db); !failure.isEmpty()) {
+        return console.fail(databaseFailure(QStringLiteral("Zahájení zápisu"), failure));
     }
     int added = 0;
     int present = 0;

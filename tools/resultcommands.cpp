@@ -103,11 +103,12 @@ std::optional<QList<PupilTotals>> readTotals(QSqlDatabase& db, const QString& pu
 
 int exportResults(const Request& request, Console& console)
 {
-    SchoolConnection connection(request.databasePath, SchoolConnection::Access::ReadOnly);
-    if (!connection.error().isEmpty()) {
-        return console.fail(connection.error());
+    SchoolConnection connection(request.databasePath, SchoolConnection::Access::Read);
+    if (const QString problem = schoolDatabaseProblem(request.databasePath, connection);
+        !problem.isEmpty()) {
+        return console.fail(problem);
     }
-    QSqlQuery query(connection.database());
+    QSqlQuery query(connection.db());
     query.setForwardOnly(true);
     const QString statement =
         QStringLiteral(R"(SELECT "Prijmeni", "Trida", "Spravne", "Chybne", "CasStrt", "CasEnd",)"
@@ -148,12 +149,13 @@ int exportResults(const Request& request, Console& console)
 
 int printTotals(const Request& request, Console& console)
 {
-    SchoolConnection connection(request.databasePath, SchoolConnection::Access::ReadOnly);
-    if (!connection.error().isEmpty()) {
-        return console.fail(connection.error());
+    SchoolConnection connection(request.databasePath, SchoolConnection::Access::Read);
+    if (const QString problem = schoolDatabaseProblem(request.databasePath, connection);
+        !problem.isEmpty()) {
+        return console.fail(problem);
     }
     QString failure;
-    const auto totals = readTotals(connection.database(), request.pupilClass, failure);
+    const auto totals = readTotals(connection.db(), request.pupilClass, failure);
     if (!totals) {
         return console.fail(databaseFailure(QStringLiteral("Čtení výsledků"), failure));
     }

@@ -72,13 +72,4 @@ void FillTables(MeterTables& t)
                                                                  {5820, 5900}}});
 }
 
-QString schoolDatabasePath()
-{
-    const QString fromEnvironment = qEnvironmentVariable("VOLTMETR_DB");
-    if (!fromEnvironment.isEmpty()) {
-        return fromEnvironment;
-    }
-    return QStringLiteral(VOLTMETR_DEFAULT_DB);
-}
-
 } // namespace voltmetr

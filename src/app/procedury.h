@@ -19,8 +19,4 @@ QString Unscramble(const QString& s);
 // Writes the meter catalogue and the six dial tables. Every call writes the same values.
 void FillTables(MeterTables& tables);
 
-// Where the school database is looked for: VOLTMETR_DB when it is set and not empty, else the
-// path fixed when the program was built.
-QString schoolDatabasePath();
-
 } // namespace voltmetr

@@ -3,89 +3,19 @@
 #include "results/failurereason.h"
 #include "results/schooldatabase.h"
 
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
 #include <QVariant>
-#include <atomic>
 
 namespace voltmetr {
 
 namespace {
 
-// The one place that names the database engine.
-constexpr char DatabaseDriver[] = "QSQLITE";
-
-enum class Access
-{
-    Read,
-    Write
-};
-
-// A connection of its own for one call, under a name no other call uses, removed again when
-// the call is done.
-class Connection
-{
-public:
-    Connection(const QString& path, Access access, int busyTimeoutMs)
-        : m_name(QStringLiteral("voltmetr-store-%1").arg(nextNumber()))
-    {
-        m_db = QSqlDatabase::addDatabase(QString::fromLatin1(DatabaseDriver), m_name);
-        // A URI with mode=ro or mode=rw opens an existing file only: a path that vanished
-        // since sign-in must not leave an empty database behind.
-        QUrl uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-        uri.setQuery(access == Access::Read ? QStringLiteral("mode=ro")
-                                            : QStringLiteral("mode=rw"));
-        m_db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-        QString options =
-            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs);
-        if (access == Access::Read) {
-            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
-        }
-        m_db.setConnectOptions(options);
-        if (!m_db.open()) {
-            m_error = databaseFailureReason(m_db.lastError());
-        }
-    }
-
-    ~Connection()
-    {
-        m_db.close();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    QSqlDatabase& db() { return m_db; }
-    const QString& openError() const { return m_error; }
-
-private:
-    static unsigned long long nextNumber()
-    {
-        static std::atomic<unsigned long long> counter{0};
-        return ++counter;
-    }
-
-    QString m_name;
-    QSqlDatabase m_db;
-    QString m_error;
-};
-
-QString quoted(const char* identifier)
-{
-    return u'"' + QString::fromLatin1(identifier) + u'"';
-}
-
-// A column named with its table. SQLite reads an unqualified double-quoted name that matches
-// no column as a text literal, so a missing "Prijmeni" would silently read as the word
-// Prijmeni; qualified, it is an error.
+// A column named with its table, so that a misspelt name is an error rather than text.
 QString column(const char* table, const char* name)
 {
-    return quoted(table) + u'.' + quoted(name);
+    return quotedName(table) + u'.' + quotedName(name);
 }
 
 // Prepares and runs a statement with its values bound in order; the reason when it fails.
@@ -112,20 +42,17 @@ QVariant storedText(const QString& value)
 
 QString insertRow(QSqlDatabase& db, const ResultRow& row)
 {
-    // IMMEDIATE takes the write lock at the start, so a busy file is waited out through the
-    // busy timeout. A deferred transaction would first read, then ask for the write lock, and
-    // SQLite refuses that at once, without waiting, when another writer is committing.
-    QSqlQuery statement(db);
-    QString error = run(statement, QStringLiteral("BEGIN IMMEDIATE"));
+    QString error = beginWriting(db);
     if (!error.isEmpty()) {
         return error;
     }
+    QSqlQuery statement(db);
     error =
         run(statement,
             QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
                            "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                .arg(quoted(ResultsTable)),
+                .arg(quotedName(ResultsTable)),
             {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
              row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
     if (error.isEmpty()) {
@@ -148,16 +75,21 @@ ResultsStore::ResultsStore(QString path, int busyTimeoutMs)
 PupilsRead ResultsStore::readPupils() const
 {
     PupilsRead result;
-    Connection connection(m_path, Access::Read, m_busyTimeoutMs);
-    if (!connection.openError().isEmpty()) {
-        result.error = connection.openError();
+    SchoolConnection connection(m_path, SchoolConnection::Access::Read, m_busyTimeoutMs);
+    result.error = connection.openError();
+    if (result.error.isEmpty()) {
+        // Sign-in checks the results table too: a pupil must not work through a whole run
+        // that can then not be stored.
+        result.error = checkSchoolSchema(connection.db());
+    }
+    if (!result.ok()) {
         return result;
     }
     QSqlQuery query(connection.db());
     query.setForwardOnly(true);
     result.error = run(query, QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY rowid")
                                   .arg(column(PupilsTable, "Prijmeni"),
-                                       column(PupilsTable, "Trida"), quoted(PupilsTable)));
+                                       column(PupilsTable, "Trida"), quotedName(PupilsTable)));
     if (!result.ok()) {
         return result;
     }
@@ -175,9 +107,9 @@ PupilsRead ResultsStore::readPupils() const
 RunStored ResultsStore::appendRun(const ResultRow& row) const
 {
     RunStored result;
-    Connection connection(m_path, Access::Write, m_busyTimeoutMs);
-    if (!connection.openError().isEmpty()) {
-        result.error = connection.openError();
+    SchoolConnection connection(m_path, SchoolConnection::Access::Write, m_busyTimeoutMs);
+    result.error = connection.openError();
+    if (!result.error.isEmpty()) {
         return result;
     }
     result.error = insertRow(connection.db(), row);
@@ -191,7 +123,7 @@ RunStored ResultsStore::appendRun(const ResultRow& row) const
         run(sum,
             QStringLiteral("SELECT COALESCE(SUM(%1), 0), COALESCE(SUM(%2), 0) FROM %3 WHERE %4 = ?")
                 .arg(column(ResultsTable, "Spravne"), column(ResultsTable, "Chybne"),
-                     quoted(ResultsTable), column(ResultsTable, "Prijmeni")),
+                     quotedName(ResultsTable), column(ResultsTable, "Prijmeni")),
             {storedText(row.surname)});
     if (result.error.isEmpty()) {
         if (sum.next()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "results/schooldatabase.h"
 #include "signin/profile.h"
 
 #include <QString>
@@ -54,7 +55,7 @@ struct RunStored
 class ResultsStore
 {
 public:
-    static constexpr int DefaultBusyTimeoutMs = 10'000;
+    static constexpr int DefaultBusyTimeoutMs = SchoolConnection::DefaultBusyTimeoutMs;
 
     explicit ResultsStore(QString path, int busyTimeoutMs = DefaultBusyTimeoutMs);
 

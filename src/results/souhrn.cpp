@@ -1,6 +1,5 @@
 #include "results/souhrn.h"
 
-#include "app/procedury.h"
 #include "results/genlist.h"
 #include "results/resultsstore.h"
 #include "results/runsummary.h"

@@ -1,4 +1,5 @@
 #include "app/procedury.h"
+#include "results/schooldatabase.h"
 
 #include <QDir>
 #include <QFile>

@@ -72,7 +72,7 @@ TEST(FailureReason, EachDatabaseFailureIsNamedInCzech)
          QStringLiteral("v databázi chybí tabulka „Zaci“")},
         {"the pupils' class missing",
          [](SchoolFile& f) { return pupilsError(executed(f, "ALTER TABLE Zaci DROP Trida")); },
-         QStringLiteral("v databázi chybí sloupec „Zaci.Trida“")},
+         QStringLiteral("v tabulce „Zaci“ chybí sloupec „Trida“")},
         {"the results table missing",
          [](SchoolFile& f) { return storeError(executed(f, "DROP TABLE \"Prehled \"")); },
          QStringLiteral("v databázi chybí tabulka „Prehled “")},

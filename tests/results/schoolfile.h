@@ -2,12 +2,13 @@
 
 #include "results/schooldatabase.h"
 
-#include <QSqlDatabase>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
 #include <vector>
 
 namespace voltmetr::testing {
@@ -20,19 +21,14 @@ public:
     explicit SchoolFile(const QString& name = QStringLiteral("skola.sqlite"))
         : m_path(m_dir.filePath(name))
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-        db.setDatabaseName(path());
-        EXPECT_TRUE(db.open() && createSchoolSchema(db).isEmpty());
-    }
-    ~SchoolFile()
-    {
-        QSqlDatabase::database(m_connection, false).close();
-        QSqlDatabase::removeDatabase(m_connection);
+        QFile(m_path).open(QIODevice::WriteOnly); // an empty file is an empty database
+        m_connection.emplace(m_path, SchoolConnection::Access::Write);
+        EXPECT_EQ(m_connection->openError() + createSchoolSchema(m_connection->db()), QString());
     }
 
     QString path() const { return m_path; }
     QString folder() const { return m_dir.path(); }
-    QSqlDatabase database() const { return QSqlDatabase::database(m_connection, false); }
+    QSqlDatabase& database() { return m_connection->db(); }
 
     void addPupil(const QVariant& surname, const QVariant& className)
     {
@@ -73,7 +69,7 @@ public:
 private:
     QTemporaryDir m_dir;
     const QString m_path;
-    const QString m_connection = m_dir.path(); // as unique as the folder
+    std::optional<SchoolConnection> m_connection;
 };
 
 } // namespace voltmetr::testing
