@@ -82,5 +82,37 @@ TEST(ResultsStore, EightWritersOfAHundredRowsEachStoreExactly800)
     EXPECT_EQ(arrived, expected);
 }
 
+// A pupil's computer switched off in the middle of a save leaves the engine's journal beside
+// the file, and the half-written pages in it. The next sign-in rolls them back instead of
+// being refused, twenty times over, and the file stays whole and writable.
+TEST(ResultsStore, AWriterKilledInTheMiddleOfASaveBlocksNobody)
+{
+    testing::SchoolFile file;
+    file.addPupil(QStringLiteral("Novák"), QStringLiteral("2.B"));
+    file.database().close(); // the test's own connection would roll the journal back itself
+    for (int kill = 1; kill <= 20; ++kill) {
+        QProcess writer;
+        writer.start(QStringLiteral(STORE_WRITER_PATH),
+                     {file.path(), QStringLiteral("--uprostred")});
+        ASSERT_TRUE(writer.waitForReadyRead(30'000))
+            << kill << ": the writer did not start its save";
+        writer.kill();
+        writer.waitForFinished();
+        ASSERT_TRUE(QFile::exists(file.path() + QStringLiteral("-journal"))) << kill;
+        const PupilsRead read = ResultsStore(file.path()).readPupils();
+        ASSERT_TRUE(read.ok()) << kill << ": " << read.error.toStdString();
+        ASSERT_EQ(read.pupils.size(), 1u) << kill;
+    }
+    ResultRow run;
+    run.surname = QStringLiteral("Novák");
+    run.rightCount = 7;
+    const RunStored stored = ResultsStore(file.path()).appendRun(run);
+    EXPECT_EQ(stored.totals, (PupilTotals{7, 0})) << stored.error.toStdString();
+    ASSERT_TRUE(file.database().open());
+    EXPECT_EQ(file.exec(QStringLiteral("PRAGMA integrity_check")),
+              std::vector<QVariantList>{{QStringLiteral("ok")}});
+    EXPECT_EQ(file.resultRows().size(), 1u);
+}
+
 } // namespace
 } // namespace voltmetr
