@@ -45,31 +45,47 @@ TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
 {
     const QString emailOnly = QStringLiteral("e-mail only e-mail [] typed");
     SchoolFile other;
-    const std::tuple<const char*, std::function<QString()>, QString, bool> cases[] = {
-        {"present: its pupils in table order, NULL as empty", [&] { return school.path(); },
-         QStringLiteral("both school [Svoboda; 2.A|Novák;ml.; 3.B|Malá; |; 1.C] profile"), false},
-        {"present with no pupils", [&] { return other.path(); },
-         QStringLiteral("both school [] profile"), false},
-        {"missing", [&] { return other.folder() + QStringLiteral("/nikde.sqlite"); }, emailOnly,
-         false},
-        {"not a database", [] { return QCoreApplication::applicationFilePath(); }, emailOnly, true},
+    // The reason named after "Důvod: ", none when nothing is named.
+    const std::tuple<const char*, std::function<QString()>, QString, QString> cases[] = {
+        {"present: its pupils in table order, NULL as empty",
+         [&] { return school.path(); },
+         QStringLiteral("both school [Svoboda; 2.A|Novák;ml.; 3.B|Malá; |; 1.C] profile"),
+         {}},
+        {"present with no pupils",
+         [&] { return other.path(); },
+         QStringLiteral("both school [] profile"),
+         {}},
+        {"missing",
+         [&] { return other.folder() + QStringLiteral("/nikde.sqlite"); },
+         emailOnly,
+         {}},
+        {"not a database", [] { return QCoreApplication::applicationFilePath(); }, emailOnly,
+         QStringLiteral("soubor není databáze, nebo je poškozený")},
+        // Found now rather than when the finished run cannot be stored.
+        {"results column missing",
+         [&] {
+             other.exec(QStringLiteral("ALTER TABLE \"Prehled \" DROP COLUMN Datum"));
+             return other.path();
+         },
+         emailOnly, QStringLiteral("v tabulce „Prehled “ chybí sloupec „Datum“")},
         {"class field missing",
          [&] {
              other.exec(QStringLiteral("ALTER TABLE Zaci DROP COLUMN Trida"));
              return other.path();
          },
-         emailOnly, true},
+         emailOnly, QStringLiteral("v tabulce „Zaci“ chybí sloupec „Trida“")},
     };
-    for (const auto& [name, database, expectedShape, named] : cases) {
+    for (const auto& [name, database, expectedShape, reason] : cases) {
         const QString path = database();
         useDatabase(path);
         host.messages.clear();
         Welcome window(context);
         EXPECT_EQ(shape(window), expectedShape) << name;
-        ASSERT_EQ(host.messages.size(), named ? 1u : 0u) << name;
-        EXPECT_TRUE(!named ||
-                    host.messages[0].prompt.startsWith(
-                        QStringLiteral("Školní databázi se nepodařilo přečíst:\n") + path))
+        ASSERT_EQ(host.messages.size(), reason.isEmpty() ? 0u : 1u) << name;
+        EXPECT_TRUE(reason.isEmpty() ||
+                    (host.messages[0].prompt.startsWith(
+                         QStringLiteral("Školní databázi se nepodařilo přečíst:\n") + path) &&
+                     host.messages[0].prompt.contains(QStringLiteral("Důvod: ") + reason + u'\n')))
             << name;
     }
 }

@@ -3,9 +3,14 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace voltmetr {
 namespace {
@@ -50,6 +55,14 @@ protected:
     {
         QFile file(m_dir.filePath(QString::fromUtf8(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    // Runs a statement on a database of the test's folder, as another program would.
+    void change(const char* database, const char* statement)
+    {
+        SchoolConnection connection(m_dir.filePath(QString::fromUtf8(database)),
+                                    SchoolConnection::Access::Write);
+        QSqlQuery query(connection.db());
+        EXPECT_TRUE(query.exec(QString::fromUtf8(statement))) << statement;
     }
     QByteArray read(const QString& name) const
     {
@@ -155,7 +168,12 @@ TEST_F(TeacherToolTest, RefusesWhatItCannotDoAndChangesNothing)
         {"export into a missing folder", "export --vystup chybi/v.csv", 1,
          "v.csv nelze zapsat: složka nebo soubor neexistuje"},
         {"totals of an unknown class", "souhrn --db skola.sqlite --trida 9.Z", 1, "Třída 9.Z nemá"},
+        // The engine would read a missing column's quoted name as a word: nobody right, ever.
+        {"totals without the right answers", "souhrn --db bez.sqlite", 1,
+         "bez.sqlite není školní databáze Voltmetru: v tabulce „Prehled “ chybí sloupec „Spravne“"},
     };
+    EXPECT_EQ(run("zaloz --db bez.sqlite").exitCode, 0);
+    change("bez.sqlite", R"(ALTER TABLE "Prehled " DROP "Spravne")");
     write("vstup", {});
     const auto folder = [&] {
         return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
@@ -174,6 +192,50 @@ TEST_F(TeacherToolTest, RefusesWhatItCannotDoAndChangesNothing)
 
     EXPECT_EQ(run("zaloz --prepsat --db skola.sqlite").exitCode, 0);
     EXPECT_EQ(run("souhrn --db skola.sqlite").err, "V databázi nejsou žádní žáci ani výsledky.\n");
+}
+
+// A pupil's save holds the write lock when the import starts: the import waits its turn as the
+// pupils' saves do, instead of being refused the moment its first read turns into a write.
+TEST_F(TeacherToolTest, ImportWaitsForAPupilsSave)
+{
+    write("nova.csv", "Malá;1.A\n");
+    std::promise<void> locked;
+    std::thread pupil([&] {
+        SchoolConnection connection(m_db, SchoolConnection::Access::Write);
+        EXPECT_EQ(beginWriting(connection.db()), QString());
+        locked.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_TRUE(connection.db().commit());
+    });
+    locked.get_future().wait();
+    const ToolResult result = run("import --db skola.sqlite nova.csv");
+    pupil.join();
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "Přidáno žáků: 1, už v databázi: 0, vynechaných řádků: 0 "
+                          "(seznam v kódování UTF-8).\n");
+}
+
+// A new database over an old one: the pupils' computers reach it as they reached the old one,
+// the old one is kept beside it, and no journal of the old file is left to spoil the new one.
+TEST_F(TeacherToolTest, ANewDatabaseOverAnOldOneKeepsItsAccessAndABackup)
+{
+    const QByteArray old = QFile::encodeName(m_db);
+    // Root could hand the file to anyone; others keep their own owner.
+    const uid_t owner = geteuid() == 0 ? 1234 : geteuid();
+    ASSERT_EQ(chmod(old.constData(), 0664) + chown(old.constData(), owner, owner), 0);
+    write("skola.sqlite-journal", "zbytek zápisu, který nedoběhl");
+
+    const ToolResult result = run("zaloz --prepsat --db skola.sqlite");
+    EXPECT_EQ(result.out, "Založena prázdná školní databáze skola.sqlite.\n"
+                          "Původní databáze je uschována jako skola.sqlite.bak.\n");
+    struct stat made = {};
+    ASSERT_EQ(stat(old.constData(), &made), 0);
+    EXPECT_EQ(made.st_mode & 07777, 0664u);
+    EXPECT_EQ(made.st_uid, owner);
+    EXPECT_EQ(made.st_gid, owner);
+    EXPECT_FALSE(QFile::exists(m_db + u"-journal"_s));
+    EXPECT_EQ(ResultsStore(m_db).readPupils().pupils.size(), 0u);
+    EXPECT_EQ(ResultsStore(m_db + u".bak"_s).readPupils().pupils.size(), 3u);
 }
 
 TEST_F(TeacherToolTest, DecodesEveryReportItFindsAndNamesTheDamagedOnes)
