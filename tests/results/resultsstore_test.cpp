@@ -2,6 +2,7 @@
 #include "schoolfile.h"
 
 #include <QProcess>
+#include <QSqlQuery>
 
 namespace voltmetr {
 namespace {
@@ -112,6 +113,29 @@ TEST(ResultsStore, AWriterKilledInTheMiddleOfASaveBlocksNobody)
     EXPECT_EQ(file.exec(QStringLiteral("PRAGMA integrity_check")),
               std::vector<QVariantList>{{QStringLiteral("ok")}});
     EXPECT_EQ(file.resultRows().size(), 1u);
+}
+
+// Neither a reading nor a writing connection makes a database of a mistyped path, and a
+// reading one, though it may roll back what a killed writer left, changes nothing itself.
+TEST(SchoolConnection, NeverCreatesAFileAndAReaderChangesNothing)
+{
+    const std::tuple<const char*, SchoolConnection::Access, bool> cases[] = {
+        {"reading", SchoolConnection::Access::Read, false},
+        {"writing", SchoolConnection::Access::Write, true},
+    };
+    for (const auto& [name, access, changes] : cases) {
+        testing::SchoolFile file;
+        const QString missing = file.folder() + QStringLiteral("/chybi.sqlite");
+        EXPECT_EQ(SchoolConnection(missing, access).openError(),
+                  QStringLiteral("soubor databáze nejde otevřít: chybí, nebo k němu není přístup"))
+            << name;
+        EXPECT_FALSE(QFile::exists(missing)) << name;
+        SchoolConnection connection(file.path(), access);
+        QSqlQuery query(connection.db());
+        EXPECT_EQ(query.exec(QStringLiteral("INSERT INTO Zaci VALUES ('Novák', '2.B')")), changes)
+            << name;
+        EXPECT_EQ(query.exec(QStringLiteral("DROP INDEX Prehled_Prijmeni")), changes) << name;
+    }
 }
 
 } // namespace
