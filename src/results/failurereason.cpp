@@ -13,7 +13,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcDatabase, "voltmetr.database")
 Q_LOGGING_CATEGORY(lcFile, "voltmetr.file")
 
-QString quotedName(const QString& name)
+QString inCzechQuotes(const QString& name)
 {
     return QStringLiteral("„%1“").arg(name);
 }
@@ -26,14 +26,13 @@ QString missingPart(const QString& engineText)
     static const QRegularExpression insertColumn(
         QStringLiteral("^table (.*) has no column named (.*)$"));
     if (const auto match = table.match(engineText); match.hasMatch()) {
-        return QStringLiteral("v databázi chybí tabulka %1").arg(quotedName(match.captured(1)));
+        return missingTableReason(match.captured(1));
     }
     if (const auto match = column.match(engineText); match.hasMatch()) {
-        return QStringLiteral("v databázi chybí sloupec %1").arg(quotedName(match.captured(1)));
+        return QStringLiteral("v databázi chybí sloupec %1").arg(inCzechQuotes(match.captured(1)));
     }
     if (const auto match = insertColumn.match(engineText); match.hasMatch()) {
-        return QStringLiteral("v tabulce %1 chybí sloupec %2")
-            .arg(quotedName(match.captured(1)), quotedName(match.captured(2)));
+        return missingColumnReason(match.captured(1), match.captured(2));
     }
     return {};
 }
@@ -120,6 +119,17 @@ QString systemReason(int systemError)
 }
 
 } // namespace
+
+QString missingTableReason(const QString& table)
+{
+    return QStringLiteral("v databázi chybí tabulka %1").arg(inCzechQuotes(table));
+}
+
+QString missingColumnReason(const QString& table, const QString& column)
+{
+    return QStringLiteral("v tabulce %1 chybí sloupec %2")
+        .arg(inCzechQuotes(table), inCzechQuotes(column));
+}
 
 QString databaseFailureReason(const QSqlError& error)
 {

@@ -15,6 +15,10 @@ namespace voltmetr {
 // Logs the engine's own words and gives the Czech reason.
 QString databaseFailureReason(const QSqlError& error);
 
+// The Czech reasons for a table or a column of a table that the database lacks.
+QString missingTableReason(const QString& table);
+QString missingColumnReason(const QString& table, const QString& column);
+
 // Logs the file's name and the system's words and gives the Czech reason. systemError is the
 // errno of the failed step, 0 when Qt refused the step itself without a system call failing
 // (a folder where the file should be, a file that may not be replaced): then the path tells.

@@ -42,11 +42,6 @@ const Table schoolTables[] = {
       {"TypZkous", "INTEGER"}}},
 };
 
-QString inCzechQuotes(const char* name)
-{
-    return QStringLiteral("„%1“").arg(QString::fromLatin1(name));
-}
-
 unsigned long long nextConnectionNumber()
 {
     static std::atomic<unsigned long long> counter{0};
@@ -89,7 +84,7 @@ QString unreadableTable(QSqlDatabase& db, const char* table)
     if (!query.exec(QStringLiteral("SELECT * FROM %1 WHERE 0").arg(quotedName(table)))) {
         return databaseFailureReason(query.lastError());
     }
-    return QStringLiteral("v databázi chybí tabulka %1").arg(inCzechQuotes(table));
+    return missingTableReason(QString::fromLatin1(table));
 }
 
 } // namespace
@@ -166,8 +161,8 @@ QString checkSchoolSchema(QSqlDatabase& db)
         }
         for (const Column& column : table.columns) {
             if (!record.contains(QString::fromLatin1(column.name))) {
-                return QStringLiteral("v tabulce %1 chybí sloupec %2")
-                    .arg(inCzechQuotes(table.name), inCzechQuotes(column.name));
+                return missingColumnReason(QString::fromLatin1(table.name),
+                                           QString::fromLatin1(column.name));
             }
         }
     }

@@ -50,7 +50,7 @@ TEST(ResultsStore, TotalsAddEveryRunOfTheSurnameThisOneIncluded)
 // blanks, diacritics, and "#" and "?" that a URI would cut off. Every row arrives exactly once,
 // or its writer was told, why, as the pupil would be: under heavy load a writer may wait out
 // the busy timeout, but no row is lost unreported and none is stored twice.
-TEST(ResultsStore, EightWritersOfAHundredRowsEachStoreExactly800)
+TEST(ResultsStore, EightWritersOfAHundredRowsLoseNoneAndStoreNoneTwice)
 {
     testing::SchoolFile file(QStringLiteral("Školní data #1?x=y%20.sqlite"));
     std::vector<std::unique_ptr<QProcess>> writers;
