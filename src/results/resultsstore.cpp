@@ -1,6 +1,7 @@
 #include "results/resultsstore.h"
 
 #include "results/failurereason.h"
+#include "results/saveretry.h"
 #include "results/schooldatabase.h"
 
 #include <QSqlDatabase>
@@ -40,14 +41,34 @@ QVariant storedText(const QString& value)
     return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
 }
 
-QString insertRow(QSqlDatabase& db, const ResultRow& row)
+// Whether the pupil would be told that another computer holds the database: the one failure
+// that waiting and trying again can mend. The engine's codes stay with the reasons, so the
+// reason is what tells it.
+bool heldByAnother(const QString& reason)
 {
-    QString error = beginWriting(db);
-    if (!error.isEmpty()) {
-        return error;
+    static const QString busy = databaseFailureReason(
+        QSqlError(QString(), QString(), QSqlError::StatementError, QStringLiteral("5")));
+    return reason == busy;
+}
+
+// One attempt: the row appended and the surname's totals read in one transaction, so that the
+// totals include the row exactly when it was stored, and an attempt that fails leaves nothing
+// behind to store twice. The connection waits for another writer at most `wait`.
+SaveRetry::Outcome storeOnce(const QString& path, const ResultRow& row, SaveRetry::Duration wait,
+                             RunStored& result)
+{
+    SchoolConnection connection(path, SchoolConnection::Access::Write,
+                                static_cast<int>(wait.count()));
+    QSqlDatabase& db = connection.db();
+    result.error = connection.openError();
+    if (result.error.isEmpty()) {
+        result.error = beginWriting(db);
+    }
+    if (!result.error.isEmpty()) {
+        return heldByAnother(result.error) ? SaveRetry::Outcome::Busy : SaveRetry::Outcome::Failed;
     }
     QSqlQuery statement(db);
-    error =
+    result.error =
         run(statement,
             QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
                            "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
@@ -55,14 +76,36 @@ QString insertRow(QSqlDatabase& db, const ResultRow& row)
                 .arg(quotedName(ResultsTable)),
             {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
              row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
-    if (error.isEmpty()) {
-        error = run(statement, QStringLiteral("COMMIT"));
+    PupilTotals totals;
+    if (result.error.isEmpty()) {
+        // A NULL count adds nothing; TOTAL would give a float, so SUM is wrapped instead.
+        result.error = run(
+            statement,
+            QStringLiteral("SELECT COALESCE(SUM(%1), 0), COALESCE(SUM(%2), 0) FROM %3 WHERE %4 = ?")
+                .arg(column(ResultsTable, "Spravne"), column(ResultsTable, "Chybne"),
+                     quotedName(ResultsTable), column(ResultsTable, "Prijmeni")),
+            {storedText(row.surname)});
     }
-    if (!error.isEmpty()) {
+    if (result.error.isEmpty()) {
+        if (statement.next()) {
+            totals = {statement.value(0).toLongLong(), statement.value(1).toLongLong()};
+        } else {
+            result.error = databaseFailureReason(statement.lastError());
+        }
+    }
+    if (result.error.isEmpty()) {
+        statement.finish();
+        result.error = run(statement, QStringLiteral("COMMIT"));
+    }
+    if (!result.error.isEmpty()) {
+        // Closing the connection would roll back too; a failed COMMIT must not leave the
+        // row to a later statement.
         QSqlQuery rollback(db);
         rollback.exec(QStringLiteral("ROLLBACK"));
+        return heldByAnother(result.error) ? SaveRetry::Outcome::Busy : SaveRetry::Outcome::Failed;
     }
-    return error;
+    result.totals = totals;
+    return SaveRetry::Outcome::Done;
 }
 
 } // namespace
@@ -107,31 +150,10 @@ PupilsRead ResultsStore::readPupils() const
 RunStored ResultsStore::appendRun(const ResultRow& row) const
 {
     RunStored result;
-    SchoolConnection connection(m_path, SchoolConnection::Access::Write, m_busyTimeoutMs);
-    result.error = connection.openError();
-    if (!result.error.isEmpty()) {
-        return result;
-    }
-    result.error = insertRow(connection.db(), row);
-    if (!result.error.isEmpty()) {
-        return result;
-    }
-    result.stored = true;
-    // A NULL count adds nothing; TOTAL would give a float, so SUM is wrapped instead.
-    QSqlQuery sum(connection.db());
-    result.error =
-        run(sum,
-            QStringLiteral("SELECT COALESCE(SUM(%1), 0), COALESCE(SUM(%2), 0) FROM %3 WHERE %4 = ?")
-                .arg(column(ResultsTable, "Spravne"), column(ResultsTable, "Chybne"),
-                     quotedName(ResultsTable), column(ResultsTable, "Prijmeni")),
-            {storedText(row.surname)});
-    if (result.error.isEmpty()) {
-        if (sum.next()) {
-            result.totals = PupilTotals{sum.value(0).toLongLong(), sum.value(1).toLongLong()};
-        } else {
-            result.error = databaseFailureReason(sum.lastError());
-        }
-    }
+    const SaveRetry retry({.budget = SaveRetry::Duration(m_busyTimeoutMs)});
+    result.stored = retry.run([&](SaveRetry::Duration wait) {
+        return storeOnce(m_path, row, wait, result);
+    }) == SaveRetry::Outcome::Done;
     return result;
 }
 

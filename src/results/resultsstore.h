@@ -42,16 +42,21 @@ struct PupilsRead
     bool ok() const { return error.isEmpty(); }
 };
 
+// A run is stored together with the totals read back, or not at all.
 struct RunStored
 {
     bool stored = false;
-    std::optional<PupilTotals> totals; // this run included; none when they could not be read
-    QString error;                     // the Czech reason for what failed
+    std::optional<PupilTotals> totals; // this run included; exactly when stored
+    QString error;                     // the Czech reason why it was not stored
 };
 
 // The school database file. Every call opens its own connection and closes it again, so the
-// file is held only while a call runs; a database busy with another computer's write is
-// waited for up to busyTimeoutMs. The file is never created: a missing one is an error.
+// file is held only while a call runs. The file is never created: a missing one is an error.
+//
+// A database busy with other computers' writes is waited for up to busyTimeoutMs in all: a
+// reading waits that long at most, and a save retries within that one budget, so that when a
+// whole class finishes at once each pupil's row gets its turn. A save that runs out of it is
+// reported, never stored later behind the pupil's back.
 class ResultsStore
 {
 public:
@@ -60,7 +65,7 @@ public:
     explicit ResultsStore(QString path, int busyTimeoutMs = DefaultBusyTimeoutMs);
 
     PupilsRead readPupils() const;
-    // Appends the row in one transaction, then reads the surname's totals back.
+    // Appends the row and reads the surname's totals back in one transaction.
     RunStored appendRun(const ResultRow& row) const;
 
 private:

@@ -8,6 +8,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   results/failurereason.h results/failurereason.cpp
   results/schooldatabase.h results/schooldatabase.cpp
   results/reporttext.h results/reporttext.cpp
+  results/saveretry.h results/saveretry.cpp
   results/resultsstore.h results/resultsstore.cpp
   results/runsummary.h results/runsummary.cpp
   results/reportfile.h results/reportfile.cpp)
