@@ -18,6 +18,7 @@ constexpr unsigned int green = 0x00008000;
 constexpr unsigned int darkRed = 0x00000080;
 
 const QString notAvailable = QStringLiteral("není k dispozici");
+const QString storing = QStringLiteral("ukládám…");
 
 QString storeFailedMessage(const QString& reason)
 {
@@ -72,11 +73,10 @@ Souhrn::Souhrn(WindowContext& context, QWidget* parent)
                count(QStringLiteral("Celk1"), 1680, 1830, green),
                count(QStringLiteral("Celk2"), 2040, 1845, darkRed)};
 
-    QPushButton* ok =
-        makeButton(*this, QStringLiteral("Command1"), QStringLiteral("&OK"), 1680, 2640, 1455, 495,
-                   designFont(QStringLiteral("MS Sans Serif"), 13.5, true));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &Souhrn::Command1_Click);
+    m_ok = makeButton(*this, QStringLiteral("Command1"), QStringLiteral("&OK"), 1680, 2640, 1455,
+                      495, designFont(QStringLiteral("MS Sans Serif"), 13.5, true));
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &Souhrn::Command1_Click);
 
     const Data_a_promene& state = m_context.state;
     if (state.EmailMode) {
@@ -89,25 +89,31 @@ Souhrn::Souhrn(WindowContext& context, QWidget* parent)
 
 void Souhrn::storeRun()
 {
-    Host& host = m_context.host;
-    const double now = host.now();
-    const ResultRow row = resultRowFor(m_context.state, now, host.loginName());
-    const RunStored stored = ResultsStore(schoolDatabasePath()).appendRun(row);
-    if (!stored.stored) {
-        host.messageBox(storeFailedMessage(stored.error), QStringLiteral("Školní databáze"),
-                        MessageStyle::OkCritical);
+    const double now = m_context.host.now();
+    const ResultRow row = resultRowFor(m_context.state, now, m_context.host.loginName());
+    m_save = new BackgroundSave(ResultsStore(schoolDatabasePath()), row, this);
+    connect(m_save, &BackgroundSave::finished, this,
+            [this, now] { showStored(m_save->result(), now); });
+    for (QLabel* label : m_total) {
+        label->setText(storing);
+    }
+    m_ok->setEnabled(false);
+}
+
+void Souhrn::showStored(const RunStored& stored, double now)
+{
+    if (stored.totals) {
+        showCounts(m_total, stored.totals->rightCount, stored.totals->wrongCount);
+    } else {
+        m_context.host.messageBox(storeFailedMessage(stored.error),
+                                  QStringLiteral("Školní databáze"), MessageStyle::OkCritical);
         // The coder is prepared only at an e-mail sign-in, so its key is loaded here.
         m_context.coder.InitReportCoder();
         encodeReport(fallbackReportInputs(m_context.state, now));
-        return;
     }
-    if (!stored.totals) {
-        for (QLabel* label : m_total) {
-            label->setText(notAvailable);
-        }
-        return;
-    }
-    showCounts(m_total, stored.totals->rightCount, stored.totals->wrongCount);
+    m_ok->setEnabled(true);
+    m_ok->setFocus();
+    Q_EMIT saveEnded();
 }
 
 void Souhrn::encodeReport(const ReportInputs& inputs)
@@ -123,6 +129,10 @@ void Souhrn::encodeReport(const ReportInputs& inputs)
 
 void Souhrn::Command1_Click()
 {
+    // Enter, Esc or the desktop's close while the row is being stored: the pupil waits for it.
+    if (m_save != nullptr && m_save->isRunning()) {
+        return;
+    }
     done(QDialog::Accepted);
     if (m_handsOutReport) {
         GenList report(m_context, parentWidget());

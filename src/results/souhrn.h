@@ -1,5 +1,6 @@
 #pragma once
 
+#include "results/backgroundsave.h"
 #include "results/reporttext.h"
 #include "ui/windowcontext.h"
 
@@ -7,12 +8,17 @@
 #include <array>
 
 class QLabel;
+class QPushButton;
 
 namespace voltmetr {
 
 // The summary that closes a run. In school-server mode it stores the run's row and shows the
 // pupil's all-time counts; in e-mail mode, or when the row could not be stored, it encodes the
 // report and its "OK" hands it out through GenList.
+//
+// The row is stored while the window is already shown: it says so in place of the all-time
+// counts, and "OK" waits until the save has ended, with the totals or with the reason and the
+// report.
 class Souhrn : public QDialog
 {
     Q_OBJECT
@@ -22,17 +28,24 @@ public:
     // The only button, also what Esc and a close from the desktop mean.
     void reject() override;
 
+Q_SIGNALS:
+    // The row was stored, or the pupil has been told why not; "OK" works from now on.
+    void saveEnded();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void storeRun();
+    void showStored(const RunStored& stored, double now);
     void encodeReport(const ReportInputs& inputs);
     void Command1_Click();
 
     WindowContext& m_context;
     std::array<QLabel*, 3> m_today{};
     std::array<QLabel*, 3> m_total{};
+    QPushButton* m_ok = nullptr;
+    BackgroundSave* m_save = nullptr;
     bool m_handsOutReport = false;
 };
 

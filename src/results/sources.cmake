@@ -10,6 +10,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   results/reporttext.h results/reporttext.cpp
   results/saveretry.h results/saveretry.cpp
   results/resultsstore.h results/resultsstore.cpp
+  results/backgroundsave.h results/backgroundsave.cpp
   results/runsummary.h results/runsummary.cpp
   results/reportfile.h results/reportfile.cpp)
 list(APPEND VOLTMETR_GUI_SOURCES

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 
 namespace voltmetr {
 namespace {
@@ -75,6 +76,7 @@ protected:
         QStringList counts;
         host.onNextModal([](QDialog& question) { click(question, "Command1"); });
         host.onNextModal([&](QDialog& summary) {
+            awaitSave(summary);
             counts = captions(summary, "Dnes") + captions(summary, "Celk");
             if (inReport) {
                 host.onNextModal(inReport);
@@ -151,6 +153,38 @@ TEST_F(RunEnd, EmailRunFromTypedNameToClipboardAndFile)
     EXPECT_EQ(file.readAll(), host.clipboard.toLatin1() + "\r\n");
 }
 
+// Another computer holds the database while the summary opens: the window is there at once,
+// says it is storing, and neither Enter nor Esc leaves it until the row is stored.
+TEST_F(RunEnd, TheSummaryShowsAtOnceAndWaitsForTheSaveBeforeItsOk)
+{
+    state.ProfileSurname = QStringLiteral("Svoboda");
+    state.ProfileClass = QStringLiteral("2.A");
+    state.RightCount = 3;
+    state.WrongCount = 1;
+    host.setClock(at(7, 9, 40, 0));
+    school.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    Souhrn window(context);
+    window.show();
+    EXPECT_EQ(captions(window, "Celk"), QStringList(3, QStringLiteral("ukládám…")));
+    EXPECT_EQ(captions(window, "Dnes").join(u'|'),
+              QStringLiteral(" 4 příklady| 3 příklady| 1 příklad"));
+    EXPECT_FALSE(child(window, "Command1").isEnabled());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QTest::keyClick(&window, key);
+        EXPECT_TRUE(window.isVisible()) << key;
+    }
+    EXPECT_FALSE(host.ended);
+
+    school.exec(QStringLiteral("ROLLBACK"));
+    awaitSave(window);
+    EXPECT_EQ(captions(window, "Celk").join(u'|'),
+              QStringLiteral(" 84 příkladů| 43 příkladů| 41 příkladů"));
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(school.resultRows().size(), 3u);
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_TRUE(host.ended);
+}
+
 TEST(CountNoun, TheNumberChoosesTheForm)
 {
     const std::pair<std::int64_t, const char*> cases[] = {
@@ -185,6 +219,7 @@ TEST_F(RunEnd, ARowThatCannotBeStoredIsReportedAndHandedOutAsAReport)
         state.StartTime = startTime;
         host.onNextModal([](QDialog& report) { click(report, "final"); });
         Souhrn window(context);
+        awaitSave(window);
         ASSERT_EQ(host.messages.size(), 1u) << name;
         EXPECT_TRUE(host.messages[0].prompt.startsWith(
             QStringLiteral("Výsledek se nepodařilo uložit do školní databáze.\n\nDůvod: %1\n\n")

@@ -2,6 +2,7 @@
 
 #include "exercise/zkouseni.h"
 #include "results/info2.h"
+#include "results/souhrn.h"
 #include "schoolfile.h"
 #include "support/scriptedhost.h"
 #include "ui/windowcontext.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 
 namespace voltmetr::testing {
 
@@ -57,6 +59,17 @@ protected:
             texts << child<QLabel>(window, (std::string(family) + i).c_str()).text();
         }
         return texts;
+    }
+
+    // Lets the summary's save end, with the event loop running, as the pupil waits for it.
+    static void awaitSave(QWidget& summary)
+    {
+        auto* souhrn = qobject_cast<Souhrn*>(&summary);
+        ASSERT_NE(souhrn, nullptr) << "not the summary";
+        if (!child(summary, "Command1").isEnabled()) {
+            QSignalSpy ended(souhrn, &Souhrn::saveEnded);
+            ASSERT_TRUE(ended.wait(60'000)) << "the save did not end";
+        }
     }
 
     SchoolFile school;

@@ -77,7 +77,12 @@ TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
          false, false},
         {"Vítejte, Zruš", &open<Welcome>, [](QDialog& w) { click(w, "Command2"); }, true, false},
         {"Vítejte, closed", &open<Welcome>, close, true, false},
-        {"Souhrn, closed", &open<Souhrn>, close, true, true},
+        {"Souhrn, closed once its run is stored", &open<Souhrn>,
+         [](QDialog& w) {
+             awaitSave(w);
+             w.close();
+         },
+         true, true},
         {"report, Enter in the report box", &open<GenList>,
          [](QDialog& w) { QTest::keyClick(w.findChild<QPlainTextEdit*>(), Qt::Key_Return); }, false,
          false},
