@@ -1,0 +1,132 @@
+// A whole class finishing at once: many processes, each a pupil's computer, store their runs in
+// one SQLite school file as fast as they can. Prints the saves lost, stored twice and handed
+// out as reports instead (the goal for each is 0), the time one save took (median, 99th
+// percentile, longest; the goal is at most 2 s) and the saves per second of the whole class.
+//
+// store_load_bench [writers [saves] [folder]]   defaults: 32 writers, 200 saves each, a
+//                                               temporary folder (give a network share here)
+// store_load_bench --pisar <file> <w> <saves>    one writer; prints "i|ms|stored" per save
+#include "results/resultsstore.h"
+#include "results/schooldatabase.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+QString surnameOf(int writer)
+{
+    return QStringLiteral("Žák %1").arg(writer);
+}
+
+int write(const QString& path, int writer, int saves)
+{
+    const voltmetr::ResultsStore store(path);
+    voltmetr::ResultRow row;
+    row.surname = surnameOf(writer);
+    QTextStream out(stdout);
+    for (; row.rightCount < saves; ++row.rightCount) {
+        QElapsedTimer timer;
+        timer.start();
+        const bool stored = store.appendRun(row).stored;
+        out << row.rightCount << u'|' << static_cast<double>(timer.nsecsElapsed()) / 1e6 << u'|'
+            << (stored ? 1 : 0) << u'\n';
+    }
+    return 0;
+}
+
+double percentile(const std::vector<double>& sorted, double share)
+{
+    return sorted[std::min(sorted.size() - 1,
+                           static_cast<std::size_t>(share * static_cast<double>(sorted.size())))];
+}
+
+int measure(int writers, int saves, const QString& folder)
+{
+    const QString path = folder + QStringLiteral("/skola.sqlite");
+    QFile::remove(path);
+    QFile(path).open(QIODevice::WriteOnly);
+    {
+        voltmetr::SchoolConnection connection(path, voltmetr::SchoolConnection::Access::Write);
+        if (!connection.openError().isEmpty() ||
+            !voltmetr::createSchoolSchema(connection.db()).isEmpty()) {
+            std::fprintf(stderr, "cannot prepare %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    QElapsedTimer wall;
+    wall.start();
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int w = 0; w < writers; ++w) {
+        auto& process = processes.emplace_back(std::make_unique<QProcess>());
+        process->start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--pisar"), path, QString::number(w), QString::number(saves)});
+    }
+    std::vector<double> ms;
+    std::map<std::pair<int, int>, int> refused;
+    for (int w = 0; w < writers; ++w) {
+        processes[w]->waitForFinished(-1);
+        for (const QString& line : QString::fromUtf8(processes[w]->readAllStandardOutput())
+                                       .split(u'\n', Qt::SkipEmptyParts)) {
+            ms.push_back(line.section(u'|', 1, 1).toDouble());
+            if (line.section(u'|', 2) != QStringLiteral("1")) {
+                ++refused[{w, line.section(u'|', 0, 0).toInt()}];
+            }
+        }
+    }
+    const double seconds = static_cast<double>(wall.elapsed()) / 1000;
+    std::map<std::pair<int, int>, int> stored;
+    {
+        voltmetr::SchoolConnection connection(path, voltmetr::SchoolConnection::Access::Read);
+        QSqlQuery rows(connection.db());
+        rows.exec(QStringLiteral("SELECT Prijmeni, Spravne FROM \"Prehled \""));
+        while (rows.next()) {
+            ++stored[{rows.value(0).toString().section(u' ', 1).toInt(), rows.value(1).toInt()}];
+        }
+    }
+    int lost = 0;
+    int doubled = 0;
+    for (int w = 0; w < writers; ++w) {
+        for (int i = 0; i < saves; ++i) {
+            const int times = stored.count({w, i}) ? stored[{w, i}] : 0;
+            lost += times == 0 && refused.count({w, i}) == 0;
+            doubled += times > 1;
+        }
+    }
+    std::sort(ms.begin(), ms.end());
+    if (ms.size() != static_cast<std::size_t>(writers * saves)) {
+        std::fprintf(stderr, "%zu of %d saves reported a time\n", ms.size(), writers * saves);
+    }
+    std::printf("%d writers x %d saves: lost %d, stored twice %d, handed out as reports %zu\n"
+                "one save: median %.1f ms, 99th percentile %.1f ms, longest %.1f ms\n"
+                "%.1f s in all, %.0f saves per second\n",
+                writers, saves, lost, doubled, refused.size(), percentile(ms, 0.5),
+                percentile(ms, 0.99), ms.empty() ? 0.0 : ms.back(), seconds,
+                writers * saves / seconds);
+    return lost + doubled + static_cast<int>(refused.size()) == 0 ? 0 : 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.value(1) == QStringLiteral("--pisar")) {
+        return write(args.value(2), args.value(3).toInt(), args.value(4).toInt());
+    }
+    QTemporaryDir temporary;
+    return measure(args.size() > 1 ? args[1].toInt() : 32, args.size() > 2 ? args[2].toInt() : 200,
+                   args.size() > 3 ? args[3] : temporary.path());
+}
