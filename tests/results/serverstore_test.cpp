@@ -6,7 +6,6 @@
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 #include <optional>
-#include <tuple>
 
 namespace voltmetr {
 namespace {
@@ -55,24 +54,11 @@ TEST_F(ServerDatabaseTest, ReadsPupilsInTheOrderTheyWereAddedAndKeepsTimesExact)
     }
     EXPECT_EQ(surnames.join(u", "_s).toStdString(), "Žák 2.B, Adámek 2.B, Černý 2.B");
 
-    // The store's write, made by the pupils' role: 0.3472222 days is 8:20:00, which a server's
-    // single-precision REAL would round to 8:19:59.
-    SchoolConnection pupil(ThrowawayServer::locationAs(m_location, QString::fromLatin1(PupilsRole)),
-                           SchoolConnection::Access::Write);
-    for (const auto& [pupilClass, start, date] :
-         {std::tuple{"2.B", 0.3472222222222222, 46360.0}, {"2.C", 0.5, 46361.0}}) {
-        ASSERT_EQ(beginWriting(pupil.db()).toStdString(), "");
-        QSqlQuery insert(pupil.db());
-        ASSERT_TRUE(insert.prepare(
-            uR"(INSERT INTO "Prehled " ("Prijmeni", "Trida", "CasStrt", "Datum") VALUES (?, ?, ?, ?))"_s));
-        for (const QVariant& value :
-             {QVariant(u"Černý"_s), QVariant(QString::fromLatin1(pupilClass)), QVariant(start),
-              QVariant(date)}) {
-            insert.addBindValue(value);
-        }
-        ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
-        ASSERT_EQ(commitWriting(pupil.db()).toStdString(), "");
-    }
+    // 0.3472222 days is 8:20:00, which a server's single-precision REAL would round to 8:19:59.
+    ThrowawayServer::storeRunAsPupil(
+        m_location, {u"Černý"_s, u"2.B"_s, 17, 3, 0.3472222222222222, 0.4, 46360.0, u"z"_s, 2});
+    ThrowawayServer::storeRunAsPupil(m_location,
+                                     {u"Černý"_s, u"2.C"_s, 5, 0, 0.5, 0.6, 46361.0, u"z"_s, 2});
 
     QSqlQuery rows(m_admin->db());
     ASSERT_TRUE(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "results/resultsstore.h"
+
 #include <QString>
 
 namespace voltmetr::testing {
@@ -15,6 +17,9 @@ public:
 
     // The same database as another user of the server sees it.
     static QString locationAs(const QString& location, const QString& user);
+
+    // Stores a run as the pupils' program does, signed in as the pupils' role.
+    static void storeRunAsPupil(const QString& location, const ResultRow& row);
 };
 
 } // namespace voltmetr::testing
