@@ -331,6 +331,22 @@ TEST_F(TeacherToolTest, DecodesEveryReportItFindsAndNamesTheDamagedOnes)
               "\"Petr \"\"?\"\"\";2.C;05.12.2026 08:00;05.12.2026 08:45;3;1;2\r\n");
 }
 
+// A database with results is replaced only on the teacher's explicit word, and then only a file,
+// whose old copy is kept; a server's tables are never replaced.
+TEST_P(TeacherToolOnEitherEngine, CreatingAgainKeepsTheResults)
+{
+    const ToolResult again = run("zaloz --db skola.sqlite");
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_NE(again.err.find(onServer() ? "už tabulky Voltmetru jsou" : "už existuje"),
+              std::string::npos)
+        << again.err;
+    const ToolResult overwrite = run("zaloz --prepsat --db skola.sqlite");
+    EXPECT_EQ(overwrite.exitCode, onServer() ? 1 : 0) << overwrite.err;
+    EXPECT_EQ(run("souhrn --db skola.sqlite --trida 2.B").out.find("Beneš; Bob") !=
+                  std::string::npos,
+              onServer());
+}
+
 TEST_P(TeacherToolOnEitherEngine, ExportsEveryRunAndTheTotalsOfEveryPupil)
 {
     const std::string table("\xef\xbb\xbfPříjmení;Třída;Správně;Chybně;Začátek;Konec;Datum;"
