@@ -1,3 +1,4 @@
+#include "results/failurereason.h"
 #include "results/resultsstore.h"
 #include "results/schooldatabase.h"
 #include "support/throwawayserver.h"
@@ -140,6 +141,50 @@ TEST_F(ServerDatabaseTest, AReadingConnectionChangesNothing)
     QSqlQuery query(reading.db());
     EXPECT_FALSE(query.exec(u"INSERT INTO \"Zaci\" VALUES ('Novák', '2.B')"_s));
     EXPECT_TRUE(query.exec(u"SELECT * FROM \"Zaci\""_s));
+}
+
+// Each failure made to happen for real; the reason is the Czech one, whole, whatever language
+// the server speaks.
+TEST_F(ServerDatabaseTest, EachServerFailureIsNamedInCzech)
+{
+    const QString pupil = ThrowawayServer::locationAs(m_location, QString::fromLatin1(PupilsRole));
+    const auto failure = [](const QString& location, SchoolConnection::Access access,
+                            const char* statement) {
+        SchoolConnection connection(location, access);
+        if (!connection.openError().isEmpty()) {
+            return connection.openError();
+        }
+        QSqlQuery query(connection.db());
+        return query.exec(QString::fromUtf8(statement)) ? u"(provedeno)"_s
+                                                        : databaseFailureReason(query.lastError());
+    };
+    const struct
+    {
+        const char* name;
+        QString reason;
+        const char* expected;
+    } cases[] = {
+        {"the pupils' role changing a result",
+         failure(pupil, SchoolConnection::Access::Write, R"(UPDATE "Prehled " SET "Spravne" = 1)"),
+         "k databázi není povolen přístup"},
+        {"a write on a reading connection",
+         failure(m_location, SchoolConnection::Access::Read, R"(DELETE FROM "Zaci")"),
+         "do databáze nelze zapisovat, je jen pro čtení"},
+        {"a column the table lacks",
+         failure(m_location, SchoolConnection::Access::Read, R"(SELECT "Bonus" FROM "Zaci")"),
+         "v databázi chybí sloupec"},
+        {"a database the server lacks",
+         failure(QString(m_location).replace(u"skola_"_s, u"chybi_"_s),
+                 SchoolConnection::Access::Read, "SELECT 1"),
+         "k databázovému serveru se nelze připojit: neběží, není dostupný, nebo odmítl "
+         "přihlášení"},
+        {"a statement the server cannot read",
+         failure(m_location, SchoolConnection::Access::Read, "SELEKT 1"),
+         "databázový server ohlásil chybu 42601"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.reason.toStdString(), c.expected) << c.name;
+    }
 }
 
 // The location decides the engine; a server's address is taken apart so that every part
