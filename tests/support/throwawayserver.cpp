@@ -3,7 +3,6 @@
 #include "results/schooldatabase.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -48,13 +47,37 @@ QString runProgram(const QString& program, const QStringList& arguments)
     return {};
 }
 
+// Starts the server when the first test asks for a database, so that tests of the same binary
+// that need none do not wait for it, and stops it after the last test.
 class ServerEnvironment : public ::testing::Environment
 {
 public:
-    void SetUp() override
+    ServerEnvironment() { s_instance = this; }
+
+    // The folder of the running server's socket; starts the server the first time.
+    static QString socketFolder()
+    {
+        if (!s_instance->m_running) {
+            s_instance->start();
+        }
+        return s_instance->m_folder.path();
+    }
+
+    void TearDown() override
+    {
+        if (m_running) {
+            EXPECT_EQ(runProgram(QStringLiteral("pg_ctl"),
+                                 {QStringLiteral("--pgdata=%1").arg(data()),
+                                  QStringLiteral("--mode=immediate"), QStringLiteral("--wait"),
+                                  QStringLiteral("stop")}),
+                      QString());
+        }
+    }
+
+private:
+    void start()
     {
         ASSERT_TRUE(m_folder.isValid());
-        const QByteArray folder = QFile::encodeName(m_folder.path());
         if (geteuid() == 0) {
             ASSERT_EQ(QProcess::execute(QStringLiteral("chown"),
                                         {QStringLiteral("nobody:nogroup"), m_folder.path()}),
@@ -74,31 +97,17 @@ public:
                                   .arg(m_folder.path()),
                               QStringLiteral("start")}),
                   QString());
-        s_socketFolder = m_folder.path();
         m_running = true;
     }
 
-    void TearDown() override
-    {
-        if (m_running) {
-            EXPECT_EQ(runProgram(QStringLiteral("pg_ctl"),
-                                 {QStringLiteral("--pgdata=%1").arg(data()),
-                                  QStringLiteral("--mode=immediate"), QStringLiteral("--wait"),
-                                  QStringLiteral("stop")}),
-                      QString());
-        }
-    }
-
-    static QString s_socketFolder;
-
-private:
     QString data() const { return m_folder.filePath(QStringLiteral("data")); }
 
     QTemporaryDir m_folder{QDir::tempPath() + QStringLiteral("/voltmetr-pg-XXXXXX")};
     bool m_running = false;
+    static ServerEnvironment* s_instance;
 };
 
-QString ServerEnvironment::s_socketFolder;
+ServerEnvironment* ServerEnvironment::s_instance = nullptr;
 
 [[maybe_unused]] ::testing::Environment* const environment =
     ::testing::AddGlobalTestEnvironment(new ServerEnvironment);
@@ -106,7 +115,7 @@ QString ServerEnvironment::s_socketFolder;
 QString location(const QString& database, const QString& user)
 {
     QUrlQuery query;
-    query.addQueryItem(QStringLiteral("host"), ServerEnvironment::s_socketFolder);
+    query.addQueryItem(QStringLiteral("host"), ServerEnvironment::socketFolder());
     query.addQueryItem(QStringLiteral("user"), user);
     return QStringLiteral("postgresql:///%1?%2").arg(database, query.toString(QUrl::FullyEncoded));
 }
@@ -121,7 +130,7 @@ QString ThrowawayServer::newDatabase()
         QSqlDatabase admin =
             QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("voltmetr-spravce"));
         admin.setConnectOptions(QStringLiteral("host=%1;user=%2;dbname=postgres")
-                                    .arg(ServerEnvironment::s_socketFolder, superuser));
+                                    .arg(ServerEnvironment::socketFolder(), superuser));
         EXPECT_TRUE(admin.open()) << admin.lastError().text().toStdString();
         QSqlQuery query(admin);
         EXPECT_TRUE(query.exec(QStringLiteral("CREATE DATABASE %1").arg(name)))
