@@ -170,11 +170,39 @@ private:
     bool m_prepared = false;
 };
 
+// A server's database is made by its administrator; the tool adds the tables and the roles.
+// Tables already there hold results: they are never replaced, not even when asked to.
+int createServerSchema(const QString& location, Console& console)
+{
+    SchoolConnection connection(location, SchoolConnection::Access::Write);
+    if (!connection.openError().isEmpty()) {
+        return console.fail(
+            QStringLiteral("Databázi %1 nelze otevřít: %2").arg(location, connection.openError()));
+    }
+    if (schoolTablesPresent(connection.db())) {
+        return console.fail(
+            QStringLiteral("V databázi %1 už tabulky Voltmetru jsou; nástroj je nepřepisuje, "
+                           "aby se neztratily výsledky.")
+                .arg(location));
+    }
+    if (const QString failure = createSchoolSchema(connection.db()); !failure.isEmpty()) {
+        return console.fail(QStringLiteral("Databázi %1 nelze založit: %2").arg(location, failure));
+    }
+    console.out << QStringLiteral("Založena prázdná školní databáze %1; žáci se přihlašují jako "
+                                  "%2, učitel jako %3.")
+                       .arg(location, QLatin1String(PupilsRole), QLatin1String(TeacherRole))
+                << Qt::endl;
+    return Console::ExitSuccess;
+}
+
 } // namespace
 
 int createDatabase(const Request& request, Console& console)
 {
     const QString& path = request.databasePath;
+    if (isServerLocation(path)) {
+        return createServerSchema(path, console);
+    }
     if (FileExists(path) && !request.overwrite) {
         return console.fail(
             QStringLiteral("Soubor %1 už existuje; přepsat ho lze volbou --prepsat.").arg(path));

@@ -54,11 +54,11 @@ std::optional<QList<PupilTotals>> readTotals(QSqlDatabase& db, const QString& pu
         pupilClass.isEmpty() ? QString() : QStringLiteral(R"(WHERE "Trida" = ?)");
     // A pupil row with a NULL count adds nothing, as in the pupils' own totals.
     const QString statements[] = {
-        QStringLiteral(R"(SELECT IFNULL("Prijmeni", ''), IFNULL("Trida", ''), COUNT(*),)"
-                       R"( SUM(IFNULL("Spravne", 0)), SUM(IFNULL("Chybne", 0)) FROM "%1" %2)"
+        QStringLiteral(R"(SELECT COALESCE("Prijmeni", ''), COALESCE("Trida", ''), COUNT(*),)"
+                       R"( SUM(COALESCE("Spravne", 0)), SUM(COALESCE("Chybne", 0)) FROM "%1" %2)"
                        R"( GROUP BY 1, 2)")
             .arg(QLatin1String(ResultsTable), onlyClass),
-        QStringLiteral(R"(SELECT IFNULL("Prijmeni", ''), IFNULL("Trida", ''), 0, 0, 0)"
+        QStringLiteral(R"(SELECT COALESCE("Prijmeni", ''), COALESCE("Trida", ''), 0, 0, 0)"
                        R"( FROM "%1" %2)")
             .arg(QLatin1String(PupilsTable), onlyClass),
     };

@@ -8,7 +8,7 @@ namespace voltmetr::teacher {
 
 QString schoolDatabaseProblem(const QString& path, SchoolConnection& connection)
 {
-    if (!QFileInfo(path).isFile()) {
+    if (!isServerLocation(path) && !QFileInfo(path).isFile()) {
         return FileExists(path)
                    ? QStringLiteral("%1 není soubor databáze.").arg(path)
                    : QStringLiteral("Databáze %1 neexistuje; založte ji příkazem zaloz.").arg(path);

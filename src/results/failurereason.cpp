@@ -67,8 +67,42 @@ QString sqliteReason(int code)
     }
 }
 
+// A server's five-character error codes (SQLSTATE): the exact code where it matters, else its
+// class in the first two characters.
+QString serverReason(const QString& state)
+{
+    static const struct
+    {
+        const char* code;
+        const char* reason;
+    } reasons[] = {
+        {"42P01", "v databázi chybí tabulka"},
+        {"42703", "v databázi chybí sloupec"},
+        {"42501", "k databázi není povolen přístup"},
+        {"28", "databázový server odmítl přihlášení"},
+        {"08", "spojení s databázovým serverem selhalo"},
+        {"57", "databázový server právě nepracuje; zkuste to za chvíli znovu"},
+        {"25006", "do databáze nelze zapisovat, je jen pro čtení"},
+        {"40", "databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli znovu"},
+        {"55P03",
+         "databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli znovu"},
+        {"53100", "disk s databází je plný"},
+        {"53200", "databázovému serveru došla paměť"},
+    };
+    for (const auto& known : reasons) {
+        if (state.startsWith(QLatin1String(known.code))) {
+            return QString::fromUtf8(known.reason);
+        }
+    }
+    return QStringLiteral("databázový server ohlásil chybu %1").arg(state);
+}
+
 QString databaseReason(const QSqlError& error)
 {
+    // SQLite's codes are numbers of at most four digits.
+    if (error.nativeErrorCode().size() == 5) {
+        return serverReason(error.nativeErrorCode());
+    }
     if (const QString missing = missingPart(error.databaseText()); !missing.isEmpty()) {
         return missing;
     }
@@ -79,6 +113,11 @@ QString databaseReason(const QSqlError& error)
             return reason;
         }
         return QStringLiteral("databáze ohlásila chybu č. %1").arg(code);
+    }
+    if (error.type() == QSqlError::ConnectionError &&
+        error.driverText().startsWith(QStringLiteral("QPSQL"))) {
+        return QStringLiteral("k databázovému serveru se nelze připojit: neběží, není dostupný, "
+                              "nebo odmítl přihlášení");
     }
     if (error.type() == QSqlError::ConnectionError) {
         return QStringLiteral("k databázi se nelze připojit (chybí ovladač databáze?)");

@@ -1,24 +1,36 @@
 #include "results/schooldatabase.h"
 
+#include "app/procedury.h"
 #include "results/failurereason.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
 #include <QUrl>
+#include <QUrlQuery>
+#include <algorithm>
 #include <atomic>
 #include <initializer_list>
+#include <optional>
 
 namespace voltmetr {
 
 namespace {
 
+enum class ColumnType
+{
+    Text,
+    Integer,
+    Real
+};
+
 struct Column
 {
     const char* name;
-    const char* type;
+    ColumnType type;
 };
 
 struct Table
@@ -29,18 +41,40 @@ struct Table
 
 // Both tables with their columns in the order a row is written.
 const Table schoolTables[] = {
-    {PupilsTable, {{"Prijmeni", "TEXT"}, {"Trida", "TEXT"}}},
+    {PupilsTable, {{"Prijmeni", ColumnType::Text}, {"Trida", ColumnType::Text}}},
     {ResultsTable,
-     {{"Prijmeni", "TEXT"},
-      {"Trida", "TEXT"},
-      {"Spravne", "INTEGER"},
-      {"Chybne", "INTEGER"},
-      {"CasStrt", "REAL"},
-      {"CasEnd", "REAL"},
-      {"Datum", "REAL"},
-      {"Prihlasenjako", "TEXT"},
-      {"TypZkous", "INTEGER"}}},
+     {{"Prijmeni", ColumnType::Text},
+      {"Trida", ColumnType::Text},
+      {"Spravne", ColumnType::Integer},
+      {"Chybne", ColumnType::Integer},
+      {"CasStrt", ColumnType::Real},
+      {"CasEnd", ColumnType::Real},
+      {"Datum", ColumnType::Real},
+      {"Prihlasenjako", ColumnType::Text},
+      {"TypZkous", ColumnType::Integer}}},
 };
+
+const QString sqliteDriver = QStringLiteral("QSQLITE");
+const QString serverDriver = QStringLiteral("QPSQL");
+
+bool onServer(const QSqlDatabase& db)
+{
+    return db.driverName() == serverDriver;
+}
+
+QString typeName(ColumnType type, bool server)
+{
+    switch (type) {
+    case ColumnType::Text:
+        return QStringLiteral("TEXT");
+    case ColumnType::Integer:
+        return QStringLiteral("INTEGER");
+    case ColumnType::Real:
+        // A server's REAL holds only six digits: a time of day would lose its seconds.
+        return server ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("REAL");
+    }
+    return {};
+}
 
 unsigned long long nextConnectionNumber()
 {
@@ -48,10 +82,30 @@ unsigned long long nextConnectionNumber()
     return ++counter;
 }
 
-// The database engine follows from the location. Every location is a file today: SQLite,
-// opened as a URI whose mode=rw opens an existing file only. A server would be told by its
-// location and get a case of its own here.
-void describeLocation(QSqlDatabase& db, const QString& location, int busyTimeoutMs)
+// Runs a statement with its values bound; empty on success, else the reason. A statement
+// without values runs as it stands: a server prepares only reading and writing rows, not
+// creating tables, granting rights or ending a transaction.
+QString execute(QSqlQuery& query, const QString& statement, const QVariantList& values = {})
+{
+    bool done = false;
+    if (values.isEmpty()) {
+        done = query.exec(statement);
+    } else if (query.prepare(statement)) {
+        for (const QVariant& value : values) {
+            query.addBindValue(value);
+        }
+        done = query.exec();
+    }
+    return done ? QString() : databaseFailureReason(query.lastError());
+}
+
+QString driverFor(const QString& location)
+{
+    return isServerLocation(location) ? serverDriver : sqliteDriver;
+}
+
+// A file opens as a URI whose mode=rw opens an existing file only.
+void describeFile(QSqlDatabase& db, const QString& location, int busyTimeoutMs)
 {
     QUrl uri = QUrl::fromLocalFile(QFileInfo(location).absoluteFilePath());
     uri.setQuery(QStringLiteral("mode=rw"));
@@ -60,31 +114,174 @@ void describeLocation(QSqlDatabase& db, const QString& location, int busyTimeout
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
 }
 
-QString driverFor(const QString& /*location*/)
+// One keyword='value' of a server connection, quoted as the server's client library reads it.
+// The driver joins its options with ";", so a value may not hold one.
+std::optional<QString> serverOption(const QString& keyword, const QString& value)
 {
-    return QStringLiteral("QSQLITE");
+    static const QRegularExpression word(QStringLiteral("^[a-z_]+$"));
+    if (!word.match(keyword).hasMatch() || value.contains(u';')) {
+        return std::nullopt;
+    }
+    QString quoted = value;
+    quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    return QStringLiteral("%1='%2'").arg(keyword, quoted);
 }
 
-// A reading connection opens the file for writing too: a writer killed in the middle of a save
-// leaves a journal beside the file, and only a connection that may write can roll it back.
-// Without that, every later reader would be refused. It still may not change a row.
+// The driver hands the database name to the client library quoted, so an address given as the
+// name would be taken for a database called so: the address is taken apart here instead. Empty
+// on success, else the Czech reason the location cannot be used.
+QString describeServer(QSqlDatabase& db, const QString& location, int busyTimeoutMs)
+{
+    const QString unusable =
+        QStringLiteral("adresa databázového serveru %1 je chybná").arg(location);
+    const QString withPassword =
+        QStringLiteral("heslo nepatří do adresy databáze; uložte je do souboru hesel (~/.pgpass)");
+    QStringList options;
+    bool timeoutGiven = false;
+    const auto addOption = [&](const QString& keyword, const QString& value) {
+        const std::optional<QString> option = serverOption(keyword, value);
+        if (!option) {
+            return false;
+        }
+        timeoutGiven = timeoutGiven || keyword == QStringLiteral("connect_timeout");
+        options << *option;
+        return true;
+    };
+    static const QString servicePrefix = QStringLiteral("service=");
+    if (location.startsWith(servicePrefix)) {
+        if (!addOption(QStringLiteral("service"), location.mid(servicePrefix.size())) ||
+            location.size() == servicePrefix.size()) {
+            return unusable;
+        }
+    } else {
+        const QUrl url(location, QUrl::StrictMode);
+        if (!url.isValid()) {
+            return unusable;
+        }
+        if (!url.password().isEmpty()) {
+            return withPassword;
+        }
+        db.setHostName(url.host());
+        db.setPort(url.port(-1));
+        db.setUserName(url.userName());
+        db.setDatabaseName(url.path().mid(1));
+        for (const auto& [keyword, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+            if (keyword == QStringLiteral("password")) {
+                return withPassword;
+            }
+            if (!addOption(keyword, value)) {
+                return unusable;
+            }
+        }
+    }
+    // A server that does not answer must not hold a pupil at a frozen window.
+    if (!timeoutGiven) {
+        addOption(QStringLiteral("connect_timeout"),
+                  QString::number(std::max(2, busyTimeoutMs / 1000)));
+    }
+    db.setConnectOptions(options.join(u';'));
+    return {};
+}
+
+// A reading connection may not change a row. A file is still opened for writing: a writer
+// killed in the middle of a save leaves a journal beside the file, and only a connection that
+// may write can roll it back. Without that, every later reader would be refused.
 QString forbidChanges(QSqlDatabase& db)
 {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA query_only = 1"))) {
-        return databaseFailureReason(query.lastError());
-    }
-    return {};
+    return execute(
+        query, onServer(db) ? QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")
+                            : QStringLiteral("PRAGMA query_only = 1"));
+}
+
+bool isMissingTable(const QSqlError& error)
+{
+    return error.nativeErrorCode() == QStringLiteral("42P01");
 }
 
 // Why a table could not be described: the engine's reason for reading it.
 QString unreadableTable(QSqlDatabase& db, const char* table)
 {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT * FROM %1 WHERE 0").arg(quotedName(table)))) {
+    if (!query.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(quotedName(table))) &&
+        !isMissingTable(query.lastError())) {
         return databaseFailureReason(query.lastError());
     }
     return missingTableReason(QString::fromLatin1(table));
+}
+
+QString createTableStatement(const Table& table, bool server)
+{
+    QStringList columns;
+    for (const Column& column : table.columns) {
+        columns << quotedName(column.name) + u' ' + typeName(column.type, server);
+    }
+    // A server keeps no row order of its own: rows are read back in the order they were
+    // written through a numbered column that the statements call rowid, as in a file.
+    if (server) {
+        columns << QStringLiteral("rowid BIGINT GENERATED ALWAYS AS IDENTITY");
+    }
+    return QStringLiteral("CREATE TABLE %1 (%2)")
+        .arg(quotedName(table.name), columns.join(QStringLiteral(", ")));
+}
+
+// Creates the role unless the server has it. Roles belong to the whole server: another school
+// database on it may have created them already.
+QString createRoleIfMissing(QSqlDatabase& db, const char* role)
+{
+    QSqlQuery query(db);
+    if (const QString failure =
+            execute(query, QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ?"),
+                    {QString::fromLatin1(role)});
+        !failure.isEmpty() || query.next()) {
+        return failure;
+    }
+    return execute(query, QStringLiteral("CREATE ROLE %1 LOGIN").arg(quotedName(role)));
+}
+
+// The statements that give the tables to the teacher's role and the pupils' role its rights.
+// Nobody else may create anything in the database.
+QStringList serverGrants()
+{
+    const QString pupils = quotedName(PupilsTable);
+    const QString results = quotedName(ResultsTable);
+    const QString teacher = quotedName(TeacherRole);
+    const QString pupil = quotedName(PupilsRole);
+    return {
+        QStringLiteral("REVOKE CREATE ON SCHEMA public FROM PUBLIC"),
+        QStringLiteral("REVOKE ALL ON %1, %2 FROM PUBLIC").arg(pupils, results),
+        QStringLiteral("GRANT USAGE ON SCHEMA public TO %1, %2").arg(teacher, pupil),
+        QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(pupils, teacher),
+        QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(results, teacher),
+        QStringLiteral("GRANT SELECT ON %1 TO %2").arg(pupils, pupil),
+        QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(results, pupil),
+    };
+}
+
+QString createInTransaction(QSqlDatabase& db)
+{
+    const bool server = onServer(db);
+    QStringList statements;
+    for (const Table& table : schoolTables) {
+        statements << createTableStatement(table, server);
+    }
+    statements << QStringLiteral(R"(CREATE INDEX "Prehled_Prijmeni" ON %1 ("Prijmeni"))")
+                      .arg(quotedName(ResultsTable));
+    if (server) {
+        for (const char* role : {TeacherRole, PupilsRole}) {
+            if (QString failure = createRoleIfMissing(db, role); !failure.isEmpty()) {
+                return failure;
+            }
+        }
+        statements << serverGrants();
+    }
+    for (const QString& statement : statements) {
+        QSqlQuery query(db);
+        if (QString failure = execute(query, statement); !failure.isEmpty()) {
+            return failure;
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -98,6 +295,18 @@ QString schoolDatabasePath()
     return QStringLiteral(VOLTMETR_DEFAULT_DB);
 }
 
+bool isServerLocation(const QString& location)
+{
+    return location.startsWith(QStringLiteral("postgresql://")) ||
+           location.startsWith(QStringLiteral("postgres://")) ||
+           location.startsWith(QStringLiteral("service="));
+}
+
+bool schoolDatabaseMayExist(const QString& location)
+{
+    return isServerLocation(location) || FileExists(location);
+}
+
 QString quotedName(const char* name)
 {
     return u'"' + QString::fromLatin1(name) + u'"';
@@ -107,7 +316,14 @@ SchoolConnection::SchoolConnection(const QString& location, Access access, int b
     : m_name(QStringLiteral("voltmetr-skola-%1").arg(nextConnectionNumber()))
 {
     m_db = QSqlDatabase::addDatabase(driverFor(location), m_name);
-    describeLocation(m_db, location, busyTimeoutMs);
+    if (isServerLocation(location)) {
+        m_error = describeServer(m_db, location, busyTimeoutMs);
+    } else {
+        describeFile(m_db, location, busyTimeoutMs);
+    }
+    if (!m_error.isEmpty()) {
+        return;
+    }
     if (!m_db.open()) {
         m_error = databaseFailureReason(m_db.lastError());
     } else if (access == Access::Read) {
@@ -124,32 +340,26 @@ SchoolConnection::~SchoolConnection()
 
 QString createSchoolSchema(QSqlDatabase& db)
 {
-    QStringList statements;
-    for (const Table& table : schoolTables) {
-        QStringList columns;
-        for (const Column& column : table.columns) {
-            columns << quotedName(column.name) + u' ' + QString::fromLatin1(column.type);
-        }
-        statements << QStringLiteral("CREATE TABLE %1 (%2)")
-                          .arg(quotedName(table.name), columns.join(QStringLiteral(", ")));
-    }
-    statements << QStringLiteral(R"(CREATE INDEX "Prehled_Prijmeni" ON %1 ("Prijmeni"))")
-                      .arg(quotedName(ResultsTable));
     if (!db.transaction()) {
         return databaseFailureReason(db.lastError());
     }
-    for (const QString& statement : statements) {
-        QSqlQuery query(db);
-        if (!query.exec(statement)) {
-            const QString reason = databaseFailureReason(query.lastError());
-            db.rollback();
-            return reason;
-        }
+    if (const QString failure = createInTransaction(db); !failure.isEmpty()) {
+        db.rollback();
+        return failure;
     }
     if (!db.commit()) {
-        return databaseFailureReason(db.lastError());
+        const QString reason = databaseFailureReason(db.lastError());
+        db.rollback();
+        return reason;
     }
     return {};
+}
+
+bool schoolTablesPresent(QSqlDatabase& db)
+{
+    return std::any_of(std::begin(schoolTables), std::end(schoolTables), [&](const Table& table) {
+        return !db.record(QString::fromLatin1(table.name)).isEmpty();
+    });
 }
 
 QString checkSchoolSchema(QSqlDatabase& db)
@@ -172,10 +382,14 @@ QString checkSchoolSchema(QSqlDatabase& db)
 QString beginWriting(QSqlDatabase& db)
 {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        return databaseFailureReason(query.lastError());
-    }
-    return {};
+    return execute(query,
+                   onServer(db) ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+QString commitWriting(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    return execute(query, QStringLiteral("COMMIT"));
 }
 
 } // namespace voltmetr

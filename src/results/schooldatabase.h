@@ -14,8 +14,24 @@ inline constexpr char PupilsTable[] = "Zaci";
 inline constexpr char ResultsTable[] = "Prehled ";
 
 // Where the school database is looked for: VOLTMETR_DB when it is set and not empty, else the
-// location fixed when the program was built.
+// location fixed when the program was built. The location is a file (SQLite, shared by the
+// pupils' computers) or a PostgreSQL server: a postgresql:// (or postgres://) address such as
+// postgresql://server.skola.cz/voltmetr?sslmode=require, or a service of the connection service
+// file written service=voltmetr. A password never belongs in the location: the server's
+// password file (~/.pgpass, PGPASSFILE) or the service file holds it.
 QString schoolDatabasePath();
+
+// True when the location names a PostgreSQL server rather than a file.
+bool isServerLocation(const QString& location);
+
+// Whether a school database is worth trying at the location: the file exists, or it is a
+// server, which only a connection can tell.
+bool schoolDatabaseMayExist(const QString& location);
+
+// The pupils' and the teacher's roles on a server: the pupils may read the pupils and add and
+// read results, nothing else; the teacher's role owns both tables.
+inline constexpr char PupilsRole[] = "voltmetr_zak";
+inline constexpr char TeacherRole[] = "voltmetr_ucitel";
 
 // A name between double quotes, as a table or a column is written in a statement.
 QString quotedName(const char* name);
@@ -50,17 +66,29 @@ private:
     QString m_error;
 };
 
-// Creates both tables and the surname index in an empty database. Returns an empty text on
-// success, else the reason.
+// Creates both tables and the surname index in an empty database, in one transaction. On a
+// server it also creates the pupils' and the teacher's roles when they are missing, hands the
+// tables to the teacher's role and grants the pupils' role what it needs; that takes a
+// connection allowed to create roles. Returns an empty text on success, else the reason.
 QString createSchoolSchema(QSqlDatabase& db);
+
+// Whether the database holds either table already.
+bool schoolTablesPresent(QSqlDatabase& db);
 
 // Empty when both tables can be read and hold every column the program uses; else the Czech
 // reason, naming the table or the column that is missing.
 QString checkSchoolSchema(QSqlDatabase& db);
 
-// Starts a transaction that holds the write lock from its first statement, so that a database
-// busy with another writer is waited out through the busy timeout. A transaction that first
-// reads and then wants to write would be refused at once. Empty on success, else the reason.
+// Starts a transaction for a write. In a file it holds the write lock from its first statement,
+// so that a database busy with another writer is waited out through the busy timeout: a
+// transaction that first reads and then wants to write would be refused at once. A server
+// locks rows, not the database, so a plain transaction serves. Empty on success, else the
+// reason.
 QString beginWriting(QSqlDatabase& db);
+
+// Ends the transaction beginWriting started, keeping what it wrote. A server prepares only
+// statements that read or write rows, so COMMIT must run as it stands, never prepared. Empty on
+// success, else the reason.
+QString commitWriting(QSqlDatabase& db);
 
 } // namespace voltmetr

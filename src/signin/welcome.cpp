@@ -140,7 +140,7 @@ Welcome::~Welcome()
 void Welcome::LoadProfiles()
 {
     const QString path = schoolDatabasePath();
-    if (FileExists(path)) {
+    if (schoolDatabaseMayExist(path)) {
         const PupilsRead read = ResultsStore(path).readPupils();
         if (read.ok()) {
             for (const Profile& pupil : read.pupils) {

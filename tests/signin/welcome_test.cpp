@@ -1,5 +1,6 @@
 #include "results/windowfixture.h"
 #include "signin/welcome.h"
+#include "support/throwawayserver.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 namespace voltmetr {
 namespace {
 
+using namespace Qt::StringLiterals;
 using testing::SchoolFile;
 class WelcomeTest : public testing::WindowFixture
 {
@@ -87,6 +89,43 @@ TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
                          QStringLiteral("Školní databázi se nepodařilo přečíst:\n") + path) &&
                      host.messages[0].prompt.contains(QStringLiteral("Důvod: ") + reason + u'\n')))
             << name;
+    }
+}
+
+// A school on a database server: the pupils' computers sign in as the pupils' role, and no
+// file has to exist for the profiles to be offered.
+TEST_F(WelcomeTest, TheProfilesComeFromADatabaseServer)
+{
+    const QString server = testing::ThrowawayServer::newDatabase();
+    {
+        SchoolConnection administrator(server, SchoolConnection::Access::Write);
+        ASSERT_EQ(createSchoolSchema(administrator.db()).toStdString(), "");
+        QSqlQuery add(administrator.db());
+        ASSERT_TRUE(
+            add.exec(uR"(INSERT INTO "Zaci" VALUES ('Šťastná', '2.B'), ('Adam', '1.A'))"_s));
+    }
+    const QString pupils =
+        testing::ThrowawayServer::locationAs(server, QString::fromLatin1(PupilsRole));
+    const struct
+    {
+        const char* name;
+        QString location;
+        const char* shape;
+        const char* reason; // after "Důvod: "; none when nothing is named
+    } cases[] = {
+        {"the school's database", pupils, "both school [Šťastná; 2.B|Adam; 1.A] profile", nullptr},
+        {"a database the server lacks", QString(pupils).replace(u"skola_"_s, u"chybi_"_s),
+         "e-mail only e-mail [] typed", "k databázovému serveru se nelze připojit"},
+    };
+    for (const auto& c : cases) {
+        useDatabase(c.location);
+        host.messages.clear();
+        Welcome window(context);
+        EXPECT_EQ(shape(window).toStdString(), c.shape) << c.name;
+        ASSERT_EQ(host.messages.size(), c.reason ? 1u : 0u) << c.name;
+        EXPECT_TRUE(!c.reason ||
+                    host.messages[0].prompt.contains(u"Důvod: "_s + QString::fromUtf8(c.reason)))
+            << c.name;
     }
 }
 

@@ -1,8 +1,10 @@
 #include "reportsamples.h"
 #include "results/resultsstore.h"
+#include "support/throwawayserver.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -39,16 +41,18 @@ protected:
         EXPECT_EQ(run("import --db skola.sqlite trida.csv").exitCode, 0);
         const auto store = [&](const QString& surname, const QString& pupilClass, int right,
                                int wrong, const QDateTime& start, const QDateTime& end) {
-            EXPECT_TRUE(ResultsStore(m_db)
-                            .appendRun({surname, pupilClass, right, wrong,
-                                        oleTimePart(toOleDate(start)), oleTimePart(toOleDate(end)),
-                                        oleDatePart(toOleDate(end)), u"zak01"_s, 2})
-                            .stored);
+            storeRun({surname, pupilClass, right, wrong, oleTimePart(toOleDate(start)),
+                      oleTimePart(toOleDate(end)), oleDatePart(toOleDate(end)), u"zak01"_s, 2});
         };
         const QDate day(2026, 12, 4);
         store(u"Novák"_s, u"2.B"_s, 17, 3, {day, {8, 0, 5}}, {day, {8, 44, 59}});
         store(u"Novák"_s, u"2.B"_s, 8, 0, {day, {23, 50}}, {day.addDays(1), {0, 5}});
         store(u"Beneš; Bob"_s, u"2.B"_s, 0, 5, {day, {10, 0}}, {day, {10, 30}});
+    }
+
+    virtual void storeRun(const ResultRow& row)
+    {
+        EXPECT_TRUE(ResultsStore(m_db).appendRun(row).stored);
     }
 
     void write(const char* name, const QByteArray& bytes)
@@ -80,8 +84,11 @@ protected:
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(m_dir.path());
-        process.start(QStringLiteral(VOLTMETR_UCITEL),
-                      QString::fromUtf8(commandLine).split(u' ', Qt::SkipEmptyParts));
+        QStringList arguments = QString::fromUtf8(commandLine).split(u' ', Qt::SkipEmptyParts);
+        if (isServerLocation(m_db)) {
+            arguments.replaceInStrings(QRegularExpression(u"^skola\\.sqlite$"_s), m_db);
+        }
+        process.start(QStringLiteral(VOLTMETR_UCITEL), arguments);
         process.write(input);
         process.closeWriteChannel();
         process.waitForFinished(30'000);
@@ -91,10 +98,38 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    // The school database; on a server, what a command line's "skola.sqlite" stands for.
     QString m_db = m_dir.filePath(u"skola.sqlite"_s);
 };
 
-TEST_F(TeacherToolTest, ImportsListsIntoTheDatabaseThatTheProgramReads)
+// What a teacher does day to day works alike on the shared file and on a server.
+class TeacherToolOnEitherEngine : public TeacherToolTest, public ::testing::WithParamInterface<bool>
+{
+protected:
+    static bool onServer() { return GetParam(); }
+
+    TeacherToolOnEitherEngine()
+    {
+        if (onServer()) {
+            m_db = testing::ThrowawayServer::newDatabase();
+        }
+    }
+
+    // The runs are written as the pupils' program writes them, by the pupils' role on a server.
+    void storeRun(const ResultRow& row) override
+    {
+        if (!onServer()) {
+            TeacherToolTest::storeRun(row);
+            return;
+        }
+        testing::ThrowawayServer::storeRunAsPupil(m_db, row);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, TeacherToolOnEitherEngine, ::testing::Bool(),
+                         [](const auto& engine) { return engine.param ? "Server" : "File"; });
+
+TEST_P(TeacherToolOnEitherEngine, ImportsListsIntoTheDatabaseThatTheProgramReads)
 {
     write("seznam.csv", "\"TRIDA\",PRIJMENI,Poznámka\n"
                         "3.A, \"Malý, Jan\" ,\n"
@@ -296,7 +331,23 @@ TEST_F(TeacherToolTest, DecodesEveryReportItFindsAndNamesTheDamagedOnes)
               "\"Petr \"\"?\"\"\";2.C;05.12.2026 08:00;05.12.2026 08:45;3;1;2\r\n");
 }
 
-TEST_F(TeacherToolTest, ExportsEveryRunAndTheTotalsOfEveryPupil)
+// A database with results is replaced only on the teacher's explicit word, and then only a file,
+// whose old copy is kept; a server's tables are never replaced.
+TEST_P(TeacherToolOnEitherEngine, CreatingAgainKeepsTheResults)
+{
+    const ToolResult again = run("zaloz --db skola.sqlite");
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_NE(again.err.find(onServer() ? "už tabulky Voltmetru jsou" : "už existuje"),
+              std::string::npos)
+        << again.err;
+    const ToolResult overwrite = run("zaloz --prepsat --db skola.sqlite");
+    EXPECT_EQ(overwrite.exitCode, onServer() ? 1 : 0) << overwrite.err;
+    EXPECT_EQ(run("souhrn --db skola.sqlite --trida 2.B").out.find("Beneš; Bob") !=
+                  std::string::npos,
+              onServer());
+}
+
+TEST_P(TeacherToolOnEitherEngine, ExportsEveryRunAndTheTotalsOfEveryPupil)
 {
     const std::string table("\xef\xbb\xbfPříjmení;Třída;Správně;Chybně;Začátek;Konec;Datum;"
                             "Přihlášen jako;Typ zkoušky\r\n"

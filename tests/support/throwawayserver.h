@@ -1,0 +1,25 @@
+#pragma once
+
+#include "results/resultsstore.h"
+
+#include <QString>
+
+namespace voltmetr::testing {
+
+// A PostgreSQL server of the test binary's own, started once before the first test and removed
+// after the last: its data in a temporary folder, listening on a Unix socket in that folder
+// only. Compiling throwawayserver.cpp into a test binary starts it there.
+class ThrowawayServer
+{
+public:
+    // The superuser's location of a new, empty database on the server.
+    static QString newDatabase();
+
+    // The same database as another user of the server sees it.
+    static QString locationAs(const QString& location, const QString& user);
+
+    // Stores a run as the pupils' program does, signed in as the pupils' role.
+    static void storeRunAsPupil(const QString& location, const ResultRow& row);
+};
+
+} // namespace voltmetr::testing
