@@ -37,27 +37,33 @@ QString missingPart(const QString& engineText)
     return {};
 }
 
+// Reasons that both engines give, each worded once.
+constexpr char heldByAnother[] =
+    "databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli znovu";
+constexpr char noAccess[] = "k databázi není povolen přístup";
+constexpr char readOnly[] = "do databáze nelze zapisovat, je jen pro čtení";
+constexpr char diskFull[] = "disk s databází je plný";
+
 // SQLite's primary result codes; an extended code carries its primary one in the low byte.
 QString sqliteReason(int code)
 {
     switch (code & 0xff) {
     case 3:  // PERM
     case 23: // AUTH
-        return QStringLiteral("k databázi není povolen přístup");
+        return QString::fromUtf8(noAccess);
     case 5: // BUSY
     case 6: // LOCKED
-        return QStringLiteral("databázi právě zamyká jiný počítač a neuvolnil ji včas; "
-                              "zkuste to za chvíli znovu");
+        return QString::fromUtf8(heldByAnother);
     case 7: // NOMEM
         return QStringLiteral("počítači došla paměť");
     case 8: // READONLY
-        return QStringLiteral("do databáze nelze zapisovat, je jen pro čtení");
+        return QString::fromUtf8(readOnly);
     case 10: // IOERR
         return QStringLiteral("soubor databáze nejde přečíst nebo zapsat (chyba disku nebo sítě)");
     case 11: // CORRUPT
         return QStringLiteral("soubor databáze je poškozený");
     case 13: // FULL
-        return QStringLiteral("disk s databází je plný");
+        return QString::fromUtf8(diskFull);
     case 14: // CANTOPEN
         return QStringLiteral("soubor databáze nejde otevřít: chybí, nebo k němu není přístup");
     case 26: // NOTADB
@@ -78,15 +84,14 @@ QString serverReason(const QString& state)
     } reasons[] = {
         {"42P01", "v databázi chybí tabulka"},
         {"42703", "v databázi chybí sloupec"},
-        {"42501", "k databázi není povolen přístup"},
+        {"42501", noAccess},
         {"28", "databázový server odmítl přihlášení"},
         {"08", "spojení s databázovým serverem selhalo"},
         {"57", "databázový server právě nepracuje; zkuste to za chvíli znovu"},
-        {"25006", "do databáze nelze zapisovat, je jen pro čtení"},
-        {"40", "databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli znovu"},
-        {"55P03",
-         "databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli znovu"},
-        {"53100", "disk s databází je plný"},
+        {"25006", readOnly},
+        {"40", heldByAnother},
+        {"55P03", heldByAnother},
+        {"53100", diskFull},
         {"53200", "databázovému serveru došla paměť"},
     };
     for (const auto& known : reasons) {
@@ -158,6 +163,11 @@ QString systemReason(int systemError)
 }
 
 } // namespace
+
+bool meansHeldByAnother(const QString& reason)
+{
+    return reason == QString::fromUtf8(heldByAnother);
+}
 
 QString missingTableReason(const QString& table)
 {

@@ -15,6 +15,10 @@ namespace voltmetr {
 // Logs the engine's own words and gives the Czech reason.
 QString databaseFailureReason(const QSqlError& error);
 
+// Whether a reason says that another computer held the database: the one failure that waiting
+// and trying again can mend.
+bool meansHeldByAnother(const QString& reason);
+
 // The Czech reasons for a table or a column of a table that the database lacks.
 QString missingTableReason(const QString& table);
 QString missingColumnReason(const QString& table, const QString& column);

@@ -41,16 +41,6 @@ QVariant storedText(const QString& value)
     return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
 }
 
-// Whether the pupil would be told that another computer holds the database: the one failure
-// that waiting and trying again can mend. The engine's codes stay with the reasons, so the
-// reason is what tells it.
-bool heldByAnother(const QString& reason)
-{
-    static const QString busy = databaseFailureReason(
-        QSqlError(QString(), QString(), QSqlError::StatementError, QStringLiteral("5")));
-    return reason == busy;
-}
-
 // One attempt: the row appended and the surname's totals read in one transaction, so that the
 // totals include the row exactly when it was stored, and an attempt that fails leaves nothing
 // behind to store twice. The connection waits for another writer at most `wait`.
@@ -65,7 +55,8 @@ SaveRetry::Outcome storeOnce(const QString& path, const ResultRow& row, SaveRetr
         result.error = beginWriting(db);
     }
     if (!result.error.isEmpty()) {
-        return heldByAnother(result.error) ? SaveRetry::Outcome::Busy : SaveRetry::Outcome::Failed;
+        return meansHeldByAnother(result.error) ? SaveRetry::Outcome::Busy
+                                                : SaveRetry::Outcome::Failed;
     }
     QSqlQuery statement(db);
     result.error =
@@ -95,14 +86,15 @@ SaveRetry::Outcome storeOnce(const QString& path, const ResultRow& row, SaveRetr
     }
     if (result.error.isEmpty()) {
         statement.finish();
-        result.error = run(statement, QStringLiteral("COMMIT"));
+        result.error = commitWriting(db);
     }
     if (!result.error.isEmpty()) {
         // Closing the connection would roll back too; a failed COMMIT must not leave the
         // row to a later statement.
         QSqlQuery rollback(db);
         rollback.exec(QStringLiteral("ROLLBACK"));
-        return heldByAnother(result.error) ? SaveRetry::Outcome::Busy : SaveRetry::Outcome::Failed;
+        return meansHeldByAnother(result.error) ? SaveRetry::Outcome::Busy
+                                                : SaveRetry::Outcome::Failed;
     }
     result.totals = totals;
     return SaveRetry::Outcome::Done;

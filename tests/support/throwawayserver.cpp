@@ -147,22 +147,10 @@ QString ThrowawayServer::locationAs(const QString& serverLocation, const QString
 
 void ThrowawayServer::storeRunAsPupil(const QString& location, const ResultRow& row)
 {
-    SchoolConnection pupil(locationAs(location, QString::fromLatin1(PupilsRole)),
-                           SchoolConnection::Access::Write);
-    QSqlQuery insert(pupil.db());
-    ASSERT_EQ(beginWriting(pupil.db()).toStdString(), "");
-    ASSERT_TRUE(insert.prepare(
-        QStringLiteral(R"(INSERT INTO "Prehled " ("Prijmeni", "Trida", "Spravne", "Chybne", )"
-                       R"("CasStrt", "CasEnd", "Datum", "Prihlasenjako", "TypZkous"))"
-                       R"( VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?))")));
-    for (const QVariant& value :
-         {QVariant(row.surname), QVariant(row.className), QVariant(row.rightCount),
-          QVariant(row.wrongCount), QVariant(row.startTime), QVariant(row.endTime),
-          QVariant(row.date), QVariant(row.loginName), QVariant(row.examType)}) {
-        insert.addBindValue(value);
-    }
-    ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
-    ASSERT_EQ(commitWriting(pupil.db()).toStdString(), "");
+    // The pupils' program's own store, signed in as the pupils' role.
+    const RunStored stored =
+        ResultsStore(locationAs(location, QString::fromLatin1(PupilsRole))).appendRun(row);
+    ASSERT_TRUE(stored.stored) << stored.error.toStdString();
 }
 
 } // namespace voltmetr::testing
