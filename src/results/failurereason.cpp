@@ -8,9 +8,10 @@
 
 namespace voltmetr {
 
+Q_LOGGING_CATEGORY(lcDatabase, "voltmetr.database")
+
 namespace {
 
-Q_LOGGING_CATEGORY(lcDatabase, "voltmetr.database")
 Q_LOGGING_CATEGORY(lcFile, "voltmetr.file")
 
 QString inCzechQuotes(const QString& name)

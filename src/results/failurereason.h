@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFileDevice>
+#include <QLoggingCategory>
 #include <QString>
 
 class QSqlError;
@@ -11,6 +12,7 @@ namespace voltmetr {
 // pupils and teachers write, to follow "Důvod: " in a message. Neither a pupil nor a teacher
 // reads the engine's or the system's English, so that goes to the log only (categories
 // voltmetr.database and voltmetr.file), for whoever looks after the school's computers.
+Q_DECLARE_LOGGING_CATEGORY(lcDatabase)
 
 // Logs the engine's own words and gives the Czech reason.
 QString databaseFailureReason(const QSqlError& error);

@@ -4,6 +4,7 @@
 #include "results/saveretry.h"
 #include "results/schooldatabase.h"
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -100,6 +101,13 @@ SaveRetry::Outcome storeOnce(const QString& path, const ResultRow& row, SaveRetr
     return SaveRetry::Outcome::Done;
 }
 
+// Whose run it was, as the administrator finds the pupil in the class list.
+QString pupilOf(const ResultRow& row)
+{
+    return QStringLiteral("žáka „%1“ (třída „%2“, přihlášen jako „%3“)")
+        .arg(row.surname, row.className, row.loginName);
+}
+
 } // namespace
 
 ResultsStore::ResultsStore(QString path, int busyTimeoutMs)
@@ -142,10 +150,29 @@ PupilsRead ResultsStore::readPupils() const
 RunStored ResultsStore::appendRun(const ResultRow& row) const
 {
     RunStored result;
+    int attempts = 0;
+    QElapsedTimer took;
+    took.start();
     const SaveRetry retry({.budget = SaveRetry::Duration(m_busyTimeoutMs)});
     result.stored = retry.run([&](SaveRetry::Duration wait) {
+        ++attempts;
         return storeOnce(m_path, row, wait, result);
     }) == SaveRetry::Outcome::Done;
+    // Each failed attempt has logged the engine's own words; these lines tell the administrator
+    // what came of them: a class that waits for the database, or a run the teacher must enter.
+    if (attempts > 1) {
+        qCWarning(lcDatabase).noquote()
+            << QStringLiteral("Ukládání výsledku %1 do databáze %2 muselo čekat na jiné počítače: "
+                              "pokusů %3, celkem %4 ms.")
+                   .arg(pupilOf(row), m_path, QString::number(attempts),
+                        QString::number(took.elapsed()));
+    }
+    if (!result.stored) {
+        qCWarning(lcDatabase).noquote()
+            << QStringLiteral("Výsledek %1 se do databáze %2 neuložil, žák ho dostal jako "
+                              "zakódovanou zprávu pro vyučujícího. Důvod: %3")
+                   .arg(pupilOf(row), m_path, result.error);
+    }
     return result;
 }
 

@@ -56,7 +56,8 @@ struct RunStored
 // A database busy with other computers' writes is waited for up to busyTimeoutMs in all: a
 // reading waits that long at most, and a save retries within that one budget, so that when a
 // whole class finishes at once each pupil's row gets its turn. A save that runs out of it is
-// reported, never stored later behind the pupil's back.
+// reported, never stored later behind the pupil's back. A save that had to try again, and one
+// that was not stored, leaves a warning for the administrator (category voltmetr.database).
 class ResultsStore
 {
 public:

@@ -1,16 +1,78 @@
 #include "results/resultsstore.h"
 #include "schoolfile.h"
+#include "support/throwawayserver.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
+#include <QTemporaryDir>
+#include <future>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace voltmetr {
 namespace {
 
+using testing::ThrowawayServer;
+
+enum class Engine
+{
+    File,
+    Server
+};
+
+// An empty school database on either engine, made as the teacher's tool makes it, with a
+// connection of the test's own to set rows up and read the stored ones back. The file's path has
+// blanks, diacritics, and "#" and "?" that a URI would cut off; on the server the program stores
+// as the pupils' role.
+class SchoolDatabaseTest : public ::testing::TestWithParam<Engine>
+{
+protected:
+    void SetUp() override
+    {
+        QString adminLocation;
+        if (GetParam() == Engine::File) {
+            adminLocation = m_folder.filePath(QStringLiteral("Školní data #1?x=y%20.sqlite"));
+            QFile(adminLocation).open(QIODevice::WriteOnly); // an empty file is an empty database
+            m_location = adminLocation;
+        } else {
+            adminLocation = ThrowawayServer::newDatabase();
+            m_location =
+                ThrowawayServer::locationAs(adminLocation, QString::fromLatin1(PupilsRole));
+        }
+        m_admin.emplace(adminLocation, SchoolConnection::Access::Write);
+        ASSERT_EQ(m_admin->openError() + createSchoolSchema(m_admin->db()), QString());
+    }
+
+    std::vector<QVariantList> exec(const QString& statement, const QVariantList& values = {})
+    {
+        return testing::rowsOf(m_admin->db(), statement, values);
+    }
+
+    // The fields left out stay NULL.
+    void addResult(const QVariant& surname, const QVariant& right, const QVariant& wrong)
+    {
+        exec(QStringLiteral(
+                 R"(INSERT INTO "Prehled " ("Prijmeni", "Spravne", "Chybne") VALUES (?, ?, ?))"),
+             {surname, right, wrong});
+    }
+
+    QTemporaryDir m_folder;
+    QString m_location; // where the pupils' program stores
+    std::optional<SchoolConnection> m_admin;
+};
+
+INSTANTIATE_TEST_SUITE_P(BothEngines, SchoolDatabaseTest,
+                         ::testing::Values(Engine::File, Engine::Server),
+                         [](const ::testing::TestParamInfo<Engine>& engine) {
+                             return engine.param == Engine::File ? "File" : "Server";
+                         });
+
 // The run is stored without class and login name, as on a computer that could not tell the
 // login name: those fields, and an empty surname, are kept as empty text, never NULL, so that
 // the totals of a pupil listed without surname count the run just stored.
-TEST(ResultsStore, TotalsAddEveryRunOfTheSurnameThisOneIncluded)
+TEST_P(SchoolDatabaseTest, TotalsAddEveryRunOfTheSurnameThisOneIncluded)
 {
     const QVariant null(QMetaType::fromType<int>());
     const QVariant nullText(QMetaType::fromType<QString>());
@@ -28,17 +90,18 @@ TEST(ResultsStore, TotalsAddEveryRunOfTheSurnameThisOneIncluded)
     run.rightCount = 4;
     run.wrongCount = 1;
     for (const auto& [name, surname, expected] : cases) {
-        testing::SchoolFile file;
-        file.addResult(QStringLiteral("Novák"), 10, 2);   // 3.B
-        file.addResult(QStringLiteral("Novák"), 5, null); // the other Novák, 1.A
-        file.addResult(QStringLiteral("Novák"), null, 3);
-        file.addResult(QStringLiteral("Novák;ml."), 1, 1);
-        file.addResult(QStringLiteral(""), 3, 2);
-        file.addResult(nullText, 10, 10); // a row without surname belongs to no pupil
+        exec(QStringLiteral(R"(DELETE FROM "Prehled ")"));
+        addResult(QStringLiteral("Novák"), 10, 2);   // 3.B
+        addResult(QStringLiteral("Novák"), 5, null); // the other Novák, 1.A
+        addResult(QStringLiteral("Novák"), null, 3);
+        addResult(QStringLiteral("Novák;ml."), 1, 1);
+        addResult(QStringLiteral(""), 3, 2);
+        addResult(nullText, 10, 10); // a row without surname belongs to no pupil
         run.surname = surname;
-        const RunStored stored = ResultsStore(file.path()).appendRun(run);
+        const RunStored stored = ResultsStore(m_location).appendRun(run);
         EXPECT_EQ(stored.totals, expected) << name << ": " << stored.error.toStdString();
-        const QVariantList row = file.resultRows().back();
+        const QVariantList row =
+            exec(QStringLiteral(R"(SELECT * FROM "Prehled " ORDER BY rowid)")).back();
         EXPECT_EQ(row[0], surname) << name;
         for (const int text : {0, 1, 7}) { // surname, class, login name
             EXPECT_FALSE(row[text].isNull()) << name << ": field " << text << " is NULL";
@@ -46,18 +109,16 @@ TEST(ResultsStore, TotalsAddEveryRunOfTheSurnameThisOneIncluded)
     }
 }
 
-// Eight computers finishing at once all append to one file on a school share, whose path has
-// blanks, diacritics, and "#" and "?" that a URI would cut off. Every row arrives exactly once,
-// or its writer was told, why, as the pupil would be: under heavy load a writer may wait out
-// the busy timeout, but no row is lost unreported and none is stored twice.
-TEST(ResultsStore, EightWritersOfAHundredRowsLoseNoneAndStoreNoneTwice)
+// Eight computers finishing at once all append to one school database. Every row arrives
+// exactly once, or its writer was told, why, as the pupil would be: under heavy load a writer
+// may wait out the busy timeout, but no row is lost unreported and none is stored twice.
+TEST_P(SchoolDatabaseTest, EightWritersOfAHundredRowsLoseNoneAndStoreNoneTwice)
 {
-    testing::SchoolFile file(QStringLiteral("Školní data #1?x=y%20.sqlite"));
     std::vector<std::unique_ptr<QProcess>> writers;
     QStringList expected;
     for (int w = 0; w < 8; ++w) {
         auto& writer = writers.emplace_back(std::make_unique<QProcess>());
-        writer->start(QStringLiteral(STORE_WRITER_PATH), {file.path(), QString::number(w)});
+        writer->start(QStringLiteral(STORE_WRITER_PATH), {m_location, QString::number(w)});
         for (int i = 0; i < 100; ++i) {
             expected << QStringLiteral("Zapisovatel %1|%2").arg(w).arg(i);
         }
@@ -74,8 +135,8 @@ TEST(ResultsStore, EightWritersOfAHundredRowsLoseNoneAndStoreNoneTwice)
             arrived << line.section(u'|', 0, 1);
         }
     }
-    for (const QVariantList& row :
-         file.exec(QStringLiteral("SELECT Prijmeni || '|' || Spravne FROM \"Prehled \""))) {
+    for (const QVariantList& row : exec(QStringLiteral(
+             R"(SELECT "Prijmeni" || '|' || CAST("Spravne" AS TEXT) FROM "Prehled ")"))) {
         arrived << row[0].toString();
     }
     arrived.sort();
@@ -113,6 +174,114 @@ TEST(ResultsStore, AWriterKilledInTheMiddleOfASaveBlocksNobody)
     EXPECT_EQ(file.exec(QStringLiteral("PRAGMA integrity_check")),
               std::vector<QVariantList>{{QStringLiteral("ok")}});
     EXPECT_EQ(file.resultRows().size(), 1u);
+}
+
+// The store's warnings about the run of one pupil, kept from whichever thread gives them.
+class StoreWarnings
+{
+public:
+    StoreWarnings()
+    {
+        s_lines.clear();
+        s_previous = qInstallMessageHandler(&keep);
+    }
+    ~StoreWarnings() { qInstallMessageHandler(s_previous); }
+
+    QStringList about(const QString& pupil) const
+    {
+        const std::lock_guard lock(s_mutex);
+        return s_lines.filter(pupil);
+    }
+
+private:
+    static void keep(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtWarningMsg && qstrcmp(context.category, "voltmetr.database") == 0) {
+            const std::lock_guard lock(s_mutex);
+            s_lines << message;
+        }
+    }
+
+    static inline std::mutex s_mutex;
+    static inline QStringList s_lines;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
+// What the administrator finds in the log: a line when a save had to wait for other computers
+// (how many attempts, how long) and one for each run not stored, whose pupil got the report
+// instead (who, where, why); nothing when the save went through at once.
+TEST(ResultsStore, TellsTheAdministratorOfWaitingAndOfEveryRunNotStored)
+{
+    constexpr int forGood = -1;
+    const struct
+    {
+        const char* name;
+        bool fileMissing;
+        int heldMs; // how long another writer holds the file; 0 not at all
+        int budgetMs;
+        const char* reason; // the fall-back line's; nullptr when the run is stored
+        bool waited;
+    } cases[] = {
+        {"stored at once", false, 0, 10'000, nullptr, false},
+        {"the file is missing", true, 0, 10'000,
+         "soubor databáze nejde otevřít: chybí, nebo k němu není přístup", false},
+        {"held by another for a while", false, 300, 10'000, nullptr, true},
+        {"held by another for good", false, forGood, 300,
+         "databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli znovu", true},
+    };
+    const QString pupil =
+        QStringLiteral("žáka „Nováková“ (třída „2.B“, přihlášen jako „novakova“)");
+    ResultRow run;
+    run.className = QStringLiteral("2.B");
+    run.loginName = QStringLiteral("novakova");
+    run.surname = QStringLiteral("Nováková");
+    for (const auto& c : cases) {
+        StoreWarnings warnings;
+        testing::SchoolFile file;
+        const QString location =
+            c.fileMissing ? file.folder() + QStringLiteral("/chybi.sqlite") : file.path();
+        if (c.heldMs != 0) {
+            ASSERT_EQ(beginWriting(file.database()), QString()) << c.name;
+        }
+        auto saving = std::async(std::launch::async,
+                                 [&] { return ResultsStore(location, c.budgetMs).appendRun(run); });
+        if (c.heldMs > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(c.heldMs));
+            ASSERT_EQ(commitWriting(file.database()), QString()) << c.name;
+        }
+        const RunStored stored = saving.get();
+        if (c.heldMs == forGood) {
+            ASSERT_EQ(commitWriting(file.database()), QString()) << c.name;
+        }
+        EXPECT_EQ(stored.stored, c.reason == nullptr) << c.name;
+        QStringList expected;
+        if (c.waited) {
+            expected << QStringLiteral("Ukládání výsledku %1 do databáze %2 muselo čekat na jiné "
+                                       "počítače: pokusů ")
+                            .arg(pupil, location);
+        }
+        if (c.reason != nullptr) {
+            expected << QStringLiteral("Výsledek %1 se do databáze %2 neuložil, žák ho dostal jako "
+                                       "zakódovanou zprávu pro vyučujícího. Důvod: %3")
+                            .arg(pupil, location, QString::fromUtf8(c.reason));
+        }
+        const QStringList lines = warnings.about(pupil);
+        ASSERT_EQ(lines.size(), expected.size())
+            << c.name << ": " << lines.join(u'\n').toStdString();
+        for (int i = 0; i < lines.size(); ++i) {
+            EXPECT_TRUE(lines[i].startsWith(expected[i]))
+                << c.name << ": " << lines[i].toStdString();
+        }
+        if (c.waited) {
+            // "pokusů N, celkem M ms.": more than one attempt, and at least as long as held.
+            static const QRegularExpression counts(
+                QStringLiteral("pokusů (\\d+), celkem (\\d+) ms\\.$"));
+            const QRegularExpressionMatch match = counts.match(lines[0]);
+            ASSERT_TRUE(match.hasMatch()) << c.name << ": " << lines[0].toStdString();
+            EXPECT_GE(match.captured(1).toInt(), 2) << c.name;
+            EXPECT_GE(match.captured(2).toInt(), c.heldMs > 0 ? c.heldMs : c.budgetMs) << c.name;
+        }
+    }
 }
 
 // Neither a reading nor a writing connection makes a database of a mistyped path, and a

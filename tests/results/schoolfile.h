@@ -13,6 +13,26 @@
 
 namespace voltmetr::testing {
 
+// Runs a statement with its values bound; every field of every row it gives.
+inline std::vector<QVariantList> rowsOf(QSqlDatabase& db, const QString& statement,
+                                        const QVariantList& values = {})
+{
+    QSqlQuery query(db);
+    query.prepare(statement);
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
+    }
+    EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString();
+    std::vector<QVariantList> rows;
+    while (query.next()) {
+        QVariantList& row = rows.emplace_back();
+        for (int i = 0; i < query.record().count(); ++i) {
+            row.push_back(query.value(i));
+        }
+    }
+    return rows;
+}
+
 // A school database file in a temporary folder, with a connection of the test's own to set
 // rows up, break the file and read the stored rows back.
 class SchoolFile
@@ -47,23 +67,9 @@ public:
         return exec(QStringLiteral("SELECT * FROM \"Prehled \" ORDER BY rowid"));
     }
 
-    // Runs a statement with its values bound; every field of every row it gives.
     std::vector<QVariantList> exec(const QString& statement, const QVariantList& values = {})
     {
-        QSqlQuery query(database());
-        query.prepare(statement);
-        for (const QVariant& value : values) {
-            query.addBindValue(value);
-        }
-        EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString();
-        std::vector<QVariantList> rows;
-        while (query.next()) {
-            QVariantList& row = rows.emplace_back();
-            for (int i = 0; i < query.record().count(); ++i) {
-                row.push_back(query.value(i));
-            }
-        }
-        return rows;
+        return rowsOf(database(), statement, values);
     }
 
 private:
