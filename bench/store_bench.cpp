@@ -1,6 +1,12 @@
 // Storing a run and reading the pupil's totals when "Prehled " has grown to a million rows
 // (10,000 surnames, a hundred runs each), against reading the totals by walking the whole
 // table row by row and comparing surnames. Prints the ratio of the two at the end.
+//
+// store_bench [location] [benchmark options]   an SQLite file in a temporary folder unless a
+//                                              location is given; a server's school tables are
+//                                              made anew (bench/pgserver.sh starts a throwaway
+//                                              server)
+#include "emptydatabase.h"
 #include "results/resultsstore.h"
 #include "results/schooldatabase.h"
 
@@ -40,41 +46,73 @@ voltmetr::ResultRow runOf(int pupil)
     return row;
 }
 
-// The school file, filled once for the whole run.
+// Where the school database is: a file in a temporary folder unless a server's location was
+// given.
+QString& location()
+{
+    static QString where;
+    return where;
+}
+
+// One statement appends this many rows: a server answers each statement over the socket, and a
+// million round trips would take longer than all the measuring.
+constexpr int RowsPerInsert = 500;
+
+// The school database, filled once for the whole run and analysed, as an administrator would
+// after loading years of results, so that the engine knows the surname index is worth using.
 const QString& databasePath()
 {
     static QTemporaryDir dir;
     static const QString path = [] {
-        const QString file = dir.filePath(QStringLiteral("skola.sqlite"));
-        {
-            QSqlDatabase db =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
-            db.setDatabaseName(file);
-            if (!db.open() || !voltmetr::createSchoolSchema(db).isEmpty() || !db.transaction()) {
-                std::fprintf(stderr, "cannot prepare %s\n", qPrintable(file));
-                std::exit(1);
-            }
-            QSqlQuery insert(db);
-            insert.prepare(QStringLiteral(
-                "INSERT INTO \"Prehled \" (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
-                "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
-                "VALUES (?, '3.B', ?, ?, 0.35, 0.37, 46363, 'zak', 2)"));
-            std::mt19937 random(2026);
-            std::uniform_int_distribution<int> count(0, 30);
-            for (int i = 0; i < Rows; ++i) {
-                insert.bindValue(0, surname(i % Surnames));
-                insert.bindValue(1, count(random));
-                insert.bindValue(2, count(random));
-                if (!insert.exec()) {
-                    std::fprintf(stderr, "%s\n", qPrintable(insert.lastError().text()));
-                    std::exit(1);
-                }
-            }
-            db.commit();
-            db.close();
+        const QString where =
+            location().isEmpty() ? dir.filePath(QStringLiteral("skola.sqlite")) : location();
+        const auto fail = [&](const QString& failure) {
+            std::fprintf(stderr, "cannot prepare %s: %s\n", qPrintable(where), qPrintable(failure));
+            std::exit(1);
+        };
+        if (const QString failure = voltmetr::bench::emptySchoolDatabase(where);
+            !failure.isEmpty()) {
+            fail(failure);
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("fill"));
-        return file;
+        voltmetr::SchoolConnection connection(where, voltmetr::SchoolConnection::Access::Write);
+        QSqlDatabase& db = connection.db();
+        if (const QString failure = connection.openError() + voltmetr::beginWriting(db);
+            !failure.isEmpty()) {
+            fail(failure);
+        }
+        QStringList values;
+        for (int i = 0; i < RowsPerInsert; ++i) {
+            values << QStringLiteral("(?, '3.B', ?, ?, 0.35, 0.37, 46363, 'zak', 2)");
+        }
+        QSqlQuery insert(db);
+        if (!insert.prepare(
+                QStringLiteral(
+                    "INSERT INTO \"Prehled \" (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
+                    "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
+                    "VALUES ") +
+                values.join(u','))) {
+            fail(insert.lastError().text());
+        }
+        std::mt19937 random(2026);
+        std::uniform_int_distribution<int> count(0, 30);
+        for (int i = 0; i < Rows;) {
+            for (int value = 0; value < 3 * RowsPerInsert; value += 3, ++i) {
+                insert.bindValue(value, surname(i % Surnames));
+                insert.bindValue(value + 1, count(random));
+                insert.bindValue(value + 2, count(random));
+            }
+            if (!insert.exec()) {
+                fail(insert.lastError().text());
+            }
+        }
+        QSqlQuery analyse(db);
+        if (const QString failure = voltmetr::commitWriting(db); !failure.isEmpty()) {
+            fail(failure);
+        }
+        if (!analyse.exec(QStringLiteral("ANALYZE"))) {
+            fail(analyse.lastError().text());
+        }
+        return where;
     }();
     return path;
 }
@@ -94,6 +132,21 @@ void BM_StoreRunAndTotals(benchmark::State& state)
 }
 BENCHMARK(BM_StoreRunAndTotals)->Unit(benchmark::kMillisecond);
 
+// What every save pays before its first statement: a connection opened and closed again. On a
+// server that starts a server process of its own, which is most of a save's time.
+void BM_OpenConnection(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const voltmetr::SchoolConnection connection(databasePath(),
+                                                    voltmetr::SchoolConnection::Access::Write);
+        if (!connection.openError().isEmpty()) {
+            state.SkipWithError("not opened");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_OpenConnection)->Unit(benchmark::kMillisecond);
+
 // The same store, then the totals the naive way: every row fetched, every surname compared.
 void BM_StoreRunAndScanEveryRow(benchmark::State& state)
 {
@@ -105,12 +158,10 @@ void BM_StoreRunAndScanEveryRow(benchmark::State& state)
             state.SkipWithError("not stored");
             break;
         }
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("scan"));
-        db.setDatabaseName(databasePath());
-        db.open();
         {
-            QSqlQuery scan(db);
+            voltmetr::SchoolConnection connection(databasePath(),
+                                                  voltmetr::SchoolConnection::Access::Read);
+            QSqlQuery scan(connection.db());
             scan.setForwardOnly(true);
             scan.exec(
                 QStringLiteral("SELECT \"Prijmeni\", \"Spravne\", \"Chybne\" FROM \"Prehled \""));
@@ -124,9 +175,6 @@ void BM_StoreRunAndScanEveryRow(benchmark::State& state)
             }
             benchmark::DoNotOptimize(right + wrong);
         }
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("scan"));
     }
 }
 BENCHMARK(BM_StoreRunAndScanEveryRow)->Unit(benchmark::kMillisecond);
@@ -153,10 +201,11 @@ public:
         if (indexed == m_msPerIteration.end() || naive == m_msPerIteration.end()) {
             return;
         }
-        std::printf("\n%d rows, %d surnames: store + totals %.2f ms, store + full scan %.2f ms, "
-                    "the scan takes %.0f times as long\n",
-                    Rows, Surnames, indexed->second, naive->second,
-                    naive->second / indexed->second);
+        std::printf(
+            "\n%s\n%d rows, %d surnames: store + totals %.2f ms, store + full scan %.2f ms, "
+            "the scan takes %.0f times as long\n",
+            qPrintable(databasePath()), Rows, Surnames, indexed->second, naive->second,
+            naive->second / indexed->second);
     }
 
 private:
@@ -169,6 +218,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
+    if (argc > 1) {
+        location() = QString::fromLocal8Bit(argv[1]);
+    }
     databasePath();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

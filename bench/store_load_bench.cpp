@@ -1,17 +1,21 @@
 // A whole class finishing at once: many processes, each a pupil's computer, store their runs in
-// one SQLite school file as fast as they can. Prints the saves lost, stored twice and handed
-// out as reports instead (the goal for each is 0), the time one save took (median, 99th
-// percentile, longest; the goal is at most 2 s) and the saves per second of the whole class.
+// one school database, an SQLite file or a PostgreSQL server, as fast as they can. Prints the saves
+// lost, stored twice and handed out as reports instead (the goal for each is 0), the time one save
+// took (median, 99th percentile, longest; the goal is at most 2 s) and the saves per second of the
+// whole class.
 //
-// store_load_bench [writers [saves] [folder]]   defaults: 32 writers, 200 saves each, a
-//                                               temporary folder (give a network share here)
-// store_load_bench --pisar <file> <w> <saves>    one writer; prints "i|ms|stored" per save
+// store_load_bench [writers [saves] [where]]    defaults: 32 writers, 200 saves each, a file in
+//                                               a temporary folder. where is a folder for the
+//                                               file (give a network share here) or a server's
+//                                               location, whose school tables are made anew
+//                                               (bench/pgserver.sh starts a throwaway server)
+// store_load_bench --pisar <location> <w> <saves>  one writer; prints "i|ms|stored" per save
+#include "emptydatabase.h"
 #include "results/resultsstore.h"
 #include "results/schooldatabase.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -51,18 +55,13 @@ double percentile(const std::vector<double>& sorted, double share)
                            static_cast<std::size_t>(share * static_cast<double>(sorted.size())))];
 }
 
-int measure(int writers, int saves, const QString& folder)
+int measure(int writers, int saves, const QString& where)
 {
-    const QString path = folder + QStringLiteral("/skola.sqlite");
-    QFile::remove(path);
-    QFile(path).open(QIODevice::WriteOnly);
-    {
-        voltmetr::SchoolConnection connection(path, voltmetr::SchoolConnection::Access::Write);
-        if (!connection.openError().isEmpty() ||
-            !voltmetr::createSchoolSchema(connection.db()).isEmpty()) {
-            std::fprintf(stderr, "cannot prepare %s\n", qPrintable(path));
-            return 1;
-        }
+    const QString path =
+        voltmetr::isServerLocation(where) ? where : where + QStringLiteral("/skola.sqlite");
+    if (const QString failure = voltmetr::bench::emptySchoolDatabase(path); !failure.isEmpty()) {
+        std::fprintf(stderr, "cannot prepare %s: %s\n", qPrintable(path), qPrintable(failure));
+        return 1;
     }
     QElapsedTimer wall;
     wall.start();
@@ -90,7 +89,7 @@ int measure(int writers, int saves, const QString& folder)
     {
         voltmetr::SchoolConnection connection(path, voltmetr::SchoolConnection::Access::Read);
         QSqlQuery rows(connection.db());
-        rows.exec(QStringLiteral("SELECT Prijmeni, Spravne FROM \"Prehled \""));
+        rows.exec(QStringLiteral(R"(SELECT "Prijmeni", "Spravne" FROM "Prehled ")"));
         while (rows.next()) {
             ++stored[{rows.value(0).toString().section(u' ', 1).toInt(), rows.value(1).toInt()}];
         }
@@ -108,11 +107,11 @@ int measure(int writers, int saves, const QString& folder)
     if (ms.size() != static_cast<std::size_t>(writers * saves)) {
         std::fprintf(stderr, "%zu of %d saves reported a time\n", ms.size(), writers * saves);
     }
-    std::printf("%d writers x %d saves: lost %d, stored twice %d, handed out as reports %zu\n"
+    std::printf("%d writers x %d saves on %s: lost %d, stored twice %d, handed out as reports %zu\n"
                 "one save: median %.1f ms, 99th percentile %.1f ms, longest %.1f ms\n"
                 "%.1f s in all, %.0f saves per second\n",
-                writers, saves, lost, doubled, refused.size(), percentile(ms, 0.5),
-                percentile(ms, 0.99), ms.empty() ? 0.0 : ms.back(), seconds,
+                writers, saves, qPrintable(path), lost, doubled, refused.size(),
+                percentile(ms, 0.5), percentile(ms, 0.99), ms.empty() ? 0.0 : ms.back(), seconds,
                 writers * saves / seconds);
     return lost + doubled + static_cast<int>(refused.size()) == 0 ? 0 : 2;
 }
