@@ -13,6 +13,8 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using testing::SchoolFile;
+using testing::ThrowawayServer;
+
 class WelcomeTest : public testing::WindowFixture
 {
 protected:
@@ -42,10 +44,12 @@ protected:
     }
 };
 
-// A file that is there but cannot be read is named, and sign-in goes on by e-mail.
+// A file or server that is there but cannot be read is named, and sign-in goes on by e-mail. A
+// school on a database server signs in as the pupils' role, and no file has to exist for it.
 TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
 {
     const QString emailOnly = QStringLiteral("e-mail only e-mail [] typed");
+    const QString pupilsRole = QString::fromLatin1(PupilsRole);
     SchoolFile other;
     // The reason named after "Důvod: ", none when nothing is named.
     const std::tuple<const char*, std::function<QString()>, QString, QString> cases[] = {
@@ -76,6 +80,22 @@ TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
              return other.path();
          },
          emailOnly, QStringLiteral("v tabulce „Zaci“ chybí sloupec „Trida“")},
+        {"a school's server",
+         [&] {
+             const QString server = ThrowawayServer::newSchool();
+             SchoolConnection administrator(server, SchoolConnection::Access::Write);
+             EXPECT_TRUE(
+                 QSqlQuery(administrator.db())
+                     .exec(uR"(INSERT INTO "Zaci" VALUES ('Šťastná', '2.B'), ('Adam', '1.A'))"_s));
+             return ThrowawayServer::locationAs(server, pupilsRole);
+         },
+         QStringLiteral("both school [Šťastná; 2.B|Adam; 1.A] profile"),
+         {}},
+        {"a database the server lacks",
+         [&] { return ThrowawayServer::locationAs(u"postgresql:///chybi"_s, pupilsRole); },
+         emailOnly,
+         QStringLiteral("k databázovému serveru se nelze připojit: neběží, není dostupný, nebo "
+                        "odmítl přihlášení")},
     };
     for (const auto& [name, database, expectedShape, reason] : cases) {
         const QString path = database();
@@ -89,43 +109,6 @@ TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
                          QStringLiteral("Školní databázi se nepodařilo přečíst:\n") + path) &&
                      host.messages[0].prompt.contains(QStringLiteral("Důvod: ") + reason + u'\n')))
             << name;
-    }
-}
-
-// A school on a database server: the pupils' computers sign in as the pupils' role, and no
-// file has to exist for the profiles to be offered.
-TEST_F(WelcomeTest, TheProfilesComeFromADatabaseServer)
-{
-    const QString server = testing::ThrowawayServer::newDatabase();
-    {
-        SchoolConnection administrator(server, SchoolConnection::Access::Write);
-        ASSERT_EQ(createSchoolSchema(administrator.db()).toStdString(), "");
-        QSqlQuery add(administrator.db());
-        ASSERT_TRUE(
-            add.exec(uR"(INSERT INTO "Zaci" VALUES ('Šťastná', '2.B'), ('Adam', '1.A'))"_s));
-    }
-    const QString pupils =
-        testing::ThrowawayServer::locationAs(server, QString::fromLatin1(PupilsRole));
-    const struct
-    {
-        const char* name;
-        QString location;
-        const char* shape;
-        const char* reason; // after "Důvod: "; none when nothing is named
-    } cases[] = {
-        {"the school's database", pupils, "both school [Šťastná; 2.B|Adam; 1.A] profile", nullptr},
-        {"a database the server lacks", QString(pupils).replace(u"skola_"_s, u"chybi_"_s),
-         "e-mail only e-mail [] typed", "k databázovému serveru se nelze připojit"},
-    };
-    for (const auto& c : cases) {
-        useDatabase(c.location);
-        host.messages.clear();
-        Welcome window(context);
-        EXPECT_EQ(shape(window).toStdString(), c.shape) << c.name;
-        ASSERT_EQ(host.messages.size(), c.reason ? 1u : 0u) << c.name;
-        EXPECT_TRUE(!c.reason ||
-                    host.messages[0].prompt.contains(u"Důvod: "_s + QString::fromUtf8(c.reason)))
-            << c.name;
     }
 }
 

@@ -140,6 +140,14 @@ QString ThrowawayServer::newDatabase()
     return location(name, superuser);
 }
 
+QString ThrowawayServer::newSchool()
+{
+    const QString school = newDatabase();
+    SchoolConnection connection(school, SchoolConnection::Access::Write);
+    EXPECT_EQ(connection.openError() + createSchoolSchema(connection.db()), QString());
+    return school;
+}
+
 QString ThrowawayServer::locationAs(const QString& serverLocation, const QString& user)
 {
     return location(QUrl(serverLocation).path().mid(1), user);

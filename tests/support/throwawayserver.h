@@ -14,6 +14,8 @@ class ThrowawayServer
 public:
     // The superuser's location of a new, empty database on the server.
     static QString newDatabase();
+    // The same with the school's tables and roles, made as the teacher's tool makes them.
+    static QString newSchool();
 
     // The same database as another user of the server sees it.
     static QString locationAs(const QString& location, const QString& user);
