@@ -49,8 +49,7 @@ protected:
     }
 
     const QString m_location = ThrowawayServer::newSchool();
-    const QString m_pupils =
-        ThrowawayServer::locationAs(m_location, QString::fromLatin1(PupilsRole));
+    const QString m_pupils = ThrowawayServer::asPupils(m_location);
 };
 
 TEST_F(ServerDatabaseTest, ReadsPupilsInTheOrderTheyWereAddedAndKeepsTimesExact)
@@ -59,7 +58,8 @@ TEST_F(ServerDatabaseTest, ReadsPupilsInTheOrderTheyWereAddedAndKeepsTimesExact)
         admin(
             uR"(INSERT INTO "Zaci" VALUES ('Žák', '2.B'), ('Adámek', '2.B'), ('Černý', '2.B'))"_s),
         u""_s);
-    const PupilsRead read = ResultsStore(m_pupils).readPupils();
+    const ResultsStore store(m_pupils);
+    const PupilsRead read = store.readPupils();
     ASSERT_EQ(read.error.toStdString(), "");
     QStringList surnames;
     for (const Profile& pupil : read.pupils) {
@@ -68,10 +68,10 @@ TEST_F(ServerDatabaseTest, ReadsPupilsInTheOrderTheyWereAddedAndKeepsTimesExact)
     EXPECT_EQ(surnames.join(u", "_s).toStdString(), "Žák 2.B, Adámek 2.B, Černý 2.B");
 
     // 0.3472222 days is 8:20:00, which a server's single-precision REAL would round to 8:19:59.
-    ThrowawayServer::storeRunAsPupil(
-        m_location, {u"Černý"_s, u"2.B"_s, 17, 3, 0.3472222222222222, 0.4, 46360.0, u"z"_s, 2});
-    ThrowawayServer::storeRunAsPupil(m_location,
-                                     {u"Černý"_s, u"2.C"_s, 5, 0, 0.5, 0.6, 46361.0, u"z"_s, 2});
+    EXPECT_TRUE(
+        store.appendRun({u"Černý"_s, u"2.B"_s, 17, 3, 0.3472222222222222, 0.4, 46360.0, u"z"_s, 2})
+            .stored);
+    EXPECT_TRUE(store.appendRun({u"Černý"_s, u"2.C"_s, 5, 0, 0.5, 0.6, 46361.0, u"z"_s, 2}).stored);
     EXPECT_EQ(admin(uR"(SELECT "Trida", "CasStrt", "Datum" FROM "Prehled " ORDER BY rowid)"_s)
                   .toStdString(),
               "2.B 0.3472222222222222 46360|2.C 0.5 46361");

@@ -49,7 +49,6 @@ protected:
 TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
 {
     const QString emailOnly = QStringLiteral("e-mail only e-mail [] typed");
-    const QString pupilsRole = QString::fromLatin1(PupilsRole);
     SchoolFile other;
     // The reason named after "Důvod: ", none when nothing is named.
     const std::tuple<const char*, std::function<QString()>, QString, QString> cases[] = {
@@ -87,13 +86,12 @@ TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
              EXPECT_TRUE(
                  QSqlQuery(administrator.db())
                      .exec(uR"(INSERT INTO "Zaci" VALUES ('Šťastná', '2.B'), ('Adam', '1.A'))"_s));
-             return ThrowawayServer::locationAs(server, pupilsRole);
+             return ThrowawayServer::asPupils(server);
          },
          QStringLiteral("both school [Šťastná; 2.B|Adam; 1.A] profile"),
          {}},
         {"a database the server lacks",
-         [&] { return ThrowawayServer::locationAs(u"postgresql:///chybi"_s, pupilsRole); },
-         emailOnly,
+         [&] { return ThrowawayServer::asPupils(u"postgresql:///chybi"_s); }, emailOnly,
          QStringLiteral("k databázovému serveru se nelze připojit: neběží, není dostupný, nebo "
                         "odmítl přihlášení")},
     };
