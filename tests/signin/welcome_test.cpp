@@ -21,10 +21,10 @@ protected:
     WelcomeTest()
     {
         const QVariant null(QMetaType::fromType<QString>());
-        school.addPupil(QStringLiteral("Svoboda"), QStringLiteral("2.A"));
-        school.addPupil(QStringLiteral("Novák;ml."), QStringLiteral("3.B"));
-        school.addPupil(QStringLiteral("Malá"), null);
-        school.addPupil(null, QStringLiteral("1.C"));
+        school.addPupil(u"Svoboda"_s, u"2.A"_s);
+        school.addPupil(u"Novák;ml."_s, u"3.B"_s);
+        school.addPupil(u"Malá"_s, null);
+        school.addPupil(null, u"1.C"_s);
     }
 
     // The modes on offer, the chosen one, the profiles listed, and the side that is enabled.
@@ -35,12 +35,12 @@ protected:
         for (int i = 0; i < users.count(); ++i) {
             entries << users.itemText(i);
         }
-        return QStringLiteral("%1 %2 [%3] %4")
-            .arg(child<QRadioButton>(window, "conn0").isEnabled() ? u"both" : u"e-mail only",
-                 child<QRadioButton>(window, "conn0").isChecked() ? u"school" : u"e-mail",
-                 entries.join(u'|'),
-                 users.isEnabled() && !child<QLineEdit>(window, "Jm").isEnabled() ? u"profile"
-                                                                                  : u"typed");
+        return u"%1 %2 [%3] %4"_s.arg(
+            child<QRadioButton>(window, "conn0").isEnabled() ? u"both" : u"e-mail only",
+            child<QRadioButton>(window, "conn0").isChecked() ? u"school" : u"e-mail",
+            entries.join(u'|'),
+            users.isEnabled() && !child<QLineEdit>(window, "Jm").isEnabled() ? u"profile"
+                                                                             : u"typed");
     }
 };
 
@@ -48,37 +48,31 @@ protected:
 // school on a database server signs in as the pupils' role, and no file has to exist for it.
 TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
 {
-    const QString emailOnly = QStringLiteral("e-mail only e-mail [] typed");
+    const QString emailOnly = u"e-mail only e-mail [] typed"_s;
     SchoolFile other;
     // The reason named after "Důvod: ", none when nothing is named.
     const std::tuple<const char*, std::function<QString()>, QString, QString> cases[] = {
         {"present: its pupils in table order, NULL as empty",
          [&] { return school.path(); },
-         QStringLiteral("both school [Svoboda; 2.A|Novák;ml.; 3.B|Malá; |; 1.C] profile"),
+         u"both school [Svoboda; 2.A|Novák;ml.; 3.B|Malá; |; 1.C] profile"_s,
          {}},
-        {"present with no pupils",
-         [&] { return other.path(); },
-         QStringLiteral("both school [] profile"),
-         {}},
-        {"missing",
-         [&] { return other.folder() + QStringLiteral("/nikde.sqlite"); },
-         emailOnly,
-         {}},
+        {"present with no pupils", [&] { return other.path(); }, u"both school [] profile"_s, {}},
+        {"missing", [&] { return other.folder() + u"/nikde.sqlite"_s; }, emailOnly, {}},
         {"not a database", [] { return QCoreApplication::applicationFilePath(); }, emailOnly,
-         QStringLiteral("soubor není databáze, nebo je poškozený")},
+         u"soubor není databáze, nebo je poškozený"_s},
         // Found now rather than when the finished run cannot be stored.
         {"results column missing",
          [&] {
-             other.exec(QStringLiteral("ALTER TABLE \"Prehled \" DROP COLUMN Datum"));
+             other.exec(u"ALTER TABLE \"Prehled \" DROP COLUMN Datum"_s);
              return other.path();
          },
-         emailOnly, QStringLiteral("v tabulce „Prehled “ chybí sloupec „Datum“")},
+         emailOnly, u"v tabulce „Prehled “ chybí sloupec „Datum“"_s},
         {"class field missing",
          [&] {
-             other.exec(QStringLiteral("ALTER TABLE Zaci DROP COLUMN Trida"));
+             other.exec(u"ALTER TABLE Zaci DROP COLUMN Trida"_s);
              return other.path();
          },
-         emailOnly, QStringLiteral("v tabulce „Zaci“ chybí sloupec „Trida“")},
+         emailOnly, u"v tabulce „Zaci“ chybí sloupec „Trida“"_s},
         {"a school's server",
          [&] {
              const QString server = ThrowawayServer::newSchool();
@@ -88,7 +82,7 @@ TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
                      .exec(uR"(INSERT INTO "Zaci" VALUES ('Šťastná', '2.B'), ('Adam', '1.A'))"_s));
              return ThrowawayServer::asPupils(server);
          },
-         QStringLiteral("both school [Šťastná; 2.B|Adam; 1.A] profile"),
+         u"both school [Šťastná; 2.B|Adam; 1.A] profile"_s,
          {}},
         {"a database the server lacks",
          [&] { return ThrowawayServer::asPupils(u"postgresql:///chybi"_s); }, emailOnly,
@@ -104,8 +98,8 @@ TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
         ASSERT_EQ(host.messages.size(), reason.isEmpty() ? 0u : 1u) << name;
         EXPECT_TRUE(reason.isEmpty() ||
                     (host.messages[0].prompt.startsWith(
-                         QStringLiteral("Školní databázi se nepodařilo přečíst:\n") + path) &&
-                     host.messages[0].prompt.contains(QStringLiteral("Důvod: ") + reason + u'\n')))
+                         u"Školní databázi se nepodařilo přečíst:\n"_s + path) &&
+                     host.messages[0].prompt.contains(u"Důvod: "_s + reason + u'\n')))
             << name;
     }
 }
@@ -144,7 +138,7 @@ TEST_F(WelcomeTest, NobodyIsSignedInUntilThePupilChoosesAProfile)
         EXPECT_EQ(shownExercise() != nullptr, chosen) << name;
         EXPECT_EQ(window.isVisible(), !chosen) << name;
         EXPECT_EQ(state.ProfileSurname + u'/' + state.ProfileClass,
-                  chosen ? QString::fromUtf8(signedIn) : QStringLiteral("/"))
+                  chosen ? QString::fromUtf8(signedIn) : u"/"_s)
             << name;
         EXPECT_EQ(state.StartTime != 0.0, chosen) << name;
         delete shownExercise();
@@ -165,23 +159,15 @@ TEST_F(WelcomeTest, ControlCharactersNeverReachTheNameOrClass)
     const QString a48(48, u'a');
     // The box, how the text gets in, the text, and what the box and the run then hold.
     const std::tuple<const char*, const char*, Way, QString, QString> cases[] = {
-        {"a cell with its line break", "Jm", paste, QStringLiteral("Novák\r\n"),
-         QStringLiteral("Novák")},
-        {"a tab between words", "Jm", paste, QStringLiteral("Jan\tNovák"),
-         QStringLiteral("Jan Novák")},
-        {"two lines", "Jm", insert, QStringLiteral("Jan\r\n\r\nNovák"),
-         QStringLiteral("Jan Novák")},
-        {"a line separator", "Jm", set, QStringLiteral("Eva\u2028Malá"),
-         QStringLiteral("Eva Malá")},
-        {"controls before the name", "Jm", paste, QStringLiteral("\t\x7f\x1bPetr"),
-         QStringLiteral("Petr")},
-        {"blanks the pupil typed stay", "Jm", set, QStringLiteral(" Jan  Novák "),
-         QStringLiteral(" Jan  Novák ")},
-        {"a tab at the limit", "Jm", paste, a48 + QStringLiteral("\tbc"),
-         a48 + QStringLiteral(" b")},
-        {"a class split by a tab", "Tr", insert, QStringLiteral("4.\tA"), QStringLiteral("4. A")},
-        {"a class broken at the limit", "Tr", paste, QStringLiteral("123456789\n0"),
-         QStringLiteral("123456789")},
+        {"a cell with its line break", "Jm", paste, u"Novák\r\n"_s, u"Novák"_s},
+        {"a tab between words", "Jm", paste, u"Jan\tNovák"_s, u"Jan Novák"_s},
+        {"two lines", "Jm", insert, u"Jan\r\n\r\nNovák"_s, u"Jan Novák"_s},
+        {"a line separator", "Jm", set, u"Eva\u2028Malá"_s, u"Eva Malá"_s},
+        {"controls before the name", "Jm", paste, u"\t\x7f\x1bPetr"_s, u"Petr"_s},
+        {"blanks the pupil typed stay", "Jm", set, u" Jan  Novák "_s, u" Jan  Novák "_s},
+        {"a tab at the limit", "Jm", paste, a48 + u"\tbc"_s, a48 + u" b"_s},
+        {"a class split by a tab", "Tr", insert, u"4.\tA"_s, u"4. A"_s},
+        {"a class broken at the limit", "Tr", paste, u"123456789\n0"_s, u"123456789"_s},
     };
     for (const auto& [name, box, way, typed, expected] : cases) {
         state = Data_a_promene();
