@@ -23,21 +23,16 @@ using namespace Qt::StringLiterals;
 const QString binaries = u"/usr/lib/postgresql/15/bin/"_s;
 const QString superuser = u"voltmetr_spravce"_s;
 
-// The server refuses to run as root: a test run as root hands it to an unprivileged account.
-QStringList unprivileged(const QString& program, const QStringList& arguments)
-{
-    if (geteuid() != 0) {
-        return QStringList{program} << arguments;
-    }
-    return QStringList{u"setpriv"_s, u"--reuid=nobody"_s, u"--regid=nogroup"_s, u"--clear-groups"_s,
-                       program}
-           << arguments;
-}
-
-// Runs a server program to its end; its output when it fails, else empty.
+// Runs a server program to its end; its output when it fails, else empty. The server refuses
+// to run as root: a test run as root hands it to an unprivileged account.
 QString runProgram(const QString& program, const QStringList& arguments)
 {
-    QStringList command = unprivileged(binaries + program, arguments);
+    QStringList command = QStringList{binaries + program} << arguments;
+    if (geteuid() == 0) {
+        command = QStringList{u"setpriv"_s, u"--reuid=nobody"_s, u"--regid=nogroup"_s,
+                              u"--clear-groups"_s}
+                  << command;
+    }
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(command.takeFirst(), command);
