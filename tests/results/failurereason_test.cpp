@@ -44,7 +44,7 @@ QString pupilsError(const QString& path)
 QString storeError(const QString& path)
 {
     const RunStored run = ResultsStore(path, 100).appendRun({});
-    return run.stored ? QStringLiteral("(uloženo)") : run.error;
+    return run.stored ? u"(uloženo)"_s : run.error;
 }
 
 TEST(FailureReason, EachDatabaseFailureIsNamedInCzech)
@@ -59,43 +59,42 @@ TEST(FailureReason, EachDatabaseFailureIsNamedInCzech)
          [](SchoolFile& f) {
              return pupilsError(written(f.folder() + u"/zaci.txt"_s, 0, "Novák"));
          },
-         QStringLiteral("soubor není databáze, nebo je poškozený")},
+         u"soubor není databáze, nebo je poškozený"_s},
         {"a file that another computer holds at sign-in",
          [](SchoolFile& f) { return pupilsError(executed(f, "BEGIN EXCLUSIVE")); }, busy},
         {"a file that another computer holds at the summary",
          [](SchoolFile& f) { return storeError(executed(f, "BEGIN EXCLUSIVE")); }, busy},
         {"a file that vanished since sign-in",
          [](SchoolFile& f) { return storeError(f.folder() + u"/pryc.sqlite"_s); },
-         QStringLiteral("soubor databáze nejde otevřít: chybí, nebo k němu není přístup")},
+         u"soubor databáze nejde otevřít: chybí, nebo k němu není přístup"_s},
         {"the pupils' table missing",
          [](SchoolFile& f) { return pupilsError(executed(f, "DROP TABLE \"Zaci\"")); },
-         QStringLiteral("v databázi chybí tabulka „Zaci“")},
+         u"v databázi chybí tabulka „Zaci“"_s},
         {"the results table missing",
          [](SchoolFile& f) { return storeError(executed(f, "DROP TABLE \"Prehled \"")); },
-         QStringLiteral("v databázi chybí tabulka „Prehled “")},
+         u"v databázi chybí tabulka „Prehled “"_s},
         {"the login column missing",
          [](SchoolFile& f) {
              return storeError(executed(f, "ALTER TABLE \"Prehled \" DROP Prihlasenjako"));
          },
-         QStringLiteral("v tabulce „Prehled “ chybí sloupec „Prihlasenjako“")},
+         u"v tabulce „Prehled “ chybí sloupec „Prihlasenjako“"_s},
         // Page 2 holds the pupils' table; its page header becomes nonsense.
         {"a damaged file",
          [](SchoolFile& f) { return pupilsError(written(f.path(), 4096, QByteArray(16, 127))); },
-         QStringLiteral("soubor databáze je poškozený")},
+         u"soubor databáze je poškozený"_s},
         // A file format newer than the engine's for writing: it may be read, not written.
         {"a file that may not be written",
          [](SchoolFile& f) { return storeError(written(f.path(), 18, "\x03")); },
-         QStringLiteral("do databáze nelze zapisovat, je jen pro čtení")},
+         u"do databáze nelze zapisovat, je jen pro čtení"_s},
         // The test's own connection may not grow the file by a single page, as on a full disk.
         {"a disk that is full",
          [](SchoolFile& f) {
              QSqlQuery query(f.database());
-             query.exec(QStringLiteral("PRAGMA max_page_count = 1"));
-             EXPECT_FALSE(
-                 query.exec(QStringLiteral("INSERT INTO Zaci VALUES (zeroblob(1e5), '')")));
+             query.exec(u"PRAGMA max_page_count = 1"_s);
+             EXPECT_FALSE(query.exec(u"INSERT INTO Zaci VALUES (zeroblob(1e5), '')"_s));
              return databaseFailureReason(query.lastError());
          },
-         QStringLiteral("disk s databází je plný")},
+         u"disk s databází je plný"_s},
     };
     for (const auto& c : cases) {
         SchoolFile file;
@@ -105,16 +104,16 @@ TEST(FailureReason, EachDatabaseFailureIsNamedInCzech)
 
 TEST(FailureReason, EachFileFailureIsNamedInCzech)
 {
-    const QString denied = QStringLiteral("přístup odepřen, chybí oprávnění");
+    const QString denied = u"přístup odepřen, chybí oprávnění"_s;
     // What stands in the folder first (a name ending in "/" is a folder), what is made
     // unwritable, the file to write.
     const std::tuple<const char*, const char*, const char*, const char*, QString> cases[] = {
         {"a folder that is not there", "", "", "neni/Vysledky.txt",
-         QStringLiteral("složka nebo soubor neexistuje")},
+         u"složka nebo soubor neexistuje"_s},
         {"a folder where the file should be", "Vysledky.txt/", "", "Vysledky.txt",
-         QStringLiteral("na tom místě je složka, ne soubor")},
+         u"na tom místě je složka, ne soubor"_s},
         {"a file where a folder should be", "zprava", "", "zprava/Vysledky.txt",
-         QStringLiteral("část cesty není složka")},
+         u"část cesty není složka"_s},
         {"a folder that may not be written", "", ".", "Vysledky.txt", denied},
         {"a file that may not be replaced", "Vysledky.txt", "Vysledky.txt", "Vysledky.txt", denied},
     };
@@ -131,7 +130,7 @@ TEST(FailureReason, EachFileFailureIsNamedInCzech)
             unwritable.emplace(folder.filePath(QString::fromLatin1(locked)));
         }
         const QString path = folder.filePath(QString::fromLatin1(target));
-        EXPECT_EQ(writeReportFile(path, QStringLiteral("4b 00 ")), reason) << name;
+        EXPECT_EQ(writeReportFile(path, u"4b 00 "_s), reason) << name;
     }
 }
 
@@ -140,9 +139,8 @@ TEST(FailureReason, EachFileFailureIsNamedInCzech)
 // still find their reason.
 TEST(FailureReason, FailuresThatCannotBeMadeHereAreNamedToo)
 {
-    const QString ioError =
-        QStringLiteral("soubor databáze nejde přečíst nebo zapsat (chyba disku nebo sítě)");
-    const QString denied = QStringLiteral("k databázi není povolen přístup");
+    const QString ioError = u"soubor databáze nejde přečíst nebo zapsat (chyba disku nebo sítě)"_s;
+    const QString denied = u"k databázi není povolen přístup"_s;
     // The engine's code, none when the driver itself failed.
     const std::pair<const char*, QString> engineCases[] = {
         {"10", ioError},
@@ -150,23 +148,23 @@ TEST(FailureReason, FailuresThatCannotBeMadeHereAreNamedToo)
         {"3", denied},
         {"23", denied},
         {"6", busy},
-        {"7", QStringLiteral("počítači došla paměť")},
-        {"1", QStringLiteral("databáze ohlásila chybu č. 1")},
-        {"", QStringLiteral("k databázi se nelze připojit (chybí ovladač databáze?)")}};
+        {"7", u"počítači došla paměť"_s},
+        {"1", u"databáze ohlásila chybu č. 1"_s},
+        {"", u"k databázi se nelze připojit (chybí ovladač databáze?)"_s}};
     for (const auto& [code, reason] : engineCases) {
-        const QSqlError error(QStringLiteral("Driver not loaded"), QStringLiteral("disk I/O error"),
+        const QSqlError error(u"Driver not loaded"_s, u"disk I/O error"_s,
                               *code ? QSqlError::StatementError : QSqlError::ConnectionError,
                               QString::fromLatin1(code));
         EXPECT_EQ(databaseFailureReason(error), reason) << code;
     }
     const std::tuple<QFileDevice::FileError, int, QString> systemCases[] = {
-        {QFileDevice::WriteError, ENOSPC, QStringLiteral("disk je plný")},
-        {QFileDevice::OpenError, EROFS, QStringLiteral("disk je jen pro čtení")},
+        {QFileDevice::WriteError, ENOSPC, u"disk je plný"_s},
+        {QFileDevice::OpenError, EROFS, u"disk je jen pro čtení"_s},
         // Root here meets EPERM where a pupil meets EACCES.
-        {QFileDevice::OpenError, EACCES, QStringLiteral("přístup odepřen, chybí oprávnění")},
-        {QFileDevice::WriteError, 0, QStringLiteral("soubor nejde zapsat")},
+        {QFileDevice::OpenError, EACCES, u"přístup odepřen, chybí oprávnění"_s},
+        {QFileDevice::WriteError, 0, u"soubor nejde zapsat"_s},
         {QFileDevice::ReadError, EPROTO,
-         QStringLiteral("soubor nejde přečíst (chyba systému č. %1)").arg(EPROTO)},
+         u"soubor nejde přečíst (chyba systému č. %1)"_s.arg(EPROTO)},
     };
     for (const auto& [error, systemError, reason] : systemCases) {
         EXPECT_EQ(fileFailureReason(error, systemError), reason) << systemError;

@@ -18,6 +18,8 @@
 namespace voltmetr {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 double at(int day, int hour, int minute, int second)
 {
     return toOleDate(QDateTime(QDate(2026, 12, day), QTime(hour, minute, second)));
@@ -34,7 +36,7 @@ QStringList reportLines(const char* pupil, const char* pupilClass, const char* f
              QString::fromUtf8(to), QString::number(total), QString::fromUtf8(right),
              QString::fromUtf8(wrong))
         .replace(u',', QLocale::system().decimalPoint())
-        .split(QStringLiteral("\r\n"));
+        .split(u"\r\n"_s);
 }
 
 class RunEnd : public testing::WindowFixture
@@ -42,11 +44,11 @@ class RunEnd : public testing::WindowFixture
 protected:
     RunEnd()
     {
-        school.addPupil(QStringLiteral("Svoboda"), QStringLiteral("2.A"));
-        school.addPupil(QStringLiteral("Novák"), QStringLiteral("3.B"));
-        school.addResult(QStringLiteral("Novák"), 10, 2); // the other Novák, last week
-        school.addResult(QStringLiteral("Svoboda"), 40, 40);
-        host.setLoginName(QStringLiteral("zak07"));
+        school.addPupil(u"Svoboda"_s, u"2.A"_s);
+        school.addPupil(u"Novák"_s, u"3.B"_s);
+        school.addResult(u"Novák"_s, 10, 2); // the other Novák, last week
+        school.addResult(u"Svoboda"_s, 40, 40);
+        host.setLoginName(u"zak07"_s);
     }
 
     // Signs in, reads 110 V right and then as 100, confirming each, and leaves through
@@ -105,25 +107,25 @@ TEST_F(RunEnd, SchoolServerRunOverMidnightFromProfileToTheStoredRow)
                                                 " 11 příkladů| 3 příklady"));
     const auto rows = school.resultRows();
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[2], (QVariantList{QStringLiteral("Novák"), QStringLiteral("3.B"), 1, 1,
-                                     oleTimePart(start), oleTimePart(end), oleDatePart(end),
-                                     QStringLiteral("zak07"), ExerciseTypeCode}));
+    EXPECT_EQ(rows[2],
+              (QVariantList{u"Novák"_s, u"3.B"_s, 1, 1, oleTimePart(start), oleTimePart(end),
+                            oleDatePart(end), u"zak07"_s, ExerciseTypeCode}));
 }
 
 // The pupil first cancels the save dialog, then picks a folder that is not there and is told
 // why, then saves over an earlier run's longer file.
 TEST_F(RunEnd, EmailRunFromTypedNameToClipboardAndFile)
 {
-    QFile file(school.folder() + QStringLiteral("/Vysledky.txt"));
+    QFile file(school.folder() + u"/Vysledky.txt"_s);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2000, 'z')) == 2000);
     file.close();
-    const QString unwritable = school.folder() + QStringLiteral("/neni/Vysledky.txt");
+    const QString unwritable = school.folder() + u"/neni/Vysledky.txt"_s;
     host.setClock(at(7, 8, 15, 30));
     host.queueRandom({0.3f}); // the sign-in's report, replaced at the summary
     const auto typeEva = [](Welcome& welcome) {
         child<QRadioButton>(welcome, "conn1").click();
-        child<QLineEdit>(welcome, "Jm").setText(QStringLiteral("Eva Šťastná"));
-        child<QLineEdit>(welcome, "Tr").setText(QStringLiteral("1.A"));
+        child<QLineEdit>(welcome, "Jm").setText(u"Eva Šťastná"_s);
+        child<QLineEdit>(welcome, "Tr").setText(u"1.A"_s);
         click(welcome, "Command1");
     };
     const QStringList counts = run(typeEva, at(7, 8, 52, 59), [&](QDialog& report) {
@@ -135,18 +137,18 @@ TEST_F(RunEnd, EmailRunFromTypedNameToClipboardAndFile)
         }
         click(report, "final");
     });
-    EXPECT_EQ(counts.mid(3), QStringList(3, QStringLiteral("není k dispozici")));
+    EXPECT_EQ(counts.mid(3), QStringList(3, u"není k dispozici"_s));
     EXPECT_EQ(school.resultRows().size(), 2u) << "the database is not touched in e-mail mode";
     ASSERT_EQ(host.messages.size(), 3u) << "the two confirmations and the failed save";
     EXPECT_EQ(host.messages[2].style, MessageStyle::OkCritical);
     EXPECT_TRUE(host.messages[2].prompt.startsWith(
-        QStringLiteral("Soubor se nepodařilo uložit:\n%1\n\nDůvod: složka nebo soubor neexistuje\n")
-            .arg(unwritable)));
+        u"Soubor se nepodařilo uložit:\n%1\n\nDůvod: složka nebo soubor neexistuje\n"_s.arg(
+            unwritable)));
     EXPECT_EQ(QDir(school.folder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name),
-              (QStringList{QStringLiteral("Vysledky.txt"), QStringLiteral("skola.sqlite")}));
+              (QStringList{u"Vysledky.txt"_s, u"skola.sqlite"_s}));
 
     const DecodedReport decoded = decodeReport(host.clipboard);
-    EXPECT_EQ(decoded.text.split(QStringLiteral("\r\n")),
+    EXPECT_EQ(decoded.text.split(u"\r\n"_s),
               reportLines("Eva Šťastná", "1.A", "07.12.2026 08:15", "07.12.2026 08:52", 2,
                           "1 (50,00%)", "1 (50,00%)"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -157,17 +159,16 @@ TEST_F(RunEnd, EmailRunFromTypedNameToClipboardAndFile)
 // says it is storing, and neither Enter nor Esc leaves it until the row is stored.
 TEST_F(RunEnd, TheSummaryShowsAtOnceAndWaitsForTheSaveBeforeItsOk)
 {
-    state.ProfileSurname = QStringLiteral("Svoboda");
-    state.ProfileClass = QStringLiteral("2.A");
+    state.ProfileSurname = u"Svoboda"_s;
+    state.ProfileClass = u"2.A"_s;
     state.RightCount = 3;
     state.WrongCount = 1;
     host.setClock(at(7, 9, 40, 0));
-    school.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    school.exec(u"BEGIN IMMEDIATE"_s);
     Souhrn window(context);
     window.show();
-    EXPECT_EQ(captions(window, "Celk"), QStringList(3, QStringLiteral("ukládám…")));
-    EXPECT_EQ(captions(window, "Dnes").join(u'|'),
-              QStringLiteral(" 4 příklady| 3 příklady| 1 příklad"));
+    EXPECT_EQ(captions(window, "Celk"), QStringList(3, u"ukládám…"_s));
+    EXPECT_EQ(captions(window, "Dnes").join(u'|'), u" 4 příklady| 3 příklady| 1 příklad"_s);
     EXPECT_FALSE(child(window, "Command1").isEnabled());
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         QTest::keyClick(&window, key);
@@ -175,10 +176,9 @@ TEST_F(RunEnd, TheSummaryShowsAtOnceAndWaitsForTheSaveBeforeItsOk)
     }
     EXPECT_FALSE(host.ended);
 
-    school.exec(QStringLiteral("ROLLBACK"));
+    school.exec(u"ROLLBACK"_s);
     awaitSave(window);
-    EXPECT_EQ(captions(window, "Celk").join(u'|'),
-              QStringLiteral(" 84 příkladů| 43 příkladů| 41 příkladů"));
+    EXPECT_EQ(captions(window, "Celk").join(u'|'), u" 84 příkladů| 43 příkladů| 41 příkladů"_s);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(school.resultRows().size(), 3u);
     QTest::keyClick(&window, Qt::Key_Return);
@@ -207,9 +207,9 @@ TEST_F(RunEnd, ARowThatCannotBeStoredIsReportedAndHandedOutAsAReport)
         {"file gone since a sign-in before midnight", "pryc.sqlite", 23.5 / 24, "06.12.2026 23:30",
          "soubor databáze nejde otevřít: chybí, nebo k němu není přístup"},
     };
-    school.exec(QStringLiteral("DROP TABLE \"Prehled \""));
-    state.ProfileSurname = QStringLiteral("Novák");
-    state.ProfileClass = QStringLiteral("3.B");
+    school.exec(u"DROP TABLE \"Prehled \""_s);
+    state.ProfileSurname = u"Novák"_s;
+    state.ProfileClass = u"3.B"_s;
     state.RightCount = 5;
     state.WrongCount = 2;
     host.setClock(46363 + 9 / 24.0 + 40 / 1440.0); // 07.12.2026 09:40
@@ -222,17 +222,17 @@ TEST_F(RunEnd, ARowThatCannotBeStoredIsReportedAndHandedOutAsAReport)
         awaitSave(window);
         ASSERT_EQ(host.messages.size(), 1u) << name;
         EXPECT_TRUE(host.messages[0].prompt.startsWith(
-            QStringLiteral("Výsledek se nepodařilo uložit do školní databáze.\n\nDůvod: %1\n\n")
-                .arg(QString::fromUtf8(reason))))
+            u"Výsledek se nepodařilo uložit do školní databáze.\n\nDůvod: %1\n\n"_s.arg(
+                QString::fromUtf8(reason))))
             << name << ": " << host.messages[0].prompt.toStdString();
-        EXPECT_EQ(captions(window, "Celk"), QStringList(3, QStringLiteral("není k dispozici")));
+        EXPECT_EQ(captions(window, "Celk"), QStringList(3, u"není k dispozici"_s));
         EXPECT_EQ(
-            decodeReport(coder.GetReportText()).text.split(QStringLiteral("\r\n")),
+            decodeReport(coder.GetReportText()).text.split(u"\r\n"_s),
             reportLines("Novák", "3.B", from, "07.12.2026 09:40", 7, "5 (71,43%)", "2 (28,57%)"))
             << name;
-        EXPECT_FALSE(QFile::exists(school.folder() + QStringLiteral("/pryc.sqlite")));
+        EXPECT_FALSE(QFile::exists(school.folder() + u"/pryc.sqlite"_s));
         click(window, "Command1");
-        EXPECT_EQ(host.modalTitles.back(), QStringLiteral("Generované informace pro vyučujícího"));
+        EXPECT_EQ(host.modalTitles.back(), u"Generované informace pro vyučujícího"_s);
     }
 }
 

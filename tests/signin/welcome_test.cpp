@@ -13,16 +13,18 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using testing::SchoolFile;
+using testing::ThrowawayServer;
+
 class WelcomeTest : public testing::WindowFixture
 {
 protected:
     WelcomeTest()
     {
         const QVariant null(QMetaType::fromType<QString>());
-        school.addPupil(QStringLiteral("Svoboda"), QStringLiteral("2.A"));
-        school.addPupil(QStringLiteral("Novák;ml."), QStringLiteral("3.B"));
-        school.addPupil(QStringLiteral("Malá"), null);
-        school.addPupil(null, QStringLiteral("1.C"));
+        school.addPupil(u"Svoboda"_s, u"2.A"_s);
+        school.addPupil(u"Novák;ml."_s, u"3.B"_s);
+        school.addPupil(u"Malá"_s, null);
+        school.addPupil(null, u"1.C"_s);
     }
 
     // The modes on offer, the chosen one, the profiles listed, and the side that is enabled.
@@ -33,49 +35,59 @@ protected:
         for (int i = 0; i < users.count(); ++i) {
             entries << users.itemText(i);
         }
-        return QStringLiteral("%1 %2 [%3] %4")
-            .arg(child<QRadioButton>(window, "conn0").isEnabled() ? u"both" : u"e-mail only",
-                 child<QRadioButton>(window, "conn0").isChecked() ? u"school" : u"e-mail",
-                 entries.join(u'|'),
-                 users.isEnabled() && !child<QLineEdit>(window, "Jm").isEnabled() ? u"profile"
-                                                                                  : u"typed");
+        return u"%1 %2 [%3] %4"_s.arg(
+            child<QRadioButton>(window, "conn0").isEnabled() ? u"both" : u"e-mail only",
+            child<QRadioButton>(window, "conn0").isChecked() ? u"school" : u"e-mail",
+            entries.join(u'|'),
+            users.isEnabled() && !child<QLineEdit>(window, "Jm").isEnabled() ? u"profile"
+                                                                             : u"typed");
     }
 };
 
-// A file that is there but cannot be read is named, and sign-in goes on by e-mail.
+// A file or server that is there but cannot be read is named, and sign-in goes on by e-mail. A
+// school on a database server signs in as the pupils' role, and no file has to exist for it.
 TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
 {
-    const QString emailOnly = QStringLiteral("e-mail only e-mail [] typed");
+    const QString emailOnly = u"e-mail only e-mail [] typed"_s;
     SchoolFile other;
     // The reason named after "Důvod: ", none when nothing is named.
     const std::tuple<const char*, std::function<QString()>, QString, QString> cases[] = {
         {"present: its pupils in table order, NULL as empty",
          [&] { return school.path(); },
-         QStringLiteral("both school [Svoboda; 2.A|Novák;ml.; 3.B|Malá; |; 1.C] profile"),
+         u"both school [Svoboda; 2.A|Novák;ml.; 3.B|Malá; |; 1.C] profile"_s,
          {}},
-        {"present with no pupils",
-         [&] { return other.path(); },
-         QStringLiteral("both school [] profile"),
-         {}},
-        {"missing",
-         [&] { return other.folder() + QStringLiteral("/nikde.sqlite"); },
-         emailOnly,
-         {}},
+        {"present with no pupils", [&] { return other.path(); }, u"both school [] profile"_s, {}},
+        {"missing", [&] { return other.folder() + u"/nikde.sqlite"_s; }, emailOnly, {}},
         {"not a database", [] { return QCoreApplication::applicationFilePath(); }, emailOnly,
-         QStringLiteral("soubor není databáze, nebo je poškozený")},
+         u"soubor není databáze, nebo je poškozený"_s},
         // Found now rather than when the finished run cannot be stored.
         {"results column missing",
          [&] {
-             other.exec(QStringLiteral("ALTER TABLE \"Prehled \" DROP COLUMN Datum"));
+             other.exec(u"ALTER TABLE \"Prehled \" DROP COLUMN Datum"_s);
              return other.path();
          },
-         emailOnly, QStringLiteral("v tabulce „Prehled “ chybí sloupec „Datum“")},
+         emailOnly, u"v tabulce „Prehled “ chybí sloupec „Datum“"_s},
         {"class field missing",
          [&] {
-             other.exec(QStringLiteral("ALTER TABLE Zaci DROP COLUMN Trida"));
+             other.exec(u"ALTER TABLE Zaci DROP COLUMN Trida"_s);
              return other.path();
          },
-         emailOnly, QStringLiteral("v tabulce „Zaci“ chybí sloupec „Trida“")},
+         emailOnly, u"v tabulce „Zaci“ chybí sloupec „Trida“"_s},
+        {"a school's server",
+         [&] {
+             const QString server = ThrowawayServer::newSchool();
+             SchoolConnection administrator(server, SchoolConnection::Access::Write);
+             EXPECT_TRUE(
+                 QSqlQuery(administrator.db())
+                     .exec(uR"(INSERT INTO "Zaci" VALUES ('Šťastná', '2.B'), ('Adam', '1.A'))"_s));
+             return ThrowawayServer::asPupils(server);
+         },
+         u"both school [Šťastná; 2.B|Adam; 1.A] profile"_s,
+         {}},
+        {"a database the server lacks",
+         [&] { return ThrowawayServer::asPupils(u"postgresql:///chybi"_s); }, emailOnly,
+         QStringLiteral("k databázovému serveru se nelze připojit: neběží, není dostupný, nebo "
+                        "odmítl přihlášení")},
     };
     for (const auto& [name, database, expectedShape, reason] : cases) {
         const QString path = database();
@@ -86,46 +98,9 @@ TEST_F(WelcomeTest, TheDatabaseDecidesTheModesOnOffer)
         ASSERT_EQ(host.messages.size(), reason.isEmpty() ? 0u : 1u) << name;
         EXPECT_TRUE(reason.isEmpty() ||
                     (host.messages[0].prompt.startsWith(
-                         QStringLiteral("Školní databázi se nepodařilo přečíst:\n") + path) &&
-                     host.messages[0].prompt.contains(QStringLiteral("Důvod: ") + reason + u'\n')))
+                         u"Školní databázi se nepodařilo přečíst:\n"_s + path) &&
+                     host.messages[0].prompt.contains(u"Důvod: "_s + reason + u'\n')))
             << name;
-    }
-}
-
-// A school on a database server: the pupils' computers sign in as the pupils' role, and no
-// file has to exist for the profiles to be offered.
-TEST_F(WelcomeTest, TheProfilesComeFromADatabaseServer)
-{
-    const QString server = testing::ThrowawayServer::newDatabase();
-    {
-        SchoolConnection administrator(server, SchoolConnection::Access::Write);
-        ASSERT_EQ(createSchoolSchema(administrator.db()).toStdString(), "");
-        QSqlQuery add(administrator.db());
-        ASSERT_TRUE(
-            add.exec(uR"(INSERT INTO "Zaci" VALUES ('Šťastná', '2.B'), ('Adam', '1.A'))"_s));
-    }
-    const QString pupils =
-        testing::ThrowawayServer::locationAs(server, QString::fromLatin1(PupilsRole));
-    const struct
-    {
-        const char* name;
-        QString location;
-        const char* shape;
-        const char* reason; // after "Důvod: "; none when nothing is named
-    } cases[] = {
-        {"the school's database", pupils, "both school [Šťastná; 2.B|Adam; 1.A] profile", nullptr},
-        {"a database the server lacks", QString(pupils).replace(u"skola_"_s, u"chybi_"_s),
-         "e-mail only e-mail [] typed", "k databázovému serveru se nelze připojit"},
-    };
-    for (const auto& c : cases) {
-        useDatabase(c.location);
-        host.messages.clear();
-        Welcome window(context);
-        EXPECT_EQ(shape(window).toStdString(), c.shape) << c.name;
-        ASSERT_EQ(host.messages.size(), c.reason ? 1u : 0u) << c.name;
-        EXPECT_TRUE(!c.reason ||
-                    host.messages[0].prompt.contains(u"Důvod: "_s + QString::fromUtf8(c.reason)))
-            << c.name;
     }
 }
 
@@ -163,7 +138,7 @@ TEST_F(WelcomeTest, NobodyIsSignedInUntilThePupilChoosesAProfile)
         EXPECT_EQ(shownExercise() != nullptr, chosen) << name;
         EXPECT_EQ(window.isVisible(), !chosen) << name;
         EXPECT_EQ(state.ProfileSurname + u'/' + state.ProfileClass,
-                  chosen ? QString::fromUtf8(signedIn) : QStringLiteral("/"))
+                  chosen ? QString::fromUtf8(signedIn) : u"/"_s)
             << name;
         EXPECT_EQ(state.StartTime != 0.0, chosen) << name;
         delete shownExercise();
@@ -184,23 +159,15 @@ TEST_F(WelcomeTest, ControlCharactersNeverReachTheNameOrClass)
     const QString a48(48, u'a');
     // The box, how the text gets in, the text, and what the box and the run then hold.
     const std::tuple<const char*, const char*, Way, QString, QString> cases[] = {
-        {"a cell with its line break", "Jm", paste, QStringLiteral("Novák\r\n"),
-         QStringLiteral("Novák")},
-        {"a tab between words", "Jm", paste, QStringLiteral("Jan\tNovák"),
-         QStringLiteral("Jan Novák")},
-        {"two lines", "Jm", insert, QStringLiteral("Jan\r\n\r\nNovák"),
-         QStringLiteral("Jan Novák")},
-        {"a line separator", "Jm", set, QStringLiteral("Eva\u2028Malá"),
-         QStringLiteral("Eva Malá")},
-        {"controls before the name", "Jm", paste, QStringLiteral("\t\x7f\x1bPetr"),
-         QStringLiteral("Petr")},
-        {"blanks the pupil typed stay", "Jm", set, QStringLiteral(" Jan  Novák "),
-         QStringLiteral(" Jan  Novák ")},
-        {"a tab at the limit", "Jm", paste, a48 + QStringLiteral("\tbc"),
-         a48 + QStringLiteral(" b")},
-        {"a class split by a tab", "Tr", insert, QStringLiteral("4.\tA"), QStringLiteral("4. A")},
-        {"a class broken at the limit", "Tr", paste, QStringLiteral("123456789\n0"),
-         QStringLiteral("123456789")},
+        {"a cell with its line break", "Jm", paste, u"Novák\r\n"_s, u"Novák"_s},
+        {"a tab between words", "Jm", paste, u"Jan\tNovák"_s, u"Jan Novák"_s},
+        {"two lines", "Jm", insert, u"Jan\r\n\r\nNovák"_s, u"Jan Novák"_s},
+        {"a line separator", "Jm", set, u"Eva\u2028Malá"_s, u"Eva Malá"_s},
+        {"controls before the name", "Jm", paste, u"\t\x7f\x1bPetr"_s, u"Petr"_s},
+        {"blanks the pupil typed stay", "Jm", set, u" Jan  Novák "_s, u" Jan  Novák "_s},
+        {"a tab at the limit", "Jm", paste, a48 + u"\tbc"_s, a48 + u" b"_s},
+        {"a class split by a tab", "Tr", insert, u"4.\tA"_s, u"4. A"_s},
+        {"a class broken at the limit", "Tr", paste, u"123456789\n0"_s, u"123456789"_s},
     };
     for (const auto& [name, box, way, typed, expected] : cases) {
         state = Data_a_promene();

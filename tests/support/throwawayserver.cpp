@@ -18,31 +18,28 @@ namespace voltmetr::testing {
 
 namespace {
 
-const QString binaries = QStringLiteral("/usr/lib/postgresql/15/bin/");
-const QString superuser = QStringLiteral("voltmetr_spravce");
+using namespace Qt::StringLiterals;
 
-// The server refuses to run as root: a test run as root hands it to an unprivileged account.
-QStringList unprivileged(const QString& program, const QStringList& arguments)
-{
-    if (geteuid() != 0) {
-        return QStringList{program} << arguments;
-    }
-    return QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=nobody"),
-                       QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups"), program}
-           << arguments;
-}
+const QString binaries = u"/usr/lib/postgresql/15/bin/"_s;
+const QString superuser = u"voltmetr_spravce"_s;
 
-// Runs a server program to its end; its output when it fails, else empty.
+// Runs a server program to its end; its output when it fails, else empty. The server refuses
+// to run as root: a test run as root hands it to an unprivileged account.
 QString runProgram(const QString& program, const QStringList& arguments)
 {
-    QStringList command = unprivileged(binaries + program, arguments);
+    QStringList command = QStringList{binaries + program} << arguments;
+    if (geteuid() == 0) {
+        command = QStringList{u"setpriv"_s, u"--reuid=nobody"_s, u"--regid=nogroup"_s,
+                              u"--clear-groups"_s}
+                  << command;
+    }
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(command.takeFirst(), command);
     if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
-        return QStringLiteral("%1 failed: %2%3")
-            .arg(program, process.errorString(), QString::fromLocal8Bit(process.readAll()));
+        return u"%1 failed: %2%3"_s.arg(program, process.errorString(),
+                                        QString::fromLocal8Bit(process.readAll()));
     }
     return {};
 }
@@ -66,10 +63,8 @@ public:
     void TearDown() override
     {
         if (m_running) {
-            EXPECT_EQ(runProgram(QStringLiteral("pg_ctl"),
-                                 {QStringLiteral("--pgdata=%1").arg(data()),
-                                  QStringLiteral("--mode=immediate"), QStringLiteral("--wait"),
-                                  QStringLiteral("stop")}),
+            EXPECT_EQ(runProgram(u"pg_ctl"_s, {u"--pgdata=%1"_s.arg(data()), u"--mode=immediate"_s,
+                                               u"--wait"_s, u"stop"_s}),
                       QString());
         }
     }
@@ -79,30 +74,27 @@ private:
     {
         ASSERT_TRUE(m_folder.isValid());
         if (geteuid() == 0) {
-            ASSERT_EQ(QProcess::execute(QStringLiteral("chown"),
-                                        {QStringLiteral("nobody:nogroup"), m_folder.path()}),
-                      0);
+            ASSERT_EQ(QProcess::execute(u"chown"_s, {u"nobody:nogroup"_s, m_folder.path()}), 0);
         }
         // A Czech school's server: Czech sorting and Czech messages where it has them.
-        ASSERT_EQ(runProgram(QStringLiteral("initdb"),
-                             {QStringLiteral("--pgdata=%1").arg(data()),
-                              QStringLiteral("--username=%1").arg(superuser),
-                              QStringLiteral("--auth=trust"), QStringLiteral("--encoding=UTF8"),
-                              QStringLiteral("--locale=cs_CZ.UTF-8"), QStringLiteral("--no-sync")}),
+        ASSERT_EQ(runProgram(u"initdb"_s,
+                             {u"--pgdata=%1"_s.arg(data()), u"--username=%1"_s.arg(superuser),
+                              u"--auth=trust"_s, u"--encoding=UTF8"_s, u"--locale=cs_CZ.UTF-8"_s,
+                              u"--no-sync"_s}),
                   QString());
-        ASSERT_EQ(runProgram(QStringLiteral("pg_ctl"),
-                             {QStringLiteral("--pgdata=%1").arg(data()), QStringLiteral("--wait"),
-                              QStringLiteral("--log=%1/server.log").arg(m_folder.path()),
-                              QStringLiteral("--options=-c listen_addresses='' -k %1 -c fsync=off")
-                                  .arg(m_folder.path()),
-                              QStringLiteral("start")}),
-                  QString());
+        ASSERT_EQ(
+            runProgram(u"pg_ctl"_s, {u"--pgdata=%1"_s.arg(data()), u"--wait"_s,
+                                     u"--log=%1/server.log"_s.arg(m_folder.path()),
+                                     u"--options=-c listen_addresses='' -k %1 -c fsync=off"_s.arg(
+                                         m_folder.path()),
+                                     u"start"_s}),
+            QString());
         m_running = true;
     }
 
-    QString data() const { return m_folder.filePath(QStringLiteral("data")); }
+    QString data() const { return m_folder.filePath(u"data"_s); }
 
-    QTemporaryDir m_folder{QDir::tempPath() + QStringLiteral("/voltmetr-pg-XXXXXX")};
+    QTemporaryDir m_folder{QDir::tempPath() + u"/voltmetr-pg-XXXXXX"_s};
     bool m_running = false;
     static ServerEnvironment* s_instance;
 };
@@ -115,9 +107,9 @@ ServerEnvironment* ServerEnvironment::s_instance = nullptr;
 QString location(const QString& database, const QString& user)
 {
     QUrlQuery query;
-    query.addQueryItem(QStringLiteral("host"), ServerEnvironment::socketFolder());
-    query.addQueryItem(QStringLiteral("user"), user);
-    return QStringLiteral("postgresql:///%1?%2").arg(database, query.toString(QUrl::FullyEncoded));
+    query.addQueryItem(u"host"_s, ServerEnvironment::socketFolder());
+    query.addQueryItem(u"user"_s, user);
+    return u"postgresql:///%1?%2"_s.arg(database, query.toString(QUrl::FullyEncoded));
 }
 
 } // namespace
@@ -125,32 +117,31 @@ QString location(const QString& database, const QString& user)
 QString ThrowawayServer::newDatabase()
 {
     static int count = 0;
-    const QString name = QStringLiteral("skola_%1").arg(++count);
+    const QString name = u"skola_%1"_s.arg(++count);
     {
-        QSqlDatabase admin =
-            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("voltmetr-spravce"));
-        admin.setConnectOptions(QStringLiteral("host=%1;user=%2;dbname=postgres")
-                                    .arg(ServerEnvironment::socketFolder(), superuser));
+        QSqlDatabase admin = QSqlDatabase::addDatabase(u"QPSQL"_s, u"voltmetr-spravce"_s);
+        admin.setConnectOptions(
+            u"host=%1;user=%2;dbname=postgres"_s.arg(ServerEnvironment::socketFolder(), superuser));
         EXPECT_TRUE(admin.open()) << admin.lastError().text().toStdString();
         QSqlQuery query(admin);
-        EXPECT_TRUE(query.exec(QStringLiteral("CREATE DATABASE %1").arg(name)))
+        EXPECT_TRUE(query.exec(u"CREATE DATABASE %1"_s.arg(name)))
             << query.lastError().text().toStdString();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("voltmetr-spravce"));
+    QSqlDatabase::removeDatabase(u"voltmetr-spravce"_s);
     return location(name, superuser);
 }
 
-QString ThrowawayServer::locationAs(const QString& serverLocation, const QString& user)
+QString ThrowawayServer::newSchool()
 {
-    return location(QUrl(serverLocation).path().mid(1), user);
+    const QString school = newDatabase();
+    SchoolConnection connection(school, SchoolConnection::Access::Write);
+    EXPECT_EQ(connection.openError() + createSchoolSchema(connection.db()), QString());
+    return school;
 }
 
-void ThrowawayServer::storeRunAsPupil(const QString& location, const ResultRow& row)
+QString ThrowawayServer::asPupils(const QString& serverLocation)
 {
-    // The pupils' program's own store, signed in as the pupils' role.
-    const RunStored stored =
-        ResultsStore(locationAs(location, QString::fromLatin1(PupilsRole))).appendRun(row);
-    ASSERT_TRUE(stored.stored) << stored.error.toStdString();
+    return location(QUrl(serverLocation).path().mid(1), QString::fromLatin1(PupilsRole));
 }
 
 } // namespace voltmetr::testing

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "results/resultsstore.h"
-
 #include <QString>
 
 namespace voltmetr::testing {
@@ -14,12 +12,11 @@ class ThrowawayServer
 public:
     // The superuser's location of a new, empty database on the server.
     static QString newDatabase();
+    // The same with the school's tables and roles, made as the teacher's tool makes them.
+    static QString newSchool();
 
-    // The same database as another user of the server sees it.
-    static QString locationAs(const QString& location, const QString& user);
-
-    // Stores a run as the pupils' program does, signed in as the pupils' role.
-    static void storeRunAsPupil(const QString& location, const ResultRow& row);
+    // The same database as the pupils' computers reach it, signed in as the pupils' role.
+    static QString asPupils(const QString& location);
 };
 
 } // namespace voltmetr::testing

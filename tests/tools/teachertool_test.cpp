@@ -39,10 +39,16 @@ protected:
             "trida.csv",
             QStringEncoder("windows-1250").encode(u"Novák;2.B\r\nČerný;2.B\r\nŠťastná;2.C\r\n"_s));
         EXPECT_EQ(run("import --db skola.sqlite trida.csv").exitCode, 0);
+        // The runs are stored as the pupils' program stores them, as the pupils' role on a server.
+        const ResultsStore pupils(isServerLocation(m_db) ? testing::ThrowawayServer::asPupils(m_db)
+                                                         : m_db);
         const auto store = [&](const QString& surname, const QString& pupilClass, int right,
                                int wrong, const QDateTime& start, const QDateTime& end) {
-            storeRun({surname, pupilClass, right, wrong, oleTimePart(toOleDate(start)),
-                      oleTimePart(toOleDate(end)), oleDatePart(toOleDate(end)), u"zak01"_s, 2});
+            EXPECT_TRUE(pupils
+                            .appendRun({surname, pupilClass, right, wrong,
+                                        oleTimePart(toOleDate(start)), oleTimePart(toOleDate(end)),
+                                        oleDatePart(toOleDate(end)), u"zak01"_s, 2})
+                            .stored);
         };
         const QDate day(2026, 12, 4);
         store(u"Novák"_s, u"2.B"_s, 17, 3, {day, {8, 0, 5}}, {day, {8, 44, 59}});
@@ -50,23 +56,10 @@ protected:
         store(u"Beneš; Bob"_s, u"2.B"_s, 0, 5, {day, {10, 0}}, {day, {10, 30}});
     }
 
-    virtual void storeRun(const ResultRow& row)
-    {
-        EXPECT_TRUE(ResultsStore(m_db).appendRun(row).stored);
-    }
-
     void write(const char* name, const QByteArray& bytes)
     {
         QFile file(m_dir.filePath(QString::fromUtf8(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
-    // Runs a statement on a database of the test's folder, as another program would.
-    void change(const char* database, const char* statement)
-    {
-        SchoolConnection connection(m_dir.filePath(QString::fromUtf8(database)),
-                                    SchoolConnection::Access::Write);
-        QSqlQuery query(connection.db());
-        EXPECT_TRUE(query.exec(QString::fromUtf8(statement))) << statement;
     }
     QByteArray read(const QString& name) const
     {
@@ -113,16 +106,6 @@ protected:
         if (onServer()) {
             m_db = testing::ThrowawayServer::newDatabase();
         }
-    }
-
-    // The runs are written as the pupils' program writes them, by the pupils' role on a server.
-    void storeRun(const ResultRow& row) override
-    {
-        if (!onServer()) {
-            TeacherToolTest::storeRun(row);
-            return;
-        }
-        testing::ThrowawayServer::storeRunAsPupil(m_db, row);
     }
 };
 
@@ -208,7 +191,10 @@ TEST_F(TeacherToolTest, RefusesWhatItCannotDoAndChangesNothing)
          "bez.sqlite není školní databáze Voltmetru: v tabulce „Prehled “ chybí sloupec „Spravne“"},
     };
     EXPECT_EQ(run("zaloz --db bez.sqlite").exitCode, 0);
-    change("bez.sqlite", R"(ALTER TABLE "Prehled " DROP "Spravne")");
+    {
+        SchoolConnection without(m_dir.filePath(u"bez.sqlite"_s), SchoolConnection::Access::Write);
+        EXPECT_TRUE(QSqlQuery(without.db()).exec(uR"(ALTER TABLE "Prehled " DROP "Spravne")"_s));
+    }
     write("vstup", {});
     const auto folder = [&] {
         return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
