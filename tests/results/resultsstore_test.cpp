@@ -38,8 +38,7 @@ protected:
             m_location = adminLocation;
         } else {
             adminLocation = ThrowawayServer::newDatabase();
-            m_location =
-                ThrowawayServer::locationAs(adminLocation, QString::fromLatin1(PupilsRole));
+            m_location = ThrowawayServer::asPupils(adminLocation);
         }
         m_admin.emplace(adminLocation, SchoolConnection::Access::Write);
         ASSERT_EQ(m_admin->openError() + createSchoolSchema(m_admin->db()), QString());
