@@ -154,7 +154,7 @@ void BM_StoreRunAndScanEveryRow(benchmark::State& state)
     int pupil = 0;
     for (auto _ : state) {
         const voltmetr::ResultRow row = runOf(pupil++ * 7919 % Surnames);
-        if (!store.appendRun(row).stored) {
+        if (!store.appendRun(row).stored()) {
             state.SkipWithError("not stored");
             break;
         }

@@ -42,7 +42,7 @@ int write(const QString& path, int writer, int saves)
     for (; row.rightCount < saves; ++row.rightCount) {
         QElapsedTimer timer;
         timer.start();
-        const bool stored = store.appendRun(row).stored;
+        const bool stored = store.appendRun(row).stored();
         out << row.rightCount << u'|' << static_cast<double>(timer.nsecsElapsed()) / 1e6 << u'|'
             << (stored ? 1 : 0) << u'\n';
     }

@@ -154,10 +154,10 @@ RunStored ResultsStore::appendRun(const ResultRow& row) const
     QElapsedTimer took;
     took.start();
     const SaveRetry retry({.budget = SaveRetry::Duration(m_busyTimeoutMs)});
-    result.stored = retry.run([&](SaveRetry::Duration wait) {
+    retry.run([&](SaveRetry::Duration wait) {
         ++attempts;
         return storeOnce(m_path, row, wait, result);
-    }) == SaveRetry::Outcome::Done;
+    });
     // Each failed attempt has logged the engine's own words; these lines tell the administrator
     // what came of them: a class that waits for the database, or a run the teacher must enter.
     if (attempts > 1) {
@@ -167,7 +167,7 @@ RunStored ResultsStore::appendRun(const ResultRow& row) const
                    .arg(pupilOf(row), m_path, QString::number(attempts),
                         QString::number(took.elapsed()));
     }
-    if (!result.stored) {
+    if (!result.stored()) {
         qCWarning(lcDatabase).noquote()
             << QStringLiteral("Výsledek %1 se do databáze %2 neuložil, žák ho dostal jako "
                               "zakódovanou zprávu pro vyučujícího. Důvod: %3")

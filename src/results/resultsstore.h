@@ -45,8 +45,10 @@ struct PupilsRead
 // A run is stored together with the totals read back, or not at all.
 struct RunStored
 {
-    bool stored = false;
-    std::optional<PupilTotals> totals; // this run included; exactly when stored
+    // The row and its totals are read in one transaction: they come together or not at all.
+    bool stored() const { return totals.has_value(); }
+
+    std::optional<PupilTotals> totals; // this run included
     QString error;                     // the Czech reason why it was not stored
 };
 

@@ -44,7 +44,7 @@ QString pupilsError(const QString& path)
 QString storeError(const QString& path)
 {
     const RunStored run = ResultsStore(path, 100).appendRun({});
-    return run.stored ? u"(uloženo)"_s : run.error;
+    return run.stored() ? u"(uloženo)"_s : run.error;
 }
 
 TEST(FailureReason, EachDatabaseFailureIsNamedInCzech)

@@ -252,7 +252,7 @@ TEST(ResultsStore, TellsTheAdministratorOfWaitingAndOfEveryRunNotStored)
         if (c.heldMs == forGood) {
             ASSERT_EQ(commitWriting(file.database()), QString()) << c.name;
         }
-        EXPECT_EQ(stored.stored, c.reason == nullptr) << c.name;
+        EXPECT_EQ(stored.stored(), c.reason == nullptr) << c.name;
         QStringList expected;
         if (c.waited) {
             expected << QStringLiteral("Ukládání výsledku %1 do databáze %2 muselo čekat na jiné "

@@ -70,8 +70,9 @@ TEST_F(ServerDatabaseTest, ReadsPupilsInTheOrderTheyWereAddedAndKeepsTimesExact)
     // 0.3472222 days is 8:20:00, which a server's single-precision REAL would round to 8:19:59.
     EXPECT_TRUE(
         store.appendRun({u"Černý"_s, u"2.B"_s, 17, 3, 0.3472222222222222, 0.4, 46360.0, u"z"_s, 2})
-            .stored);
-    EXPECT_TRUE(store.appendRun({u"Černý"_s, u"2.C"_s, 5, 0, 0.5, 0.6, 46361.0, u"z"_s, 2}).stored);
+            .stored());
+    EXPECT_TRUE(
+        store.appendRun({u"Černý"_s, u"2.C"_s, 5, 0, 0.5, 0.6, 46361.0, u"z"_s, 2}).stored());
     EXPECT_EQ(admin(uR"(SELECT "Trida", "CasStrt", "Datum" FROM "Prehled " ORDER BY rowid)"_s)
                   .toStdString(),
               "2.B 0.3472222222222222 46360|2.C 0.5 46361");

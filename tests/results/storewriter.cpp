@@ -46,7 +46,7 @@ int main(int argc, char* argv[])
     row.surname = QStringLiteral("Zapisovatel ") + app.arguments().value(2);
     QTextStream refused(stdout);
     for (; row.rightCount < 100; ++row.rightCount) {
-        if (const voltmetr::RunStored run = store.appendRun(row); !run.stored) {
+        if (const voltmetr::RunStored run = store.appendRun(row); !run.stored()) {
             refused << row.surname << u'|' << row.rightCount << u'|' << run.error << Qt::endl;
         }
     }

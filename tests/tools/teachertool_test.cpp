@@ -48,7 +48,7 @@ protected:
                             .appendRun({surname, pupilClass, right, wrong,
                                         oleTimePart(toOleDate(start)), oleTimePart(toOleDate(end)),
                                         oleDatePart(toOleDate(end)), u"zak01"_s, 2})
-                            .stored);
+                            .stored());
         };
         const QDate day(2026, 12, 4);
         store(u"Novák"_s, u"2.B"_s, 17, 3, {day, {8, 0, 5}}, {day, {8, 44, 59}});
