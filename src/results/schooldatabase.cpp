@@ -2,6 +2,7 @@
 
 #include "app/procedury.h"
 #include "results/failurereason.h"
+#include "results/schoolsettings.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -288,11 +289,7 @@ QString createInTransaction(QSqlDatabase& db)
 
 QString schoolDatabasePath()
 {
-    const QString fromEnvironment = qEnvironmentVariable("VOLTMETR_DB");
-    if (!fromEnvironment.isEmpty()) {
-        return fromEnvironment;
-    }
-    return QStringLiteral(VOLTMETR_DEFAULT_DB);
+    return configuredDatabaseLocation().value;
 }
 
 bool isServerLocation(const QString& location)
