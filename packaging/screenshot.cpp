@@ -27,12 +27,23 @@ int main(int argc, char** argv)
     voltmetr::Zkouseni window{context};
     window.show();
     QApplication::processEvents();
-    window.RozLB_Click(7); // 120 V: the needle stands on the scale
-    window.Pripoj_Click();
     // The needle's swing, tick by tick, until it rests.
-    for (int tick = 0; tick < 10'000 && window.casovac().isActive(); ++tick) {
-        window.casovac_Timer();
-    }
+    const auto settle = [&window] {
+        for (int tick = 0; tick < 10'000 && window.casovac().isActive(); ++tick) {
+            window.casovac_Timer();
+        }
+    };
+    // This seed's task: connected on the highest range the needle swings backwards, so the
+    // pupil disconnects, reverses the polarity, connects again and turns the range down to
+    // 2.4 V, where the needle stands in the middle of the scale.
+    window.RozLB_Click(7);
+    window.Pripoj_Click();
+    settle();
+    window.Pripoj_Click();
+    window.Prepoluj_Click();
+    window.Pripoj_Click();
+    window.RozLB_Click(2);
+    settle();
     QApplication::processEvents();
     const QImage image = window.grab().toImage();
     if (!image.save(QCoreApplication::arguments().at(1), "PNG")) {
