@@ -83,6 +83,7 @@ SettingsRead readSettings()
     };
     // QSettings takes a file it cannot open for an empty one: the opening is tried here.
     QFile probe(read.file);
+    errno = 0; // Qt refuses a folder without asking the system
     if (!probe.open(QIODevice::ReadOnly)) {
         return fail(fileFailureReason(probe, errno));
     }
@@ -130,8 +131,8 @@ SchoolSetting configuredDatabaseLocation()
 SchoolSetting configuredContactAddress()
 {
     const SettingsRead read = readSettings();
-    return {read.contact.isEmpty() ? QString::fromLatin1(BuiltInContactAddress) : read.contact,
-            read.problem};
+    const bool fromFile = read.problem.isEmpty() && !read.contact.isEmpty();
+    return {fromFile ? read.contact : QString::fromLatin1(BuiltInContactAddress), read.problem};
 }
 
 } // namespace voltmetr
