@@ -3,6 +3,7 @@
 #include "app/procedury.h"
 #include "results/failurereason.h"
 #include "results/lockwait.h"
+#include "results/schoolsettings.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -301,11 +302,7 @@ QString createInTransaction(QSqlDatabase& db)
 
 QString schoolDatabasePath()
 {
-    const QString fromEnvironment = qEnvironmentVariable("VOLTMETR_DB");
-    if (!fromEnvironment.isEmpty()) {
-        return fromEnvironment;
-    }
-    return QStringLiteral(VOLTMETR_DEFAULT_DB);
+    return configuredDatabaseLocation().value;
 }
 
 bool isServerLocation(const QString& location)

@@ -18,7 +18,8 @@ inline constexpr char PupilsTable[] = "Zaci";
 inline constexpr char ResultsTable[] = "Prehled ";
 
 // Where the school database is looked for: VOLTMETR_DB when it is set and not empty, else the
-// location fixed when the program was built. The location is a file (SQLite, shared by the
+// school's settings file, else the location fixed when the program was built (empty when the
+// settings file cannot be used; configuredDatabaseLocation() tells why). The location is a file (SQLite, shared by the
 // pupils' computers) or a PostgreSQL server: a postgresql:// (or postgres://) address such as
 // postgresql://server.skola.cz/voltmetr?sslmode=require, or a service of the connection service
 // file written service=voltmetr. A password never belongs in the location: the server's

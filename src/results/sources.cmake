@@ -7,6 +7,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   results/classlist.h results/classlist.cpp
   results/failurereason.h results/failurereason.cpp
   results/schooldatabase.h results/schooldatabase.cpp
+  results/schoolsettings.h results/schoolsettings.cpp
   results/reporttext.h results/reporttext.cpp
   results/saveretry.h results/saveretry.cpp
   results/lockwait.h results/lockwait.cpp
