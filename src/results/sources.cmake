@@ -9,6 +9,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   results/schooldatabase.h results/schooldatabase.cpp
   results/reporttext.h results/reporttext.cpp
   results/saveretry.h results/saveretry.cpp
+  results/tasklogstore.h results/tasklogstore.cpp
   results/resultsstore.h results/resultsstore.cpp
   results/backgroundsave.h results/backgroundsave.cpp
   results/runsummary.h results/runsummary.cpp
