@@ -80,7 +80,9 @@ SaveRetry::Outcome storeOnce(const QString& path, const ResultRow& row,
     if (result.error.isEmpty()) {
         // The task log names its run by the row's rowid.
         if (statement.next()) {
-            storeTaskLog(db, statement.value(0).toLongLong(), tasks, pupilOf(row));
+            const qint64 runId = statement.value(0).toLongLong();
+            statement.finish(); // a file sets no savepoint while a statement is under way
+            storeTaskLog(db, runId, tasks, pupilOf(row));
         } else {
             result.error = databaseFailureReason(statement.lastError());
         }

@@ -84,7 +84,7 @@ bool storeTaskLog(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord>&
         return false;
     }
     QString failure = checkTaskLogTable(db);
-    const bool tableMissing = !failure.isEmpty();
+    const bool tableMissing = failure == missingTableReason(QString::fromLatin1(TaskLogTable));
     if (failure.isEmpty()) {
         failure = insertTasks(db, runId, tasks);
     }
