@@ -17,6 +17,7 @@ enum class MistakeKind
     SignOrUnit = 5,      // the voltage with the wrong sign, or in millivolts or kilovolts
     Unrecognised = 6,
 };
+inline constexpr int MistakeKindCount = 6;
 
 // The Czech name the teacher reads.
 QString mistakeKindName(MistakeKind kind);
