@@ -138,7 +138,7 @@ int writeClassOverview(const Request& request, Console& console)
         return console.fail(
             QStringLiteral("Soubor %1 nelze zapsat: %2").arg(request.outputPath, reason));
     }
-    console.out << QStringLiteral("Přehled (%1 žáků) je zapsán do %2.")
+    console.out << QStringLiteral("Přehled je zapsán do %2 (žáků: %1).")
                        .arg(statistics->pupils.size())
                        .arg(request.outputPath)
                 << Qt::endl;
