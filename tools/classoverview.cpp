@@ -244,11 +244,12 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
     std::vector<Bar> meters;
     for (const auto& [divisions, share] : statistics.byMeter) {
         const double right = static_cast<double>(share.right) / static_cast<double>(share.all);
-        meters.push_back({QStringLiteral("měřák se %1 dílky").arg(divisions), right,
+        meters.push_back({QStringLiteral("%1 dílků").arg(divisions), right,
                           percentText(right, locale) + QStringLiteral(" z %1").arg(share.all),
                           shareColour(right)});
     }
-    html += barChart(QStringLiteral("Úspěšnost podle měřáku"), meters, true, locale);
+    html +=
+        barChart(QStringLiteral("Úspěšnost podle měřáku (dílků stupnice)"), meters, true, locale);
     html += QStringLiteral("</div></div>\n</body></html>\n");
     return html;
 }
