@@ -4,7 +4,9 @@
 #include "results/schoolsettings.h"
 
 #include <QList>
+#include <QStringList>
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
 
 namespace voltmetr::teacher {
@@ -20,9 +22,10 @@ struct CommandInfo
 };
 
 const CommandInfo commands[] = {
-    {"zaloz", Command::Create, 0, 0},    {"import", Command::Import, 1, 1},
-    {"dekoduj", Command::Decode, 0, -1}, {"export", Command::Export, 0, 0},
-    {"souhrn", Command::Totals, 0, 0},
+    {"zaloz", Command::Create, 0, 0},          {"import", Command::Import, 1, 1},
+    {"dekoduj", Command::Decode, 0, -1},       {"export", Command::Export, 0, 0},
+    {"souhrn", Command::Totals, 0, 0},         {"aktualizuj", Command::Upgrade, 0, 0},
+    {"statistika", Command::Statistics, 0, 0}, {"prehled", Command::Overview, 0, 0},
 };
 
 const CommandInfo* findCommand(const QString& name)
@@ -40,20 +43,20 @@ QLatin1String commandName(Command command)
     return QLatin1String(found->name);
 }
 
-// An option either belongs to one command or, like --db, to all of them.
+// An option belongs to some commands or, like --db, to all of them (no owners).
 struct OptionInfo
 {
     const char* name;
-    std::optional<Command> owner;
+    std::initializer_list<Command> owners;
     QString Request::*value; // nullptr: a switch
 };
 
 const OptionInfo options[] = {
-    {"--db", std::nullopt, &Request::databasePath},
-    {"--prepsat", Command::Create, nullptr},
-    {"--csv", Command::Decode, &Request::csvPath},
-    {"--vystup", Command::Export, &Request::outputPath},
-    {"--trida", Command::Totals, &Request::pupilClass},
+    {"--db", {}, &Request::databasePath},
+    {"--prepsat", {Command::Create}, nullptr},
+    {"--csv", {Command::Decode}, &Request::csvPath},
+    {"--vystup", {Command::Export, Command::Overview}, &Request::outputPath},
+    {"--trida", {Command::Totals, Command::Statistics, Command::Overview}, &Request::pupilClass},
 };
 
 Request refused(QString reason)
@@ -129,11 +132,19 @@ Request parseRequest(const QStringList& arguments)
     }
     request.command = info->command;
     for (const OptionInfo* option : given) {
-        if (option->owner && *option->owner != request.command) {
-            return refused(
-                QStringLiteral("Volba %1 patří k příkazu %2, ne k %3.")
-                    .arg(QLatin1String(option->name), commandName(*option->owner), commandWord));
+        if (option->owners.size() != 0 &&
+            std::ranges::find(option->owners, request.command) == option->owners.end()) {
+            QStringList owners;
+            for (const Command owner : option->owners) {
+                owners << commandName(owner);
+            }
+            return refused(QStringLiteral("Volba %1 patří k příkazu %2, ne k %3.")
+                               .arg(QLatin1String(option->name),
+                                    owners.join(QStringLiteral(" nebo ")), commandWord));
         }
+    }
+    if (request.command == Command::Overview && request.outputPath.isEmpty()) {
+        return refused(QStringLiteral("Příkazu prehled chybí volba --vystup SOUBOR.html."));
     }
     if (positional.size() < info->minFiles) {
         return refused(
@@ -177,6 +188,14 @@ QString helpText()
                "  export [--vystup VÝSTUP.csv]\n"
                "                           vypíše všechny výsledky z databáze jako CSV\n"
                "  souhrn [--trida TŘÍDA]   vypíše celkové výsledky každého žáka\n"
+               "  statistika [--trida TŘÍDA]\n"
+               "                           vypíše za každého žáka a každou třídu cvičení,\n"
+               "                           úlohy, úspěšnost, zničené měřáky, čas na úlohu\n"
+               "                           a chybné odpovědi podle pravděpodobné příčiny\n"
+               "  prehled --vystup PREHLED.html [--trida TŘÍDA]\n"
+               "                           zapíše přehled třídy s grafy jako jednu stránku,\n"
+               "                           která se otevře v prohlížeči i bez sítě\n"
+               "  aktualizuj               doplní do databáze ze starší verze tabulku úloh\n"
                "\n"
                "Společné volby:\n"
                "  --db CESTA               školní databáze: soubor, nebo databázový server\n"

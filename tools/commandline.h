@@ -11,7 +11,10 @@ enum class Command
     Import,
     Decode,
     Export,
-    Totals
+    Totals,
+    Upgrade,    // adds the tables of newer versions to an older database
+    Statistics, // per pupil and per class, with the kinds of mistakes
+    Overview    // the class overview as an HTML page with charts
 };
 
 // What the teacher asked for on the command line.
@@ -21,8 +24,8 @@ struct Request
     QString databasePath; // --db; empty: where the pupils' program looks
     bool overwrite = false;
     QString csvPath;    // dekoduj --csv
-    QString outputPath; // export --vystup
-    QString pupilClass; // souhrn --trida
+    QString outputPath; // export --vystup, prehled --vystup
+    QString pupilClass; // souhrn, statistika and prehled --trida
     QStringList files;
     bool help = false;
     bool version = false;

@@ -24,6 +24,12 @@ int runTeacherTool(const QStringList& arguments, Console& console)
         return exportResults(request, console);
     case Command::Totals:
         return printTotals(request, console);
+    case Command::Upgrade:
+        return upgradeDatabase(request, console);
+    case Command::Statistics:
+        return printStatistics(request, console);
+    case Command::Overview:
+        return writeClassOverview(request, console);
     }
     Q_UNREACHABLE();
     return Console::ExitFailure;

@@ -33,5 +33,8 @@ int importClassList(const Request& request, Console& console);
 int decodeReports(const Request& request, Console& console);
 int exportResults(const Request& request, Console& console);
 int printTotals(const Request& request, Console& console);
+int upgradeDatabase(const Request& request, Console& console);
+int printStatistics(const Request& request, Console& console);
+int writeClassOverview(const Request& request, Console& console);
 
 } // namespace voltmetr::teacher

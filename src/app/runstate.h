@@ -1,10 +1,11 @@
 #pragma once
 
 #include "app/onebased.h"
+#include "app/tasklog.h"
 
 #include <QString>
-
 #include <cstdint>
+#include <vector>
 
 namespace voltmetr {
 
@@ -57,7 +58,8 @@ struct Data_a_promene
 
     std::int32_t RightCount = 0;
     std::int32_t WrongCount = 0;
-    float TaskVoltage = 0; // volts, always positive
+    float TaskVoltage = 0;           // volts, always positive
+    std::vector<TaskRecord> TaskLog; // every finished task of the run, in order
 
     MeterTables tables;
 };

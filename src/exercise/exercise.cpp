@@ -32,6 +32,8 @@ void Exercise::Form_Load()
     m_host.reseedRandom();
     m_state.RightCount = 0;
     m_state.WrongCount = 0;
+    m_state.TaskLog.clear();
+    m_tasksThisRun = 0;
     MeterNo = 0;
     FillTables(m_state.tables);
     NewMeter();
@@ -84,6 +86,28 @@ void Exercise::NewTask()
     m_state.TaskVoltage = GenerateTask();
     Connected = false;
     ++m_taskSerial;
+
+    m_task = {};
+    m_task.order = ++m_tasksThisRun;
+    m_task.divisions = meter().divisions;
+    m_task.voltage = m_state.TaskVoltage;
+    m_task.polarityRight = PolarityRight;
+    m_task.bestRange = meter().ranges[BestRange];
+    m_taskStart = m_host.now();
+}
+
+void Exercise::logTaskEnd(TaskVerdict verdict, const std::optional<QString>& typed,
+                          std::optional<double> valueRead)
+{
+    constexpr double SecondsPerDay = 24 * 60 * 60;
+    TaskRecord record = m_task;
+    record.rangeInUse = meter().ranges[RangePos];
+    record.destroyed = verdict == TaskVerdict::Destroyed;
+    record.verdict = verdict;
+    record.typed = typed;
+    record.valueRead = valueRead;
+    record.seconds = (m_host.now() - m_taskStart) * SecondsPerDay;
+    m_state.TaskLog.push_back(record);
 }
 
 std::int32_t Exercise::finishedTasks() const
@@ -114,6 +138,7 @@ void Exercise::Pripoj_Click()
 void Exercise::Prepoluj_Click()
 {
     PolarityRight = !PolarityRight;
+    ++m_task.polarityReversals;
     if (Connected) {
         startMotion();
     }
@@ -126,6 +151,9 @@ void Exercise::RozLB_Click(int index)
     // reading law never divides by a missing range.
     if (!isUsablePosition(meter(), index + 1)) {
         return;
+    }
+    if (index + 1 != RangePos) {
+        ++m_task.rangeChanges;
     }
     RangePos = static_cast<std::uint8_t>(index + 1);
     if (Connected) {
@@ -159,6 +187,7 @@ void Exercise::casovac_Timer()
         motion.NeedleBase = static_cast<float>(stopDivisions);
         m_timers.casovac = false;
         m_timers.CP = true;
+        ++m_task.overloads;
     };
     if (motion.angle(divisions) > UpperStop) {
         peg(UpperStop, 74.0 / 70 * divisions);
@@ -180,6 +209,14 @@ bool Exercise::CP_Timer()
         return false;
     }
     ++m_state.WrongCount;
+    // A meter destroyed behind the feedback window belongs to the task just judged, whose
+    // record is already in the log.
+    if (!m_state.TaskLog.empty() && m_state.TaskLog.back().order == m_task.order) {
+        m_state.TaskLog.back().destroyed = true;
+        m_state.TaskLog.back().overloads = m_task.overloads;
+    } else {
+        logTaskEnd(TaskVerdict::Destroyed);
+    }
     m_needleVisible = false;
     m_warningVisible = true;
     m_destroyed = true;
@@ -216,11 +253,23 @@ AnswerOutcome Exercise::Contin_Click(const QString& typed,
     // The timers run while the question is open; if they destroy the meter, a new task has
     // begun by the time the pupil answers, and the answer no longer belongs to any task.
     const std::uint32_t askedOnTask = m_taskSerial;
+    const int askedOnOrder = m_task.order;
     const MessageAnswer answer =
         m_host.messageBox(QStringLiteral("Uvedl jsi, že napětí na voltmetru je ") +
                               outcome.shownText + QStringLiteral(" V. \r\nJseš si opravdu jist?"),
                           QStringLiteral("Potvrzení výsledku"), MessageStyle::YesNoQuestion);
     if (m_taskSerial != askedOnTask) {
+        // The task the answer was typed for was logged as destroyed; it now shows that an
+        // answer was confirmed, and dropped, too.
+        if (answer == MessageAnswer::Yes) {
+            for (TaskRecord& record : m_state.TaskLog) {
+                if (record.order == askedOnOrder) {
+                    record.verdict = TaskVerdict::Dropped;
+                    record.typed = typed;
+                    record.valueRead = value;
+                }
+            }
+        }
         outcome.shownText.clear();
         return outcome;
     }
@@ -231,6 +280,7 @@ AnswerOutcome Exercise::Contin_Click(const QString& typed,
     // Counted at once, so that leaving through the feedback window cannot lose the answer.
     Judgement judgement;
     judgement.right = isRightAnswer(value, m_state.TaskVoltage);
+    logTaskEnd(judgement.right ? TaskVerdict::Right : TaskVerdict::Wrong, typed, value);
     if (judgement.right) {
         ++m_state.RightCount;
     } else {

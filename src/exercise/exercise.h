@@ -94,6 +94,9 @@ public:
 
 private:
     std::int32_t finishedTasks() const; // right and wrong answers, destroyed meters included
+    // Adds the current task's record to the run's log as it ends.
+    void logTaskEnd(TaskVerdict verdict, const std::optional<QString>& typed = std::nullopt,
+                    std::optional<double> valueRead = std::nullopt);
     float targetDeflection() const;
     void startMotion();
     void SetNeedle(float angle) { m_needleAngle = angle; }
@@ -109,6 +112,11 @@ private:
     // Tasks finished when the current meter was chosen: a new meter is due once the count has
     // passed the next multiple of ten.
     std::int32_t m_finishedAtMeterChoice = 0;
+    // The current task as its record will read: what was drawn and how the circuit was
+    // handled so far; completed when the task ends.
+    TaskRecord m_task;
+    int m_tasksThisRun = 0; // started since Form_Load
+    double m_taskStart = 0; // the clock when the task was set
 };
 
 } // namespace voltmetr

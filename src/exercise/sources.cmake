@@ -3,6 +3,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   exercise/needlemotion.h exercise/needlemotion.cpp
   exercise/numbertext.h exercise/numbertext.cpp
   exercise/exercise.h exercise/exercise.cpp
+  exercise/mistakekind.h exercise/mistakekind.cpp
   exercise/scalegeometry.h exercise/scalegeometry.cpp
   exercise/rangecaption.h exercise/rangecaption.cpp)
 list(APPEND VOLTMETR_GUI_SOURCES

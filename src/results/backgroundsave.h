@@ -15,7 +15,8 @@ class BackgroundSave : public QObject
 {
     Q_OBJECT
 public:
-    BackgroundSave(ResultsStore store, ResultRow row, QObject* parent = nullptr);
+    BackgroundSave(ResultsStore store, ResultRow row, std::vector<TaskRecord> tasks,
+                   QObject* parent = nullptr);
     // Waits for a save still running: a row is never left half stored.
     ~BackgroundSave() override;
 

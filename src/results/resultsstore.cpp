@@ -3,6 +3,7 @@
 #include "results/failurereason.h"
 #include "results/saveretry.h"
 #include "results/schooldatabase.h"
+#include "results/tasklogstore.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
@@ -42,11 +43,19 @@ QVariant storedText(const QString& value)
     return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
 }
 
+// Whose run it was, as the administrator finds the pupil in the class list.
+QString pupilOf(const ResultRow& row)
+{
+    return QStringLiteral("žáka „%1“ (třída „%2“, přihlášen jako „%3“)")
+        .arg(row.surname, row.className, row.loginName);
+}
+
 // One attempt: the row appended and the surname's totals read in one transaction, so that the
 // totals include the row exactly when it was stored, and an attempt that fails leaves nothing
 // behind to store twice. The connection waits for another writer at most `wait`.
 SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
-                             SaveRetry::Duration wait, RunStored& result)
+                             const std::vector<TaskRecord>& tasks, SaveRetry::Duration wait,
+                             RunStored& result)
 {
     QSqlDatabase& db = connection.db();
     result.error = connection.waitAtMost(wait);
@@ -62,10 +71,20 @@ SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
         run(statement,
             QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
                            "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING rowid")
                 .arg(quotedName(ResultsTable)),
             {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
              row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
+    if (result.error.isEmpty()) {
+        // The task log names its run by the row's rowid.
+        if (statement.next()) {
+            const qint64 runId = statement.value(0).toLongLong();
+            statement.finish(); // a file sets no savepoint while a statement is under way
+            storeTaskLog(db, runId, tasks, pupilOf(row));
+        } else {
+            result.error = databaseFailureReason(statement.lastError());
+        }
+    }
     PupilTotals totals;
     if (result.error.isEmpty()) {
         // A NULL count adds nothing; TOTAL would give a float, so SUM is wrapped instead.
@@ -97,13 +116,6 @@ SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
     }
     result.totals = totals;
     return SaveRetry::Outcome::Done;
-}
-
-// Whose run it was, as the administrator finds the pupil in the class list.
-QString pupilOf(const ResultRow& row)
-{
-    return QStringLiteral("žáka „%1“ (třída „%2“, přihlášen jako „%3“)")
-        .arg(row.surname, row.className, row.loginName);
 }
 
 } // namespace
@@ -145,7 +157,7 @@ PupilsRead ResultsStore::readPupils() const
     return result;
 }
 
-RunStored ResultsStore::appendRun(const ResultRow& row) const
+RunStored ResultsStore::appendRun(const ResultRow& row, const std::vector<TaskRecord>& tasks) const
 {
     RunStored result;
     int attempts = 0;
@@ -158,7 +170,7 @@ RunStored ResultsStore::appendRun(const ResultRow& row) const
         const SaveRetry retry({.budget = SaveRetry::Duration(m_busyTimeoutMs)});
         retry.run([&](SaveRetry::Duration wait) {
             ++attempts;
-            return storeOnce(connection, row, wait, result);
+            return storeOnce(connection, row, tasks, wait, result);
         });
     }
     // Each failed attempt has logged the engine's own words; these lines tell the administrator

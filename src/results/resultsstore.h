@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/tasklog.h"
 #include "results/schooldatabase.h"
 #include "signin/profile.h"
 
@@ -68,8 +69,9 @@ public:
     explicit ResultsStore(QString path, int busyTimeoutMs = DefaultBusyTimeoutMs);
 
     PupilsRead readPupils() const;
-    // Appends the row and reads the surname's totals back in one transaction.
-    RunStored appendRun(const ResultRow& row) const;
+    // Appends the row, with the run's task log where the database has one, and reads the
+    // surname's totals back in one transaction.
+    RunStored appendRun(const ResultRow& row, const std::vector<TaskRecord>& tasks = {}) const;
 
 private:
     QString m_path;

@@ -56,6 +56,23 @@ const Table schoolTables[] = {
       {"TypZkous", ColumnType::Integer}}},
 };
 
+const Table taskLogTable = {TaskLogTable,
+                            {{"Beh", ColumnType::Integer},
+                             {"Poradi", ColumnType::Integer},
+                             {"Dilku", ColumnType::Integer},
+                             {"Napeti", ColumnType::Real},
+                             {"PolaritaSpravne", ColumnType::Integer},
+                             {"NejlepsiRozsah", ColumnType::Real},
+                             {"Rozsah", ColumnType::Real},
+                             {"ZmenRozsahu", ColumnType::Integer},
+                             {"Prepolovani", ColumnType::Integer},
+                             {"Pretizeni", ColumnType::Integer},
+                             {"Znicen", ColumnType::Integer},
+                             {"Zadano", ColumnType::Text},
+                             {"Precteno", ColumnType::Real},
+                             {"Vysledek", ColumnType::Integer},
+                             {"Sekund", ColumnType::Real}}};
+
 const QString sqliteDriver = QStringLiteral("QSQLITE");
 const QString serverDriver = QStringLiteral("QPSQL");
 
@@ -272,6 +289,68 @@ QStringList serverGrants()
     };
 }
 
+// The task log with its index on the run, and on a server the same rights as the results.
+QStringList taskLogStatements(bool server)
+{
+    QStringList statements{
+        createTableStatement(taskLogTable, server),
+        QStringLiteral(R"(CREATE INDEX "Ulohy_Beh" ON %1 ("Beh"))").arg(quotedName(TaskLogTable))};
+    if (server) {
+        const QString tasks = quotedName(TaskLogTable);
+        statements
+            << QStringLiteral("REVOKE ALL ON %1 FROM PUBLIC").arg(tasks)
+            << QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(tasks, quotedName(TeacherRole))
+            << QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2")
+                   .arg(tasks, quotedName(PupilsRole));
+    }
+    return statements;
+}
+
+QString executeAll(QSqlDatabase& db, const QStringList& statements)
+{
+    for (const QString& statement : statements) {
+        QSqlQuery query(db);
+        if (QString failure = execute(query, statement); !failure.isEmpty()) {
+            return failure;
+        }
+    }
+    return {};
+}
+
+// Runs create in a transaction that keeps all of it or nothing.
+template <typename Create> QString inOneTransaction(QSqlDatabase& db, Create create)
+{
+    if (!db.transaction()) {
+        return databaseFailureReason(db.lastError());
+    }
+    if (const QString failure = create(); !failure.isEmpty()) {
+        db.rollback();
+        return failure;
+    }
+    if (!db.commit()) {
+        const QString reason = databaseFailureReason(db.lastError());
+        db.rollback();
+        return reason;
+    }
+    return {};
+}
+
+// Empty when the table can be read and holds all its columns, else the reason.
+QString checkTable(QSqlDatabase& db, const Table& table)
+{
+    const QSqlRecord record = db.record(QString::fromLatin1(table.name));
+    if (record.isEmpty()) {
+        return unreadableTable(db, table.name);
+    }
+    for (const Column& column : table.columns) {
+        if (!record.contains(QString::fromLatin1(column.name))) {
+            return missingColumnReason(QString::fromLatin1(table.name),
+                                       QString::fromLatin1(column.name));
+        }
+    }
+    return {};
+}
+
 QString createInTransaction(QSqlDatabase& db)
 {
     const bool server = onServer(db);
@@ -289,13 +368,7 @@ QString createInTransaction(QSqlDatabase& db)
         }
         statements << serverGrants();
     }
-    for (const QString& statement : statements) {
-        QSqlQuery query(db);
-        if (QString failure = execute(query, statement); !failure.isEmpty()) {
-            return failure;
-        }
-    }
-    return {};
+    return executeAll(db, statements + taskLogStatements(server));
 }
 
 } // namespace
@@ -388,19 +461,26 @@ SchoolConnection::~SchoolConnection()
 
 QString createSchoolSchema(QSqlDatabase& db)
 {
-    if (!db.transaction()) {
-        return databaseFailureReason(db.lastError());
+    return inOneTransaction(db, [&] { return createInTransaction(db); });
+}
+
+QString addTaskLogTable(QSqlDatabase& db)
+{
+    return inOneTransaction(db, [&] { return executeAll(db, taskLogStatements(onServer(db))); });
+}
+
+QStringList taskLogColumnNames()
+{
+    QStringList names;
+    for (const Column& column : taskLogTable.columns) {
+        names << QString::fromLatin1(column.name);
     }
-    if (const QString failure = createInTransaction(db); !failure.isEmpty()) {
-        db.rollback();
-        return failure;
-    }
-    if (!db.commit()) {
-        const QString reason = databaseFailureReason(db.lastError());
-        db.rollback();
-        return reason;
-    }
-    return {};
+    return names;
+}
+
+QString checkTaskLogTable(QSqlDatabase& db)
+{
+    return checkTable(db, taskLogTable);
 }
 
 bool schoolTablesPresent(QSqlDatabase& db)
@@ -413,15 +493,8 @@ bool schoolTablesPresent(QSqlDatabase& db)
 QString checkSchoolSchema(QSqlDatabase& db)
 {
     for (const Table& table : schoolTables) {
-        const QSqlRecord record = db.record(QString::fromLatin1(table.name));
-        if (record.isEmpty()) {
-            return unreadableTable(db, table.name);
-        }
-        for (const Column& column : table.columns) {
-            if (!record.contains(QString::fromLatin1(column.name))) {
-                return missingColumnReason(QString::fromLatin1(table.name),
-                                           QString::fromLatin1(column.name));
-            }
+        if (QString missing = checkTable(db, table); !missing.isEmpty()) {
+            return missing;
         }
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <chrono>
 #include <memory>
 
@@ -16,6 +17,9 @@ class LockWait;
 // school-server run. Dates are days since 30 December 1899.
 inline constexpr char PupilsTable[] = "Zaci";
 inline constexpr char ResultsTable[] = "Prehled ";
+// One row per finished task of a school-server run, tied to the run's row of "Prehled " by its
+// rowid. Databases made before it existed lack it; the pupils' program then stores runs without.
+inline constexpr char TaskLogTable[] = "Ulohy";
 
 // Where the school database is looked for: VOLTMETR_DB when it is set and not empty, else the
 // school's settings file, else the location fixed when the program was built (empty when the
@@ -81,11 +85,22 @@ private:
     QString m_error;
 };
 
-// Creates both tables and the surname index in an empty database, in one transaction. On a
-// server it also creates the pupils' and the teacher's roles when they are missing, hands the
+// Creates both tables, the task log and their indexes in an empty database, in one transaction. On
+// a server it also creates the pupils' and the teacher's roles when they are missing, hands the
 // tables to the teacher's role and grants the pupils' role what it needs; that takes a
 // connection allowed to create roles. Returns an empty text on success, else the reason.
 QString createSchoolSchema(QSqlDatabase& db);
+
+// Adds the task log to a school database made before it existed, in one transaction, with the
+// same rights as createSchoolSchema gives. Empty on success, else the reason.
+QString addTaskLogTable(QSqlDatabase& db);
+
+// The columns of the task log in the order a row is written: the run's rowid ("Beh") first.
+QStringList taskLogColumnNames();
+
+// Empty when the task log can be read and holds every column the program writes; else the
+// Czech reason, naming the table or the column that is missing.
+QString checkTaskLogTable(QSqlDatabase& db);
 
 // Whether the database holds either table already.
 bool schoolTablesPresent(QSqlDatabase& db);

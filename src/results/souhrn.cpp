@@ -91,7 +91,8 @@ void Souhrn::storeRun()
 {
     const double now = m_context.host.now();
     const ResultRow row = resultRowFor(m_context.state, now, m_context.host.loginName());
-    m_save = new BackgroundSave(ResultsStore(schoolDatabasePath()), row, this);
+    m_save =
+        new BackgroundSave(ResultsStore(schoolDatabasePath()), row, m_context.state.TaskLog, this);
     connect(m_save, &BackgroundSave::finished, this,
             [this, now] { showStored(m_save->result(), now); });
     for (QLabel* label : m_total) {

@@ -11,6 +11,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   results/reporttext.h results/reporttext.cpp
   results/saveretry.h results/saveretry.cpp
   results/lockwait.h results/lockwait.cpp
+  results/tasklogstore.h results/tasklogstore.cpp
   results/resultsstore.h results/resultsstore.cpp
   results/backgroundsave.h results/backgroundsave.cpp
   results/runsummary.h results/runsummary.cpp

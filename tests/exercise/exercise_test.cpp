@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <tuple>
 #include <vector>
@@ -385,6 +386,119 @@ TEST_F(ExerciseTest, AnswerConfirmedAfterTheMeterWasDestroyedIsDropped)
     EXPECT_FALSE(outcome.judgement.has_value());
     EXPECT_EQ(state.WrongCount, 1) << "the destruction only";
     EXPECT_EQ(exercise.taskSerial(), serial + 1);
+}
+
+} // namespace
+
+// Found by the test framework next to the record's type.
+void PrintTo(const TaskRecord& r, std::ostream* out);
+void PrintTo(const TaskRecord& r, std::ostream* out)
+{
+    *out << "{" << r.order << ", " << r.divisions << ", " << r.voltage << ", " << r.polarityRight
+         << ", " << r.bestRange << ", " << r.rangeInUse << ", " << r.rangeChanges << ", "
+         << r.polarityReversals << ", " << r.overloads << ", " << r.destroyed << ", "
+         << (r.typed ? r.typed->toStdString() : "-") << ", "
+         << (r.valueRead ? std::to_string(*r.valueRead) : "-") << ", "
+         << static_cast<int>(r.verdict) << ", " << r.seconds << "}";
+}
+
+namespace {
+
+// A run of five tasks on meter 1, each drawn from queued draws: 110 V on the 200 V position
+// (r 0.99, 0.5), and 2.8 V on the 20 V position (r 0.6, 0.05: k = 14 of 0.2 V), which calls for
+// the 5 V range; r3 below 0.5 is a forward source. Each task ends another way.
+TEST_F(ExerciseTest, EveryFinishedTaskLeavesItsRecordInTheRunsLog)
+{
+    constexpr double second = 1.0 / (24 * 60 * 60);
+    double clock = 46000.5;
+    const auto wait = [&](int seconds) { host.setClock(clock += seconds * second); };
+    const auto task110 = [&](float r3) { host.queueRandom({0.99f, 0.5f, r3}); };
+    state.TaskLog.push_back({}); // a previous run's
+    host.queueRandom({0.0f});    // meter 1
+    task110(0.2f);
+    exercise.Form_Load();
+
+    // 1: the switch moved twice (a click on the position already set is no change), read and
+    // answered in divisions.
+    exercise.RozLB_Click(7);
+    exercise.RozLB_Click(8);
+    exercise.RozLB_Click(8);
+    exercise.Pripoj_Click();
+    runMotion();
+    wait(30);
+    host.answerNextMessage(MessageAnswer::Yes);
+    exercise.Contin_Click(QStringLiteral("55"));
+    host.queueRandom({0.6f, 0.05f, 0.7f});
+    exercise.NewTask();
+
+    // 2: connected reversed on 200 V, reversed back, pegged on 0.5 V, read on 5 V.
+    exercise.Pripoj_Click();
+    runMotion();
+    exercise.Prepoluj_Click();
+    runMotion();
+    exercise.RozLB_Click(0);
+    runMotion();
+    ASSERT_TRUE(exercise.timers().CP);
+    exercise.RozLB_Click(3);
+    runMotion();
+    wait(45);
+    host.answerNextMessage(MessageAnswer::Yes);
+    exercise.Contin_Click(QStringLiteral("2,8"));
+    task110(0.9f);
+    exercise.NewTask();
+
+    // 3: a reversed source connected on 0.5 V and left to destroy the meter.
+    exercise.RozLB_Click(0);
+    exercise.Pripoj_Click();
+    runMotion();
+    wait(10);
+    tickCP(19);
+    EXPECT_TRUE(exercise.CP_Timer());
+    task110(0.9f);
+    exercise.NewTask();
+
+    // 4: the same, destroyed while the pupil confirms an answer, which is dropped.
+    exercise.Pripoj_Click();
+    host.whileNextMessageOpen([&] {
+        runMotion();
+        wait(7);
+        tickCP(19);
+        EXPECT_TRUE(exercise.CP_Timer());
+        task110(0.9f);
+        exercise.NewTask();
+    });
+    host.answerNextMessage(MessageAnswer::Yes);
+    exercise.Contin_Click(QStringLiteral("110"));
+
+    // 5: answered while the needle runs to the stop, destroyed behind the feedback window.
+    exercise.Pripoj_Click();
+    wait(3);
+    host.answerNextMessage(MessageAnswer::Yes);
+    ASSERT_TRUE(exercise.Contin_Click(QStringLiteral("100")).judgement.has_value());
+    runMotion();
+    tickCP(19);
+    EXPECT_TRUE(exercise.CP_Timer());
+
+    using V = TaskVerdict;
+    // order, N, U, polarity right, best, in use, range changes, reversals, overloads,
+    // destroyed, typed, read, verdict, seconds
+    const std::vector<TaskRecord> expected = {
+        {1, 100, 110, true, 200, 200, 2, 0, 0, false, u"55"_qs, 55, V::Wrong, 30},
+        {2, 100, 2.8f, false, 5, 5, 2, 1, 1, false, u"2,8"_qs, 2.8, V::Right, 45},
+        {3, 100, 110, false, 200, 0.5f, 1, 0, 1, true, std::nullopt, std::nullopt, V::Destroyed,
+         10},
+        {4, 100, 110, false, 200, 0.5f, 0, 0, 1, true, u"110"_qs, 110, V::Dropped, 7},
+        {5, 100, 110, false, 200, 0.5f, 0, 0, 1, true, u"100"_qs, 100, V::Wrong, 3},
+    };
+    std::vector<TaskRecord> logged = state.TaskLog;
+    for (TaskRecord& record : logged) {
+        record.seconds = std::round(record.seconds * 1000) / 1000; // the clock's rounding
+    }
+    ASSERT_EQ(logged.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(logged[i], expected[i]) << "task " << i + 1;
+    }
+    EXPECT_EQ(state.WrongCount, 5) << "one answer, three destructions and one more answer";
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "results/resultsstore.h"
+#include "results/tasklogstore.h"
 #include "schoolfile.h"
 #include "support/throwawayserver.h"
 
@@ -302,6 +303,88 @@ TEST(SchoolConnection, NeverCreatesAFileAndAReaderChangesNothing)
         EXPECT_EQ(query.exec(QStringLiteral("INSERT INTO Zaci VALUES ('Novák', '2.B')")), changes)
             << name;
         EXPECT_EQ(query.exec(QStringLiteral("DROP INDEX Prehled_Prijmeni")), changes) << name;
+    }
+}
+
+// Two runs with their tasks, as the pupils' program stores them, read back as the teacher's
+// side reads them: each task tied to its own run, every field as it was, an unanswered task
+// without text and value.
+TEST_P(SchoolDatabaseTest, EachRunsTaskLogIsStoredBesideItsRow)
+{
+    using V = TaskVerdict;
+    const std::vector<TaskRecord> first = {
+        {1, 100, 110, true, 200, 200, 2, 0, 0, false, QStringLiteral("55"), 55, V::Wrong, 30.5},
+        {2, 60, 0.5f, false, 0.6f, 0.6f, 1, 1, 1, false, QStringLiteral("0,5"), 0.5, V::Right,
+         12.25},
+        {3, 30, 2.5f, false, 3, 0.6f, 0, 0, 1, true, std::nullopt, std::nullopt, V::Destroyed, 5},
+    };
+    const std::vector<TaskRecord> second = {
+        {1, 50, 1.4f, true, 2, 2, 0, 0, 0, true, QStringLiteral("1.4 V"), 1.4, V::Dropped, 7}};
+    ResultRow run;
+    run.surname = QStringLiteral("Nováková");
+    run.wrongCount = 2;
+    ASSERT_TRUE(ResultsStore(m_location).appendRun(run, first).stored());
+    run.surname = QStringLiteral("Malý");
+    ASSERT_TRUE(ResultsStore(m_location).appendRun(run, second).stored());
+
+    QSqlQuery query(m_admin->db());
+    ASSERT_TRUE(query.exec(QStringLiteral(R"(SELECT r."Prijmeni", %1 FROM "Ulohy" JOIN )"
+                                          R"("Prehled " r ON r.rowid = "Ulohy"."Beh")"
+                                          R"( ORDER BY r.rowid, "Ulohy"."Poradi")")
+                               .arg(taskLogColumns())))
+        << query.lastError().text().toStdString();
+    std::vector<TaskRecord> novakova, maly;
+    while (query.next()) {
+        (query.value(0).toString() == QStringLiteral("Malý") ? maly : novakova)
+            .push_back(taskRecordAt(query, 1));
+    }
+    EXPECT_EQ(novakova, first);
+    EXPECT_EQ(maly, second);
+}
+
+// A database made before the task log existed, or whose task table lost a column, still takes
+// the run and its totals; the task log is left out and the administrator told why.
+TEST_P(SchoolDatabaseTest, AnOlderDatabaseTakesTheRunWithoutItsTasks)
+{
+    const QString pupil =
+        QStringLiteral("žáka „Nováková“ (třída „2.B“, přihlášen jako „novakova“)");
+    const struct
+    {
+        const char* name;
+        const char* change;
+        QString warning;
+    } cases[] = {
+        {"no task table", R"(DROP TABLE "Ulohy")",
+         QStringLiteral("Výsledek %1 se uložil bez záznamu úloh: v databázi chybí tabulka "
+                        "„Ulohy“. Tabulku úloh doplní příkaz „voltmetr-ucitel aktualizuj“.")
+             .arg(pupil)},
+        {"a column missing", R"(ALTER TABLE "Ulohy" DROP COLUMN "Sekund")",
+         QStringLiteral("Výsledek %1 se uložil bez záznamu úloh: v tabulce „Ulohy“ chybí sloupec "
+                        "„Sekund“.")
+             .arg(pupil)},
+    };
+    ResultRow run;
+    run.surname = QStringLiteral("Nováková");
+    run.className = QStringLiteral("2.B");
+    run.loginName = QStringLiteral("novakova");
+    run.rightCount = 1;
+    run.wrongCount = 1;
+    const std::vector<TaskRecord> tasks(2);
+    for (const auto& c : cases) {
+        // The task table as the teacher's tool adds it to an older database, then changed.
+        exec(QStringLiteral(R"(DELETE FROM "Prehled ")"));
+        QSqlQuery change(m_admin->db()); // a server prepares no change of a table
+        ASSERT_TRUE(change.exec(QStringLiteral(R"(DROP TABLE IF EXISTS "Ulohy")"))) << c.name;
+        ASSERT_EQ(addTaskLogTable(m_admin->db()).toStdString(), "") << c.name;
+        ASSERT_TRUE(change.exec(QString::fromUtf8(c.change))) << c.name;
+        StoreWarnings warnings;
+        const RunStored stored = ResultsStore(m_location).appendRun(run, tasks);
+        EXPECT_EQ(stored.totals, (PupilTotals{1, 1}))
+            << c.name << ": " << stored.error.toStdString();
+        EXPECT_EQ(exec(QStringLiteral(R"(SELECT COUNT(*) FROM "Prehled ")")).front().front(), 1)
+            << c.name;
+        EXPECT_EQ(warnings.about(pupil).join(u'\n').toStdString(), c.warning.toStdString())
+            << c.name;
     }
 }
 

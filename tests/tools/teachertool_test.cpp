@@ -1,3 +1,4 @@
+#include "app/tasklog.h"
 #include "reportsamples.h"
 #include "results/resultsstore.h"
 #include "support/throwawayserver.h"
@@ -355,6 +356,95 @@ TEST_P(TeacherToolOnEitherEngine, ExportsEveryRunAndTheTotalsOfEveryPupil)
     EXPECT_EQ(run("souhrn --db skola.sqlite --trida 2.C").out,
               "Příjmení  Třída  Cvičení  Dobře  Špatně  Úspěšnost\n"
               "Šťastná   2.C          0      0       0          –\n");
+}
+
+// One statistics row, its cells parted where two blanks or more stand.
+std::vector<std::string> cellsOf(const std::string& out, const char* firstCells)
+{
+    for (const QString& line : QString::fromStdString(out).split(u'\n')) {
+        if (line.startsWith(QString::fromUtf8(firstCells))) {
+            std::vector<std::string> cells;
+            for (const QString& cell : line.split(QRegularExpression(u"\\s{2,}"_s))) {
+                cells.push_back(cell.toStdString());
+            }
+            return cells;
+        }
+    }
+    return {"(no row " + std::string(firstCells) + ")"};
+}
+
+// Černý's run leaves four tasks on the 100-division meter, 110 V on the 200 V range: one right,
+// 55 (the divisions) and 11 (the point one place left) wrong, and one meter destroyed, 100 s in
+// all. The other runs were stored before: they count as runs and answers, not as tasks.
+TEST_P(TeacherToolOnEitherEngine, CountsTasksAndNamesEachWrongAnswersCause)
+{
+    using V = TaskVerdict;
+    const std::vector<TaskRecord> tasks = {
+        {1, 100, 110, true, 200, 200, 1, 0, 0, false, u"110"_s, 110, V::Right, 20},
+        {2, 100, 110, true, 200, 200, 1, 0, 0, false, u"55"_s, 55, V::Wrong, 40},
+        {3, 100, 110, false, 200, 200, 1, 1, 0, false, u"11"_s, 11, V::Wrong, 30},
+        {4, 100, 110, false, 200, 0.5f, 1, 0, 1, true, std::nullopt, std::nullopt, V::Destroyed,
+         10},
+    };
+    const QString pupils = onServer() ? testing::ThrowawayServer::asPupils(m_db) : m_db;
+    ASSERT_TRUE(ResultsStore(pupils)
+                    .appendRun({u"Černý"_s, u"2.B"_s, 1, 3, 0.3, 0.4, 46360, u"zak02"_s, 2}, tasks)
+                    .stored());
+
+    const std::string statistics = run("statistika --db skola.sqlite").out;
+    using Row = std::vector<std::string>;
+    // runs, tasks, right share, destroyed, time per task, then the causes: another range's
+    // scale, divisions beside, the point shifted, divisions typed, sign or unit, not recognised
+    EXPECT_EQ(cellsOf(statistics, "Černý"), (Row{"Černý", "2.B", "1", "4", "25,0 %", "1", "25,0 s",
+                                                 "0", "0", "1", "1", "0", "0"}));
+    EXPECT_EQ(cellsOf(statistics, "Novák"),
+              (Row{"Novák", "2.B", "2", "0", "89,3 %", "0", "–", "0", "0", "0", "0", "0", "0"}));
+    // 17 + 8 + 0 + 1 right of 37 answers
+    EXPECT_EQ(cellsOf(statistics, "Třída celkem"),
+              (Row{"Třída celkem", "2.B", "4", "4", "70,3 %", "1", "25,0 s", "0", "0", "1", "1",
+                   "0", "0"}));
+
+    const ToolResult overview = run("prehled --db skola.sqlite --trida 2.B --vystup p.html");
+    EXPECT_EQ(overview.out, "Přehled je zapsán do p.html (žáků: 3).\n") << overview.err;
+    const QString page = QString::fromUtf8(read(u"p.html"_s));
+    for (const char* shown :
+         {"<title>Přehled třídy 2.B</title>", "Úspěšnost žáků", "Úspěšnost třídy po dnech",
+          "Chybné odpovědi podle pravděpodobné příčiny", "Úspěšnost podle měřáku", "Černý (2.B)",
+          "25,0 %", "100 dílků", "33,3 % z 3", "dílky místo voltů"}) {
+        EXPECT_TRUE(page.contains(QString::fromUtf8(shown))) << shown;
+    }
+    EXPECT_EQ(page.count(u"<svg"_s), 4);
+    // Nothing from elsewhere and nothing that runs: the page opens the same offline.
+    for (const char* outside : {"<script", "src=", "href=", "url(", "@import", "http"}) {
+        EXPECT_FALSE(page.contains(QString::fromUtf8(outside), Qt::CaseInsensitive)) << outside;
+    }
+}
+
+// A database made before the task log existed is read without it, and aktualizuj adds it once.
+TEST_P(TeacherToolOnEitherEngine, AnOlderDatabaseGetsItsTaskTableOnce)
+{
+    {
+        SchoolConnection admin(m_db, SchoolConnection::Access::Write);
+        ASSERT_TRUE(QSqlQuery(admin.db()).exec(uR"(DROP TABLE "Ulohy")"_s));
+    }
+    const char* const noTaskLog = "Databáze nemá tabulku úloh";
+    const ToolResult before = run("statistika --db skola.sqlite");
+    EXPECT_EQ(before.exitCode, 0) << before.err;
+    EXPECT_NE(before.out.find(noTaskLog), std::string::npos) << before.out;
+    EXPECT_EQ(cellsOf(before.out, "Novák")[4], "89,3 %");
+
+    EXPECT_NE(run("aktualizuj --db skola.sqlite").out.find("je doplněna tabulka úloh"),
+              std::string::npos);
+    EXPECT_NE(run("aktualizuj --db skola.sqlite").out.find("už tabulku úloh má"),
+              std::string::npos);
+    const std::vector<TaskRecord> tasks(1);
+    const QString pupils = onServer() ? testing::ThrowawayServer::asPupils(m_db) : m_db;
+    EXPECT_TRUE(ResultsStore(pupils)
+                    .appendRun({u"Novák"_s, u"2.B"_s, 0, 1, 0.3, 0.4, 46361, u"zak01"_s, 2}, tasks)
+                    .stored());
+    const ToolResult after = run("statistika --db skola.sqlite");
+    EXPECT_EQ(after.out.find(noTaskLog), std::string::npos) << after.out;
+    EXPECT_EQ(cellsOf(after.out, "Novák")[3], "1") << "the pupils store their tasks in it";
 }
 
 } // namespace

@@ -1,0 +1,151 @@
+#include "classoverview.h"
+#include "results/reportfile.h"
+#include "results/schooldatabase.h"
+#include "schoolconnection.h"
+#include "taskstatistics.h"
+#include "teachertool.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QSqlRecord>
+#include <algorithm>
+
+namespace voltmetr::teacher {
+
+namespace {
+
+// The statistics of the request's class (or of all), or the exit code of the reason why not.
+std::optional<ClassStatistics> statisticsFor(const Request& request, Console& console,
+                                             int& exitCode)
+{
+    SchoolConnection connection(request.databasePath, SchoolConnection::Access::Read);
+    if (const QString problem = schoolDatabaseProblem(request.databasePath, connection);
+        !problem.isEmpty()) {
+        exitCode = console.fail(problem);
+        return std::nullopt;
+    }
+    QString failure;
+    std::optional<ClassStatistics> statistics =
+        readStatistics(connection.db(), request.pupilClass, failure);
+    if (!statistics) {
+        exitCode = console.fail(databaseFailure(QStringLiteral("Čtení výsledků"), failure));
+    } else if (statistics->pupils.isEmpty()) {
+        exitCode = console.fail(request.pupilClass.isEmpty()
+                                    ? QStringLiteral("V databázi nejsou žádné výsledky.")
+                                    : QStringLiteral("Třída %1 nemá v databázi žádné výsledky.")
+                                          .arg(request.pupilClass));
+        statistics.reset();
+    }
+    return statistics;
+}
+
+const QString noTaskLog = QStringLiteral(
+    "Databáze nemá tabulku úloh, proto chybí úlohy, zničené měřáky, čas a chyby podle druhu; "
+    "doplní ji příkaz aktualizuj.");
+
+} // namespace
+
+int upgradeDatabase(const Request& request, Console& console)
+{
+    SchoolConnection connection(request.databasePath, SchoolConnection::Access::Write);
+    if (const QString problem = schoolDatabaseProblem(request.databasePath, connection);
+        !problem.isEmpty()) {
+        return console.fail(problem);
+    }
+    if (!connection.db().record(QString::fromLatin1(TaskLogTable)).isEmpty()) {
+        console.out << QStringLiteral("Databáze %1 už tabulku úloh má.").arg(request.databasePath)
+                    << Qt::endl;
+        return Console::ExitSuccess;
+    }
+    if (const QString failure = addTaskLogTable(connection.db()); !failure.isEmpty()) {
+        return console.fail(databaseFailure(
+            QStringLiteral("Doplnění tabulky úloh do %1").arg(request.databasePath), failure));
+    }
+    console.out << QStringLiteral("Do databáze %1 je doplněna tabulka úloh; program žáků do ní "
+                                  "od teď zapisuje každou úlohu.")
+                       .arg(request.databasePath)
+                << Qt::endl;
+    return Console::ExitSuccess;
+}
+
+int printStatistics(const Request& request, Console& console)
+{
+    int exitCode = Console::ExitSuccess;
+    const std::optional<ClassStatistics> statistics = statisticsFor(request, console, exitCode);
+    if (!statistics) {
+        return exitCode;
+    }
+    const QLocale locale = QLocale::system();
+    const QStringList headings = tallyHeadings();
+    // The causes' names are long: the table shows their numbers, the legend below names them.
+    QStringList columns = headings.mid(0, 5);
+    for (int kind = 1; kind <= MistakeKindCount; ++kind) {
+        columns << QStringLiteral("Ch%1").arg(kind);
+    }
+    std::vector<QStringList> rows;
+    rows.push_back(QStringList{QStringLiteral("Příjmení"), QStringLiteral("Třída")} + columns);
+    for (const PupilTally& pupil : statistics->pupils) {
+        rows.push_back(QStringList{pupil.surname, pupil.pupilClass} +
+                       tallyCells(pupil.tally, locale));
+    }
+    for (const auto& [pupilClass, tally] : statistics->classes) {
+        rows.push_back(QStringList{QStringLiteral("Třída celkem"), pupilClass} +
+                       tallyCells(tally, locale));
+    }
+    std::vector<qsizetype> widths(rows.front().size(), 0);
+    for (const QStringList& row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            widths[static_cast<std::size_t>(i)] =
+                std::max(widths[static_cast<std::size_t>(i)], row[i].size());
+        }
+    }
+    for (const QStringList& row : rows) {
+        QString line;
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            const qsizetype width = widths[static_cast<std::size_t>(i)];
+            // Names to the left, figures to the right.
+            line += i < 2 ? row[i].leftJustified(width + 2) : row[i].rightJustified(width + 2);
+        }
+        console.out << line.trimmed() << Qt::endl;
+    }
+    console.out << Qt::endl << QStringLiteral("Chybné odpovědi podle pravděpodobné příčiny:");
+    for (int kind = 1; kind <= MistakeKindCount; ++kind) {
+        console.out << (kind == 1 ? QStringLiteral(" ") : QStringLiteral(", "))
+                    << QStringLiteral("Ch%1 %2").arg(kind).arg(
+                           mistakeKindName(static_cast<MistakeKind>(kind)));
+    }
+    console.out << u'.' << Qt::endl;
+    if (!statistics->taskLogPresent) {
+        console.out << noTaskLog << Qt::endl;
+    }
+    return Console::ExitSuccess;
+}
+
+int writeClassOverview(const Request& request, Console& console)
+{
+    int exitCode = Console::ExitSuccess;
+    const std::optional<ClassStatistics> statistics = statisticsFor(request, console, exitCode);
+    if (!statistics) {
+        return exitCode;
+    }
+    const QString title = request.pupilClass.isEmpty()
+                              ? QStringLiteral("Přehled všech tříd")
+                              : QStringLiteral("Přehled třídy %1").arg(request.pupilClass);
+    const QString html =
+        classOverviewHtml(*statistics, title, QDate::currentDate(), QLocale::system());
+    if (const QString reason = writeWholeFile(request.outputPath, html.toUtf8());
+        !reason.isEmpty()) {
+        return console.fail(
+            QStringLiteral("Soubor %1 nelze zapsat: %2").arg(request.outputPath, reason));
+    }
+    console.out << QStringLiteral("Přehled je zapsán do %2 (žáků: %1).")
+                       .arg(statistics->pupils.size())
+                       .arg(request.outputPath)
+                << Qt::endl;
+    if (!statistics->taskLogPresent) {
+        console.out << noTaskLog << Qt::endl;
+    }
+    return Console::ExitSuccess;
+}
+
+} // namespace voltmetr::teacher

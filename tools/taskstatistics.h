@@ -1,0 +1,70 @@
+#pragma once
+
+#include "exercise/mistakekind.h"
+#include "results/schooldatabase.h"
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <map>
+#include <optional>
+
+namespace voltmetr::teacher {
+
+// What a set of runs and their tasks came to. Runs and the counts of right and wrong answers
+// come from the results, so that runs stored before the task log existed count too; everything
+// about single tasks comes from the task log.
+struct Tally
+{
+    qint64 runs = 0;
+    qint64 right = 0; // answers, as the runs counted them
+    qint64 wrong = 0; // destroyed meters included
+    qint64 tasks = 0; // in the task log
+    qint64 destroyed = 0;
+    double seconds = 0;                                 // spent on the logged tasks
+    std::array<qint64, MistakeKindCount> mistakes = {}; // wrong answers by likeliest cause
+
+    // Right answers of all answers, 0..1; nothing when there was no answer.
+    std::optional<double> rightShare() const;
+    std::optional<double> secondsPerTask() const;
+};
+
+struct PupilTally
+{
+    QString surname;
+    QString pupilClass;
+    Tally tally;
+};
+
+// Right and wrong answers on one day, or on one meter.
+struct Share
+{
+    qint64 right = 0;
+    qint64 all = 0;
+};
+
+struct ClassStatistics
+{
+    QList<PupilTally> pupils; // Czech order by class, then surname
+    std::map<QString, Tally> classes;
+    Tally all;
+    std::map<double, Share> byDate; // the run's date (days since 30 December 1899)
+    std::map<int, Share> byMeter;   // the meter's divisions; judged answers of the log
+    bool taskLogPresent = false;    // false in a database made before the task log existed
+};
+
+// The headings of a tally's figures, then the texts of its figures in the same order: runs,
+// tasks, right share, destroyed meters, seconds per task, then the wrong answers by each
+// likeliest cause. A figure that cannot be told (no answer, no logged task) reads "–".
+QStringList tallyHeadings();
+QStringList tallyCells(const Tally& tally, const QLocale& locale);
+QString percentText(double share, const QLocale& locale);
+
+// Reads the results and the task log, of one class or of all when pupilClass is empty.
+// Nothing, with the reason in failure, when the database could not be read.
+std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& pupilClass,
+                                              QString& failure);
+
+} // namespace voltmetr::teacher
