@@ -21,6 +21,7 @@ struct Request
     QString databasePath; // --db; empty: where the pupils' program looks
     bool overwrite = false;
     QString csvPath;    // dekoduj --csv
+    bool store = false; // dekoduj --ulozit
     QString outputPath; // export --vystup
     QString pupilClass; // souhrn --trida
     QStringList files;

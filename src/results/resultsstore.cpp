@@ -59,15 +59,8 @@ SaveRetry::Outcome storeOnce(const QString& path, const ResultRow& row, SaveRetr
         return meansHeldByAnother(result.error) ? SaveRetry::Outcome::Busy
                                                 : SaveRetry::Outcome::Failed;
     }
+    result.error = insertResultRow(db, row);
     QSqlQuery statement(db);
-    result.error =
-        run(statement,
-            QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
-                           "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                .arg(quotedName(ResultsTable)),
-            {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
-             row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
     PupilTotals totals;
     if (result.error.isEmpty()) {
         // A NULL count adds nothing; TOTAL would give a float, so SUM is wrapped instead.
@@ -100,6 +93,23 @@ SaveRetry::Outcome storeOnce(const QString& path, const ResultRow& row, SaveRetr
     result.totals = totals;
     return SaveRetry::Outcome::Done;
 }
+
+} // namespace
+
+QString insertResultRow(QSqlDatabase& db, const ResultRow& row)
+{
+    QSqlQuery statement(db);
+    return run(
+        statement,
+        QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
+                       "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
+            .arg(quotedName(ResultsTable)),
+        {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
+         row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
+}
+
+namespace {
 
 // Whose run it was, as the administrator finds the pupil in the class list.
 QString pupilOf(const ResultRow& row)

@@ -25,6 +25,10 @@ struct ResultRow
     int examType = 0;
 };
 
+// Appends one row to "Prehled " inside the caller's transaction. Empty on success, else the
+// reason.
+QString insertResultRow(QSqlDatabase& db, const ResultRow& row);
+
 // Every run ever stored under one surname, whatever the class or the date.
 struct PupilTotals
 {

@@ -258,6 +258,30 @@ QStringList serverGrants()
     };
 }
 
+QStringList storedReportsStatements(bool server)
+{
+    const QString table = quotedName(StoredReportsTable);
+    QStringList statements{
+        QStringLiteral(R"(CREATE TABLE %1 ("Otisk" TEXT NOT NULL PRIMARY KEY))").arg(table)};
+    if (server) {
+        statements
+            << QStringLiteral("REVOKE ALL ON %1 FROM PUBLIC").arg(table)
+            << QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(table, quotedName(TeacherRole));
+    }
+    return statements;
+}
+
+QString executeAll(QSqlDatabase& db, const QStringList& statements)
+{
+    for (const QString& statement : statements) {
+        QSqlQuery query(db);
+        if (QString failure = execute(query, statement); !failure.isEmpty()) {
+            return failure;
+        }
+    }
+    return {};
+}
+
 QString createInTransaction(QSqlDatabase& db)
 {
     const bool server = onServer(db);
@@ -275,13 +299,7 @@ QString createInTransaction(QSqlDatabase& db)
         }
         statements << serverGrants();
     }
-    for (const QString& statement : statements) {
-        QSqlQuery query(db);
-        if (QString failure = execute(query, statement); !failure.isEmpty()) {
-            return failure;
-        }
-    }
-    return {};
+    return executeAll(db, statements + storedReportsStatements(server));
 }
 
 } // namespace
@@ -353,6 +371,14 @@ QString createSchoolSchema(QSqlDatabase& db)
         return reason;
     }
     return {};
+}
+
+QString ensureStoredReportsTable(QSqlDatabase& db)
+{
+    if (!db.record(QString::fromLatin1(StoredReportsTable)).isEmpty()) {
+        return {};
+    }
+    return executeAll(db, storedReportsStatements(onServer(db)));
 }
 
 bool schoolTablesPresent(QSqlDatabase& db)

@@ -13,6 +13,12 @@ namespace voltmetr {
 inline constexpr char PupilsTable[] = "Zaci";
 inline constexpr char ResultsTable[] = "Prehled ";
 
+// The reports the teacher's tool has stored as runs, each by its identity (the SHA-256 of its
+// tokens, column "Otisk"), so that a mail decoded again is never stored twice. The pupils'
+// program neither reads nor needs it: a database made before it existed works as ever, and
+// gets it when reports are first stored into it.
+inline constexpr char StoredReportsTable[] = "Zpravy";
+
 // Where the school database is looked for: VOLTMETR_DB when it is set and not empty, else the
 // location fixed when the program was built. The location is a file (SQLite, shared by the
 // pupils' computers) or a PostgreSQL server: a postgresql:// (or postgres://) address such as
@@ -71,6 +77,11 @@ private:
 // tables to the teacher's role and grants the pupils' role what it needs; that takes a
 // connection allowed to create roles. Returns an empty text on success, else the reason.
 QString createSchoolSchema(QSqlDatabase& db);
+
+// Creates the table of stored reports unless the database has it (a server's belongs to the
+// teacher's role, and the pupils get no right to it). Runs inside the caller's transaction.
+// Empty on success, else the reason.
+QString ensureStoredReportsTable(QSqlDatabase& db);
 
 // Whether the database holds either table already.
 bool schoolTablesPresent(QSqlDatabase& db);
