@@ -77,6 +77,41 @@ TEST(MailedReports, RoundTripFromThePupilsCoderThroughMangledMails)
     }
 }
 
+// A report ends where its text ends: lines of the pupil's letter that hold hex-looking words,
+// before it or after it, with or without blank lines between, never join it.
+TEST(MailedReports, LetterLinesNearAReportStayOutOfIt)
+{
+    const QString eva = testing::encodedReport(testing::sampleReportText(u"Eva"_s, u"2.B"_s, 3, 1));
+    // A run without answers: its report has six lines and ends after "Celkem odpovědí: 0".
+    const QString jan = testing::encodedReport(testing::sampleReportText(u"Jan"_s, u"3A"_s, 0, 0));
+    const struct
+    {
+        const char* name;
+        QString mail;
+        const char* decoded; // the names of the reports that decoded and read back, in order
+    } cases[] = {
+        {"class and surname right after", eva + u"\nNovák 3A\n"_s, "Eva"},
+        {"a count after a blank line", eva + u"\n\nCelkem 20\n"_s, "Eva"},
+        {"a telephone number before", u"tel. 12 34\n\n"_s + eva, "Eva"},
+        {"two pairs alone on a line after", eva + u"\nad 5b\n"_s, "Eva"},
+        {"a run without answers, then a count", jan + u"\n\nCelkem 20\n"_s, "Jan"},
+        {"a quoted run without answers, then a quoted count",
+         u"> "_s + QString(jan).replace(u"\r\n"_s, u"\r\n> "_s) + u"\r\n> Celkem 20\r\n"_s, "Jan"},
+        {"two reports on one line", eva.simplified() + u' ' + jan.simplified(), "Eva Jan"},
+        {"the same report twice", eva + u"\n"_s + eva, "Eva Eva"},
+    };
+    for (const auto& c : cases) {
+        QStringList decoded;
+        for (const FoundReport& found : findReports(c.mail)) {
+            const DecodedReport report = decodeReport(found.encoded);
+            const ParsedReport parsed = parseReportText(report.text);
+            decoded.append(report.ok() && parsed.ok() ? parsed.fields.pupilName
+                                                      : report.error + parsed.error);
+        }
+        EXPECT_EQ(decoded.join(u' ').toStdString(), c.decoded) << c.name;
+    }
+}
+
 // Worked out by hand from the key's first three bytes 5a 13 c7: "A" CR LF. The round trip
 // cannot see a key that coder and decoder got wrong alike.
 TEST(MailedReports, DecodeHandWorkedTokens)
