@@ -130,8 +130,11 @@ TEST_P(TeacherToolOnEitherEngine, ImportsListsIntoTheDatabaseThatTheProgramReads
                         ",Svoboda\n"
                         "3.A,\"Malý, Jan\"\n"
                         "2.B,Novák");
-    const std::string skipped("Řádek 6 vynechán: chybí příjmení.\nŘádek 7 vynechán: chybí třída.\n"
-                              "Řádek 8 vynechán: stejný žák už je na řádku 2.\n");
+    const std::string skipped(
+        "Řádek 6 vynechán: chybí příjmení.\nŘádek 7 vynechán: chybí třída.\n"
+        "Řádek 8 vynechán: Malý, Jan ze třídy 3.A už je na řádku 2; je-li to jiný "
+        "žák se stejným příjmením, napište oběma za příjmení iniciálu jména "
+        "(např. „Malý, Jan J.“) a seznam načtěte znovu.\n");
     EXPECT_EQ(run("import --db skola.sqlite seznam.csv").out,
               skipped + "Přidáno žáků: 2, už v databázi: 1, vynechaných řádků: 3 "
                         "(seznam v kódování UTF-8).\n");
