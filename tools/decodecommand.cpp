@@ -150,7 +150,7 @@ int storeIntoDatabase(const QString& location, const QList<ScannedReport>& repor
         return console.fail(databaseFailure(
             QStringLiteral("Uložení zpráv do %1 (neuložena žádná)").arg(location), *failure));
     }
-    console.out << QStringLiteral("Uloženo do databáze: %1 nových výsledků, %2 tam už bylo.")
+    console.out << QStringLiteral("Uloženo výsledků do databáze: %1, už tam bylo: %2.")
                        .arg(stored.added)
                        .arg(stored.present)
                 << Qt::endl;

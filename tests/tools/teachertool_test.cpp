@@ -397,12 +397,12 @@ TEST_P(TeacherToolOnEitherEngine, StoresDecodedReportsAsRunsOnceAndWritesFormula
                              "twice.mbox, e-mail č. 2, řádek 25: " + repeated);
     const std::string decoded = "Dekódováno zpráv: 7, nepřečteno: 0.\n";
     EXPECT_TRUE(
-        first.out.ends_with(decoded + "Uloženo do databáze: 7 nových výsledků, 0 tam už bylo.\n"))
+        first.out.ends_with(decoded + "Uloženo výsledků do databáze: 7, už tam bylo: 0.\n"))
         << first.out;
     const ToolResult again = run(decode);
     EXPECT_EQ(again.exitCode, 0) << again.err;
     EXPECT_TRUE(
-        again.out.ends_with(decoded + "Uloženo do databáze: 0 nových výsledků, 7 tam už bylo.\n"))
+        again.out.ends_with(decoded + "Uloženo výsledků do databáze: 0, už tam bylo: 7.\n"))
         << again.out;
 
     const std::string stored =
