@@ -2,6 +2,7 @@
 #include "results/reportdecoder.h"
 #include "results/reportextract.h"
 #include "results/reportfields.h"
+#include "results/reportscan.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -110,6 +111,41 @@ TEST(MailedReports, LetterLinesNearAReportStayOutOfIt)
         }
         EXPECT_EQ(decoded.join(u' ').toStdString(), c.decoded) << c.name;
     }
+}
+
+// A report is the same however a mail program wrapped or shouted it; two runs with the same
+// text are two reports, each with its own random byte.
+TEST(MailedReports, ARepeatedReportIsCountedOnceWithANote)
+{
+    const QString text = testing::sampleReportText(u"Eva"_s, u"2.B"_s, 3, 1);
+    const QString report = testing::encodedReport(text);
+    const QString sameRunAgain = testing::encodedReport(text);
+    ASSERT_NE(report, sameRunAgain);
+    ReportScan scan;
+    scan.addText(report + u"\nS pozdravem\n"_s + report.simplified().toUpper(), u"a.txt"_s);
+    scan.addText(u"Znovu:\n"_s + QString(report).replace(u' ', u'\n') + u"\n"_s + sameRunAgain,
+                 u"b.txt"_s);
+    QStringList told;
+    for (const ScannedReport& found : scan.reports()) {
+        told.append(found.where);
+    }
+    for (const ReportNote& note : scan.notes()) {
+        told.append(note.where + u": "_s + note.text);
+    }
+    const QString repeated =
+        u": Tatáž zpráva (Eva) už je výše, a.txt, řádek 1; započtena jen jednou."_s;
+    const int secondLine = static_cast<int>(report.count(u"\r\n"_s)) + 2;
+    // In b.txt each token stands on a line of its own, and each CR LF of the report adds an
+    // empty line; a blank line follows the last token.
+    const int secondReportInB =
+        1 + static_cast<int>(report.count(u' ') + report.count(u"\r\n"_s)) + 2;
+    EXPECT_EQ(told.join(u'\n').toStdString(),
+              QStringList({u"a.txt, řádek 1"_s, u"b.txt, řádek %1"_s.arg(secondReportInB),
+                           u"a.txt, řádek %1"_s.arg(secondLine + 1) + repeated,
+                           u"b.txt, řádek 2"_s + repeated})
+                  .join(u'\n')
+                  .toStdString());
+    EXPECT_EQ(scan.damaged(), 0);
 }
 
 // Worked out by hand from the key's first three bytes 5a 13 c7: "A" CR LF. The round trip

@@ -396,13 +396,11 @@ TEST_P(TeacherToolOnEitherEngine, StoresDecodedReportsAsRunsOnceAndWritesFormula
     EXPECT_EQ(first.err, "twice.mbox, e-mail č. 2, řádek 3: " + repeated +
                              "twice.mbox, e-mail č. 2, řádek 25: " + repeated);
     const std::string decoded = "Dekódováno zpráv: 7, nepřečteno: 0.\n";
-    EXPECT_TRUE(
-        first.out.ends_with(decoded + "Uloženo výsledků do databáze: 7, už tam bylo: 0.\n"))
+    EXPECT_TRUE(first.out.ends_with(decoded + "Uloženo výsledků do databáze: 7, už tam bylo: 0.\n"))
         << first.out;
     const ToolResult again = run(decode);
     EXPECT_EQ(again.exitCode, 0) << again.err;
-    EXPECT_TRUE(
-        again.out.ends_with(decoded + "Uloženo výsledků do databáze: 0, už tam bylo: 7.\n"))
+    EXPECT_TRUE(again.out.ends_with(decoded + "Uloženo výsledků do databáze: 0, už tam bylo: 7.\n"))
         << again.out;
 
     const std::string stored =
