@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringList>
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -259,6 +260,16 @@ HeaderLine findHeaderLine(const QString& text)
     return {};
 }
 
+// The fields up to the last one that holds anything: registers end lines with empty fields.
+qsizetype usedFields(const Record& record)
+{
+    qsizetype used = record.fields.size();
+    while (used > 0 && record.fields[used - 1].isEmpty()) {
+        --used;
+    }
+    return used;
+}
+
 bool isBlank(const Record& record)
 {
     return std::all_of(record.fields.begin(), record.fields.end(),
@@ -393,8 +404,8 @@ ClassList readClassList(const QByteArray& bytes)
         QStringView(decoded.text)
             .first(decoded.text.contains(u'\n') ? decoded.text.indexOf(u'\n')
                                                 : decoded.text.size());
-    QList<Record> records = splitRecords(
-        decoded.text, detectSeparator(headerLine.index >= 0 ? headerLine.text : firstLine));
+    const QChar separator = detectSeparator(headerLine.index >= 0 ? headerLine.text : firstLine);
+    QList<Record> records = splitRecords(decoded.text, separator);
     records.removeIf(isBlank);
     records.removeIf([&](const Record& record) { return record.line <= headerLine.index; });
     if (records.isEmpty()) {
@@ -406,8 +417,12 @@ ClassList readClassList(const QByteArray& bytes)
     if (!header.error.isEmpty()) {
         return refused(header.error);
     }
+    // A ";" typed into a name without quotes splits it in two, and every field after it slides
+    // one column on: "Dvořák; ml.;Petr;2.B" would be a pupil of class "Petr".
+    qsizetype columnCount = std::numeric_limits<qsizetype>::max();
     if (header.present) {
         columns = header.columns;
+        columnCount = usedFields(records.first());
         records.removeFirst();
     }
     const bool anyClass = std::any_of(records.begin(), records.end(), [&](const Record& r) {
@@ -433,13 +448,22 @@ ClassList readClassList(const QByteArray& bytes)
                                .arg(record.line)
                                .arg(pupil.surname));
         }
-        if (const QString reason = refusal(pupil); !reason.isEmpty()) {
+        if (usedFields(record) > columnCount) {
+            list.skipped.append(
+                {record.line, QStringLiteral("řádek má víc polí (%1) než záhlaví (%2); je-li "
+                                             "„%3“ v některém jménu, opravte ho v seznamu")
+                                  .arg(usedFields(record))
+                                  .arg(columnCount)
+                                  .arg(separator)});
+        } else if (const QString reason = refusal(pupil); !reason.isEmpty()) {
             list.skipped.append({record.line, reason});
         } else {
             candidates.append(candidate);
         }
     }
     sortOutNamesakes(candidates, list);
+    std::stable_sort(list.skipped.begin(), list.skipped.end(),
+                     [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
     return list;
 }
 

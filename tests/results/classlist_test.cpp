@@ -49,6 +49,10 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
         {"a semicolon in the surname", "\"Dvořák; ml.\";1.A\nHora;1.A\n",
          "Hora/1.A@2 | 1: v seznamu při přihlášení by se „Dvořák; ml.; 1.A“ četlo jako žák "
          "„Dvořák“ třídy „1.A“: příjmení ani třída nesmí obsahovat „;“"},
+        {"a semicolon in the surname without quotes, a first-name column sliding on",
+         "Příjmení;Jméno;Třída;\nDvořák; ml.;Petr;2.B\nHora;Jan;1.A;\n",
+         "Hora/1.A@3 | 2: řádek má víc polí (4) než záhlaví (3); je-li „;“ v některém jménu, "
+         "opravte ho v seznamu"},
         {"a semicolon in the class", "Hora;\"1.A; skupina 2\"\n",
          "1: v seznamu při přihlášení by se „Hora; 1.A; skupina 2“ četlo jako žák „Hora“ "
          "třídy „skupina 2“: příjmení ani třída nesmí obsahovat „;“"},
