@@ -92,6 +92,9 @@ public:
 
     void walk(GMimeObject* object)
     {
+        if (!object) { // a message without a body
+            return;
+        }
         if (GMIME_IS_MESSAGE_PART(object)) {
             // A forwarded mail attached whole.
             if (GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object))) {
