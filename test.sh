@@ -23,8 +23,11 @@ for locale in C.UTF-8 cs_CZ.UTF-8; do
     failed+=("$locale")
   fi
 done
+# The Debian package made from this build, checked as an administrator meets it.
+echo "=== Balíček ==="
+"$VOLTMETR_ROOT/packaging/check-package.sh" "$VOLTMETR_BUILD_DIR" || failed+=("balíček")
 if [ ${#failed[@]} -ne 0 ]; then
-  echo "=== Testy selhaly v národním prostředí: ${failed[*]} ===" >&2
+  echo "=== Selhalo: ${failed[*]} ===" >&2
   exit 1
 fi
-echo "=== Všechny testy prošly v C.UTF-8 i v cs_CZ.UTF-8 ==="
+echo "=== Všechny testy prošly v C.UTF-8 i v cs_CZ.UTF-8, balíček je v pořádku ==="

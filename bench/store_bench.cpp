@@ -4,8 +4,8 @@
 //
 // store_bench [location] [benchmark options]   an SQLite file in a temporary folder unless a
 //                                              location is given; a server's school tables are
-//                                              made anew (bench/pgserver.sh starts a throwaway
-//                                              server)
+//                                              made anew (scripts/throwaway-pgserver.sh
+//                                              starts a throwaway server)
 #include "emptydatabase.h"
 #include "results/resultsstore.h"
 #include "results/schooldatabase.h"

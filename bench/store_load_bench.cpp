@@ -8,7 +8,8 @@
 //                                               a temporary folder. where is a folder for the
 //                                               file (give a network share here) or a server's
 //                                               location, whose school tables are made anew
-//                                               (bench/pgserver.sh starts a throwaway server)
+//                                               (scripts/throwaway-pgserver.sh starts a
+//                                               throwaway server)
 // store_load_bench --pisar <location> <w> <saves>  one writer; prints "i|ms|stored" per save
 #include "emptydatabase.h"
 #include "results/resultsstore.h"

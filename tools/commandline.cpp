@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "results/schooldatabase.h"
+#include "results/schoolsettings.h"
 
 #include <QList>
 #include <algorithm>
@@ -87,6 +88,10 @@ Request parseRequest(const QStringList& arguments)
             request.help = true;
             continue;
         }
+        if (argument == QStringLiteral("--version")) {
+            request.version = true;
+            continue;
+        }
         const QString name = argument.section(u'=', 0, 0);
         const auto option =
             std::find_if(std::begin(options), std::end(options),
@@ -113,7 +118,7 @@ Request parseRequest(const QStringList& arguments)
         }
         request.*(option->value) = *value;
     }
-    if (request.help) {
+    if (request.help || request.version) {
         return request;
     }
     if (positional.isEmpty()) {
@@ -142,7 +147,11 @@ Request parseRequest(const QStringList& arguments)
     }
     request.files = positional;
     if (request.databasePath.isEmpty()) {
-        request.databasePath = schoolDatabasePath();
+        const SchoolSetting location = configuredDatabaseLocation();
+        if (!location.problem.isEmpty()) {
+            return refused(location.problem + QStringLiteral(" Opravte jej, nebo zadejte --db."));
+        }
+        request.databasePath = location.value;
     }
     return request;
 }
@@ -179,9 +188,11 @@ QString helpText()
                "  --db CESTA               školní databáze: soubor, nebo databázový server\n"
                "                           (postgresql://server/databaze, service=jmeno);\n"
                "                           bez volby ta, kterou hledá program\n"
-               "                           žáků: proměnná VOLTMETR_DB, jinak výchozí cesta\n"
-               "                           (teď %1)\n"
+               "                           žáků: proměnná VOLTMETR_DB, jinak nastavení\n"
+               "                           školy (/etc/xdg/voltmetr/voltmetr.conf),\n"
+               "                           jinak výchozí cesta (teď %1)\n"
                "  -h, --help               tato nápověda\n"
+               "  --version                verze programu\n"
                "\n"
                "Návratový kód je 0 při úspěchu, jinak nenulový s důvodem na chybovém výstupu.\n")
         .arg(schoolDatabasePath());

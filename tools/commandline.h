@@ -26,6 +26,7 @@ struct Request
     QString pupilClass; // souhrn --trida
     QStringList files;
     bool help = false;
+    bool version = false;
     QString error; // Czech; the request cannot be carried out
 };
 

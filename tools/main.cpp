@@ -1,3 +1,5 @@
+#include "app/version.h"
+#include "commandline.h"
 #include "teachertool.h"
 
 #include <QCoreApplication>
@@ -18,5 +20,10 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     voltmetr::teacher::Console console{in, out, err};
-    return voltmetr::teacher::runTeacherTool(QCoreApplication::arguments().mid(1), console);
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (voltmetr::teacher::parseRequest(arguments).version) {
+        out << voltmetr::versionLine(QStringLiteral("voltmetr-ucitel")) << Qt::endl;
+        return voltmetr::teacher::Console::ExitSuccess;
+    }
+    return voltmetr::teacher::runTeacherTool(arguments, console);
 }

@@ -1,12 +1,21 @@
 #include "app/application.h"
 #include "app/qthost.h"
+#include "app/version.h"
 #include "signin/welcome.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <string_view>
 
 int main(int argc, char* argv[])
 {
+    // Answered before any window exists: an administrator asks on a console without a display.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::puts(qPrintable(voltmetr::versionLine(QStringLiteral("voltmetr"))));
+        return 0;
+    }
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(voltmetr::desktopEntryName());
     voltmetr::prepareApplication(app);
     voltmetr::QtHost host;
     voltmetr::Data_a_promene state;

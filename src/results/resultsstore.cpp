@@ -45,13 +45,11 @@ QVariant storedText(const QString& value)
 // One attempt: the row appended and the surname's totals read in one transaction, so that the
 // totals include the row exactly when it was stored, and an attempt that fails leaves nothing
 // behind to store twice. The connection waits for another writer at most `wait`.
-SaveRetry::Outcome storeOnce(const QString& path, const ResultRow& row, SaveRetry::Duration wait,
-                             RunStored& result)
+SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
+                             SaveRetry::Duration wait, RunStored& result)
 {
-    SchoolConnection connection(path, SchoolConnection::Access::Write,
-                                static_cast<int>(wait.count()));
     QSqlDatabase& db = connection.db();
-    result.error = connection.openError();
+    result.error = connection.waitAtMost(wait);
     if (result.error.isEmpty()) {
         result.error = beginWriting(db);
     }
@@ -163,14 +161,22 @@ RunStored ResultsStore::appendRun(const ResultRow& row) const
     int attempts = 0;
     QElapsedTimer took;
     took.start();
-    const SaveRetry retry({.budget = SaveRetry::Duration(m_busyTimeoutMs)});
-    retry.run([&](SaveRetry::Duration wait) {
-        ++attempts;
-        return storeOnce(m_path, row, wait, result);
-    });
+    // One connection for the whole save: opening one costs a server more than the save itself.
+    SchoolConnection connection(m_path, SchoolConnection::Access::Write, m_busyTimeoutMs);
+    result.error = connection.openError();
+    if (result.error.isEmpty()) {
+        const SaveRetry retry({.budget = SaveRetry::Duration(m_busyTimeoutMs)});
+        retry.run([&](SaveRetry::Duration wait) {
+            ++attempts;
+            return storeOnce(connection, row, wait, result);
+        });
+    }
     // Each failed attempt has logged the engine's own words; these lines tell the administrator
     // what came of them: a class that waits for the database, or a run the teacher must enter.
-    if (attempts > 1) {
+    // A save held up for less than a blink is a class saving at once, nothing to report.
+    constexpr qint64 noticeableMs = 200;
+    const bool heldUp = attempts > 1 || connection.lockWaited() > std::chrono::milliseconds(0);
+    if (heldUp && took.elapsed() >= noticeableMs) {
         qCWarning(lcDatabase).noquote()
             << QStringLiteral("Ukládání výsledku %1 do databáze %2 muselo čekat na jiné počítače: "
                               "pokusů %3, celkem %4 ms.")

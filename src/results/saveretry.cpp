@@ -10,10 +10,10 @@ SaveRetry::Timing SaveRetry::realTiming()
 {
     return {
         [] {
-            return std::chrono::duration_cast<Duration>(
+            return std::chrono::duration_cast<Timing::Microseconds>(
                 std::chrono::steady_clock::now().time_since_epoch());
         },
-        [](Duration pause) { std::this_thread::sleep_for(pause); },
+        [](Timing::Microseconds pause) { std::this_thread::sleep_for(pause); },
         [] {
             // Every thread its own generator: writers started in the same instant on many
             // computers must still pause for different times.
@@ -29,11 +29,14 @@ SaveRetry::SaveRetry(Limits limits, Timing timing) : m_limits(limits), m_timing(
 
 SaveRetry::Outcome SaveRetry::run(const std::function<Outcome(Duration wait)>& attempt) const
 {
-    const Duration start = m_timing.now();
-    const auto left = [&] { return m_limits.budget - (m_timing.now() - start); };
+    const Timing::Microseconds start = m_timing.now();
+    const auto left = [&] {
+        // Rounded up: a wait cut short by rounding would give up before the budget is spent.
+        return std::chrono::ceil<Duration>(m_limits.budget - (m_timing.now() - start));
+    };
     Duration pauseCeiling = m_limits.firstPause;
     for (;;) {
-        const Outcome outcome = attempt(std::clamp(left(), Duration::zero(), m_limits.attemptWait));
+        const Outcome outcome = attempt(std::max(left(), Duration::zero()));
         if (outcome != Outcome::Busy || left() <= Duration::zero()) {
             return outcome;
         }

@@ -5,13 +5,12 @@
 
 namespace voltmetr {
 
-// How one save is retried while other computers hold the school database: the whole save,
-// every attempt and every pause between them, gets one time budget. An attempt waits for the
-// database at most what is left of the budget, and no longer than attemptWait, so that a
-// writer that lost the race tries again instead of sleeping out the budget in one wait. The
-// pauses between attempts are random (full jitter) and grow from firstPause up to maxPause, so
-// that writers that collided do not collide again in step, and stay short enough that a
-// writer waiting long still gets its turn.
+// How one save is retried when the school database refused it for another writer's sake (a
+// server's transactions that collided, a file's lock that stayed taken): the whole save, every
+// attempt and every pause between them, gets one time budget. An attempt may wait for the
+// database what is left of the budget. The pauses between attempts are random (full jitter)
+// and grow from firstPause up to maxPause, so that writers that collided do not collide again
+// in step, and stay short enough that a writer that waited long still gets its turn.
 class SaveRetry
 {
 public:
@@ -27,16 +26,16 @@ public:
     struct Limits
     {
         Duration budget{10'000};
-        Duration attemptWait{200};
         Duration firstPause{5};
         Duration maxPause{50};
     };
 
-    // Where the retries take the time and chance from; the real ones unless a test gives others.
+    // Where waiting takes the time and chance from; the real ones unless a test gives others.
     struct Timing
     {
-        std::function<Duration()> now; // from any fixed origin, never going back
-        std::function<void(Duration)> sleep;
+        using Microseconds = std::chrono::microseconds;
+        std::function<Microseconds()> now; // from any fixed origin, never going back
+        std::function<void(Microseconds)> sleep;
         std::function<double()> uniform; // in [0, 1)
     };
     static Timing realTiming();

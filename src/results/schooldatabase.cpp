@@ -2,6 +2,8 @@
 
 #include "app/procedury.h"
 #include "results/failurereason.h"
+#include "results/lockwait.h"
+#include "results/schoolsettings.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -105,13 +107,12 @@ QString driverFor(const QString& location)
 }
 
 // A file opens as a URI whose mode=rw opens an existing file only.
-void describeFile(QSqlDatabase& db, const QString& location, int busyTimeoutMs)
+void describeFile(QSqlDatabase& db, const QString& location)
 {
     QUrl uri = QUrl::fromLocalFile(QFileInfo(location).absoluteFilePath());
     uri.setQuery(QStringLiteral("mode=rw"));
     db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-    db.setConnectOptions(
-        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
 }
 
 // One keyword='value' of a server connection, quoted as the server's client library reads it.
@@ -226,7 +227,8 @@ QString createTableStatement(const Table& table, bool server)
 }
 
 // Creates the role unless the server has it. Roles belong to the whole server: another school
-// database on it may have created them already.
+// database on it may have created them already, or be creating them at this moment; then the
+// other's role serves, and this transaction goes on from the savepoint.
 QString createRoleIfMissing(QSqlDatabase& db, const char* role)
 {
     QSqlQuery query(db);
@@ -236,7 +238,19 @@ QString createRoleIfMissing(QSqlDatabase& db, const char* role)
         !failure.isEmpty() || query.next()) {
         return failure;
     }
-    return execute(query, QStringLiteral("CREATE ROLE %1 LOGIN").arg(quotedName(role)));
+    if (const QString failure = execute(query, QStringLiteral("SAVEPOINT vytvoreni_role"));
+        !failure.isEmpty()) {
+        return failure;
+    }
+    if (query.exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(quotedName(role)))) {
+        return execute(query, QStringLiteral("RELEASE SAVEPOINT vytvoreni_role"));
+    }
+    static const QStringList createdByAnother = {QStringLiteral("42710"),  // duplicate_object
+                                                 QStringLiteral("23505")}; // unique_violation
+    if (!createdByAnother.contains(query.lastError().nativeErrorCode())) {
+        return databaseFailureReason(query.lastError());
+    }
+    return execute(query, QStringLiteral("ROLLBACK TO SAVEPOINT vytvoreni_role"));
 }
 
 // The statements that give the tables to the teacher's role and the pupils' role its rights.
@@ -306,11 +320,7 @@ QString createInTransaction(QSqlDatabase& db)
 
 QString schoolDatabasePath()
 {
-    const QString fromEnvironment = qEnvironmentVariable("VOLTMETR_DB");
-    if (!fromEnvironment.isEmpty()) {
-        return fromEnvironment;
-    }
-    return QStringLiteral(VOLTMETR_DEFAULT_DB);
+    return configuredDatabaseLocation().value;
 }
 
 bool isServerLocation(const QString& location)
@@ -333,20 +343,58 @@ QString quotedName(const char* name)
 SchoolConnection::SchoolConnection(const QString& location, Access access, int busyTimeoutMs)
     : m_name(QStringLiteral("voltmetr-skola-%1").arg(nextConnectionNumber()))
 {
+    const std::chrono::milliseconds busyTimeout(busyTimeoutMs);
     m_db = QSqlDatabase::addDatabase(driverFor(location), m_name);
     if (isServerLocation(location)) {
         m_error = describeServer(m_db, location, busyTimeoutMs);
     } else {
-        describeFile(m_db, location, busyTimeoutMs);
+        m_lockWait = std::make_unique<LockWait>(busyTimeout);
+        describeFile(m_db, location);
     }
     if (!m_error.isEmpty()) {
         return;
     }
     if (!m_db.open()) {
         m_error = databaseFailureReason(m_db.lastError());
-    } else if (access == Access::Read) {
+        return;
+    }
+    // A file is first read only by the first statement, which must already wait fairly: it may
+    // find another computer rolling back what a killed writer left.
+    if (m_lockWait && !m_lockWait->attachTo(m_db)) {
+        qCWarning(lcDatabase) << "the SQLite driver gave no handle to wait on; SQLite's own wait "
+                                 "serves this connection";
+        m_db.close();
+        m_db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
+        if (!m_db.open()) {
+            m_error = databaseFailureReason(m_db.lastError());
+            return;
+        }
+    }
+    if (!m_lockWait) {
+        m_error = waitAtMost(busyTimeout);
+    }
+    if (m_error.isEmpty() && access == Access::Read) {
         m_error = forbidChanges(m_db);
     }
+}
+
+std::chrono::milliseconds SchoolConnection::lockWaited() const
+{
+    return m_lockWait ? std::chrono::duration_cast<std::chrono::milliseconds>(m_lockWait->paused())
+                      : std::chrono::milliseconds(0);
+}
+
+QString SchoolConnection::waitAtMost(std::chrono::milliseconds limit)
+{
+    if (m_lockWait) {
+        m_lockWait->waitAtMost(limit);
+        return {};
+    }
+    // A server waits for a locked row that long at most, each time; never for ever.
+    QSqlQuery query(m_db);
+    return execute(query, QStringLiteral("SELECT set_config('lock_timeout', ?, false)"),
+                   {QString::number(std::max<long long>(1, limit.count()))});
 }
 
 SchoolConnection::~SchoolConnection()

@@ -2,8 +2,12 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <chrono>
+#include <memory>
 
 namespace voltmetr {
+
+class LockWait;
 
 // Everything about the school database that the pupils' program and the teacher's tool share:
 // where it is, how a connection to it is opened, and the two tables it must hold.
@@ -20,7 +24,8 @@ inline constexpr char ResultsTable[] = "Prehled ";
 inline constexpr char StoredReportsTable[] = "Zpravy";
 
 // Where the school database is looked for: VOLTMETR_DB when it is set and not empty, else the
-// location fixed when the program was built. The location is a file (SQLite, shared by the
+// school's settings file, else the location fixed when the program was built (empty when the
+// settings file cannot be used; configuredDatabaseLocation() tells why). The location is a file (SQLite, shared by the
 // pupils' computers) or a PostgreSQL server: a postgresql:// (or postgres://) address such as
 // postgresql://server.skola.cz/voltmetr?sslmode=require, or a service of the connection service
 // file written service=voltmetr. A password never belongs in the location: the server's
@@ -45,7 +50,8 @@ QString quotedName(const char* name);
 // One connection to an existing school database for as long as it lives, under a name no other
 // connection uses. Opening never creates the database: a location that vanished or was mistyped
 // must not leave an empty one behind. A database busy with another computer's write is waited
-// for up to busyTimeoutMs.
+// for up to busyTimeoutMs from the opening, all waits together: a file's lock fairly among the
+// computers waiting for it, a server's locked row for that long each.
 class SchoolConnection
 {
 public:
@@ -66,8 +72,17 @@ public:
     // Empty when the connection is open; else the Czech reason.
     const QString& openError() const { return m_error; }
 
+    // From now on, a wait for another computer's lock ends `limit` from now. Empty on success,
+    // else the reason.
+    QString waitAtMost(std::chrono::milliseconds limit);
+
+    // How long this connection has waited for a file's lock so far; a server's waits are not
+    // counted.
+    std::chrono::milliseconds lockWaited() const;
+
 private:
     QString m_name;
+    std::unique_ptr<LockWait> m_lockWait; // a file's; outlives the connection that calls it
     QSqlDatabase m_db;
     QString m_error;
 };

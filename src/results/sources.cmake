@@ -8,8 +8,10 @@ list(APPEND VOLTMETR_CORE_SOURCES
   results/classlist.h results/classlist.cpp
   results/failurereason.h results/failurereason.cpp
   results/schooldatabase.h results/schooldatabase.cpp
+  results/schoolsettings.h results/schoolsettings.cpp
   results/reporttext.h results/reporttext.cpp
   results/saveretry.h results/saveretry.cpp
+  results/lockwait.h results/lockwait.cpp
   results/resultsstore.h results/resultsstore.cpp
   results/backgroundsave.h results/backgroundsave.cpp
   results/runsummary.h results/runsummary.cpp

@@ -4,6 +4,7 @@
 #include "app/procedury.h"
 #include "exercise/zkouseni.h"
 #include "results/resultsstore.h"
+#include "results/schoolsettings.h"
 #include "signin/profile.h"
 #include "signin/typedtext.h"
 #include "ui/designelements.h"
@@ -25,12 +26,13 @@ namespace voltmetr {
 
 namespace {
 
+const QString signInByName = QStringLiteral(
+    "Přihlas se jménem a třídou, výsledek pak předáš vyučujícímu jako zakódovanou zprávu.");
+
 QString unreadableDatabaseMessage(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Školní databázi se nepodařilo přečíst:\n%1\n\nDůvod: %2\n\n"
-                          "Přihlas se jménem a třídou, výsledek pak předáš vyučujícímu "
-                          "jako zakódovanou zprávu.")
-        .arg(path, reason);
+    return QStringLiteral("Školní databázi se nepodařilo přečíst:\n%1\n\nDůvod: %2\n\n%3")
+        .arg(path, reason, signInByName);
 }
 
 // Keeps a text box's text as signInText() makes it, whether typed, pasted or set, so that the
@@ -139,8 +141,13 @@ Welcome::~Welcome()
 
 void Welcome::LoadProfiles()
 {
-    const QString path = schoolDatabasePath();
-    if (schoolDatabaseMayExist(path)) {
+    const SchoolSetting location = configuredDatabaseLocation();
+    if (!location.problem.isEmpty()) {
+        m_context.host.messageBox(location.problem + QStringLiteral("\n\n") + signInByName,
+                                  QStringLiteral("Nastavení školy"), MessageStyle::OkCritical);
+    }
+    const QString& path = location.value;
+    if (location.problem.isEmpty() && schoolDatabaseMayExist(path)) {
         const PupilsRead read = ResultsStore(path).readPupils();
         if (read.ok()) {
             for (const Profile& pupil : read.pupils) {

@@ -1,5 +1,7 @@
 #include "ui/info.h"
 
+#include "app/version.h"
+#include "results/schoolsettings.h"
 #include "ui/designelements.h"
 #include "ui/twips.h"
 
@@ -8,6 +10,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <algorithm>
 
 namespace voltmetr {
 
@@ -63,9 +66,10 @@ info::info(WindowContext& context, QWidget* parent)
     makeLabel(*this, {QStringLiteral("Label2"), QStringLiteral("Prověřovák 2: Měření na voltmetru"),
                       120, 120, 3855, 795, designFont(QStringLiteral("Arial"), 15.75, true, true),
                       Qt::AlignCenter, 0x00008000});
-    makeLabel(*this, {QStringLiteral("Label7"), QStringLiteral("verze 2.0\nTým Voltmetr, 2026"), 0,
-                      960, 3975, 495, designFont(QStringLiteral("Arial"), 8.25),
-                      Qt::AlignHCenter | Qt::AlignTop});
+    makeLabel(*this,
+              {QStringLiteral("Label7"),
+               QStringLiteral("verze %1\nTým Voltmetr, 2026").arg(programVersion()), 0, 960, 3975,
+               495, designFont(QStringLiteral("Arial"), 8.25), Qt::AlignHCenter | Qt::AlignTop});
     makeLabel(*this,
               {QStringLiteral("Label3"),
                QStringLiteral("Tento program je určen žákům SPŠ Lipová na procvičování praktického "
@@ -83,22 +87,32 @@ info::info(WindowContext& context, QWidget* parent)
                               "na:"),
                120, 3600, 3855, 615, text, topLeft});
 
-    auto* address = new MailLinkLabel(QString::fromUtf16(MailAddress), this);
+    // The school's own address when its administrator has set one.
+    const QString mailAddress = configuredContactAddress().value;
+    auto* address = new MailLinkLabel(mailAddress, this);
     address->setObjectName(QStringLiteral("Label6"));
     address->setFont(text);
-    // Our address is longer than the one the box was laid out for: the label grows to the left.
+    // Our address is longer than the one the box was laid out for: the label grows to the left,
+    // and further, up to the box's margin, for a school's longer address.
     placeTwips(*address, 1440, 4320, 2475, 195);
+    const QRect laidOut = address->geometry();
+    const int needed = address->fontMetrics().horizontalAdvance(mailAddress) + 4;
+    const int widest = laidOut.right() - twipsToPixels(120) + 1;
+    if (needed > laidOut.width()) {
+        const int width = std::min(needed, widest);
+        address->setGeometry(laidOut.right() + 1 - width, laidOut.top(), width, laidOut.height());
+    }
     address->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QPalette palette = address->palette();
     palette.setColor(QPalette::WindowText, bgrColor(0x00FF0000));
     address->setPalette(palette);
     address->setCursor(Qt::PointingHandCursor);
     address->setFocusPolicy(Qt::TabFocus);
-    address->setAccessibleName(QStringLiteral("Napsat e-mail: ") + QString::fromUtf16(MailAddress));
+    address->setAccessibleName(QStringLiteral("Napsat e-mail: ") + mailAddress);
     address->setAccessibleDescription(QStringLiteral("Otevře novou zprávu v poštovním programu."));
     // Whether a mail program answers is not ours to report: the box stays as it is.
-    connect(address, &ClickableLabel::clicked, this, [this] {
-        m_context.host.openLink(QStringLiteral("mailto:") + QString::fromUtf16(MailAddress));
+    connect(address, &ClickableLabel::clicked, this, [this, mailAddress] {
+        m_context.host.openLink(QStringLiteral("mailto:") + mailAddress);
     });
 
     QPushButton* ok = makeButton(*this, QStringLiteral("Command1"), QStringLiteral("&OK"), 1440,

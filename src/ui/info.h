@@ -11,8 +11,6 @@ class info : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr char16_t MailAddress[] = u"voltmetr@example.cz";
-
     explicit info(WindowContext& context, QWidget* parent = nullptr);
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "results/schooldatabase.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -12,7 +13,6 @@
 #include <QUrlQuery>
 #include <gtest/gtest.h>
 #include <memory>
-#include <unistd.h>
 
 namespace voltmetr::testing {
 
@@ -20,42 +20,44 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-const QString binaries = u"/usr/lib/postgresql/15/bin/"_s;
 const QString superuser = u"voltmetr_spravce"_s;
 
-// Runs a server program to its end; its output when it fails, else empty. The server refuses
-// to run as root: a test run as root hands it to an unprivileged account.
-QString runProgram(const QString& program, const QStringList& arguments)
+// Runs the script that starts and stops throwaway servers; its output when it fails, else
+// empty.
+QString runServerScript(const QStringList& arguments)
 {
-    QStringList command = QStringList{binaries + program} << arguments;
-    if (geteuid() == 0) {
-        command = QStringList{u"setpriv"_s, u"--reuid=nobody"_s, u"--regid=nogroup"_s,
-                              u"--clear-groups"_s}
-                  << command;
-    }
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(command.takeFirst(), command);
+    process.start(QString::fromUtf8(VOLTMETR_THROWAWAY_SERVER_SCRIPT), arguments);
     if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
-        return u"%1 failed: %2%3"_s.arg(program, process.errorString(),
+        return u"%1 failed: %2%3"_s.arg(arguments.join(u' '), process.errorString(),
                                         QString::fromLocal8Bit(process.readAll()));
     }
     return {};
 }
 
-// Starts the server when the first test asks for a database, so that tests of the same binary
-// that need none do not wait for it, and stops it after the last test.
+// The server the test run shares, started by ctest before the first test that needs it and
+// stopped after the last (VOLTMETR_TEST_SERVER names its socket's folder). A test binary run
+// by hand starts one of its own when the first test asks for a database, so that tests that
+// need none do not wait for it, and stops it after the last test.
 class ServerEnvironment : public ::testing::Environment
 {
 public:
     ServerEnvironment() { s_instance = this; }
 
-    // The folder of the running server's socket; starts the server the first time.
+    // The folder of the server's socket.
     static QString socketFolder()
     {
+        static const QString shared = qEnvironmentVariable("VOLTMETR_TEST_SERVER");
+        if (!shared.isEmpty()) {
+            return shared;
+        }
         if (!s_instance->m_running) {
-            s_instance->start();
+            EXPECT_TRUE(s_instance->m_folder.isValid());
+            EXPECT_EQ(runServerScript({u"start"_s, s_instance->m_folder.path(), u"--no-fsync"_s}),
+                      QString());
+            s_instance->m_running = true;
         }
         return s_instance->m_folder.path();
     }
@@ -63,37 +65,11 @@ public:
     void TearDown() override
     {
         if (m_running) {
-            EXPECT_EQ(runProgram(u"pg_ctl"_s, {u"--pgdata=%1"_s.arg(data()), u"--mode=immediate"_s,
-                                               u"--wait"_s, u"stop"_s}),
-                      QString());
+            EXPECT_EQ(runServerScript({u"stop"_s, m_folder.path()}), QString());
         }
     }
 
 private:
-    void start()
-    {
-        ASSERT_TRUE(m_folder.isValid());
-        if (geteuid() == 0) {
-            ASSERT_EQ(QProcess::execute(u"chown"_s, {u"nobody:nogroup"_s, m_folder.path()}), 0);
-        }
-        // A Czech school's server: Czech sorting and Czech messages where it has them.
-        ASSERT_EQ(runProgram(u"initdb"_s,
-                             {u"--pgdata=%1"_s.arg(data()), u"--username=%1"_s.arg(superuser),
-                              u"--auth=trust"_s, u"--encoding=UTF8"_s, u"--locale=cs_CZ.UTF-8"_s,
-                              u"--no-sync"_s}),
-                  QString());
-        ASSERT_EQ(
-            runProgram(u"pg_ctl"_s, {u"--pgdata=%1"_s.arg(data()), u"--wait"_s,
-                                     u"--log=%1/server.log"_s.arg(m_folder.path()),
-                                     u"--options=-c listen_addresses='' -k %1 -c fsync=off"_s.arg(
-                                         m_folder.path()),
-                                     u"start"_s}),
-            QString());
-        m_running = true;
-    }
-
-    QString data() const { return m_folder.filePath(u"data"_s); }
-
     QTemporaryDir m_folder{QDir::tempPath() + u"/voltmetr-pg-XXXXXX"_s};
     bool m_running = false;
     static ServerEnvironment* s_instance;
@@ -116,8 +92,9 @@ QString location(const QString& database, const QString& user)
 
 QString ThrowawayServer::newDatabase()
 {
+    // Many test processes share the server: each names its databases after itself.
     static int count = 0;
-    const QString name = u"skola_%1"_s.arg(++count);
+    const QString name = u"skola_%1_%2"_s.arg(QCoreApplication::applicationPid()).arg(++count);
     {
         QSqlDatabase admin = QSqlDatabase::addDatabase(u"QPSQL"_s, u"voltmetr-spravce"_s);
         admin.setConnectOptions(
