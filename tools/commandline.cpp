@@ -48,13 +48,15 @@ struct OptionInfo
 {
     const char* name;
     std::initializer_list<Command> owners;
-    QString Request::*value; // nullptr: a switch
+    QString Request::*value; // nullptr: a switch, which sets flag
+    bool Request::*flag = nullptr;
 };
 
 const OptionInfo options[] = {
     {"--db", {}, &Request::databasePath},
-    {"--prepsat", {Command::Create}, nullptr},
+    {"--prepsat", {Command::Create}, nullptr, &Request::overwrite},
     {"--csv", {Command::Decode}, &Request::csvPath},
+    {"--ulozit", {Command::Decode}, nullptr, &Request::store},
     {"--vystup", {Command::Export, Command::Overview}, &Request::outputPath},
     {"--trida", {Command::Totals, Command::Statistics, Command::Overview}, &Request::pupilClass},
 };
@@ -105,7 +107,7 @@ Request parseRequest(const QStringList& arguments)
             if (argument.contains(u'=')) {
                 return refused(QStringLiteral("Volba %1 nemá hodnotu.").arg(name));
             }
-            request.overwrite = true;
+            request.*(option->flag) = true;
             continue;
         }
         std::optional<QString> value;
@@ -181,10 +183,14 @@ QString helpText()
                "                           UTF-8 nebo Windows-1250, oddělovač „;“ nebo „,“,\n"
                "                           sloupce Příjmení a Třída); žák, který už v databázi\n"
                "                           je, se nepřidá znovu\n"
-               "  dekoduj [SOUBOR...]      dekóduje zprávy žáků z uložených e-mailů nebo textu;\n"
+               "  dekoduj [SOUBOR...]      dekóduje zprávy žáků z uložených e-mailů (.eml,\n"
+               "                           mbox) nebo z textu, zprávu danou dvakrát jednou;\n"
                "                           bez souboru (nebo se souborem „-“) čte standardní\n"
                "                           vstup\n"
                "      --csv VÝSTUP.csv     zapíše navíc tabulku všech zpráv\n"
+               "      --ulozit             uloží zprávy do databáze jako výsledky žáků\n"
+               "                           (přihlášen jako „(zpráva e-mailem)“); zprávu,\n"
+               "                           která už uložena je, neuloží znovu\n"
                "  export [--vystup VÝSTUP.csv]\n"
                "                           vypíše všechny výsledky z databáze jako CSV\n"
                "  souhrn [--trida TŘÍDA]   vypíše celkové výsledky každého žáka\n"

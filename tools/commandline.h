@@ -24,6 +24,7 @@ struct Request
     QString databasePath; // --db; empty: where the pupils' program looks
     bool overwrite = false;
     QString csvPath;    // dekoduj --csv
+    bool store = false; // dekoduj --ulozit
     QString outputPath; // export --vystup, prehled --vystup
     QString pupilClass; // souhrn, statistika and prehled --trida
     QStringList files;

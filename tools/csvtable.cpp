@@ -8,7 +8,13 @@ void CsvTable::addRow(const QStringList& fields)
 {
     QStringList quoted;
     quoted.reserve(fields.size());
-    for (const QString& field : fields) {
+    for (const QString& text : fields) {
+        // A spreadsheet runs a cell that begins like a formula; names come from what pupils
+        // typed and from login names, so such a cell is written as text, with the apostrophe
+        // spreadsheets themselves use for that.
+        static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+        const QString field =
+            !text.isEmpty() && formulaStarts.contains(text.front()) ? u'\'' + text : text;
         const bool needsQuotes = field.contains(u';') || field.contains(u'"') ||
                                  field.contains(u'\n') || field.contains(u'\r');
         quoted.append(needsQuotes

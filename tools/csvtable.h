@@ -8,7 +8,9 @@ namespace voltmetr::teacher {
 
 // A table for spreadsheet programs with Czech settings: UTF-8 with a byte order mark (so that
 // the diacritics survive opening by double click), fields separated by ";", CR LF line ends,
-// fields quoted where they hold a separator, a quote or a line break.
+// fields quoted where they hold a separator, a quote or a line break, and a field that a
+// spreadsheet would run as a formula (one beginning with "=", "+", "-", "@", a tab or a CR)
+// written as text behind an apostrophe.
 class CsvTable
 {
 public:

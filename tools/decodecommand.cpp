@@ -1,19 +1,25 @@
+#include "app/oledate.h"
 #include "csvtable.h"
+#include "mailreports.h"
 #include "results/failurereason.h"
-#include "results/reportdecoder.h"
-#include "results/reportextract.h"
-#include "results/reportfields.h"
+#include "results/reportkey.h"
+#include "results/resultsstore.h"
+#include "schoolconnection.h"
 #include "teachertool.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <cerrno>
 #include <optional>
 
 namespace voltmetr::teacher {
 
 namespace {
+
+// What "Prihlasenjako" holds for a run stored from a report: no login name looks like it.
+const QString reportLogin = QStringLiteral("(zpráva e-mailem)");
 
 struct Source
 {
@@ -37,6 +43,121 @@ std::optional<QString> readSource(const QString& path, Console& console, Source&
     return std::nullopt;
 }
 
+// Why the source holds nothing to search, or nothing.
+std::optional<QString> unreadable(const Source& source)
+{
+    if (source.bytes.trimmed().isEmpty()) {
+        return QStringLiteral("%1: soubor je prázdný.").arg(source.name);
+    }
+    if (source.bytes.contains('\0')) {
+        return QStringLiteral("%1: není textový soubor, zprávu v něm nelze hledat.")
+            .arg(source.name);
+    }
+    return std::nullopt;
+}
+
+// The run a report tells of, as the pupils' program would have stored it.
+std::optional<ResultRow> runOf(const ReportFields& fields)
+{
+    const auto from = reportDateTime(fields.from);
+    const auto to = reportDateTime(fields.to);
+    if (!from || !to) {
+        return std::nullopt;
+    }
+    const double end = toOleDate(*to);
+    return ResultRow{fields.pupilName,
+                     fields.pupilClass,
+                     fields.right,
+                     fields.wrong,
+                     oleTimePart(toOleDate(*from)),
+                     oleTimePart(end),
+                     oleDatePart(end),
+                     reportLogin,
+                     ExerciseTypeCode};
+}
+
+struct Stored
+{
+    int added = 0;
+    int present = 0;
+};
+
+// Stores each report not stored before as a run, all of them or none, each with its identity.
+std::optional<QString> storeReports(QSqlDatabase& db, const QList<ScannedReport>& reports,
+                                    Stored& stored)
+{
+    if (const QString failure = ensureStoredReportsTable(db); !failure.isEmpty()) {
+        return failure;
+    }
+    QSqlQuery known(db);
+    QSqlQuery remember(db);
+    const QString table = quotedName(StoredReportsTable);
+    if (!known.prepare(QStringLiteral(R"(SELECT 1 FROM %1 WHERE "Otisk" = ?)").arg(table)) ||
+        !remember.prepare(QStringLiteral(R"(INSERT INTO %1 ("Otisk") VALUES (?))").arg(table))) {
+        return databaseFailureReason(known.lastError().isValid() ? known.lastError()
+                                                                 : remember.lastError());
+    }
+    for (const ScannedReport& report : reports) {
+        const QString identity = QString::fromLatin1(report.identity);
+        known.addBindValue(identity);
+        if (!known.exec()) {
+            return databaseFailureReason(known.lastError());
+        }
+        const bool present = known.next();
+        known.finish();
+        if (present) {
+            ++stored.present;
+            continue;
+        }
+        const auto run = runOf(report.fields);
+        if (!run) {
+            return QStringLiteral("%1: den „%2“ nebo „%3“ v kalendáři není")
+                .arg(report.where, report.fields.from, report.fields.to);
+        }
+        qint64 runId = 0; // a report brings no task log to tie to its run
+        if (const QString failure = insertResultRow(db, *run, runId); !failure.isEmpty()) {
+            return QStringLiteral("%1: %2").arg(report.where, failure);
+        }
+        remember.addBindValue(identity);
+        if (!remember.exec()) {
+            return databaseFailureReason(remember.lastError());
+        }
+        ++stored.added;
+    }
+    return std::nullopt;
+}
+
+int storeIntoDatabase(const QString& location, const QList<ScannedReport>& reports,
+                      Console& console)
+{
+    SchoolConnection connection(location, SchoolConnection::Access::Write);
+    if (const QString problem = schoolDatabaseProblem(location, connection); !problem.isEmpty()) {
+        return console.fail(problem);
+    }
+    QSqlDatabase& db = connection.db();
+    // Pupils may be storing their runs meanwhile: this waits its turn as their saves do.
+    if (const QString failure = beginWriting(db); !failure.isEmpty()) {
+        return console.fail(databaseFailure(QStringLiteral("Zahájení zápisu"), failure));
+    }
+    Stored stored;
+    std::optional<QString> failure = storeReports(db, reports, stored);
+    if (!failure) {
+        if (const QString commit = commitWriting(db); !commit.isEmpty()) {
+            failure = commit;
+        }
+    }
+    if (failure) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return console.fail(databaseFailure(
+            QStringLiteral("Uložení zpráv do %1 (neuložena žádná)").arg(location), *failure));
+    }
+    console.out << QStringLiteral("Uloženo výsledků do databáze: %1, už tam bylo: %2.")
+                       .arg(stored.added)
+                       .arg(stored.present)
+                << Qt::endl;
+    return Console::ExitSuccess;
+}
+
 } // namespace
 
 int decodeReports(const Request& request, Console& console)
@@ -54,81 +175,65 @@ int decodeReports(const Request& request, Console& console)
         }
     }
 
-    CsvTable table({QStringLiteral("Jméno"), QStringLiteral("Třída"), QStringLiteral("Od"),
-                    QStringLiteral("Do"), QStringLiteral("Celkem"), QStringLiteral("Dobře"),
-                    QStringLiteral("Špatně")});
-    int decoded = 0;
-    int damaged = 0;
+    ReportScan scan;
+    int unreadSources = 0;
     for (const QString& path : paths) {
         Source source;
-        if (const auto failure = readSource(path, console, source)) {
+        std::optional<QString> failure = readSource(path, console, source);
+        if (!failure) {
+            failure = unreadable(source);
+        }
+        if (failure) {
             console.err << *failure << Qt::endl;
-            ++damaged;
+            ++unreadSources;
             continue;
         }
-        if (source.bytes.trimmed().isEmpty()) {
-            console.err << QStringLiteral("%1: soubor je prázdný.").arg(source.name) << Qt::endl;
-            ++damaged;
-            continue;
-        }
-        if (source.bytes.contains('\0')) {
-            console.err << QStringLiteral("%1: není textový soubor, zprávu v něm nelze hledat.")
-                               .arg(source.name)
-                        << Qt::endl;
-            ++damaged;
-            continue;
-        }
-        // Saved mails are UTF-8 or the mail program's code page; the tokens are plain ASCII
-        // either way, so only the letter around them may come out wrong, never a report.
-        const QList<FoundReport> found = findReports(QString::fromUtf8(source.bytes));
-        if (found.isEmpty()) {
+        const qsizetype reportsBefore = scan.reports().size();
+        const qsizetype notesBefore = scan.notes().size();
+        scanMailOrText(scan, source.bytes, source.name);
+        if (scan.reports().size() == reportsBefore && scan.notes().size() == notesBefore) {
             console.err << QStringLiteral("%1: žádná zpráva od žáka v něm není.").arg(source.name)
                         << Qt::endl;
-            ++damaged;
+            ++unreadSources;
             continue;
         }
-        for (const FoundReport& report : found) {
-            const DecodedReport text = decodeReport(report.encoded);
-            if (!text.ok()) {
-                console.err << QStringLiteral("%1, řádek %2: %3")
-                                   .arg(source.name)
-                                   .arg(report.lineOfToken(text.badToken))
-                                   .arg(text.error)
-                            << Qt::endl;
-                ++damaged;
-                continue;
-            }
-            const ParsedReport parsed = parseReportText(text.text);
-            if (!parsed.ok()) {
-                console.err << QStringLiteral("%1, řádek %2: %3")
-                                   .arg(source.name)
-                                   .arg(report.firstLine())
-                                   .arg(parsed.error)
-                            << Qt::endl;
-                ++damaged;
-                continue;
-            }
-            ++decoded;
+        for (const ReportNote& note : scan.notes().sliced(notesBefore)) {
+            console.err << QStringLiteral("%1: %2").arg(note.where, note.text) << Qt::endl;
+        }
+        for (const ScannedReport& report : scan.reports().sliced(reportsBefore)) {
             console.out
-                << QStringLiteral("== %1, řádek %2 ==").arg(source.name).arg(report.firstLine())
-                << Qt::endl
-                << QString(text.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                << QStringLiteral("== %1 ==").arg(report.where) << Qt::endl
+                << QString(report.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                 << Qt::endl;
-            const ReportFields& fields = parsed.fields;
-            table.addRow({fields.pupilName, fields.pupilClass, fields.from, fields.to,
-                          QString::number(fields.total), QString::number(fields.right),
-                          QString::number(fields.wrong)});
         }
     }
 
     if (!request.csvPath.isEmpty()) {
+        CsvTable table({QStringLiteral("Jméno"), QStringLiteral("Třída"), QStringLiteral("Od"),
+                        QStringLiteral("Do"), QStringLiteral("Celkem"), QStringLiteral("Dobře"),
+                        QStringLiteral("Špatně")});
+        for (const ScannedReport& report : scan.reports()) {
+            const ReportFields& fields = report.fields;
+            table.addRow({fields.pupilName, fields.pupilClass, fields.from, fields.to,
+                          QString::number(fields.total), QString::number(fields.right),
+                          QString::number(fields.wrong)});
+        }
         if (const QString failure = writeTableFile(request.csvPath, table); !failure.isEmpty()) {
             return console.fail(failure);
         }
     }
-    console.out << QStringLiteral("Dekódováno zpráv: %1, nepřečteno: %2.").arg(decoded).arg(damaged)
+    const int unread = unreadSources + scan.damaged();
+    console.out << QStringLiteral("Dekódováno zpráv: %1, nepřečteno: %2.")
+                       .arg(scan.reports().size())
+                       .arg(unread)
                 << Qt::endl;
-    return damaged == 0 ? Console::ExitSuccess : Console::ExitFailure;
+    if (request.store && !scan.reports().isEmpty()) {
+        if (const int stored = storeIntoDatabase(request.databasePath, scan.reports(), console);
+            stored != Console::ExitSuccess) {
+            return stored;
+        }
+    }
+    return unread == 0 ? Console::ExitSuccess : Console::ExitFailure;
 }
 
 } // namespace voltmetr::teacher

@@ -104,6 +104,39 @@ bool beginsReport(const QList<QStringView>& tokens, qsizetype from)
     return true;
 }
 
+void ReportEnd::feed(QStringView token)
+{
+    const auto value = tokenValue(token);
+    const qsizetype position = m_tokens++;
+    if (m_lost || m_reached) {
+        return;
+    }
+    if (!value || (position == 0 && *value != ReportMagic)) {
+        m_lost = true;
+        return;
+    }
+    if (position == 0) {
+        return;
+    }
+    if (position == 1) {
+        m_nonce = *value;
+        return;
+    }
+    m_line.append(static_cast<char>(decodedCode(*value, position - 2, m_nonce)));
+    if (!m_line.endsWith("\r\n")) {
+        return;
+    }
+    ++m_lines;
+    // The label holds letters of the report's code page: compare it as text.
+    static const QString noAnswers =
+        QString::fromUtf16(reportlabels::Total) + QStringLiteral("0\r\n");
+    constexpr int totalLine = 6;
+    constexpr int lastLine = 8;
+    m_reached = m_lines == lastLine || (m_lines == totalLine &&
+                                        QStringDecoder("windows-1250").decode(m_line) == noAnswers);
+    m_line.clear();
+}
+
 DecodedReport decodeReport(const QString& encoded)
 {
     const QList<QStringView> tokens = splitReportTokens(encoded);

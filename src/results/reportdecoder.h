@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <cstdint>
 
 namespace voltmetr {
 
@@ -30,5 +32,24 @@ bool isReportToken(QStringView token);
 // tokens[from] starts a report: "4b", a random byte, and tokens that decode to the report's
 // first label. Tells where one report ends and the next begins when they arrive run together.
 bool beginsReport(const QList<QStringView>& tokens, qsizetype from);
+
+// Follows a report token by token from its "4b" and tells when its decoded text has ended:
+// after the line "Celkem odpovědí: 0", else after the eighth line. A report whose first two
+// tokens are no "4b" and random byte, or that holds a token that is no pair, never ends here:
+// where its text stands can no longer be known.
+class ReportEnd
+{
+public:
+    void feed(QStringView token);
+    bool reached() const { return m_reached; }
+
+private:
+    qsizetype m_tokens = 0;
+    std::uint8_t m_nonce = 0;
+    bool m_lost = false;
+    bool m_reached = false;
+    int m_lines = 0;
+    QByteArray m_line; // the codes of the line being decoded
+};
 
 } // namespace voltmetr

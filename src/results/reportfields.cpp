@@ -13,10 +13,16 @@ namespace {
 // "dd.mm.yyyy hh:mm"; the time separator is whatever the pupil's regional settings use: ":",
 // ".", " h " under Canadian French, a word of question marks where the pupil's script has no
 // letters in the report's code page.
+const QRegularExpression& reportDateShape()
+{
+    static const QRegularExpression date(
+        QStringLiteral(R"(^(\d\d)\.(\d\d)\.(\d\d\d\d) (\d\d)\D+(\d\d)$)"));
+    return date;
+}
+
 bool isReportDate(const QString& value)
 {
-    static const QRegularExpression date(QStringLiteral(R"(^\d\d\.\d\d\.\d\d\d\d \d\d\D+\d\d$)"));
-    return date.match(value).hasMatch();
+    return reportDateShape().match(value).hasMatch();
 }
 
 std::optional<int> countValue(QStringView value)
@@ -116,6 +122,21 @@ std::optional<bool> nothingMore(const QString& value)
 }
 
 } // namespace
+
+std::optional<QDateTime> reportDateTime(const QString& value)
+{
+    const QRegularExpressionMatch match = reportDateShape().match(value);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const auto number = [&](int group) { return match.capturedView(group).toInt(); };
+    const QDate date(number(3), number(2), number(1));
+    const QTime time(number(4), number(5));
+    if (!date.isValid() || !time.isValid()) {
+        return std::nullopt;
+    }
+    return QDateTime(date, time);
+}
 
 ParsedReport parseReportText(const QString& text)
 {

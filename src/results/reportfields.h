@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+#include <optional>
 
 namespace voltmetr {
 
@@ -23,6 +25,10 @@ struct ParsedReport
     QString error; // empty when the text is a whole report; else a Czech reason naming the line
     bool ok() const { return error.isEmpty(); }
 };
+
+// The moment a report's "Od" or "Do" names, read whatever time separator the pupil's settings
+// used; nothing for a day that no calendar has (31.02.).
+std::optional<QDateTime> reportDateTime(const QString& value);
 
 // Reads a decoded report text. A text that decoded but is no report (a wrong random byte, a
 // different key, a line missing) is refused with the first line that does not fit.

@@ -66,25 +66,12 @@ SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
         return meansHeldByAnother(result.error) ? SaveRetry::Outcome::Busy
                                                 : SaveRetry::Outcome::Failed;
     }
-    QSqlQuery statement(db);
-    result.error =
-        run(statement,
-            QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
-                           "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING rowid")
-                .arg(quotedName(ResultsTable)),
-            {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
-             row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
+    qint64 runId = 0;
+    result.error = insertResultRow(db, row, runId);
     if (result.error.isEmpty()) {
-        // The task log names its run by the row's rowid.
-        if (statement.next()) {
-            const qint64 runId = statement.value(0).toLongLong();
-            statement.finish(); // a file sets no savepoint while a statement is under way
-            storeTaskLog(db, runId, tasks, pupilOf(row));
-        } else {
-            result.error = databaseFailureReason(statement.lastError());
-        }
+        storeTaskLog(db, runId, tasks, pupilOf(row));
     }
+    QSqlQuery statement(db);
     PupilTotals totals;
     if (result.error.isEmpty()) {
         // A NULL count adds nothing; TOTAL would give a float, so SUM is wrapped instead.
@@ -119,6 +106,27 @@ SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
 }
 
 } // namespace
+
+QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId)
+{
+    QSqlQuery statement(db);
+    QString failure =
+        run(statement,
+            QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
+                           "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING rowid")
+                .arg(quotedName(ResultsTable)),
+            {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
+             row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
+    if (failure.isEmpty()) {
+        if (statement.next()) {
+            runId = statement.value(0).toLongLong();
+        } else {
+            failure = databaseFailureReason(statement.lastError());
+        }
+    }
+    return failure;
+}
 
 ResultsStore::ResultsStore(QString path, int busyTimeoutMs)
     : m_path(std::move(path)), m_busyTimeoutMs(busyTimeoutMs)

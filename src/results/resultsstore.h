@@ -26,6 +26,10 @@ struct ResultRow
     int examType = 0;
 };
 
+// Appends one row to "Prehled " inside the caller's transaction and sets runId to its rowid, by
+// which the task log names its run. Empty on success, else the reason.
+QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId);
+
 // Every run ever stored under one surname, whatever the class or the date.
 struct PupilTotals
 {

@@ -306,6 +306,20 @@ QStringList taskLogStatements(bool server)
     return statements;
 }
 
+// The reports the teacher's tool has stored as runs, each once; the pupils get no right to it.
+QStringList storedReportsStatements(bool server)
+{
+    const QString table = quotedName(StoredReportsTable);
+    QStringList statements{
+        QStringLiteral(R"(CREATE TABLE %1 ("Otisk" TEXT NOT NULL PRIMARY KEY))").arg(table)};
+    if (server) {
+        statements
+            << QStringLiteral("REVOKE ALL ON %1 FROM PUBLIC").arg(table)
+            << QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(table, quotedName(TeacherRole));
+    }
+    return statements;
+}
+
 QString executeAll(QSqlDatabase& db, const QStringList& statements)
 {
     for (const QString& statement : statements) {
@@ -368,7 +382,7 @@ QString createInTransaction(QSqlDatabase& db)
         }
         statements << serverGrants();
     }
-    return executeAll(db, statements + taskLogStatements(server));
+    return executeAll(db, statements + taskLogStatements(server) + storedReportsStatements(server));
 }
 
 } // namespace
@@ -481,6 +495,14 @@ QStringList taskLogColumnNames()
 QString checkTaskLogTable(QSqlDatabase& db)
 {
     return checkTable(db, taskLogTable);
+}
+
+QString ensureStoredReportsTable(QSqlDatabase& db)
+{
+    if (!db.record(QString::fromLatin1(StoredReportsTable)).isEmpty()) {
+        return {};
+    }
+    return executeAll(db, storedReportsStatements(onServer(db)));
 }
 
 bool schoolTablesPresent(QSqlDatabase& db)

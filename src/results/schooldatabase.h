@@ -21,6 +21,12 @@ inline constexpr char ResultsTable[] = "Prehled ";
 // rowid. Databases made before it existed lack it; the pupils' program then stores runs without.
 inline constexpr char TaskLogTable[] = "Ulohy";
 
+// The reports the teacher's tool has stored as runs, each by its identity (the SHA-256 of its
+// tokens, column "Otisk"), so that a mail decoded again is never stored twice. The pupils'
+// program neither reads nor needs it: a database made before it existed works as ever, and
+// gets it when reports are first stored into it.
+inline constexpr char StoredReportsTable[] = "Zpravy";
+
 // Where the school database is looked for: VOLTMETR_DB when it is set and not empty, else the
 // school's settings file, else the location fixed when the program was built (empty when the
 // settings file cannot be used; configuredDatabaseLocation() tells why). The location is a file (SQLite, shared by the
@@ -101,6 +107,11 @@ QStringList taskLogColumnNames();
 // Empty when the task log can be read and holds every column the program writes; else the
 // Czech reason, naming the table or the column that is missing.
 QString checkTaskLogTable(QSqlDatabase& db);
+
+// Creates the table of stored reports unless the database has it (a server's belongs to the
+// teacher's role, and the pupils get no right to it). Runs inside the caller's transaction.
+// Empty on success, else the reason.
+QString ensureStoredReportsTable(QSqlDatabase& db);
 
 // Whether the database holds either table already.
 bool schoolTablesPresent(QSqlDatabase& db);

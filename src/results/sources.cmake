@@ -4,6 +4,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   results/reportdecoder.h results/reportdecoder.cpp
   results/reportfields.h results/reportfields.cpp
   results/reportextract.h results/reportextract.cpp
+  results/reportscan.h results/reportscan.cpp
   results/classlist.h results/classlist.cpp
   results/failurereason.h results/failurereason.cpp
   results/schooldatabase.h results/schooldatabase.cpp

@@ -113,6 +113,9 @@ TEST_F(ServerDatabaseTest, EachConnectionDoesOnlyWhatItMayAndNamesFailuresInCzec
         {"pupils drop the results", pupil(R"(DROP TABLE "Prehled ")"), denied},
         {"pupils change the table", pupil(R"(ALTER TABLE "Prehled " ADD "Bonus" INTEGER)"), denied},
         {"pupils create a table", pupil(R"(CREATE TABLE "Prehled2" ("Prijmeni" TEXT))"), denied},
+        // A pupil who could mark a report as stored would keep the teacher from storing it.
+        {"pupils mark a report as stored", pupil(R"(INSERT INTO "Zpravy" VALUES ('x'))"), denied},
+        {"pupils read the stored reports", pupil(R"(SELECT COUNT(*) FROM "Zpravy")"), denied},
         {"a read on a reading connection",
          reading(m_location, R"(SELECT "Prijmeni", "Trida" FROM "Zaci")"), "Novák 2.B"},
         {"a write on a reading connection", reading(m_location, R"(DELETE FROM "Zaci")"),

@@ -57,6 +57,14 @@ protected:
         store(u"Beneš; Bob"_s, u"2.B"_s, 0, 5, {day, {10, 0}}, {day, {10, 30}});
     }
 
+    // A saved mail of the fixtures, copied into the test's folder.
+    void copyMail(const char* name)
+    {
+        QFile mail(QStringLiteral(MAIL_FIXTURES) + u'/' + QString::fromLatin1(name));
+        ASSERT_TRUE(mail.open(QIODevice::ReadOnly));
+        write(name, mail.readAll());
+    }
+
     void write(const char* name, const QByteArray& bytes)
     {
         QFile file(m_dir.filePath(QString::fromUtf8(name)));
@@ -123,8 +131,11 @@ TEST_P(TeacherToolOnEitherEngine, ImportsListsIntoTheDatabaseThatTheProgramReads
                         ",Svoboda\n"
                         "3.A,\"Malý, Jan\"\n"
                         "2.B,Novák");
-    const std::string skipped("Řádek 6 vynechán: chybí příjmení.\nŘádek 7 vynechán: chybí třída.\n"
-                              "Řádek 8 vynechán: stejný žák už je na řádku 2.\n");
+    const std::string skipped(
+        "Řádek 6 vynechán: chybí příjmení.\nŘádek 7 vynechán: chybí třída.\n"
+        "Řádek 8 vynechán: Malý, Jan ze třídy 3.A už je na řádku 2; je-li to jiný "
+        "žák se stejným příjmením, napište oběma za příjmení iniciálu jména "
+        "(např. „Malý, Jan J.“) a seznam načtěte znovu.\n");
     EXPECT_EQ(run("import --db skola.sqlite seznam.csv").out,
               skipped + "Přidáno žáků: 2, už v databázi: 1, vynechaných řádků: 3 "
                         "(seznam v kódování UTF-8).\n");
@@ -445,6 +456,64 @@ TEST_P(TeacherToolOnEitherEngine, AnOlderDatabaseGetsItsTaskTableOnce)
     const ToolResult after = run("statistika --db skola.sqlite");
     EXPECT_EQ(after.out.find(noTaskLog), std::string::npos) << after.out;
     EXPECT_EQ(cellsOf(after.out, "Novák")[3], "1") << "the pupils store their tasks in it";
+}
+
+// Decoded reports become runs once, however often the teacher decodes the same mails, also in
+// a database made before the table that remembers them existed. A name that a spreadsheet would
+// run as a formula reaches the tables as text.
+TEST_P(TeacherToolOnEitherEngine, StoresDecodedReportsAsRunsOnceAndWritesFormulasAsText)
+{
+    copyMail("multipart.eml");
+    copyMail("twice.mbox");
+    const auto report = [](const QString& name, const QString& pupilClass) {
+        return testing::encodedReport(testing::sampleReportText(name, pupilClass, 1, 0));
+    };
+    write("vzorce.txt",
+          (report(u"=1+2"_s, u"-2.B"_s) + u"\n"_s + report(u"+420 777"_s, u"@A"_s) + u"\n"_s +
+           report(u"@SUM(A1)"_s, u"\t2.B"_s) + u"\n"_s + report(u"Jan-Petr Malý"_s, u"2.B"_s))
+              .toUtf8());
+    {
+        SchoolConnection older(m_db, SchoolConnection::Access::Write);
+        ASSERT_TRUE(QSqlQuery(older.db()).exec(uR"(DROP TABLE "Zpravy")"_s));
+    }
+    const char* const decode =
+        "dekoduj --ulozit --db skola.sqlite --csv z.csv multipart.eml twice.mbox vzorce.txt";
+
+    const ToolResult first = run(decode);
+    EXPECT_EQ(first.exitCode, 0) << first.err;
+    const std::string repeated = "Tatáž zpráva (Tereza Dvořáková) už je výše, twice.mbox, "
+                                 "e-mail č. 1, řádek 3; započtena jen jednou.\n";
+    EXPECT_EQ(first.err, "twice.mbox, e-mail č. 2, řádek 3: " + repeated +
+                             "twice.mbox, e-mail č. 2, řádek 25: " + repeated);
+    const std::string decoded = "Dekódováno zpráv: 7, nepřečteno: 0.\n";
+    EXPECT_TRUE(first.out.ends_with(decoded + "Uloženo výsledků do databáze: 7, už tam bylo: 0.\n"))
+        << first.out;
+    const ToolResult again = run(decode);
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_TRUE(again.out.ends_with(decoded + "Uloženo výsledků do databáze: 0, už tam bylo: 7.\n"))
+        << again.out;
+
+    const std::string stored =
+        "Šárka Šímová;2.B;20;0;09:10:00;09:55:00;05.12.2026;(zpráva e-mailem);2\r\n"
+        "Jan Novák;3A;0;0;10:00:00;10:40:00;04.12.2026;(zpráva e-mailem);2\r\n"
+        "Tereza Dvořáková;2.B;17;3;08:00:00;08:45:00;04.12.2026;(zpráva e-mailem);2\r\n"
+        "'=1+2;'-2.B;1;0;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
+        "'+420 777;'@A;1;0;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
+        "'@SUM(A1);'\t2.B;1;0;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
+        "Jan-Petr Malý;2.B;1;0;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n";
+    const std::string exported = run("export --db skola.sqlite").out;
+    EXPECT_TRUE(exported.ends_with(
+        "\"Beneš; Bob\";2.B;0;5;10:00:00;10:30:00;04.12.2026;zak01;2\r\n" + stored))
+        << exported;
+    EXPECT_EQ(read(u"z.csv"_s).toStdString(),
+              "\xef\xbb\xbfJméno;Třída;Od;Do;Celkem;Dobře;Špatně\r\n"
+              "Šárka Šímová;2.B;05.12.2026 09:10;05.12.2026 09:55;20;20;0\r\n"
+              "Jan Novák;3A;04.12.2026 10:00;04.12.2026 10:40;0;0;0\r\n"
+              "Tereza Dvořáková;2.B;04.12.2026 08:00;04.12.2026 08:45;20;17;3\r\n"
+              "'=1+2;'-2.B;05.12.2026 08:00;05.12.2026 08:45;1;1;0\r\n"
+              "'+420 777;'@A;05.12.2026 08:00;05.12.2026 08:45;1;1;0\r\n"
+              "'@SUM(A1);'\t2.B;05.12.2026 08:00;05.12.2026 08:45;1;1;0\r\n"
+              "Jan-Petr Malý;2.B;05.12.2026 08:00;05.12.2026 08:45;1;1;0\r\n");
 }
 
 } // namespace
