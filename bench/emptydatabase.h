@@ -25,7 +25,9 @@ inline QString emptySchoolDatabase(const QString& location)
     }
     if (server) {
         QSqlQuery drop(connection.db());
-        if (!drop.exec(QStringLiteral(R"(DROP TABLE IF EXISTS "Prehled ", "Zaci")"))) {
+        const QStringList tables = {quotedName(ResultsTable), quotedName(PupilsTable),
+                                    quotedName(TaskLogTable), quotedName(StoredReportsTable)};
+        if (!drop.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(tables.join(u", ")))) {
             return drop.lastError().text();
         }
     }

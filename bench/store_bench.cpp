@@ -132,6 +132,23 @@ void BM_StoreRunAndTotals(benchmark::State& state)
 }
 BENCHMARK(BM_StoreRunAndTotals)->Unit(benchmark::kMillisecond);
 
+// The totals alone, on a connection that stays open: what the index makes of a million rows.
+void BM_TotalsOnly(benchmark::State& state)
+{
+    voltmetr::SchoolConnection connection(databasePath(), voltmetr::SchoolConnection::Access::Read);
+    int pupil = 0;
+    for (auto _ : state) {
+        voltmetr::PupilTotals totals;
+        if (!voltmetr::readPupilTotals(connection.db(), surname(pupil++ * 7919 % Surnames), totals)
+                 .isEmpty()) {
+            state.SkipWithError("not read");
+            break;
+        }
+        benchmark::DoNotOptimize(totals.rightCount);
+    }
+}
+BENCHMARK(BM_TotalsOnly)->Unit(benchmark::kMillisecond);
+
 // What every save pays before its first statement: a connection opened and closed again. On a
 // server that starts a server process of its own, which is most of a save's time.
 void BM_OpenConnection(benchmark::State& state)

@@ -71,26 +71,11 @@ SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
     if (result.error.isEmpty()) {
         storeTaskLog(db, runId, tasks, pupilOf(row));
     }
-    QSqlQuery statement(db);
     PupilTotals totals;
     if (result.error.isEmpty()) {
-        // A NULL count adds nothing; TOTAL would give a float, so SUM is wrapped instead.
-        result.error = run(
-            statement,
-            QStringLiteral("SELECT COALESCE(SUM(%1), 0), COALESCE(SUM(%2), 0) FROM %3 WHERE %4 = ?")
-                .arg(column(ResultsTable, "Spravne"), column(ResultsTable, "Chybne"),
-                     quotedName(ResultsTable), column(ResultsTable, "Prijmeni")),
-            {storedText(row.surname)});
+        result.error = readPupilTotals(db, row.surname, totals);
     }
     if (result.error.isEmpty()) {
-        if (statement.next()) {
-            totals = {statement.value(0).toLongLong(), statement.value(1).toLongLong()};
-        } else {
-            result.error = databaseFailureReason(statement.lastError());
-        }
-    }
-    if (result.error.isEmpty()) {
-        statement.finish();
         result.error = commitWriting(db);
     }
     if (!result.error.isEmpty()) {
@@ -121,6 +106,26 @@ QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId)
     if (failure.isEmpty()) {
         if (statement.next()) {
             runId = statement.value(0).toLongLong();
+        } else {
+            failure = databaseFailureReason(statement.lastError());
+        }
+    }
+    return failure;
+}
+
+QString readPupilTotals(QSqlDatabase& db, const QString& surname, PupilTotals& totals)
+{
+    QSqlQuery statement(db);
+    // A NULL count adds nothing; TOTAL would give a float, so SUM is wrapped instead.
+    QString failure =
+        run(statement,
+            QStringLiteral("SELECT COALESCE(SUM(%1), 0), COALESCE(SUM(%2), 0) FROM %3 WHERE %4 = ?")
+                .arg(column(ResultsTable, "Spravne"), column(ResultsTable, "Chybne"),
+                     quotedName(ResultsTable), column(ResultsTable, "Prijmeni")),
+            {storedText(surname)});
+    if (failure.isEmpty()) {
+        if (statement.next()) {
+            totals = {statement.value(0).toLongLong(), statement.value(1).toLongLong()};
         } else {
             failure = databaseFailureReason(statement.lastError());
         }

@@ -39,6 +39,9 @@ struct PupilTotals
     friend bool operator==(const PupilTotals&, const PupilTotals&) = default;
 };
 
+// Reads the totals of every run stored under the surname. Empty on success, else the reason.
+QString readPupilTotals(QSqlDatabase& db, const QString& surname, PupilTotals& totals);
+
 struct PupilsRead
 {
     std::vector<Profile> pupils; // in table order
