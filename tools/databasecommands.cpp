@@ -104,6 +104,8 @@ QString createSchemaFile(const QString& path, const QString& backup)
         failure = backUp(path, backup);
     }
     if (failure.isEmpty()) {
+        // Before the move, and again after it: a pupil saving into the old file meanwhile may
+        // have left a journal of the old file's pages in between.
         QFile::remove(journalOf(path));
         if (const std::error_code error = renamed(draft, path)) {
             // On this system the error's value is the errno of the rename.
