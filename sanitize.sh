@@ -7,7 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/scripts/setup.sh"
 voltmetr_install_packages
 voltmetr_make_locale cs_CZ.UTF-8
-VOLTMETR_BUILD_NAME=sanitize CXX=clang++ voltmetr_build Debug \
+VOLTMETR_BUILD_NAME=${VOLTMETR_BUILD_NAME:-sanitize} CXX=clang++ voltmetr_build Debug \
   -DCMAKE_CXX_FLAGS=-O1 -DVOLTMETR_SANITIZE=ON -DVOLTMETR_BUILD_FUZZERS=ON \
   -DVOLTMETR_BUILD_BENCHMARKS=OFF
 
