@@ -60,16 +60,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const int decoded = counts.captured(1).toInt();
     const int unreadable = counts.captured(2).toInt();
-    static const QRegularExpression heading(
-        QStringLiteral("^== \\(standardní vstup\\), řádek \\d+ ==$"),
-        QRegularExpression::MultilineOption);
+    static const QRegularExpression heading(QStringLiteral("^== \\(standardní vstup\\).* ==$"),
+                                            QRegularExpression::MultilineOption);
     if (run.out.count(heading) != decoded) {
         fail("the count of decoded reports differs from the reports shown", run);
     }
     if (decoded + unreadable == 0) {
         fail("a mail neither decoded nor refused", run);
     }
-    if (run.err.isEmpty() != (unreadable == 0) ||
+    // A report that cannot be read is named on the error output; a note there (a report given
+    // twice) may come without one.
+    if ((unreadable > 0 && run.err.isEmpty()) ||
         run.exitCode != (unreadable == 0 ? Console::ExitSuccess : Console::ExitFailure)) {
         fail("the reasons or the exit code do not follow the counts", run);
     }
