@@ -44,9 +44,11 @@ voltmetr_make_locale() {
   fi
 }
 
+# Builds into build/<type>, or build/$VOLTMETR_BUILD_NAME when that is set; further arguments
+# go to CMake when the folder is configured the first time.
 voltmetr_build() {
   local type="$1"; shift
-  local dir="$VOLTMETR_ROOT/build/${type,,}"
+  local dir="$VOLTMETR_ROOT/build/${VOLTMETR_BUILD_NAME:-${type,,}}"
   local generator=()
   command -v ninja >/dev/null && generator=(-G Ninja)
   if [ ! -f "$dir/CMakeCache.txt" ]; then

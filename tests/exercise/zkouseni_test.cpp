@@ -305,9 +305,11 @@ TEST_F(ExerciseWindow, KonecStopsTheTimersAndOnlyNoResumesThem)
             window->CP_Timer();
         }
         bool frozen = false;
-        host.onNextModal([&](QDialog& dialog) {
+        // A structured binding is captured by name only from C++20 on and not by every
+        // compiler yet: the answer is handed in through a reference of its own.
+        host.onNextModal([&, &answer = reply](QDialog& dialog) {
             frozen = !window->CP().isActive() && !window->casovac().isActive();
-            reply(dialog);
+            answer(dialog);
         });
         if (!resumes) {
             host.onNextModal([](QDialog& summary) { summary.done(QDialog::Accepted); });
