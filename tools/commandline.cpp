@@ -202,6 +202,7 @@ QString helpText()
                "                           zapíše přehled třídy s grafy jako jednu stránku,\n"
                "                           která se otevře v prohlížeči i bez sítě\n"
                "  aktualizuj               doplní do databáze ze starší verze tabulku úloh\n"
+               "                           a tabulku uložených zpráv\n"
                "\n"
                "Společné volby:\n"
                "  --db CESTA               školní databáze: soubor, nebo databázový server\n"

@@ -1,4 +1,5 @@
 #include "classoverview.h"
+#include "results/failurereason.h"
 #include "results/reportfile.h"
 #include "results/schooldatabase.h"
 #include "schoolconnection.h"
@@ -7,6 +8,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QSqlError>
 #include <QSqlRecord>
 #include <algorithm>
 
@@ -52,19 +54,45 @@ int upgradeDatabase(const Request& request, Console& console)
         !problem.isEmpty()) {
         return console.fail(problem);
     }
-    if (!connection.db().record(QString::fromLatin1(TaskLogTable)).isEmpty()) {
-        console.out << QStringLiteral("Databáze %1 už tabulku úloh má.").arg(request.databasePath)
+    QSqlDatabase& db = connection.db();
+    const auto missing = [&](const char* table) {
+        return db.record(QString::fromLatin1(table)).isEmpty();
+    };
+    const bool addTasks = missing(TaskLogTable);
+    const bool addReports = missing(StoredReportsTable);
+    if (!addTasks && !addReports) {
+        console.out << QStringLiteral("Databáze %1 už má tabulku úloh i tabulku uložených zpráv.")
+                           .arg(request.databasePath)
                     << Qt::endl;
         return Console::ExitSuccess;
     }
-    if (const QString failure = addTaskLogTable(connection.db()); !failure.isEmpty()) {
-        return console.fail(databaseFailure(
-            QStringLiteral("Doplnění tabulky úloh do %1").arg(request.databasePath), failure));
+    if (addTasks) {
+        if (const QString failure = addTaskLogTable(db); !failure.isEmpty()) {
+            return console.fail(databaseFailure(
+                QStringLiteral("Doplnění tabulky úloh do %1").arg(request.databasePath), failure));
+        }
+        console.out << QStringLiteral("Do databáze %1 je doplněna tabulka úloh; program žáků do "
+                                      "ní od teď zapisuje každou úlohu.")
+                           .arg(request.databasePath)
+                    << Qt::endl;
     }
-    console.out << QStringLiteral("Do databáze %1 je doplněna tabulka úloh; program žáků do ní "
-                                  "od teď zapisuje každou úlohu.")
-                       .arg(request.databasePath)
-                << Qt::endl;
+    if (addReports) {
+        QString failure =
+            db.transaction() ? ensureStoredReportsTable(db) : databaseFailureReason(db.lastError());
+        if (failure.isEmpty() && !db.commit()) {
+            failure = databaseFailureReason(db.lastError());
+        }
+        if (!failure.isEmpty()) {
+            db.rollback();
+            return console.fail(databaseFailure(
+                QStringLiteral("Doplnění tabulky uložených zpráv do %1").arg(request.databasePath),
+                failure));
+        }
+        console.out << QStringLiteral("Do databáze %1 je doplněna tabulka uložených zpráv; "
+                                      "dekoduj --ulozit v ní pozná zprávy, které už uložil.")
+                           .arg(request.databasePath)
+                    << Qt::endl;
+    }
     return Console::ExitSuccess;
 }
 

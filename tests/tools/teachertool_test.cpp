@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <future>
@@ -431,12 +432,14 @@ TEST_P(TeacherToolOnEitherEngine, CountsTasksAndNamesEachWrongAnswersCause)
     }
 }
 
-// A database made before the task log existed is read without it, and aktualizuj adds it once.
+// A database made before the task log and the stored reports existed is read without them, and
+// aktualizuj adds each once.
 TEST_P(TeacherToolOnEitherEngine, AnOlderDatabaseGetsItsTaskTableOnce)
 {
     {
         SchoolConnection admin(m_db, SchoolConnection::Access::Write);
         ASSERT_TRUE(QSqlQuery(admin.db()).exec(uR"(DROP TABLE "Ulohy")"_s));
+        ASSERT_TRUE(QSqlQuery(admin.db()).exec(uR"(DROP TABLE "Zpravy")"_s));
     }
     const char* const noTaskLog = "Databáze nemá tabulku úloh";
     const ToolResult before = run("statistika --db skola.sqlite");
@@ -444,10 +447,18 @@ TEST_P(TeacherToolOnEitherEngine, AnOlderDatabaseGetsItsTaskTableOnce)
     EXPECT_NE(before.out.find(noTaskLog), std::string::npos) << before.out;
     EXPECT_EQ(cellsOf(before.out, "Novák")[4], "89,3 %");
 
-    EXPECT_NE(run("aktualizuj --db skola.sqlite").out.find("je doplněna tabulka úloh"),
-              std::string::npos);
-    EXPECT_NE(run("aktualizuj --db skola.sqlite").out.find("už tabulku úloh má"),
-              std::string::npos);
+    const ToolResult upgraded = run("aktualizuj --db skola.sqlite");
+    EXPECT_NE(upgraded.out.find("je doplněna tabulka úloh"), std::string::npos) << upgraded.out;
+    EXPECT_NE(upgraded.out.find("je doplněna tabulka uložených zpráv"), std::string::npos)
+        << upgraded.out;
+    EXPECT_NE(
+        run("aktualizuj --db skola.sqlite").out.find("už má tabulku úloh i tabulku uložených"),
+        std::string::npos);
+    {
+        SchoolConnection admin(m_db, SchoolConnection::Access::Read);
+        EXPECT_EQ(checkTaskLogTable(admin.db()), QString());
+        EXPECT_FALSE(admin.db().record(QString::fromLatin1(StoredReportsTable)).isEmpty());
+    }
     const std::vector<TaskRecord> tasks(1);
     const QString pupils = onServer() ? testing::ThrowawayServer::asPupils(m_db) : m_db;
     EXPECT_TRUE(ResultsStore(pupils)
