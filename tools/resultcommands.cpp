@@ -1,11 +1,11 @@
 #include "app/oledate.h"
 #include "csvtable.h"
+#include "czechorder.h"
 #include "results/failurereason.h"
 #include "results/schooldatabase.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
 
-#include <QCollator>
 #include <QLocale>
 #include <QSet>
 #include <QSqlError>
@@ -89,13 +89,7 @@ std::optional<QList<PupilTotals>> readTotals(QSqlDatabase& db, const QString& pu
             }
         }
     }
-    QCollator czech{QLocale(QLocale::Czech, QLocale::CzechRepublic)};
-    std::sort(totals.begin(), totals.end(), [&](const PupilTotals& a, const PupilTotals& b) {
-        if (const int byClass = czech.compare(a.pupilClass, b.pupilClass); byClass != 0) {
-            return byClass < 0;
-        }
-        return czech.compare(a.surname, b.surname) < 0;
-    });
+    sortByClassThenSurname(totals);
     return totals;
 }
 

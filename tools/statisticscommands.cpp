@@ -1,5 +1,4 @@
 #include "classoverview.h"
-#include "results/failurereason.h"
 #include "results/reportfile.h"
 #include "results/schooldatabase.h"
 #include "schoolconnection.h"
@@ -8,7 +7,6 @@
 
 #include <QDate>
 #include <QLocale>
-#include <QSqlError>
 #include <QSqlRecord>
 #include <algorithm>
 
@@ -77,13 +75,7 @@ int upgradeDatabase(const Request& request, Console& console)
                     << Qt::endl;
     }
     if (addReports) {
-        QString failure =
-            db.transaction() ? ensureStoredReportsTable(db) : databaseFailureReason(db.lastError());
-        if (failure.isEmpty() && !db.commit()) {
-            failure = databaseFailureReason(db.lastError());
-        }
-        if (!failure.isEmpty()) {
-            db.rollback();
+        if (const QString failure = addStoredReportsTable(db); !failure.isEmpty()) {
             return console.fail(databaseFailure(
                 QStringLiteral("Doplnění tabulky uložených zpráv do %1").arg(request.databasePath),
                 failure));

@@ -1,10 +1,10 @@
 #include "taskstatistics.h"
 
 #include "app/procedury.h"
+#include "czechorder.h"
 #include "results/failurereason.h"
 #include "results/tasklogstore.h"
 
-#include <QCollator>
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -181,14 +181,7 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
         add(statistics.classes[key.second], tally);
         add(statistics.all, tally);
     }
-    QCollator czech{QLocale(QLocale::Czech, QLocale::CzechRepublic)};
-    std::sort(statistics.pupils.begin(), statistics.pupils.end(),
-              [&](const PupilTally& a, const PupilTally& b) {
-                  if (const int byClass = czech.compare(a.pupilClass, b.pupilClass); byClass != 0) {
-                      return byClass < 0;
-                  }
-                  return czech.compare(a.surname, b.surname) < 0;
-              });
+    sortByClassThenSurname(statistics.pupils);
     return statistics;
 }
 

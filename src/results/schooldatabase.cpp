@@ -497,6 +497,11 @@ QString checkTaskLogTable(QSqlDatabase& db)
     return checkTable(db, taskLogTable);
 }
 
+QString addStoredReportsTable(QSqlDatabase& db)
+{
+    return inOneTransaction(db, [&] { return ensureStoredReportsTable(db); });
+}
+
 QString ensureStoredReportsTable(QSqlDatabase& db)
 {
     if (!db.record(QString::fromLatin1(StoredReportsTable)).isEmpty()) {

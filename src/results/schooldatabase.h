@@ -29,11 +29,11 @@ inline constexpr char StoredReportsTable[] = "Zpravy";
 
 // Where the school database is looked for: VOLTMETR_DB when it is set and not empty, else the
 // school's settings file, else the location fixed when the program was built (empty when the
-// settings file cannot be used; configuredDatabaseLocation() tells why). The location is a file (SQLite, shared by the
-// pupils' computers) or a PostgreSQL server: a postgresql:// (or postgres://) address such as
-// postgresql://server.skola.cz/voltmetr?sslmode=require, or a service of the connection service
-// file written service=voltmetr. A password never belongs in the location: the server's
-// password file (~/.pgpass, PGPASSFILE) or the service file holds it.
+// settings file cannot be used; configuredDatabaseLocation() tells why). The location is a file
+// (SQLite, shared by the pupils' computers) or a PostgreSQL server: a postgresql:// (or
+// postgres://) address such as postgresql://server.skola.cz/voltmetr?sslmode=require, or a service
+// of the connection service file written service=voltmetr. A password never belongs in the
+// location: the server's password file (~/.pgpass, PGPASSFILE) or the service file holds it.
 QString schoolDatabasePath();
 
 // True when the location names a PostgreSQL server rather than a file.
@@ -112,6 +112,9 @@ QString checkTaskLogTable(QSqlDatabase& db);
 // teacher's role, and the pupils get no right to it). Runs inside the caller's transaction.
 // Empty on success, else the reason.
 QString ensureStoredReportsTable(QSqlDatabase& db);
+
+// The same in a transaction of its own, for a database made before the table existed.
+QString addStoredReportsTable(QSqlDatabase& db);
 
 // Whether the database holds either table already.
 bool schoolTablesPresent(QSqlDatabase& db);
