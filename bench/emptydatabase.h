@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/schooldatabase.h"
+#include "school/schooldatabase.h"
 
 #include <QFile>
 #include <QSqlError>

@@ -6,10 +6,10 @@
 // own paint event into an image. The "OnScreen" pair adds what every frame costs the platform
 // whatever is painted (the window system's repaint pass and its flush); it is reported beside
 // them, since that fixed share is the window system's, not the face's.
-#include "app/application.h"
 #include "exercise/meterface.h"
 #include "exercise/zkouseni.h"
 #include "quiethost.h"
+#include "ui/application.h"
 
 #include <QApplication>
 #include <QImage>

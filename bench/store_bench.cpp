@@ -7,8 +7,8 @@
 //                                              made anew (scripts/throwaway-pgserver.sh
 //                                              starts a throwaway server)
 #include "emptydatabase.h"
-#include "results/resultsstore.h"
-#include "results/schooldatabase.h"
+#include "school/resultsstore.h"
+#include "school/schooldatabase.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>

@@ -12,8 +12,8 @@
 //                                               throwaway server)
 // store_load_bench --pisar <location> <w> <saves>  one writer; prints "i|ms|stored" per save
 #include "emptydatabase.h"
-#include "results/resultsstore.h"
-#include "results/schooldatabase.h"
+#include "school/resultsstore.h"
+#include "school/schooldatabase.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // the file), a refused list carries nothing else, and the pupils written out again as a plain
 // UTF-8 list with a header read back as the same pupils.
 
-#include "results/classlist.h"
+#include "classlist.h"
 
 #include <QByteArray>
 #include <QSet>

@@ -5,10 +5,10 @@
 
 #include "app/oledate.h"
 #include "fuzzhost.h"
-#include "results/info2.h"
-#include "results/reportdecoder.h"
-#include "results/reportfields.h"
-#include "results/reporttext.h"
+#include "report/info2.h"
+#include "report/reportdecoder.h"
+#include "report/reportfields.h"
+#include "report/reporttext.h"
 #include "signin/typedtext.h"
 
 #include <QLocale>

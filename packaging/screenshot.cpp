@@ -3,9 +3,9 @@
 // only when the window's drawing does.
 //
 // Usage: voltmetr_screenshot OUT.png   (any platform; offscreen needs no display)
-#include "app/application.h"
 #include "exercise/zkouseni.h"
 #include "quiethost.h"
+#include "ui/application.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "commandline.h"
 
-#include "results/schooldatabase.h"
-#include "results/schoolsettings.h"
+#include "school/schooldatabase.h"
+#include "school/schoolsettings.h"
 
 #include <QList>
 #include <QStringList>

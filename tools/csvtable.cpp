@@ -1,6 +1,6 @@
 #include "csvtable.h"
 
-#include "results/reportfile.h"
+#include "app/filewrite.h"
 
 namespace voltmetr::teacher {
 

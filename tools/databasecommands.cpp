@@ -1,7 +1,8 @@
+#include "app/filewrite.h"
 #include "app/procedury.h"
-#include "results/classlist.h"
-#include "results/failurereason.h"
-#include "results/schooldatabase.h"
+#include "classlist.h"
+#include "school/failurereason.h"
+#include "school/schooldatabase.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
 

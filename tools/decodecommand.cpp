@@ -1,9 +1,10 @@
+#include "app/filewrite.h"
 #include "app/oledate.h"
 #include "csvtable.h"
 #include "mailreports.h"
-#include "results/failurereason.h"
-#include "results/reportkey.h"
-#include "results/resultsstore.h"
+#include "report/reportkey.h"
+#include "school/failurereason.h"
+#include "school/resultsstore.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/reportscan.h"
+#include "reportscan.h"
 
 #include <QByteArray>
 #include <QString>

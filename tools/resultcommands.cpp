@@ -1,8 +1,8 @@
 #include "app/oledate.h"
 #include "csvtable.h"
 #include "czechorder.h"
-#include "results/failurereason.h"
-#include "results/schooldatabase.h"
+#include "school/failurereason.h"
+#include "school/schooldatabase.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
 

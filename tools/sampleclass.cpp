@@ -13,8 +13,8 @@
 #include "exercise/metermodel.h"
 #include "exercise/mistakekind.h"
 #include "exercise/numbertext.h"
-#include "results/reportkey.h"
-#include "results/resultsstore.h"
+#include "report/reportkey.h"
+#include "school/resultsstore.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
+#include "app/filewrite.h"
 #include "classoverview.h"
-#include "results/reportfile.h"
-#include "results/schooldatabase.h"
+#include "school/schooldatabase.h"
 #include "schoolconnection.h"
 #include "taskstatistics.h"
 #include "teachertool.h"

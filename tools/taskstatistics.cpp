@@ -2,8 +2,8 @@
 
 #include "app/procedury.h"
 #include "czechorder.h"
-#include "results/failurereason.h"
-#include "results/tasklogstore.h"
+#include "school/failurereason.h"
+#include "school/tasklogstore.h"
 
 #include <QLocale>
 #include <QSqlError>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "exercise/mistakekind.h"
-#include "results/schooldatabase.h"
+#include "school/schooldatabase.h"
 
 #include <QList>
 #include <QLocale>

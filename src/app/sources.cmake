@@ -1,7 +1,5 @@
 list(APPEND VOLTMETR_CORE_SOURCES
   app/host.h app/version.h app/onebased.h app/runstate.h app/tasklog.h app/randomsource.h
   app/procedury.h app/procedury.cpp
-  app/oledate.h app/oledate.cpp)
-list(APPEND VOLTMETR_GUI_SOURCES
-  app/qthost.h app/qthost.cpp
-  app/application.h app/application.cpp)
+  app/oledate.h app/oledate.cpp
+  app/filewrite.h app/filewrite.cpp)

@@ -11,4 +11,5 @@ list(APPEND VOLTMETR_GUI_SOURCES
   exercise/answerfeedback.h exercise/answerfeedback.cpp
   exercise/dobry.h exercise/dobry.cpp exercise/spatny.h exercise/spatny.cpp
   exercise/merakko.h exercise/merakko.cpp
-  exercise/zkouseni.h exercise/zkouseni.cpp)
+  exercise/zkouseni.h exercise/zkouseni.cpp
+  exercise/konec.h exercise/konec.cpp)

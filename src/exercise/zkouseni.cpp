@@ -1,13 +1,13 @@
 #include "exercise/zkouseni.h"
 
 #include "exercise/dobry.h"
+#include "exercise/konec.h"
 #include "exercise/merakko.h"
 #include "exercise/meterface.h"
 #include "exercise/metermodel.h"
 #include "exercise/rangecaption.h"
 #include "exercise/spatny.h"
 #include "ui/designelements.h"
-#include "ui/konec.h"
 #include "ui/twips.h"
 
 #include <QAccessible>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/resultsstore.h"
+#include "school/resultsstore.h"
 
 #include <QObject>
 #include <thread>

@@ -1,7 +1,7 @@
 #include "results/genlist.h"
 
-#include "results/reportfile.h"
-#include "results/reportkey.h"
+#include "report/reportfile.h"
+#include "report/reportkey.h"
 #include "ui/designelements.h"
 #include "ui/twips.h"
 

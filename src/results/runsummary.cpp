@@ -1,7 +1,7 @@
 #include "results/runsummary.h"
 
 #include "app/oledate.h"
-#include "results/reportkey.h"
+#include "report/reportkey.h"
 
 namespace voltmetr {
 

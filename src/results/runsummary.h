@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/runstate.h"
-#include "results/reporttext.h"
-#include "results/resultsstore.h"
+#include "report/reporttext.h"
+#include "school/resultsstore.h"
 
 #include <QString>
 #include <cstdint>

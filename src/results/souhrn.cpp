@@ -1,8 +1,8 @@
 #include "results/souhrn.h"
 
 #include "results/genlist.h"
-#include "results/resultsstore.h"
 #include "results/runsummary.h"
+#include "school/resultsstore.h"
 #include "ui/designelements.h"
 #include "ui/twips.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "report/reporttext.h"
 #include "results/backgroundsave.h"
-#include "results/reporttext.h"
 #include "ui/windowcontext.h"
 
 #include <QDialog>

@@ -1,5 +1,4 @@
 list(APPEND VOLTMETR_CORE_SOURCES
-  signin/profile.h signin/profile.cpp
   signin/typedtext.h signin/typedtext.cpp)
 list(APPEND VOLTMETR_GUI_SOURCES
   signin/welcome.h signin/welcome.cpp)

@@ -1,7 +1,7 @@
 #include "ui/info.h"
 
 #include "app/version.h"
-#include "results/schoolsettings.h"
+#include "school/schoolsettings.h"
 #include "ui/designelements.h"
 #include "ui/twips.h"
 

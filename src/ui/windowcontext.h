@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/runstate.h"
-#include "results/info2.h"
+#include "report/info2.h"
 #include "ui/windowhost.h"
 
 namespace voltmetr {

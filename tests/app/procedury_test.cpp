@@ -1,5 +1,5 @@
 #include "app/procedury.h"
-#include "results/schooldatabase.h"
+#include "school/schooldatabase.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/qthost.h"
+#include "ui/qthost.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "exercise/exercise.h"
 #include "exercise/metermodel.h"
-#include "results/windowfixture.h"
 #include "signin/welcome.h"
+#include "support/windowfixture.h"
 #include "ui/designelements.h"
 
 #include <QApplication>

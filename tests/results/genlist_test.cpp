@@ -1,7 +1,7 @@
 // The report window as the pupil sees it.
 #include "results/genlist.h"
+#include "support/windowfixture.h"
 #include "ui/twips.h"
-#include "windowfixture.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>

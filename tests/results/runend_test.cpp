@@ -1,12 +1,12 @@
 // How a run ends: the summary's counts, the stored row or the handed-out report, from sign-in
 // through the real windows.
 #include "app/oledate.h"
-#include "results/reportdecoder.h"
-#include "results/reportkey.h"
+#include "report/reportdecoder.h"
+#include "report/reportkey.h"
 #include "results/runsummary.h"
 #include "results/souhrn.h"
 #include "signin/welcome.h"
-#include "windowfixture.h"
+#include "support/windowfixture.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "results/windowfixture.h"
 #include "signin/welcome.h"
 #include "support/throwawayserver.h"
+#include "support/windowfixture.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "ui/application.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "throwawayserver.h"
 
-#include "results/schooldatabase.h"
+#include "school/schooldatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>

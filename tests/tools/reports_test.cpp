@@ -1,8 +1,8 @@
+#include "report/reportdecoder.h"
+#include "report/reportfields.h"
+#include "reportextract.h"
 #include "reportsamples.h"
-#include "results/reportdecoder.h"
-#include "results/reportextract.h"
-#include "results/reportfields.h"
-#include "results/reportscan.h"
+#include "reportscan.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/oledate.h"
-#include "results/info2.h"
-#include "results/reporttext.h"
+#include "report/info2.h"
+#include "report/reporttext.h"
 #include "support/scriptedhost.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/tasklog.h"
 #include "reportsamples.h"
-#include "results/resultsstore.h"
+#include "school/resultsstore.h"
 #include "support/throwawayserver.h"
 
 #include <QDir>

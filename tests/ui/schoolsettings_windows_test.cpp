@@ -1,6 +1,6 @@
-#include "results/schoolsettings.h"
-#include "results/windowfixture.h"
+#include "school/schoolsettings.h"
 #include "signin/welcome.h"
+#include "support/windowfixture.h"
 #include "ui/info.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "results/genlist.h"
 #include "results/souhrn.h"
-#include "results/windowfixture.h"
 #include "signin/welcome.h"
+#include "support/windowfixture.h"
 #include "ui/info.h"
 
 #include <QPlainTextEdit>

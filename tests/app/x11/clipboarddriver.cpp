@@ -1,6 +1,6 @@
 // Puts its argument on the clipboard through the program's host and ends the way the program
 // ends, from inside a modal window as the report window's "Konec" does.
-#include "app/qthost.h"
+#include "ui/qthost.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,0 +1,27 @@
+#include "app/version.h"
+#include "signin/welcome.h"
+#include "ui/application.h"
+#include "ui/qthost.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <string_view>
+
+int main(int argc, char* argv[])
+{
+    // Answered before any window exists: an administrator asks on a console without a display.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::puts(qPrintable(voltmetr::versionLine(QStringLiteral("voltmetr"))));
+        return 0;
+    }
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(voltmetr::desktopEntryName());
+    voltmetr::prepareApplication(app);
+    voltmetr::QtHost host;
+    voltmetr::Data_a_promene state;
+    voltmetr::Info2 coder(host);
+    voltmetr::WindowContext context{host, state, coder};
+    voltmetr::Welcome welcome(context);
+    welcome.show();
+    return QApplication::exec();
+}

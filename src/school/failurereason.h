@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLoggingCategory>
+#include <QString>
+
+class QSqlError;
+
+namespace voltmetr {
+
+// Short Czech reasons for what can go wrong with the school database, to follow "Důvod: " in a
+// message. Neither a pupil nor a teacher reads the engine's English, so that goes to the log
+// only (category voltmetr.database), for whoever looks after the school's computers.
+Q_DECLARE_LOGGING_CATEGORY(lcDatabase)
+
+// Logs the engine's own words and gives the Czech reason.
+QString databaseFailureReason(const QSqlError& error);
+
+// Whether a reason says that another computer held the database: the one failure that waiting
+// and trying again can mend.
+bool meansHeldByAnother(const QString& reason);
+
+// The Czech reasons for a table or a column of a table that the database lacks.
+QString missingTableReason(const QString& table);
+QString missingColumnReason(const QString& table, const QString& column);
+
+} // namespace voltmetr

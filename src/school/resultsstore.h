@@ -1,0 +1,88 @@
+#pragma once
+
+#include "app/tasklog.h"
+#include "school/profile.h"
+#include "school/schooldatabase.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace voltmetr {
+
+// One finished school-server run as "Prehled " stores it. Times are days since
+// 30 December 1899: startTime and endTime carry the time of day only, date the date only.
+struct ResultRow
+{
+    QString surname;
+    QString className;
+    std::int32_t rightCount = 0;
+    std::int32_t wrongCount = 0;
+    double startTime = 0;
+    double endTime = 0;
+    double date = 0;
+    QString loginName;
+    int examType = 0;
+};
+
+// Appends one row to "Prehled " inside the caller's transaction and sets runId to its rowid, by
+// which the task log names its run. Empty on success, else the reason.
+QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId);
+
+// Every run ever stored under one surname, whatever the class or the date.
+struct PupilTotals
+{
+    std::int64_t rightCount = 0;
+    std::int64_t wrongCount = 0;
+
+    friend bool operator==(const PupilTotals&, const PupilTotals&) = default;
+};
+
+// Reads the totals of every run stored under the surname. Empty on success, else the reason.
+QString readPupilTotals(QSqlDatabase& db, const QString& surname, PupilTotals& totals);
+
+struct PupilsRead
+{
+    std::vector<Profile> pupils; // in table order
+    QString error;               // the Czech reason when the table could not be read
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// A run is stored together with the totals read back, or not at all.
+struct RunStored
+{
+    // The row and its totals are read in one transaction: they come together or not at all.
+    bool stored() const { return totals.has_value(); }
+
+    std::optional<PupilTotals> totals; // this run included
+    QString error;                     // the Czech reason why it was not stored
+};
+
+// The school database file. Every call opens its own connection and closes it again, so the
+// file is held only while a call runs. The file is never created: a missing one is an error.
+//
+// A database busy with other computers' writes is waited for up to busyTimeoutMs in all: a
+// reading waits that long at most, and a save retries within that one budget, so that when a
+// whole class finishes at once each pupil's row gets its turn. A save that runs out of it is
+// reported, never stored later behind the pupil's back. A save that had to try again, and one
+// that was not stored, leaves a warning for the administrator (category voltmetr.database).
+class ResultsStore
+{
+public:
+    static constexpr int DefaultBusyTimeoutMs = SchoolConnection::DefaultBusyTimeoutMs;
+
+    explicit ResultsStore(QString path, int busyTimeoutMs = DefaultBusyTimeoutMs);
+
+    PupilsRead readPupils() const;
+    // Appends the row, with the run's task log where the database has one, and reads the
+    // surname's totals back in one transaction.
+    RunStored appendRun(const ResultRow& row, const std::vector<TaskRecord>& tasks = {}) const;
+
+private:
+    QString m_path;
+    int m_busyTimeoutMs;
+};
+
+} // namespace voltmetr

@@ -1,0 +1,9 @@
+list(APPEND VOLTMETR_CORE_SOURCES
+  school/profile.h school/profile.cpp
+  school/failurereason.h school/failurereason.cpp
+  school/schoolsettings.h school/schoolsettings.cpp
+  school/schooldatabase.h school/schooldatabase.cpp
+  school/saveretry.h school/saveretry.cpp
+  school/lockwait.h school/lockwait.cpp
+  school/tasklogstore.h school/tasklogstore.cpp
+  school/resultsstore.h school/resultsstore.cpp)

@@ -1,0 +1,140 @@
+#include "school/tasklogstore.h"
+
+#include "school/failurereason.h"
+#include "school/schooldatabase.h"
+
+#include <QSqlError>
+#include <QStringList>
+#include <QVariant>
+
+namespace voltmetr {
+
+namespace {
+
+// In the order of the table's columns after the run's rowid, as taskRecordAt reads them.
+QVariantList valuesOf(const TaskRecord& task)
+{
+    const QVariant noText(QMetaType::fromType<QString>());
+    const QVariant noNumber(QMetaType::fromType<double>());
+    return {task.order,
+            task.divisions,
+            static_cast<double>(task.voltage),
+            task.polarityRight ? 1 : 0,
+            static_cast<double>(task.bestRange),
+            static_cast<double>(task.rangeInUse),
+            task.rangeChanges,
+            task.polarityReversals,
+            task.overloads,
+            task.destroyed ? 1 : 0,
+            task.typed ? QVariant(*task.typed) : noText,
+            task.valueRead ? QVariant(*task.valueRead) : noNumber,
+            static_cast<int>(task.verdict),
+            task.seconds};
+}
+
+// Statements that end or mark a transaction run as they stand: a server prepares only
+// statements that read or write rows.
+bool runPlain(QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery query(db);
+    return query.exec(statement);
+}
+
+QString insertTasks(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord>& tasks)
+{
+    QStringList columns;
+    for (const QString& name : taskLogColumnNames()) {
+        columns << u'"' + name + u'"';
+    }
+    const QString placeholders =
+        QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "));
+    QSqlQuery insert(db);
+    if (!insert.prepare(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(quotedName(TaskLogTable), columns.join(QStringLiteral(", ")), placeholders))) {
+        return databaseFailureReason(insert.lastError());
+    }
+    for (const TaskRecord& task : tasks) {
+        insert.addBindValue(runId);
+        for (const QVariant& value : valuesOf(task)) {
+            insert.addBindValue(value);
+        }
+        if (!insert.exec()) {
+            return databaseFailureReason(insert.lastError());
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+bool storeTaskLog(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord>& tasks,
+                  const QString& whoseRun)
+{
+    if (tasks.empty()) {
+        return true;
+    }
+    // A savepoint lets the log fail alone: on a server a failed statement would otherwise spoil
+    // the whole transaction, and with it the run's row.
+    const QString savepoint = QStringLiteral("ulohy");
+    if (!runPlain(db, QStringLiteral("SAVEPOINT ") + savepoint)) {
+        qCWarning(lcDatabase).noquote()
+            << QStringLiteral("Záznam úloh %1 se neuložil: %2")
+                   .arg(whoseRun, databaseFailureReason(db.lastError()));
+        return false;
+    }
+    QString failure = checkTaskLogTable(db);
+    const bool tableMissing = failure == missingTableReason(QString::fromLatin1(TaskLogTable));
+    if (failure.isEmpty()) {
+        failure = insertTasks(db, runId, tasks);
+    }
+    if (!failure.isEmpty()) {
+        runPlain(db, QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepoint);
+        runPlain(db, QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
+        qCWarning(lcDatabase).noquote()
+            << (tableMissing
+                    ? QStringLiteral("Výsledek %1 se uložil bez záznamu úloh: %2. Tabulku úloh "
+                                     "doplní příkaz „voltmetr-ucitel aktualizuj“.")
+                    : QStringLiteral("Výsledek %1 se uložil bez záznamu úloh: %2."))
+                   .arg(whoseRun, failure);
+        return false;
+    }
+    runPlain(db, QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
+    return true;
+}
+
+QString taskLogColumns()
+{
+    QStringList columns;
+    for (const QString& name : taskLogColumnNames().mid(1)) {
+        columns << quotedName(TaskLogTable) + QStringLiteral(".\"") + name + u'"';
+    }
+    return columns.join(QStringLiteral(", "));
+}
+
+TaskRecord taskRecordAt(const QSqlQuery& query, int first)
+{
+    const auto field = [&](int index) { return query.value(first + index); };
+    TaskRecord task;
+    task.order = field(0).toInt();
+    task.divisions = field(1).toInt();
+    task.voltage = field(2).toFloat();
+    task.polarityRight = field(3).toInt() != 0;
+    task.bestRange = field(4).toFloat();
+    task.rangeInUse = field(5).toFloat();
+    task.rangeChanges = field(6).toInt();
+    task.polarityReversals = field(7).toInt();
+    task.overloads = field(8).toInt();
+    task.destroyed = field(9).toInt() != 0;
+    if (!field(10).isNull()) {
+        task.typed = field(10).toString();
+    }
+    if (!field(11).isNull()) {
+        task.valueRead = field(11).toDouble();
+    }
+    task.verdict = static_cast<TaskVerdict>(field(12).toInt());
+    task.seconds = field(13).toDouble();
+    return task;
+}
+
+} // namespace voltmetr

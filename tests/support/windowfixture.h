@@ -1,0 +1,82 @@
+#pragma once
+
+#include "exercise/zkouseni.h"
+#include "report/info2.h"
+#include "results/souhrn.h"
+#include "support/schoolfile.h"
+#include "support/scriptedhost.h"
+#include "ui/windowcontext.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+
+namespace voltmetr::testing {
+
+// What every window is handed, on a scripted desktop, with the school database at a file of
+// the test's own.
+class WindowFixture : public ::testing::Test
+{
+protected:
+    WindowFixture() { useDatabase(school.path()); }
+    ~WindowFixture() override
+    {
+        // The exercise windows a sign-in opened are not the test's to keep.
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            delete qobject_cast<Zkouseni*>(window);
+        }
+        EXPECT_EQ(host.pendingScripts(), 0u) << "a scripted answer was never asked for";
+    }
+
+    static void useDatabase(const QString& path) { qputenv("VOLTMETR_DB", path.toUtf8()); }
+
+    static Zkouseni* shownExercise()
+    {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* exercise = qobject_cast<Zkouseni*>(window);
+                exercise && exercise->isVisible()) {
+                return exercise;
+            }
+        }
+        return nullptr;
+    }
+
+    template <typename T = QPushButton> static T& child(QWidget& window, const char* name)
+    {
+        if (auto* found = window.findChild<T*>(QString::fromLatin1(name))) {
+            return *found;
+        }
+        throw std::runtime_error(std::string("no element ") + name);
+    }
+    static void click(QWidget& window, const char* button) { child(window, button).click(); }
+
+    // The summary's three counts of one kind: family0 to family2.
+    static QStringList captions(QWidget& window, const char* family)
+    {
+        QStringList texts;
+        for (const char* i : {"0", "1", "2"}) {
+            texts << child<QLabel>(window, (std::string(family) + i).c_str()).text();
+        }
+        return texts;
+    }
+
+    // Lets the summary's save end, with the event loop running, as the pupil waits for it.
+    static void awaitSave(QWidget& summary)
+    {
+        auto* souhrn = qobject_cast<Souhrn*>(&summary);
+        ASSERT_NE(souhrn, nullptr) << "not the summary";
+        if (!child(summary, "Command1").isEnabled()) {
+            QSignalSpy ended(souhrn, &Souhrn::saveEnded);
+            ASSERT_TRUE(ended.wait(60'000)) << "the save did not end";
+        }
+    }
+
+    SchoolFile school;
+    ScriptedHost host;
+    Data_a_promene state;
+    Info2 coder{host};
+    WindowContext context{host, state, coder};
+};
+
+} // namespace voltmetr::testing

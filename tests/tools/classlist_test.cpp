@@ -1,0 +1,95 @@
+#include "classlist.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace voltmetr {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// What an import makes of a list: "surname/class@line" for each pupil, then "line: reason" for
+// each line left out.
+std::string imported(const char* csv)
+{
+    const ClassList list = readClassList(QByteArray(csv));
+    if (!list.ok()) {
+        return list.error.toStdString();
+    }
+    QStringList told;
+    for (const ClassListPupil& pupil : list.pupils) {
+        told.append(u"%1/%2@%3"_s.arg(pupil.surname, pupil.pupilClass).arg(pupil.line));
+    }
+    for (const SkippedLine& skipped : list.skipped) {
+        told.append(u"%1: %2"_s.arg(skipped.line).arg(skipped.reason));
+    }
+    return told.join(u" | "_s).toStdString();
+}
+
+// What a teacher is told about a class list: the pupils imported, and each line left out with
+// its reason and the way out.
+TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
+{
+    const struct
+    {
+        const char* name;
+        const char* csv;
+        const char* told;
+    } cases[] = {
+        // Registers put a title above the header.
+        {"a title without column names", "Seznam žáků\nPříjmení;Třída\nNovák;2.B\n", "Novák/2.B@3"},
+        {"a title naming a class, empty fields after it",
+         "Třída 2.B – seznam žáků;;\n\nPříjmení;Jméno;Třída\nNovák;Jan;2.B\n", "Novák/2.B@4"},
+        {"a title with a comma above a list separated by semicolons",
+         "Seznam žáků, školní rok 2026/27\nPříjmení;Třída\n\"Malá, ml.\";2.B\n", "Malá, ml./2.B@3"},
+        {"no header at all: the first line is a pupil", "Novák;2.B\nHora;2.B\n",
+         "Novák/2.B@1 | Hora/2.B@2"},
+        // The sign-in list shows "surname; class" on one line and reads the chosen entry
+        // back at its semicolons: what it could not read back as the same pupil is refused.
+        {"a semicolon in the surname", "\"Dvořák; ml.\";1.A\nHora;1.A\n",
+         "Hora/1.A@2 | 1: v seznamu při přihlášení by se „Dvořák; ml.; 1.A“ četlo jako žák "
+         "„Dvořák“ třídy „1.A“: příjmení ani třída nesmí obsahovat „;“"},
+        {"a semicolon in the surname without quotes, a first-name column sliding on",
+         "Příjmení;Jméno;Třída;\nDvořák; ml.;Petr;2.B\nHora;Jan;1.A;\n",
+         "Hora/1.A@3 | 2: řádek má víc polí (4) než záhlaví (3); je-li „;“ v některém jménu, "
+         "opravte ho v seznamu"},
+        {"a semicolon in the class", "Hora;\"1.A; skupina 2\"\n",
+         "1: v seznamu při přihlášení by se „Hora; 1.A; skupina 2“ četlo jako žák „Hora“ "
+         "třídy „skupina 2“: příjmení ani třída nesmí obsahovat „;“"},
+        {"a quoted line break in the surname", "\"Dvořák\nml.\";1.A\nHora;1.A\n",
+         "Hora/1.A@3 | 1: příjmení „Dvořák ml.“ obsahuje konec řádku, který seznam při "
+         "přihlášení neukáže; opravte ho v seznamu"},
+        {"a tab in the class", "Hora;1.\tA\n",
+         "1: třída „1. A“ obsahuje řídicí znak, který seznam při přihlášení neukáže; opravte ho "
+         "v seznamu"},
+        {"a comma is fine", "Příjmení,Třída\n\"Malý, Jan\",3.A\n", "Malý, Jan/3.A@2"},
+        // Pupils of one class with one surname would share one profile.
+        {"first names tell two pupils apart: neither gets the shared profile",
+         "Příjmení;Jméno;Třída\nNovák;Jan;2.B\nHora;Eva;2.B\nNovák;Petr;2.B\nNovák;Petr;2.C\n",
+         "Hora/2.B@3 | Novák/2.C@5 | 2: Novák (Jan) má ve třídě 2.B jmenovce na řádku 4; aby měl "
+         "každý svůj profil, napište je do seznamu jako „Novák J.“, „Novák P.“ a seznam načtěte "
+         "znovu | 4: Novák (Petr) má ve třídě 2.B jmenovce na řádku 2; aby měl každý svůj "
+         "profil, napište je do seznamu jako „Novák J.“, „Novák P.“ a seznam načtěte znovu"},
+        {"the same initial: the whole first names",
+         "Příjmení;Jméno;Třída\nNovák;Jan;2.B\nNovák;Josef;2.B\n",
+         "2: Novák (Jan) má ve třídě 2.B jmenovce na řádku 3; aby měl každý svůj profil, napište "
+         "je do seznamu jako „Novák Jan“, „Novák Josef“ a seznam načtěte znovu | 3: Novák (Josef) "
+         "má ve třídě 2.B jmenovce na řádku 2; aby měl každý svůj profil, napište je do seznamu "
+         "jako „Novák Jan“, „Novák Josef“ a seznam načtěte znovu"},
+        {"no first names: most likely one pupil listed twice", "Novák;2.B\nHora;2.B\nNovák;2.B\n",
+         "Novák/2.B@1 | Hora/2.B@2 | 3: Novák ze třídy 2.B už je na řádku 1; je-li to jiný žák "
+         "se stejným příjmením, napište oběma za příjmení iniciálu jména (např. „Novák J.“) a "
+         "seznam načtěte znovu"},
+        {"the same first name twice: one pupil listed twice",
+         "Příjmení;Jméno;Třída\nNovák;Jan;2.B\nNovák;Jan;2.B\n",
+         "Novák/2.B@2 | 3: Novák ze třídy 2.B už je na řádku 2; je-li to jiný žák se stejným "
+         "příjmením, napište oběma za příjmení iniciálu jména (např. „Novák J.“) a seznam "
+         "načtěte znovu"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(imported(c.csv), c.told) << c.name;
+    }
+}
+
+} // namespace
+} // namespace voltmetr

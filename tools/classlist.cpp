@@ -1,0 +1,470 @@
+#include "classlist.h"
+
+#include "school/profile.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringDecoder>
+#include <QStringList>
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <utility>
+
+namespace voltmetr {
+
+namespace {
+
+struct Record
+{
+    QStringList fields;
+    int line = 0;
+};
+
+struct Candidate
+{
+    ClassListPupil pupil;
+    QString firstName; // empty when the list has no first names
+};
+
+struct Text
+{
+    QString text;
+    QString encoding;
+    QString error;
+};
+
+ClassList refused(QString reason)
+{
+    ClassList list;
+    list.error = std::move(reason);
+    return list;
+}
+
+bool looksLikeUtf16(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff")) {
+        return true;
+    }
+    // Without a byte order mark: the high byte of every Latin letter is zero, always on the
+    // same side of the pair, while the other side never is.
+    const qsizetype pairs = bytes.size() / 2;
+    qsizetype zerosFirst = 0;
+    qsizetype zerosSecond = 0;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        zerosFirst += bytes[i] == '\0' ? 1 : 0;
+        zerosSecond += bytes[i + 1] == '\0' ? 1 : 0;
+    }
+    const auto mostly = [&](qsizetype zeros) { return pairs > 0 && zeros * 3 >= pairs; };
+    return (mostly(zerosFirst) && zerosSecond == 0) || (mostly(zerosSecond) && zerosFirst == 0);
+}
+
+bool hasControlBytes(const QByteArray& bytes)
+{
+    for (const char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code < 0x20 && code != '\t' && code != '\r' && code != '\n') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Registers export UTF-8 (often with a byte order mark) or Windows-1250. A Windows-1250 text
+// is almost never valid UTF-8, so what decodes strictly as UTF-8 is taken to be UTF-8.
+Text decodeText(const QByteArray& bytes)
+{
+    const QByteArray utf8Bom("\xef\xbb\xbf");
+    if (looksLikeUtf16(bytes)) {
+        return {{},
+                {},
+                QStringLiteral("Seznam je v kódování UTF-16; uložte ho jako CSV v UTF-8 "
+                               "nebo ve Windows-1250.")};
+    }
+    if (hasControlBytes(bytes)) {
+        return {{}, {}, QStringLiteral("Soubor není textový seznam žáků (obsahuje binární data).")};
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const bool withBom = bytes.startsWith(utf8Bom);
+    QString text = utf8.decode(withBom ? bytes.sliced(utf8Bom.size()) : bytes);
+    if (!utf8.hasError()) {
+        return {text, QStringLiteral("UTF-8"), {}};
+    }
+    if (withBom) {
+        return {{}, {}, QStringLiteral("Seznam začíná značkou UTF-8, ale není v UTF-8.")};
+    }
+    QStringDecoder windows1250("windows-1250");
+    Q_ASSERT(windows1250.isValid());
+    return {windows1250.decode(bytes), QStringLiteral("Windows-1250"), {}};
+}
+
+// Characters that never stand in a surname or a class but do turn up when a list in another
+// code page is read as Windows-1250: from DOS Latin 2 "á" becomes a no-break space and "ů" an
+// ellipsis, from ISO Latin 2 "Š" becomes "©".
+bool looksMisdecoded(const QString& value)
+{
+    for (const QChar c : value) {
+        const bool control = c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f);
+        const bool symbol =
+            c.category() >= QChar::Symbol_Math && c.category() <= QChar::Symbol_Other;
+        if (control || symbol || c == QChar(0x00a0) || c == u'…' || c == u'ˇ' || c == u'‚' ||
+            c == u'„' || c == u'«' || c == u'»') {
+            return true;
+        }
+    }
+    return false;
+}
+
+QChar detectSeparator(QStringView line)
+{
+    return line.count(u';') == 0 && line.count(u',') > 0 ? u',' : u';';
+}
+
+// Splits CSV text into records, honouring double quotes (a quoted field may hold the
+// separator, a doubled quote, or a line break).
+QList<Record> splitRecords(const QString& text, QChar separator)
+{
+    QList<Record> records;
+    Record record{{}, 1};
+    QString field;
+    bool quoted = false;
+    int line = 1;
+    const auto endRecord = [&] {
+        record.fields.append(field.trimmed());
+        records.append(record);
+        record = Record{{}, line};
+        field.clear();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+                field += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                line += c == u'\n' ? 1 : 0;
+                field += c;
+            }
+        } else if (c == u'"' && field.trimmed().isEmpty()) {
+            field.clear();
+            quoted = true;
+        } else if (c == separator) {
+            record.fields.append(field.trimmed());
+            field.clear();
+        } else if (c == u'\n' || c == u'\r') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+                ++i;
+            }
+            ++line;
+            endRecord();
+        } else {
+            field += c;
+        }
+    }
+    if (!field.isEmpty() || !record.fields.isEmpty()) {
+        endRecord();
+    }
+    return records;
+}
+
+QString plainName(const QString& header)
+{
+    QString plain;
+    for (const QChar c : header.normalized(QString::NormalizationForm_D).toLower()) {
+        if (c.category() != QChar::Mark_NonSpacing) {
+            plain += c;
+        }
+    }
+    return plain.simplified();
+}
+
+struct Columns
+{
+    qsizetype surname = 0;
+    qsizetype pupilClass = 1;
+    std::optional<qsizetype> firstName; // tells namesakes from a pupil listed twice
+};
+
+struct Header
+{
+    bool present = false;
+    bool complete = false; // names both the surname's and the class's column
+    Columns columns;
+    QString error;
+};
+
+// A record is a header when any of its fields names a column that registers export.
+Header readHeader(const QStringList& fields)
+{
+    std::optional<qsizetype> surname;
+    std::optional<qsizetype> pupilClass;
+    std::optional<qsizetype> firstName;
+    Header header;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QString name = plainName(fields[i]);
+        if (!surname &&
+            (name.contains(QStringLiteral("prijmeni")) || name == QStringLiteral("surname") ||
+             name == QStringLiteral("last name"))) {
+            surname = i;
+        } else if (!pupilClass &&
+                   (name.startsWith(QStringLiteral("trida")) || name == QStringLiteral("class"))) {
+            pupilClass = i;
+        } else if (!firstName &&
+                   (name == QStringLiteral("jmeno") || name == QStringLiteral("krestni jmeno") ||
+                    name == QStringLiteral("first name"))) {
+            firstName = i;
+        }
+        header.present = header.present || surname == i || pupilClass == i || firstName == i ||
+                         name == QStringLiteral("name") || name == QStringLiteral("zak");
+    }
+    if (!header.present) {
+        return header;
+    }
+    if (!surname) {
+        header.error = QStringLiteral("V záhlaví seznamu chybí sloupec „Příjmení“.");
+    } else if (!pupilClass) {
+        header.error = QStringLiteral("V záhlaví seznamu chybí sloupec „Třída“.");
+    } else {
+        header.complete = true;
+        header.columns = {*surname, *pupilClass, firstName};
+    }
+    return header;
+}
+
+// Registers put a title ("Seznam žáků – 2.B, školní rok 2026/27") above the header: the header
+// is the first of the opening lines that names both columns. Lines above it are titles; with
+// no such line the first line is the header or already a pupil.
+struct HeaderLine
+{
+    qsizetype index = -1; // in the lines, -1 when the list has no header naming both columns
+    QStringView text;
+};
+
+HeaderLine findHeaderLine(const QString& text)
+{
+    constexpr qsizetype titleLines = 5;
+    qsizetype start = 0;
+    for (qsizetype index = 0; index <= titleLines && start < text.size(); ++index) {
+        qsizetype end = text.indexOf(u'\n', start);
+        end = end < 0 ? text.size() : end;
+        const QStringView line = QStringView(text).sliced(start, end - start);
+        if (readHeader(splitRecords(line.toString(), detectSeparator(line)).value(0).fields)
+                .complete) {
+            return {index, line};
+        }
+        start = end + 1;
+    }
+    return {};
+}
+
+// The fields up to the last one that holds anything: registers end lines with empty fields.
+qsizetype usedFields(const Record& record)
+{
+    qsizetype used = record.fields.size();
+    while (used > 0 && record.fields[used - 1].isEmpty()) {
+        --used;
+    }
+    return used;
+}
+
+bool isBlank(const Record& record)
+{
+    return std::all_of(record.fields.begin(), record.fields.end(),
+                       [](const QString& field) { return field.isEmpty(); });
+}
+
+// Why the sign-in list could not offer the pupil as the one profile the list means: an entry
+// reads "surname; class" on one line, and is read back at its semicolons.
+QString refusal(const ClassListPupil& pupil)
+{
+    const struct
+    {
+        const QString& value;
+        const char16_t* what;
+    } fields[] = {{pupil.surname, u"příjmení"}, {pupil.pupilClass, u"třída"}};
+    for (const auto& [value, what] : fields) {
+        const QString name = QString::fromUtf16(what);
+        if (value.isEmpty()) {
+            return QStringLiteral("chybí %1").arg(name);
+        }
+        const auto control = std::find_if(value.begin(), value.end(), [](QChar c) {
+            return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+                   c == QChar::ParagraphSeparator;
+        });
+        if (control != value.end()) {
+            return QStringLiteral("%1 „%2“ obsahuje %3, který seznam při přihlášení neukáže; "
+                                  "opravte ho v seznamu")
+                .arg(name,
+                     QString(value).replace(QRegularExpression(QStringLiteral("\\s")),
+                                            QStringLiteral(" ")),
+                     *control == u'\n' || *control == u'\r' || *control == QChar::LineSeparator ||
+                             *control == QChar::ParagraphSeparator
+                         ? QStringLiteral("konec řádku")
+                         : QStringLiteral("řídicí znak"));
+        }
+    }
+    const Profile profile{pupil.surname, pupil.pupilClass};
+    if (parseProfileEntry(profileEntry(profile)) != profile) {
+        return QStringLiteral("v seznamu při přihlášení by se „%1; %2“ četlo jako žák „%3“ "
+                              "třídy „%4“: příjmení ani třída nesmí obsahovat „;“")
+            .arg(pupil.surname, pupil.pupilClass, parseProfileEntry(profileEntry(profile)).surname,
+                 parseProfileEntry(profileEntry(profile)).className);
+    }
+    return {};
+}
+
+// What to write behind each namesake's surname so that each gets a profile of his own: the
+// initial of the first name, or the whole first name where the initials are the same.
+QStringList distinguishedSurnames(const QList<const Candidate*>& namesakes)
+{
+    QSet<QChar> initials;
+    for (const Candidate* namesake : namesakes) {
+        initials.insert(namesake->firstName.front().toUpper());
+    }
+    const bool initialsDiffer = initials.size() == namesakes.size();
+    QStringList surnames;
+    for (const Candidate* namesake : namesakes) {
+        surnames.append(QStringLiteral("„%1 %2“").arg(
+            namesake->pupil.surname, initialsDiffer
+                                         ? QString(namesake->firstName.front().toUpper()) + u'.'
+                                         : namesake->firstName));
+    }
+    return surnames;
+}
+
+QString lineList(const QList<const Candidate*>& candidates, const Candidate* except)
+{
+    QStringList lines;
+    for (const Candidate* candidate : candidates) {
+        if (candidate != except) {
+            lines.append(QString::number(candidate->pupil.line));
+        }
+    }
+    return lines.join(QStringLiteral(", "));
+}
+
+// Pupils of one class with one surname would share one profile, and their runs one total.
+// Where first names tell them apart, none of them is imported: the teacher adds to each the
+// initial the message proposes and imports the list again. Without first names, a second line
+// is most likely the same pupil twice: the first is imported, and the message says what to do
+// if the second is someone else.
+void sortOutNamesakes(const QList<Candidate>& candidates, ClassList& list)
+{
+    QHash<std::pair<QString, QString>, QList<const Candidate*>> groups;
+    for (const Candidate& candidate : candidates) {
+        groups[{candidate.pupil.surname, candidate.pupil.pupilClass}].append(&candidate);
+    }
+    for (const Candidate& candidate : candidates) {
+        const QList<const Candidate*>& group =
+            groups[{candidate.pupil.surname, candidate.pupil.pupilClass}];
+        QSet<QString> firstNames;
+        for (const Candidate* member : group) {
+            firstNames.insert(member->firstName);
+        }
+        const bool namesakes = firstNames.size() > 1 && !firstNames.contains(QString());
+        if (group.size() == 1) {
+            list.pupils.append(candidate.pupil);
+        } else if (namesakes) {
+            list.skipped.append(
+                {candidate.pupil.line,
+                 QStringLiteral("%1 (%2) má ve třídě %3 jmenovce na %4; aby měl každý svůj "
+                                "profil, napište je do seznamu jako %5 a seznam načtěte znovu")
+                     .arg(candidate.pupil.surname, candidate.firstName, candidate.pupil.pupilClass,
+                          (group.size() > 2 ? QStringLiteral("řádcích ")
+                                            : QStringLiteral("řádku ")) +
+                              lineList(group, &candidate),
+                          distinguishedSurnames(group).join(QStringLiteral(", ")))});
+        } else if (group.first() == &candidate) {
+            list.pupils.append(candidate.pupil);
+        } else {
+            list.skipped.append(
+                {candidate.pupil.line,
+                 QStringLiteral("%1 ze třídy %2 už je na řádku %3; je-li to jiný žák se stejným "
+                                "příjmením, napište oběma za příjmení iniciálu jména (např. "
+                                "„%1 J.“) a seznam načtěte znovu")
+                     .arg(candidate.pupil.surname, candidate.pupil.pupilClass)
+                     .arg(group.first()->pupil.line)});
+        }
+    }
+}
+
+} // namespace
+
+ClassList readClassList(const QByteArray& bytes)
+{
+    const Text decoded = decodeText(bytes);
+    if (!decoded.error.isEmpty()) {
+        return refused(decoded.error);
+    }
+    const HeaderLine headerLine = findHeaderLine(decoded.text);
+    const QStringView firstLine =
+        QStringView(decoded.text)
+            .first(decoded.text.contains(u'\n') ? decoded.text.indexOf(u'\n')
+                                                : decoded.text.size());
+    const QChar separator = detectSeparator(headerLine.index >= 0 ? headerLine.text : firstLine);
+    QList<Record> records = splitRecords(decoded.text, separator);
+    records.removeIf(isBlank);
+    records.removeIf([&](const Record& record) { return record.line <= headerLine.index; });
+    if (records.isEmpty()) {
+        return refused(QStringLiteral("Seznam je prázdný."));
+    }
+
+    Columns columns;
+    const Header header = readHeader(records.first().fields);
+    if (!header.error.isEmpty()) {
+        return refused(header.error);
+    }
+    // A ";" typed into a name without quotes splits it in two, and every field after it slides
+    // one column on: "Dvořák; ml.;Petr;2.B" would be a pupil of class "Petr".
+    qsizetype columnCount = std::numeric_limits<qsizetype>::max();
+    if (header.present) {
+        columns = header.columns;
+        columnCount = usedFields(records.first());
+        records.removeFirst();
+    }
+    const bool anyClass = std::any_of(records.begin(), records.end(), [&](const Record& r) {
+        return r.fields.size() > columns.pupilClass;
+    });
+    if (!records.isEmpty() && !anyClass) {
+        return refused(QStringLiteral("Seznam má jen jeden sloupec: chybí sloupec s třídou."));
+    }
+
+    ClassList list;
+    list.encoding = decoded.encoding;
+    QList<Candidate> candidates;
+    for (const Record& record : records) {
+        const Candidate candidate{{record.fields.value(columns.surname),
+                                   record.fields.value(columns.pupilClass), record.line},
+                                  columns.firstName ? record.fields.value(*columns.firstName)
+                                                    : QString()};
+        const ClassListPupil& pupil = candidate.pupil;
+        if (decoded.encoding != QStringLiteral("UTF-8") &&
+            (looksMisdecoded(pupil.surname) || looksMisdecoded(pupil.pupilClass))) {
+            return refused(QStringLiteral("Seznam není v UTF-8 ani ve Windows-1250 (řádek %1: "
+                                          "„%2“); uložte ho znovu v jednom z nich.")
+                               .arg(record.line)
+                               .arg(pupil.surname));
+        }
+        if (usedFields(record) > columnCount) {
+            list.skipped.append(
+                {record.line, QStringLiteral("řádek má víc polí (%1) než záhlaví (%2); je-li "
+                                             "„%3“ v některém jménu, opravte ho v seznamu")
+                                  .arg(usedFields(record))
+                                  .arg(columnCount)
+                                  .arg(separator)});
+        } else if (const QString reason = refusal(pupil); !reason.isEmpty()) {
+            list.skipped.append({record.line, reason});
+        } else {
+            candidates.append(candidate);
+        }
+    }
+    sortOutNamesakes(candidates, list);
+    std::stable_sort(list.skipped.begin(), list.skipped.end(),
+                     [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
+    return list;
+}
+
+} // namespace voltmetr
