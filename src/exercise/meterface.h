@@ -26,19 +26,16 @@ public:
     // The face becomes the picture of the destroyed meter until the next DrawScale.
     void showDestroyedMeter();
 
-    // The needle from tip to pivot, in twips of the inner area.
-    QLineF needleLine() const { return m_needle; }
-    bool needleVisible() const { return m_needleVisible; }
     bool showsDestroyedMeter() const { return m_destroyed; }
     // The widget pixels the last move of the visible needle repainted.
     QRegion lastNeedleMove() const { return m_lastNeedleMove; }
-    // The inner drawing area in twips.
-    QSizeF innerSizeTwips() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The inner drawing area in twips.
+    QSizeF innerSizeTwips() const;
     void renderFace(qreal devicePixelRatio);
     void DrawScaleTick(QPainter& painter, float angle, bool major);
     void PrintScaleNumber(QPainter& painter, float angle, const QString& text);

@@ -1,24 +1,18 @@
 #include "exercise/mistakekind.h"
 
 #include "exercise/metermodel.h"
+#include "exercise/numbertext.h"
 
-#include <cmath>
 #include <initializer_list>
 
 namespace voltmetr {
 
 namespace {
 
-// Within the 1 % of a right answer.
-bool equalsWithinPercent(double answer, double value)
-{
-    return std::fabs(answer - value) <= 0.01 * std::fabs(value);
-}
-
 bool equalsAnyOf(double answer, std::initializer_list<double> values)
 {
     for (const double value : values) {
-        if (equalsWithinPercent(answer, value)) {
+        if (withinOnePercent(answer, value)) {
             return true;
         }
     }
@@ -53,7 +47,7 @@ MistakeKind mistakeKind(double answer, float voltage, const MeterType& meter, fl
     const double division = rangeInUse / n; // volts of one division on the range in use
     const double divisionsShown = u / division;
 
-    if (equalsWithinPercent(answer, divisionsShown)) {
+    if (withinOnePercent(answer, divisionsShown)) {
         return MistakeKind::DivisionsTyped;
     }
     if (equalsAnyOf(answer, {u * 10, u * 100, u / 10, u / 100})) {
@@ -68,7 +62,7 @@ MistakeKind mistakeKind(double answer, float voltage, const MeterType& meter, fl
     for (int position = lowestUsablePosition(meter); position <= highestUsablePosition(meter);
          ++position) {
         const double other = meter.ranges[position]; // the range in use gives a right answer
-        if (equalsWithinPercent(answer, divisionsShown * other / n)) {
+        if (withinOnePercent(answer, divisionsShown * other / n)) {
             return MistakeKind::OtherRangeScale;
         }
     }

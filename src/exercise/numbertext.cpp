@@ -2,6 +2,7 @@
 
 #include "exercise/rangecaption.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -177,10 +178,16 @@ WorkedCalculation workedCalculation(float taskVoltage, int divisions, float best
     return calculation;
 }
 
+bool withinOnePercent(double value, double expected)
+{
+    const double low = (1 - 1.0 / 100) * expected;
+    const double high = (1 + 1.0 / 100) * expected;
+    return value >= std::min(low, high) && value <= std::max(low, high);
+}
+
 bool isRightAnswer(double value, float taskVoltage)
 {
-    const double voltage = taskVoltage;
-    return value <= (1 + 1.0 / 100) * voltage && value >= (1 - 1.0 / 100) * voltage;
+    return withinOnePercent(value, static_cast<double>(taskVoltage));
 }
 
 } // namespace voltmetr

@@ -40,8 +40,12 @@ struct WorkedCalculation
 // divisions is 100 divisions, not the 99.99999 of the 32-bit values.
 WorkedCalculation workedCalculation(float taskVoltage, int divisions, float bestRangeVolts);
 
-// Within 1 %: the bounds are formed in double precision from the 32-bit voltage, and a value
-// on a bound is right.
+// The one tolerance of the exercise: value lies within 1 % of expected. The bounds are
+// (1 - 1/100) and (1 + 1/100) times expected, formed in double precision, and a value on a
+// bound is within; for a negative expected the two bounds swap places.
+bool withinOnePercent(double value, double expected);
+
+// A right answer lies within 1 % of the task's voltage, widened from its 32-bit value.
 bool isRightAnswer(double value, float taskVoltage);
 
 } // namespace voltmetr

@@ -15,6 +15,12 @@ double screenRadians(float angle)
     return static_cast<double>(DegToRad(angle + 180.0f));
 }
 
+// Long ticks and numbers come every N / majorCount divisions, rounded.
+int majorSpacing(int divisions, int majorCount)
+{
+    return static_cast<int>(std::lround(static_cast<double>(divisions) / majorCount));
+}
+
 } // namespace
 
 QPointF pointAt(float angle, double radius)
@@ -42,11 +48,6 @@ float tickAngle(int index, int divisions)
 {
     const auto step = static_cast<float>(70.0 / divisions);
     return static_cast<float>(static_cast<double>(index) * static_cast<double>(step) + 55.0);
-}
-
-int majorSpacing(int divisions, int majorCount)
-{
-    return static_cast<int>(std::lround(static_cast<double>(divisions) / majorCount));
 }
 
 QPointF numberAnchor(float angle)

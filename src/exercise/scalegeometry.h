@@ -38,9 +38,6 @@ QLineF tickAt(float angle, bool major);
 // floats, so the last one lands on 125.
 float tickAngle(int index, int divisions);
 
-// Long ticks and numbers come every N / majorCount divisions, rounded.
-int majorSpacing(int divisions, int majorCount);
-
 // Where the bottom centre of a scale number goes.
 QPointF numberAnchor(float angle);
 
@@ -55,7 +52,8 @@ struct ScaleMark
 };
 
 // The ticks of an N-division scale in order, 0..N: every one at tickAngle, a long numbered one
-// every majorSpacing divisions. The numbers count divisions, not volts, whatever the range.
+// every N / majorCount divisions, rounded. The numbers count divisions, not volts, whatever the
+// range.
 std::vector<ScaleMark> scaleMarks(int divisions, int majorCount);
 
 } // namespace scale

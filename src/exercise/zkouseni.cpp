@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 namespace voltmetr {
 
@@ -415,7 +416,14 @@ void Zkouseni::SetRangeKnob(std::uint8_t position)
     const PointXY end = usesEightPositionDial(m_exercise.meter()) ? tables.KnobPoints8[position - 1]
                                                                   : tables.KnobPoints9[position];
     const QLineF pointer(QPointF(end.X, end.Y), knobPivot);
-    m_rozLB.at(position - 1U)->setChecked(true);
+    ChoiceLabel* chosen = m_rozLB.at(position - 1U);
+    chosen->setChecked(true);
+    // The switch is one keyboard stop: while it has the focus, the focus and its highlight go
+    // with the chosen range, whether a click or a new meter moved it, so that the next arrow
+    // steps from there.
+    if (std::ranges::find(m_rozLB, focusWidget()) != m_rozLB.end() && focusWidget() != chosen) {
+        chosen->setFocus(Qt::OtherFocusReason);
+    }
     if (pointer != m_knoflik) {
         update(lineCover({m_knoflik, pointer}, knobPenPixels));
         m_knoflik = pointer;

@@ -48,7 +48,6 @@ public:
     const Exercise& exercise() const { return m_exercise; }
     QLineF knobPointer() const { return m_knoflik; }
     QLineF plate(int index) const { return m_car.at(static_cast<std::size_t>(index)); }
-    bool wiresVisible() const { return m_wiresVisible; }
     const QTimer& casovac() const { return m_casovac; }
     const QTimer& CP() const { return m_cp; }
 

@@ -1,11 +1,11 @@
 #include "app/procedury.h"
-#include "school/schooldatabase.h"
+#include "support/metercatalogue.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <array>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <utility>
 
 namespace voltmetr {
@@ -46,15 +46,6 @@ TEST(Unscramble, ShiftsEveryCharacterDownByOne)
 
 TEST(FillTables, WritesTheCatalogueAndTheDialTablesAsPrinted)
 {
-    constexpr float none = -1;
-    // divisions, numbered intervals, usable ranges, then the full scale at positions 1 to 9
-    const std::array<float, 12> catalogue[] = {
-        {100, 10, 9, 0.5f, 1, 2, 5, 10, 20, 50, 100, 200},
-        {120, 12, 7, none, 0.6f, 1.2f, 2.4f, 6, 12, 24, 120, none},
-        {60, 6, 7, none, 0.6f, 1.2f, 2.4f, 6, 12, 24, 120, none},
-        {30, 3, 8, none, 0.6f, 1.2f, 3, 6, 12, 30, 60, 120},
-        {50, 5, 8, none, 0.5f, 1, 2, 5, 10, 50, 100, 200},
-    };
     // position; label Left, Top and pointer end X, Y of the nine-position dial; the same of the
     // eight-position dial (its position 1 has a hidden label at 0, 0 and no pointer end)
     const std::array<int, 9> dials[] = {
@@ -73,14 +64,16 @@ TEST(FillTables, WritesTheCatalogueAndTheDialTablesAsPrinted)
     FillTables(tables);
     for (int m = 1; m <= 5; ++m) {
         const MeterType& meter = tables.Meters[m];
-        std::array<float, 12> row{};
-        row[0] = meter.divisions;
-        row[1] = meter.majorCount;
-        row[2] = meter.rangeCount;
+        const testing::CatalogueMeter& printed = testing::catalogueMeter(m);
+        EXPECT_EQ(std::tuple(int{meter.divisions}, int{meter.majorCount}, int{meter.rangeCount}),
+                  std::tuple(printed.divisions, printed.majorCount, printed.rangeCount))
+            << "meter " << m;
         for (int p = 1; p <= 9; ++p) {
-            row[static_cast<std::size_t>(p) + 2] = meter.ranges[p];
+            // The nearest float to the printed value, -1 where the position has no range.
+            const long long mv = printed.rangeMillivolts(p);
+            EXPECT_EQ(meter.ranges[p], mv == 0 ? -1.0f : static_cast<float>(mv) / 1000.0f)
+                << "meter " << m << " position " << p;
         }
-        EXPECT_EQ(row, catalogue[m - 1]) << "meter " << m;
     }
     for (const std::array<int, 9>& expected : dials) {
         const int p = expected[0];
@@ -95,17 +88,6 @@ TEST(FillTables, WritesTheCatalogueAndTheDialTablesAsPrinted)
     MeterTables again = tables;
     FillTables(again);
     EXPECT_EQ(again, tables) << "a second call writes the same values";
-}
-
-TEST(SchoolDatabasePath, PrefersTheEnvironmentOverTheBuiltInDefault)
-{
-    qputenv("VOLTMETR_DB", "/tmp/jina.sqlite");
-    EXPECT_EQ(schoolDatabasePath(), QStringLiteral("/tmp/jina.sqlite"));
-    qputenv("VOLTMETR_DB", "");
-    const QString builtIn = schoolDatabasePath();
-    EXPECT_TRUE(QDir::isAbsolutePath(builtIn)) << builtIn.toStdString();
-    qunsetenv("VOLTMETR_DB");
-    EXPECT_EQ(schoolDatabasePath(), builtIn);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "app/procedury.h"
 #include "exercise/metermodel.h"
 #include "exercise/numbertext.h"
+#include "support/metercatalogue.h"
 
 #include <QStringList>
-#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -42,12 +42,23 @@ TEST(NumberText, StandardAndTidyForms)
     }
 }
 
-TEST(IsRightAnswer, BoundsOfASinglePrecisionVoltage)
+// Right within 1 % of the task's voltage, a value on a bound included. 0.99 x 110 and
+// 1.01 x 110 come out as the doubles of 108.9 and 111.1. The 32-bit voltages lie beside their
+// decimals: 0.6 a little above, so its bounds are 0.594000024 and 0.606000024, and 1.4 a
+// little below, so 1.414 is already too much: its bounds are 1.385999976 and 1.413999976.
+TEST(IsRightAnswer, TheEdgesOfOnePercent)
 {
-    for (const auto& [voltage, value, right] :
-         // 0.6 as a float lies a little above 0.6, and so do both bounds.
-         {std::tuple{0.6f, 0.594, false}, std::tuple{0.6f, 0.606, true}}) {
-        EXPECT_EQ(isRightAnswer(value, voltage), right) << value << " for " << voltage;
+    // voltage; the last right and the first wrong value below, the same above
+    for (const auto& [voltage, lowRight, lowWrong, highRight, highWrong] :
+         {std::tuple{110.0f, 108.9, std::nextafter(108.9, 0.0), 111.1,
+                     std::nextafter(111.1, 112.0)},
+          std::tuple{0.6f, 0.59400003, 0.59400002, 0.60600002, 0.60600003},
+          std::tuple{1.4f, 1.386, 1.38599997, 1.41399997, 1.414}}) {
+        SCOPED_TRACE(voltage);
+        EXPECT_TRUE(isRightAnswer(lowRight, voltage));
+        EXPECT_FALSE(isRightAnswer(lowWrong, voltage));
+        EXPECT_TRUE(isRightAnswer(highRight, voltage));
+        EXPECT_FALSE(isRightAnswer(highWrong, voltage));
     }
 }
 
@@ -74,46 +85,29 @@ std::string tidyDecimal(long long units, int decimals)
 // the noise of the 32-bit voltage and range.
 TEST(WorkedCalculation, EveryDrawableTaskShowsCleanDecimals)
 {
-    // The catalogue's full scales in millivolts per switch position; 0 where none.
-    constexpr std::array<std::array<long long, 9>, 5> millivolts{{
-        {500, 1000, 2000, 5000, 10000, 20000, 50000, 100000, 200000},
-        {0, 600, 1200, 2400, 6000, 12000, 24000, 120000, 0},
-        {0, 600, 1200, 2400, 6000, 12000, 24000, 120000, 0},
-        {0, 600, 1200, 3000, 6000, 12000, 30000, 60000, 120000},
-        {0, 500, 1000, 2000, 5000, 10000, 50000, 100000, 200000},
-    }};
     MeterTables tables;
     FillTables(tables);
-    int tasks = 0;
-    for (int meterNo = 1; meterNo <= 5; ++meterNo) {
-        const MeterType& meter = tables.Meters[meterNo];
-        const long long n = meter.divisions;
-        const auto& ranges = millivolts[static_cast<std::size_t>(meterNo - 1)];
-        for (int position = lowestUsablePosition(meter); position <= highestUsablePosition(meter);
-             ++position) {
-            const int fewest = drawnDivisions(meter, position, 0.0f);
-            const int most = drawnDivisions(meter, position, std::nextafter(1.0f, 0.0f));
-            for (int k = fewest; k <= most; ++k, ++tasks) {
-                SCOPED_TRACE(::testing::Message()
-                             << "meter " << meterNo << ", position " << position << ", k " << k);
-                const long long drawnRange = ranges[static_cast<std::size_t>(position - 1)];
-                ASSERT_EQ(k * drawnRange % n, 0) << "a voltage of whole millivolts";
-                const long long voltage = k * drawnRange / n;
-                const float taskVoltage = voltageOfDivisions(meter, position, k);
-                const int best = bestRangeFor(meter, position, taskVoltage);
-                const long long bestRange = ranges[static_cast<std::size_t>(best - 1)];
-                ASSERT_EQ(voltage * n * 100 % bestRange, 0) << "a reading of whole hundredths";
-                const std::string reading = tidyDecimal(voltage * n * 100 / bestRange, 2);
-                const std::string range = tidyDecimal(bestRange, 3);
-                const std::string divisions = std::to_string(n);
-                ASSERT_EQ(
-                    joined(workedCalculation(taskVoltage, meter.divisions, meter.ranges[best])),
-                    range + "|" + divisions + "| " + reading + "|(" + range + " V / " + divisions +
-                        " dílků) *  " + reading + " dílků =|" + tidyDecimal(voltage, 3) + " V");
-            }
-        }
+    const std::vector<testing::DrawableTask> tasks = testing::drawableTasks();
+    for (const testing::DrawableTask& task : tasks) {
+        SCOPED_TRACE(::testing::Message() << "meter " << task.meterNo << ", position "
+                                          << task.position << ", k " << task.k);
+        const testing::CatalogueMeter& m = testing::catalogueMeter(task.meterNo);
+        const long long n = m.divisions;
+        ASSERT_EQ(task.voltageMillivolts * n, task.k * m.rangeMillivolts(task.position))
+            << "a voltage of whole millivolts";
+        const long long bestRange = m.rangeMillivolts(task.best);
+        ASSERT_EQ(task.voltageMillivolts * n * 100 % bestRange, 0) << "whole hundredths";
+        const std::string reading = tidyDecimal(task.voltageMillivolts * n * 100 / bestRange, 2);
+        const std::string range = tidyDecimal(bestRange, 3);
+        const std::string divisions = std::to_string(n);
+        const MeterType& meter = tables.Meters[task.meterNo];
+        ASSERT_EQ(joined(workedCalculation(voltageOfDivisions(meter, task.position, task.k),
+                                           meter.divisions, meter.ranges[task.best])),
+                  range + "|" + divisions + "| " + reading + "|(" + range + " V / " + divisions +
+                      " dílků) *  " + reading + " dílků =|" +
+                      tidyDecimal(task.voltageMillivolts, 3) + " V");
     }
-    EXPECT_GT(tasks, 1000);
+    EXPECT_GT(tasks.size(), 1000u);
 }
 
 } // namespace
