@@ -1,8 +1,6 @@
 #include "app/procedury.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace voltmetr {
 
@@ -16,21 +14,11 @@ float DegToRad(float deg)
     return static_cast<float>(static_cast<double>(deg) * 3.14159265358979 / 180.0);
 }
 
-QString Unscramble(const QString& s)
-{
-    QStringEncoder encoder("windows-1250");
-    QByteArray bytes = encoder.encode(s);
-    for (char& byte : bytes) {
-        byte = static_cast<char>(static_cast<unsigned char>(byte) - 1);
-    }
-    QStringDecoder decoder("windows-1250");
-    return decoder.decode(bytes);
-}
-
 void FillTables(MeterTables& t)
 {
     using Ranges = std::array<float, 9>;
     using Twips = std::array<std::int16_t, 9>;
+    using Labels = OneBased<std::int16_t, 9>;
     constexpr float none = -1.0f;
     const auto meter = [](std::uint8_t divisions, std::uint8_t majorCount, std::uint8_t rangeCount,
                           Ranges ranges) {
@@ -47,11 +35,11 @@ void FillTables(MeterTables& t)
 
     // Range labels around the switch disc, window twips. Position 8 of the nine-position dial
     // sits at 5660, ten twips above its neighbour: the dial was laid out by hand that way.
-    t.LabelLeft9 = OneBased<std::int16_t, 9>(Twips{4350, 4350, 4560, 4860, 5190, 5520, 5760, 5940, 5940});
-    t.LabelTop9 = OneBased<std::int16_t, 9>(Twips{5940, 5670, 5400, 5190, 5130, 5190, 5400, 5660, 5940});
+    t.LabelLeft9 = Labels(Twips{4350, 4350, 4560, 4860, 5190, 5520, 5760, 5940, 5940});
+    t.LabelTop9 = Labels(Twips{5940, 5670, 5400, 5190, 5130, 5190, 5400, 5660, 5940});
     // Position 1 of the eight-position dial has no range; its hidden label rests at 0, 0.
-    t.LabelLeft8 = OneBased<std::int16_t, 9>(Twips{0, 4350, 4410, 4680, 5010, 5340, 5670, 5880, 5940});
-    t.LabelTop8 = OneBased<std::int16_t, 9>(Twips{0, 5790, 5520, 5280, 5130, 5130, 5280, 5520, 5790});
+    t.LabelLeft8 = Labels(Twips{0, 4350, 4410, 4680, 5010, 5340, 5670, 5880, 5940});
+    t.LabelTop8 = Labels(Twips{0, 5790, 5520, 5280, 5130, 5130, 5280, 5520, 5790});
 
     t.KnobPoints9 = OneBased<PointXY, 9>(std::array<PointXY, 9>{{{4740, 6030},
                                                                  {4760, 5810},

@@ -13,9 +13,6 @@ bool FileExists(const QString& path);
 // computed in double precision and rounded to a 32-bit float.
 float DegToRad(float deg);
 
-// Each character's Windows-1250 code minus one: "bcd" gives "abc".
-QString Unscramble(const QString& s);
-
 // Writes the meter catalogue and the six dial tables. Every call writes the same values.
 void FillTables(MeterTables& tables);
 

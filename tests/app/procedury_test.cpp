@@ -35,15 +35,6 @@ TEST(DegToRad, UsesTheFifteenDigitFactorRoundedToFloat)
     }
 }
 
-TEST(Unscramble, ShiftsEveryCharacterDownByOne)
-{
-    EXPECT_EQ(Unscramble(QStringLiteral("bcd")), QStringLiteral("abc"));
-    EXPECT_EQ(Unscramble(QString()), QString());
-    EXPECT_EQ(Unscramble(QStringLiteral("0tsw0tlpmb")), QStringLiteral("/srv/skola"));
-    // Windows-1250: "š" is 0x9A, its predecessor 0x99 is the trade mark sign.
-    EXPECT_EQ(Unscramble(QStringLiteral("š")), QStringLiteral("™"));
-}
-
 TEST(FillTables, WritesTheCatalogueAndTheDialTablesAsPrinted)
 {
     // position; label Left, Top and pointer end X, Y of the nine-position dial; the same of the

@@ -21,6 +21,7 @@ protected:
 // 12, 30, 60, 120 V; meter 5 has 50 divisions and 0.5, 1, 2, 5, 10, 50, 100, 200 V.
 TEST_F(MistakeKindTest, NamesTheLikeliestCauseOfAWrongAnswer)
 {
+    using K = MistakeKind;
     const struct
     {
         const char* name;
@@ -31,32 +32,26 @@ TEST_F(MistakeKindTest, NamesTheLikeliestCauseOfAWrongAnswer)
         MistakeKind expected;
     } cases[] = {
         // 110 V on 200 V of 100 divisions: 55 divisions of 2 V.
-        {"the needle's 55 divisions typed", 1, 110, 200, 55, MistakeKind::DivisionsTyped},
-        {"one place left, though the 20 V range gives 11 too", 1, 110, 200, 11,
-         MistakeKind::DecimalShift},
-        {"two places left", 1, 110, 200, 1.1, MistakeKind::DecimalShift},
-        {"four places right is no shifted point", 1, 110, 200, 1'100'000,
-         MistakeKind::Unrecognised},
-        {"in kilovolts", 1, 110, 200, 0.11, MistakeKind::SignOrUnit},
-        {"one division above", 1, 110, 200, 112, MistakeKind::DivisionsOff},
-        {"55 divisions on the 50 V scale", 1, 110, 200, 27.5, MistakeKind::OtherRangeScale},
+        {"one place left; the 20 V range gives 11 too", 1, 110, 200, 11, K::DecimalShift},
+        {"two places left", 1, 110, 200, 1.1, K::DecimalShift},
+        {"four places right is no shifted point", 1, 110, 200, 1'100'000, K::Unrecognised},
+        {"in kilovolts", 1, 110, 200, 0.11, K::SignOrUnit},
+        {"one division above", 1, 110, 200, 112, K::DivisionsOff},
         // 5.5 V on 10 V: 55 divisions, which is the voltage times ten as well.
-        {"divisions typed that look like a shifted point", 1, 5.5f, 10, 55,
-         MistakeKind::DivisionsTyped},
+        {"divisions typed like a shifted point", 1, 5.5f, 10, 55, K::DivisionsTyped},
         // 22 V on 24 V of 60 divisions: 55 divisions of 0.4 V.
-        {"divisions typed on 60 divisions", 3, 22, 24, 55, MistakeKind::DivisionsTyped},
-        {"55 divisions on the 120 V scale", 3, 22, 24, 110, MistakeKind::OtherRangeScale},
-        {"55 divisions on the 12 V scale", 3, 22, 24, 11, MistakeKind::OtherRangeScale},
-        {"one division of 0.4 V above", 3, 22, 24, 22.4, MistakeKind::DivisionsOff},
-        {"a switch position without a range is no scale", 3, 22, 24, 55.0 * -1 / 60,
-         MistakeKind::Unrecognised},
+        {"divisions typed on 60 divisions", 3, 22, 24, 55, K::DivisionsTyped},
+        {"55 divisions on the 120 V scale", 3, 22, 24, 110, K::OtherRangeScale},
+        {"55 divisions on the 12 V scale", 3, 22, 24, 11, K::OtherRangeScale},
+        {"one division of 0.4 V above", 3, 22, 24, 22.4, K::DivisionsOff},
+        {"a position without a range is no scale", 3, 22, 24, 55.0 * -1 / 60, K::Unrecognised},
         // 2.5 V on 3 V of 30 divisions: 25 divisions of 0.1 V.
-        {"25 divisions on the 6 V scale", 4, 2.5f, 3, 5, MistakeKind::OtherRangeScale},
-        {"two divisions of 0.1 V above", 4, 2.5f, 3, 2.7, MistakeKind::DivisionsOff},
+        {"25 divisions on the 6 V scale", 4, 2.5f, 3, 5, K::OtherRangeScale},
+        {"two divisions of 0.1 V above", 4, 2.5f, 3, 2.7, K::DivisionsOff},
         // 1.4 V on 2 V of 50 divisions: 35 divisions of 0.04 V.
-        {"two places right", 5, 1.4f, 2, 140, MistakeKind::DecimalShift},
-        {"in millivolts", 5, 1.4f, 2, 1400, MistakeKind::SignOrUnit},
-        {"nothing the numbers show", 5, 1.4f, 2, 0.73, MistakeKind::Unrecognised},
+        {"two places right", 5, 1.4f, 2, 140, K::DecimalShift},
+        {"in millivolts", 5, 1.4f, 2, 1400, K::SignOrUnit},
+        {"nothing the numbers show", 5, 1.4f, 2, 0.73, K::Unrecognised},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(mistakeKind(c.answer, c.voltage, tables.Meters[c.meterNo], c.rangeInUse),
