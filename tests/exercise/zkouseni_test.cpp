@@ -235,32 +235,26 @@ TEST_F(ExerciseWindow, WhatTheWindowShowsFollowsTheCircuit)
                            accessible(&face(), QAccessible::Description)}
             .join(QStringLiteral(" | "));
     };
-    const QString overloaded = QStringLiteral("Přístroj je přetížen !");
-    const QString meter = QStringLiteral("Stupnice má 100 dílků. ");
+    // What the face says on the 100-division meter: range, connection, the side of the + pole.
+    const auto said = [](const char* range, const char* connected, const char* side) {
+        return QStringLiteral("Stupnice má 100 dílků. Rozsah %1 V. Voltmetr je %2. Kladný pól "
+                              "zdroje je %3.")
+            .arg(QString::fromUtf8(range), QString::fromUtf8(connected), QString::fromUtf8(side));
+    };
+    const QString quiet = QStringLiteral("Odpojit | - | -+ | long right | ");
+    const QString warned = QStringLiteral("Odpojit | Přístroj je přetížen ! | -+ | long right | ");
     const std::pair<std::function<void()>, QString> steps[] = {
-        {[] {}, u"Připojit | - | +- | long left | "_s + meter +
-                    u"Rozsah 0,5 V. Voltmetr je odpojen. Kladný pól zdroje je vlevo."_s},
+        {[] {}, u"Připojit | - | +- | long left | "_s + said("0,5", "odpojen", "vlevo")},
         {[&] { window->Prepoluj_Click(); },
-         u"Připojit | - | -+ | long right | "_s + meter +
-             u"Rozsah 0,5 V. Voltmetr je odpojen. Kladný pól zdroje je vpravo."_s},
+         u"Připojit | - | -+ | long right | "_s + said("0,5", "odpojen", "vpravo")},
+        {[&] { window->Pripoj_Click(); }, quiet + said("0,5", "připojen", "vpravo")},
+        // pegged at the lower stop, and the warning blinks
+        {[&] { window->casovac_Timer(); }, warned + said("0,5", "připojen", "vpravo")},
+        {[&] { window->CP_Timer(); }, quiet + said("0,5", "připojen", "vpravo")},
+        {[&] { window->CP_Timer(); }, warned + said("0,5", "připojen", "vpravo")},
+        {[&] { window->RozLB_Click(8); }, quiet + said("200", "připojen", "vpravo")},
         {[&] { window->Pripoj_Click(); },
-         u"Odpojit | - | -+ | long right | "_s + meter +
-             u"Rozsah 0,5 V. Voltmetr je připojen. Kladný pól zdroje je vpravo."_s},
-        {[&] { window->casovac_Timer(); }, // pegged at the lower stop
-         u"Odpojit | "_s + overloaded + u" | -+ | long right | "_s + meter +
-             u"Rozsah 0,5 V. Voltmetr je připojen. Kladný pól zdroje je vpravo."_s},
-        {[&] { window->CP_Timer(); },
-         u"Odpojit | - | -+ | long right | "_s + meter +
-             u"Rozsah 0,5 V. Voltmetr je připojen. Kladný pól zdroje je vpravo."_s},
-        {[&] { window->CP_Timer(); },
-         u"Odpojit | "_s + overloaded + u" | -+ | long right | "_s + meter +
-             u"Rozsah 0,5 V. Voltmetr je připojen. Kladný pól zdroje je vpravo."_s},
-        {[&] { window->RozLB_Click(8); },
-         u"Odpojit | - | -+ | long right | "_s + meter +
-             u"Rozsah 200 V. Voltmetr je připojen. Kladný pól zdroje je vpravo."_s},
-        {[&] { window->Pripoj_Click(); },
-         u"Připojit | - | -+ | long right | "_s + meter +
-             u"Rozsah 200 V. Voltmetr je odpojen. Kladný pól zdroje je vpravo."_s},
+         u"Připojit | - | -+ | long right | "_s + said("200", "odpojen", "vpravo")},
     };
     int step = 0;
     for (const auto& [action, expected] : steps) {
