@@ -249,7 +249,7 @@ TEST_F(ExerciseTest, TwentiethOverloadTickDestroysTheMeterNotTheNineteenth)
     EXPECT_TRUE(exercise.CP_Timer());
     EXPECT_EQ(state.WrongCount, 1);
     EXPECT_EQ(exercise.timers(), TimerStates{});
-    // destroyed, needle shown, warning shown (steadily, after the twentieth tick hid it)
+    // destroyed, the needle hidden, the warning shown (steadily, after the twentieth tick hid it)
     EXPECT_EQ(
         std::tuple(exercise.meterDestroyed(), exercise.needleVisible(), exercise.warningVisible()),
         std::tuple(true, false, true));
