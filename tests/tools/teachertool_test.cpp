@@ -124,16 +124,12 @@ TEST_P(EitherEngine, ImportsListsIntoTheDatabaseThatTheProgramReads)
 {
     write("seznam.csv", "\"TRIDA\",PRIJMENI,Poznámka\n3.A, \"Malý, Jan\" ,\n"
                         "3.A,\"O\"\"Neil\",\"dva\nřádky\"\n\n3.A,,\n,Svoboda\n2.B,Novák");
-    const std::string told = "Řádek 6 vynechán: chybí příjmení.\nŘádek 7 vynechán: chybí třída.\n"
-                             "Přidáno žáků: %1, už v databázi: %2, vynechaných řádků: 2 (seznam v "
-                             "kódování UTF-8).\n";
-    const auto counts = [&](const char* added, const char* known) {
-        return QString::fromStdString(told).arg(QLatin1String(added), QLatin1String(known));
-    };
-    EXPECT_EQ(QString::fromStdString(run("import --db skola.sqlite seznam.csv").out),
-              counts("2", "1"));
-    EXPECT_EQ(QString::fromStdString(run("import --db skola.sqlite seznam.csv").out),
-              counts("0", "3"));
+    const std::string skipped =
+        "Řádek 6 vynechán: chybí příjmení.\nŘádek 7 vynechán: chybí třída.\nPřidáno žáků: ";
+    EXPECT_EQ(run("import --db skola.sqlite seznam.csv").out,
+              skipped + "2, už v databázi: 1, vynechaných řádků: 2 (seznam v kódování UTF-8).\n");
+    EXPECT_EQ(run("import --db skola.sqlite seznam.csv").out,
+              skipped + "0, už v databázi: 3, vynechaných řádků: 2 (seznam v kódování UTF-8).\n");
     write("bom.csv", "\xef\xbb\xbfŠťastný;1.A\n");
     EXPECT_EQ(run("import --db skola.sqlite bom.csv").exitCode, 0);
 
@@ -399,9 +395,10 @@ TEST_P(EitherEngine, TotalsStatisticsAndTheOverviewPage)
     store(u"Kříž <Jan>"_s, u"2.B"_s, 499, 501, start, end);
     // A day without answers has no dot.
     store(u"Eliáš"_s, u"2.B"_s, 0, 0, start.addDays(1), end.addDays(1));
-    store(u"Šťastná"_s, u"2.C"_s, 1, 0, start, end);
+    store(u"Andělová"_s, u"2.C"_s, 1, 0, start, end);
 
     const std::string statistics = run("statistika --db skola.sqlite").out;
+    EXPECT_LT(statistics.find("Novák "), statistics.find("Andělová ")) << "by class first";
     // runs, tasks, right share, destroyed, time per task, then the causes: another range's
     // scale, divisions beside, the point shifted, divisions typed, sign or unit, not recognised
     EXPECT_EQ(cellsOf(statistics, u"Černý"_s).join(u'|'),
