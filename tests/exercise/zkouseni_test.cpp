@@ -1,5 +1,6 @@
 #include "exercise/meterface.h"
 #include "exercise/zkouseni.h"
+#include "programflow.h"
 #include "support/scriptedhost.h"
 #include "ui/twips.h"
 
@@ -79,6 +80,7 @@ protected:
     Data_a_promene state;
     Info2 coder{host};
     WindowContext context{host, state, coder};
+    ProgramFlow flow{context};
     std::unique_ptr<Zkouseni> window;
 };
 
