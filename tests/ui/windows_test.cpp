@@ -205,7 +205,13 @@ TEST_F(Windows, NoWindowReachesTheComputersSchoolDatabase)
 {
     testing::SchoolFile guard;
     guard.addPupil(u"Hlídač"_s, u"9.Z"_s);
-    testing::Sandbox::writeSettings("[skola]\ndatabaze=" + guard.path().toUtf8());
+    QTemporaryDir computer;
+    QDir(computer.path()).mkpath(u"voltmetr"_s);
+    QFile settings(computer.filePath(u"voltmetr/voltmetr.conf"_s));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly) &&
+                settings.write("[skola]\ndatabaze=" + guard.path().toUtf8()) > 0);
+    settings.close();
+    qputenv("XDG_CONFIG_DIRS", computer.path().toUtf8());
     qunsetenv("VOLTMETR_DB");
     ASSERT_EQ(schoolDatabasePath(), guard.path()) << "what a test outside the sandbox reaches";
     const auto bytes = [&guard] {
@@ -215,7 +221,8 @@ TEST_F(Windows, NoWindowReachesTheComputersSchoolDatabase)
     const QByteArray before = bytes();
     ASSERT_FALSE(before.isEmpty());
 
-    testing::Sandbox::enter();
+    const QString sandbox = testing::Sandbox::enter();
+    EXPECT_TRUE(schoolDatabasePath().startsWith(sandbox + u'/')) << "not the built-in one";
     Welcome welcome(context);
     welcome.show();
     EXPECT_FALSE(child<QRadioButton>(welcome, "conn0").isEnabled()) << "no school database";
