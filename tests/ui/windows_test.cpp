@@ -199,8 +199,9 @@ TEST(DesignLabel, ShowsItsColourOnlyWhileEnabled)
     }
 }
 
-// A computer whose settings file names the school's database: the sandbox every test starts in
-// keeps the windows from reading it or storing into it, all the way to a school run's summary.
+// A computer whose settings file names the school's database and address: the sandbox every test
+// starts in keeps the windows from reading either, or storing into the database, all the way to
+// a school run's summary.
 TEST_F(Windows, NoWindowReachesTheComputersSchoolDatabase)
 {
     testing::SchoolFile guard;
@@ -208,8 +209,9 @@ TEST_F(Windows, NoWindowReachesTheComputersSchoolDatabase)
     QTemporaryDir computer;
     QDir(computer.path()).mkpath(u"voltmetr"_s);
     QFile settings(computer.filePath(u"voltmetr/voltmetr.conf"_s));
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly) &&
-                settings.write("[skola]\ndatabaze=" + guard.path().toUtf8()) > 0);
+    ASSERT_TRUE(
+        settings.open(QIODevice::WriteOnly) &&
+        settings.write("[skola]\nkontakt=skola@hlidac.cz\ndatabaze=" + guard.path().toUtf8()) > 0);
     settings.close();
     qputenv("XDG_CONFIG_DIRS", computer.path().toUtf8());
     qunsetenv("VOLTMETR_DB");
@@ -226,6 +228,11 @@ TEST_F(Windows, NoWindowReachesTheComputersSchoolDatabase)
     Welcome welcome(context);
     welcome.show();
     EXPECT_FALSE(child<QRadioButton>(welcome, "conn0").isEnabled()) << "no school database";
+    host.onNextModal([](QDialog& about) {
+        EXPECT_EQ(child<QLabel>(about, "Label6").text(), u"voltmetr@example.cz"_s);
+        click(about, "Command1");
+    });
+    click(welcome, "Command3");
     child<QLineEdit>(welcome, "Jm").setText(u"Eva"_s);
     click(welcome, "Command1");
     ASSERT_NE(shownExercise(), nullptr);
