@@ -1,4 +1,5 @@
 #include "app/version.h"
+#include "programflow.h"
 #include "signin/welcome.h"
 #include "ui/application.h"
 #include "ui/qthost.h"
@@ -21,6 +22,8 @@ int main(int argc, char* argv[])
     voltmetr::Data_a_promene state;
     voltmetr::Info2 coder(host);
     voltmetr::WindowContext context{host, state, coder};
+    // The flow goes before the state and the host, and the exercise it opened with it.
+    voltmetr::ProgramFlow flow(context);
     voltmetr::Welcome welcome(context);
     welcome.show();
     return QApplication::exec();

@@ -1,6 +1,5 @@
 #include "exercise/konec.h"
 
-#include "results/souhrn.h"
 #include "ui/designelements.h"
 #include "ui/twips.h"
 
@@ -33,8 +32,7 @@ void Konec::Command1_Click()
 {
     m_endChosen = true;
     QDialog::accept();
-    Souhrn summary(m_context, parentWidget());
-    m_context.host.showModal(summary);
+    m_context.flow().openSummary(parentWidget());
 }
 
 void Konec::Command2_Click()

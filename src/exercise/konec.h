@@ -8,8 +8,8 @@
 namespace voltmetr {
 
 // "Opravdu chceš skončit ?": freezes the exercise's timers while it is open. "&Ne" (also Esc
-// and a close by the desktop) puts them back as they stood; "&Ano" closes it and opens the
-// summary, which ends the program.
+// and a close by the desktop) puts them back as they stood; "&Ano" closes it and asks the
+// window flow for the summary, which ends the program.
 class Konec : public QDialog
 {
     Q_OBJECT

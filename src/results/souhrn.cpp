@@ -1,8 +1,6 @@
 #include "results/souhrn.h"
 
-#include "results/genlist.h"
-#include "results/runsummary.h"
-#include "school/resultsstore.h"
+#include "results/runend.h"
 #include "ui/designelements.h"
 #include "ui/twips.h"
 
@@ -17,24 +15,11 @@ namespace {
 constexpr unsigned int green = 0x00008000;
 constexpr unsigned int darkRed = 0x00000080;
 
-const QString notAvailable = QStringLiteral("není k dispozici");
-const QString storing = QStringLiteral("ukládám…");
-
-QString storeFailedMessage(const QString& reason)
+void showCounts(const std::array<QLabel*, 3>& labels, const RunEnd::Counts& counts)
 {
-    return QStringLiteral("Výsledek se nepodařilo uložit do školní databáze.\n\nDůvod: %1\n\n"
-                          "Nic se neztratilo: po stisknutí OK dostaneš výsledek jako "
-                          "zakódovanou zprávu. Vlož ji do schránky nebo ulož do souboru "
-                          "a předej ji vyučujícímu.")
-        .arg(reason);
-}
-
-// All, right and wrong, in the three labels of one block.
-void showCounts(const std::array<QLabel*, 3>& labels, std::int64_t right, std::int64_t wrong)
-{
-    labels[0]->setText(countCaption(right + wrong));
-    labels[1]->setText(countCaption(right));
-    labels[2]->setText(countCaption(wrong));
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        labels[i]->setText(counts[i]);
+    }
 }
 
 } // namespace
@@ -78,66 +63,27 @@ Souhrn::Souhrn(WindowContext& context, QWidget* parent)
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &Souhrn::Command1_Click);
 
-    const Data_a_promene& state = m_context.state;
-    if (state.EmailMode) {
-        encodeReport(emailReportInputs(state, m_context.host.now()));
-    } else {
-        storeRun();
-    }
-    showCounts(m_today, state.RightCount, state.WrongCount);
-}
-
-void Souhrn::storeRun()
-{
-    const double now = m_context.host.now();
-    const ResultRow row = resultRowFor(m_context.state, now, m_context.host.loginName());
-    m_save =
-        new BackgroundSave(ResultsStore(schoolDatabasePath()), row, m_context.state.TaskLog, this);
-    connect(m_save, &BackgroundSave::finished, this,
-            [this, now] { showStored(m_save->result(), now); });
-    for (QLabel* label : m_total) {
-        label->setText(storing);
-    }
-    m_ok->setEnabled(false);
-}
-
-void Souhrn::showStored(const RunStored& stored, double now)
-{
-    if (stored.totals) {
-        showCounts(m_total, stored.totals->rightCount, stored.totals->wrongCount);
-    } else {
-        m_context.host.messageBox(storeFailedMessage(stored.error),
-                                  QStringLiteral("Školní databáze"), MessageStyle::OkCritical);
-        // The coder is prepared only at an e-mail sign-in, so its key is loaded here.
-        m_context.coder.InitReportCoder();
-        encodeReport(fallbackReportInputs(m_context.state, now));
-    }
-    m_ok->setEnabled(true);
-    m_ok->setFocus();
-    Q_EMIT saveEnded();
-}
-
-void Souhrn::encodeReport(const ReportInputs& inputs)
-{
-    m_handsOutReport = true;
-    Info2& coder = m_context.coder;
-    coder.StartReport();
-    coder.AppendEncoded(composeReportText(inputs, QLocale::system()));
-    for (QLabel* label : m_total) {
-        label->setText(notAvailable);
-    }
+    m_end = new RunEnd(context.host, context.state, context.coder, this);
+    showCounts(m_today, m_end->today());
+    showCounts(m_total, m_end->total());
+    m_ok->setEnabled(!m_end->saving());
+    connect(m_end, &RunEnd::saveEnded, this, [this] {
+        showCounts(m_total, m_end->total());
+        m_ok->setEnabled(true);
+        m_ok->setFocus();
+        Q_EMIT saveEnded();
+    });
 }
 
 void Souhrn::Command1_Click()
 {
     // Enter, Esc or the desktop's close while the row is being stored: the pupil waits for it.
-    if (m_save != nullptr && m_save->isRunning()) {
+    if (m_end->saving()) {
         return;
     }
     done(QDialog::Accepted);
-    if (m_handsOutReport) {
-        GenList report(m_context, parentWidget());
-        m_context.host.showModal(report);
+    if (m_end->handsOutReport()) {
+        m_context.flow().openTeacherReport(parentWidget());
     } else {
         m_context.host.endProgram();
     }

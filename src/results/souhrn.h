@@ -1,7 +1,5 @@
 #pragma once
 
-#include "report/reporttext.h"
-#include "results/backgroundsave.h"
 #include "ui/windowcontext.h"
 
 #include <QDialog>
@@ -12,9 +10,11 @@ class QPushButton;
 
 namespace voltmetr {
 
-// The summary that closes a run. In school-server mode it stores the run's row and shows the
-// pupil's all-time counts; in e-mail mode, or when the row could not be stored, it encodes the
-// report and its "OK" hands it out through GenList.
+class RunEnd;
+
+// The summary that closes a run: it shows what the end of the run (RunEnd) says. In
+// school-server mode that is the pupil's all-time counts once the run is stored; in e-mail
+// mode, or when the row could not be stored, "OK" opens the report window to hand it out.
 //
 // The row is stored while the window is already shown: it says so in place of the all-time
 // counts, and "OK" waits until the save has ended, with the totals or with the reason and the
@@ -36,17 +36,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void storeRun();
-    void showStored(const RunStored& stored, double now);
-    void encodeReport(const ReportInputs& inputs);
     void Command1_Click();
 
     WindowContext& m_context;
     std::array<QLabel*, 3> m_today{};
     std::array<QLabel*, 3> m_total{};
     QPushButton* m_ok = nullptr;
-    BackgroundSave* m_save = nullptr;
-    bool m_handsOutReport = false;
+    RunEnd* m_end = nullptr;
 };
 
 } // namespace voltmetr

@@ -1,11 +1,6 @@
 #include "signin/welcome.h"
 
-#include "app/oledate.h"
-#include "app/procedury.h"
-#include "exercise/zkouseni.h"
-#include "school/profile.h"
-#include "school/resultsstore.h"
-#include "school/schoolsettings.h"
+#include "signin/signin.h"
 #include "signin/typedtext.h"
 #include "ui/designelements.h"
 #include "ui/info.h"
@@ -25,15 +20,6 @@
 namespace voltmetr {
 
 namespace {
-
-const QString signInByName = QStringLiteral(
-    "Přihlas se jménem a třídou, výsledek pak předáš vyučujícímu jako zakódovanou zprávu.");
-
-QString unreadableDatabaseMessage(const QString& path, const QString& reason)
-{
-    return QStringLiteral("Školní databázi se nepodařilo přečíst:\n%1\n\nDůvod: %2\n\n%3")
-        .arg(path, reason, signInByName);
-}
 
 // Keeps a text box's text as signInText() makes it, whether typed, pasted or set, so that the
 // pupil sees exactly what the run will hold.
@@ -134,35 +120,17 @@ Welcome::Welcome(WindowContext& context, QWidget* parent)
     ApplyMode();
 }
 
-Welcome::~Welcome()
-{
-    delete m_exercise.data();
-}
-
 void Welcome::LoadProfiles()
 {
-    const SchoolSetting location = configuredDatabaseLocation();
-    if (!location.problem.isEmpty()) {
-        m_context.host.messageBox(location.problem + QStringLiteral("\n\n") + signInByName,
-                                  QStringLiteral("Nastavení školy"), MessageStyle::OkCritical);
+    const SignInOffer offer = offerSignIn(m_context.host);
+    for (const Profile& pupil : offer.pupils) {
+        m_users->addItem(profileEntry(pupil));
     }
-    const QString& path = location.value;
-    if (location.problem.isEmpty() && schoolDatabaseMayExist(path)) {
-        const PupilsRead read = ResultsStore(path).readPupils();
-        if (read.ok()) {
-            for (const Profile& pupil : read.pupils) {
-                m_users->addItem(profileEntry(pupil));
-            }
-            // The list makes its first entry current as it fills; nobody is chosen until the
-            // pupil chooses, or Enter would sign the pupil in under someone else's name.
-            m_users->setCurrentIndex(-1);
-            return;
-        }
-        m_context.host.messageBox(unreadableDatabaseMessage(path, read.error),
-                                  QStringLiteral("Školní databáze"), MessageStyle::OkCritical);
-    }
-    m_schoolMode->setEnabled(false);
-    m_emailMode->setChecked(true);
+    // The list makes its first entry current as it fills; nobody is chosen until the pupil
+    // chooses, or Enter would sign the pupil in under someone else's name.
+    m_users->setCurrentIndex(-1);
+    m_schoolMode->setEnabled(offer.schoolMode);
+    m_emailMode->setChecked(!offer.schoolMode);
 }
 
 void Welcome::ApplyMode()
@@ -178,26 +146,14 @@ void Welcome::ApplyMode()
 
 void Welcome::Confirm()
 {
-    Data_a_promene& state = m_context.state;
-    state.EmailMode = m_emailMode->isChecked();
-    if (!state.EmailMode) {
-        if (m_users->currentIndex() < 0) {
-            m_context.host.beep();
-            return;
-        }
-        state.StartTime = oleTimePart(m_context.host.now());
-        const Profile profile = parseProfileEntry(m_users->currentText());
-        state.ProfileClass = profile.className;
-        state.ProfileSurname = profile.surname;
-    } else {
-        m_context.coder.InitReportCoder();
-        state.PupilName = m_name->text();
-        state.PupilClass = m_class->text();
-        state.StartDateTime = m_context.host.now();
+    SignInChoice choice{m_emailMode->isChecked(), std::nullopt, m_name->text(), m_class->text()};
+    if (m_users->currentIndex() >= 0) {
+        choice.profileEntry = m_users->currentText();
     }
-    m_exercise = new Zkouseni(m_context);
-    m_exercise->setAttribute(Qt::WA_DeleteOnClose);
-    m_exercise->show();
+    if (!startRun(choice, m_context.host, m_context.state, m_context.coder)) {
+        return;
+    }
+    m_context.flow().openExercise();
     // done() hides the window without the close event, which would end the program.
     done(QDialog::Accepted);
 }

@@ -3,7 +3,6 @@
 #include "ui/windowcontext.h"
 
 #include <QDialog>
-#include <QPointer>
 
 class QComboBox;
 class QLabel;
@@ -13,8 +12,6 @@ class QRadioButton;
 
 namespace voltmetr {
 
-class Zkouseni;
-
 // The first window: the pupil picks a profile of the school database (school-server mode) or
 // types name and class (e-mail mode), then the exercise starts.
 class Welcome : public QDialog
@@ -22,7 +19,6 @@ class Welcome : public QDialog
     Q_OBJECT
 public:
     explicit Welcome(WindowContext& context, QWidget* parent = nullptr);
-    ~Welcome() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -43,9 +39,6 @@ private:
     QLineEdit* m_name;
     QLabel* m_classLabel;
     QLineEdit* m_class;
-    // The exercise this sign-in started lives until the program ends, and goes before the
-    // state and the host it refers to.
-    QPointer<Zkouseni> m_exercise;
 };
 
 } // namespace voltmetr

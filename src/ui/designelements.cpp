@@ -18,8 +18,11 @@ QLabel* makeLabel(QWidget& parent, const LabelDesign& design)
     label->setObjectName(design.objectName);
     label->setFont(design.font);
     label->setAlignment(design.alignment);
+    // The design colour while the label is enabled; a disabled one greys as the style has it.
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, bgrColor(design.bgrTextColour));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, bgrColor(design.bgrTextColour));
+    }
     label->setPalette(palette);
     placeTwips(*label, design.left, design.top, design.width, design.height);
     const QFontMetrics metrics(design.font);

@@ -1,7 +1,7 @@
+#include "support/sandbox.h"
 #include "ui/application.h"
 
 #include <QApplication>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
@@ -9,5 +9,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     voltmetr::prepareApplication(app);
     testing::InitGoogleTest(&argc, argv);
+    voltmetr::testing::Sandbox::install();
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exercise/zkouseni.h"
+#include "programflow.h"
 #include "report/info2.h"
 #include "results/souhrn.h"
 #include "support/schoolfile.h"
@@ -14,18 +15,14 @@
 
 namespace voltmetr::testing {
 
-// What every window is handed, on a scripted desktop, with the school database at a file of
-// the test's own.
+// The program's windows in their order, on a scripted desktop, with the school database at a
+// file of the test's own.
 class WindowFixture : public ::testing::Test
 {
 protected:
     WindowFixture() { useDatabase(school.path()); }
     ~WindowFixture() override
     {
-        // The exercise windows a sign-in opened are not the test's to keep.
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            delete qobject_cast<Zkouseni*>(window);
-        }
         EXPECT_EQ(host.pendingScripts(), 0u) << "a scripted answer was never asked for";
     }
 
@@ -77,6 +74,7 @@ protected:
     Data_a_promene state;
     Info2 coder{host};
     WindowContext context{host, state, coder};
+    ProgramFlow flow{context}; // goes first, with the exercise it opened
 };
 
 } // namespace voltmetr::testing

@@ -1,15 +1,22 @@
 #include "results/genlist.h"
 #include "results/souhrn.h"
+#include "school/schooldatabase.h"
 #include "signin/welcome.h"
+#include "support/sandbox.h"
 #include "support/windowfixture.h"
+#include "ui/designelements.h"
 #include "ui/info.h"
+#include "ui/twips.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
 
 namespace voltmetr {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 using Open = std::unique_ptr<QDialog> (*)(WindowContext&);
 template <typename W> std::unique_ptr<QDialog> open(WindowContext& context)
@@ -100,8 +107,9 @@ TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
     EXPECT_TRUE(host.clipboard.isEmpty());
 }
 
-// "O programu" shows the about box (its script runs), whose address alone opens a mail.
-TEST_F(Windows, OProgramuShowsTheAboutBoxWhoseAddressOnlyOpensAMail)
+// "O programu" shows the about box, whose address alone opens a mail: clicked, or reached with
+// Tab, where the focus shows, and opened with Enter or Space. Enter elsewhere presses "OK".
+TEST_F(Windows, TheAboutBoxAddressAloneOpensAMail)
 {
     Welcome welcome(context);
     welcome.show();
@@ -109,19 +117,12 @@ TEST_F(Windows, OProgramuShowsTheAboutBoxWhoseAddressOnlyOpensAMail)
         for (const char* label : {"Label6", "Label4", "Label6"}) {
             QTest::mouseClick(&child<QLabel>(about, label), Qt::LeftButton);
         }
-        EXPECT_TRUE(about.isVisible());
         click(about, "Command1");
     });
     click(welcome, "Command3");
-    EXPECT_EQ(host.openedLinks,
-              std::vector<QString>(2, QStringLiteral("mailto:voltmetr@example.cz")));
-}
+    const QString link = u"mailto:voltmetr@example.cz"_s;
+    EXPECT_EQ(host.openedLinks, std::vector<QString>(2, link));
 
-// A pupil without a mouse reaches the address with Tab, sees the focus on it and opens the mail
-// with Enter or Space; Enter elsewhere still presses "OK".
-TEST_F(Windows, TheAboutBoxAddressWorksByKeyboard)
-{
-    const QString link = QStringLiteral("mailto:voltmetr@example.cz");
     // Keys pressed, each to whatever has the focus; mails opened; whether the box stays open.
     const std::tuple<const char*, std::vector<Qt::Key>, std::size_t, bool> cases[] = {
         {"Enter", {Qt::Key_Return}, 0, false},
@@ -148,8 +149,109 @@ TEST_F(Windows, TheAboutBoxAddressWorksByKeyboard)
             EXPECT_EQ(QApplication::focusWidget(), &address) << name;
             EXPECT_NE(address.grab().toImage(), unfocused) << name << ": the focus shows";
         }
-        EXPECT_EQ(address.accessibleName(), QStringLiteral("Napsat e-mail: voltmetr@example.cz"));
     }
+}
+
+// The about box shows the school's address where the built-in one stood, opens a mail to it, and
+// keeps its layout: a longer address grows to the left, never past the box's margin.
+TEST_F(Windows, TheAboutBoxShowsTheSchoolsAddress)
+{
+    const std::tuple<const char*, QByteArray, QString> cases[] = {
+        {"none set", "[skola]\n", u"voltmetr@example.cz"_s},
+        {"the school's", "[skola]\nkontakt=fyzika@spslipova.cz\n", u"fyzika@spslipova.cz"_s},
+        {"a long one", "[skola]\nkontakt=ucitel.elektrotechniky@stredni-skola-lipova.cz\n",
+         u"ucitel.elektrotechniky@stredni-skola-lipova.cz"_s},
+        {"a file that cannot be used", "[skola]\nkontakt=nikdo\n", u"voltmetr@example.cz"_s},
+    };
+    for (const auto& [name, settings, address] : cases) {
+        testing::Sandbox::writeSettings(settings);
+        host.openedLinks.clear();
+        info about(context);
+        about.show();
+        auto& label = child<QLabel>(about, "Label6");
+        EXPECT_EQ(label.text(), address) << name;
+        EXPECT_EQ(label.accessibleName(), u"Napsat e-mail: "_s + address) << name;
+        EXPECT_EQ(label.geometry().right(), 260) << name << ": the right edge stays";
+        EXPECT_GE(label.width(), label.fontMetrics().horizontalAdvance(address)) << name;
+        EXPECT_GE(label.x(), 8) << name << ": within the margin";
+        label.setFocus();
+        QTest::keyClick(&label, Qt::Key_Return);
+        EXPECT_EQ(host.openedLinks, std::vector<QString>{u"mailto:"_s + address}) << name;
+    }
+}
+
+// A label shows its design colour while enabled, active window or not; disabled, it greys as
+// the style has it, as a sign-in label of the mode not chosen does.
+TEST(DesignLabel, ShowsItsColourOnlyWhileEnabled)
+{
+    QWidget window;
+    const QColor greyed = QLabel().palette().color(QPalette::Disabled, QPalette::WindowText);
+    for (const unsigned int bgr : {0x000000u, 0x008000u}) {
+        const QLabel* label =
+            makeLabel(window, {u"l"_s, u"Dobře:"_s, 0, 0, 780, 300, QFont(), Qt::AlignLeft, bgr});
+        const QColor design = bgrColor(bgr);
+        ASSERT_NE(greyed, design);
+        const std::pair<QPalette::ColorGroup, QColor> cases[] = {
+            {QPalette::Active, design}, {QPalette::Inactive, design}, {QPalette::Disabled, greyed}};
+        for (const auto& [group, colour] : cases) {
+            EXPECT_EQ(label->palette().color(group, QPalette::WindowText), colour) << group;
+        }
+    }
+}
+
+// A computer whose settings file names the school's database and address: the sandbox every test
+// starts in keeps the windows from reading either, or storing into the database, all the way to
+// a school run's summary.
+TEST_F(Windows, NoWindowReachesTheComputersSchoolDatabase)
+{
+    testing::SchoolFile guard;
+    guard.addPupil(u"Hlídač"_s, u"9.Z"_s);
+    QTemporaryDir computer;
+    QDir(computer.path()).mkpath(u"voltmetr"_s);
+    QFile settings(computer.filePath(u"voltmetr/voltmetr.conf"_s));
+    ASSERT_TRUE(
+        settings.open(QIODevice::WriteOnly) &&
+        settings.write("[skola]\nkontakt=skola@hlidac.cz\ndatabaze=" + guard.path().toUtf8()) > 0);
+    settings.close();
+    qputenv("XDG_CONFIG_DIRS", computer.path().toUtf8());
+    qunsetenv("VOLTMETR_DB");
+    ASSERT_EQ(schoolDatabasePath(), guard.path()) << "what a test outside the sandbox reaches";
+    const auto bytes = [&guard] {
+        QFile file(guard.path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+    ASSERT_FALSE(before.isEmpty());
+
+    const QString sandbox = testing::Sandbox::enter();
+    EXPECT_TRUE(schoolDatabasePath().startsWith(sandbox + u'/')) << "not the built-in one";
+    Welcome welcome(context);
+    welcome.show();
+    EXPECT_FALSE(child<QRadioButton>(welcome, "conn0").isEnabled()) << "no school database";
+    host.onNextModal([](QDialog& about) {
+        EXPECT_EQ(child<QLabel>(about, "Label6").text(), u"voltmetr@example.cz"_s);
+        click(about, "Command1");
+    });
+    click(welcome, "Command3");
+    child<QLineEdit>(welcome, "Jm").setText(u"Eva"_s);
+    click(welcome, "Command1");
+    ASSERT_NE(shownExercise(), nullptr);
+    host.onNextModal([](QDialog& question) { click(question, "Command1"); });
+    host.onNextModal([](QDialog& summary) { click(summary, "Command1"); });
+    host.onNextModal([](QDialog& report) { click(report, "final"); });
+    shownExercise()->Command3_Click();
+    // A school run's summary stores nowhere and hands the run out.
+    state.EmailMode = false;
+    host.onNextModal([](QDialog& report) { click(report, "final"); });
+    {
+        Souhrn summary(context);
+        awaitSave(summary);
+        click(summary, "Command1");
+    }
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].prompt.startsWith(u"Výsledek se nepodařilo uložit"_s));
+    EXPECT_EQ(guard.resultRows().size(), 0u);
+    EXPECT_EQ(bytes(), before);
 }
 
 } // namespace

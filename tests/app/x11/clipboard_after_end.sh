@@ -10,6 +10,9 @@ exec xvfb-run -a -s "-screen 0 640x480x24" sh -eu -c '
     manager=$1 driver=$2
     work=$(mktemp -d)
     trap "kill \$pid 2>/dev/null; rm -rf \"\$work\"" EXIT
+    # Like every test, away from the school settings and database of this computer.
+    mkdir "$work/xdg"
+    export XDG_CONFIG_DIRS="$work/xdg" VOLTMETR_DB="$work/missing/skola.sqlite"
     "$manager" >"$work/manager.out" & pid=$!
     tries=0
     until grep -q ready "$work/manager.out"; do

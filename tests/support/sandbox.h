@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace voltmetr::testing {
+
+// Every test starts with an empty system settings folder and a school database location where
+// no database exists, in a temporary folder of its own: no test reads the computer's settings
+// file or stores into its school database, whatever the test before it left set. A test that
+// needs either sets its own. The programs a test starts inherit the same.
+class Sandbox final : public ::testing::EmptyTestEventListener
+{
+public:
+    static void install() { ::testing::UnitTest::GetInstance()->listeners().Append(new Sandbox); }
+
+    // The folder a test's settings and database location are made in: its empty settings
+    // folder is xdg, its database location missing/skola.sqlite.
+    static QString enter()
+    {
+        s_folder = std::make_unique<QTemporaryDir>();
+        EXPECT_TRUE(QDir(s_folder->path()).mkpath(QStringLiteral("xdg")));
+        qputenv("XDG_CONFIG_DIRS", s_folder->filePath(QStringLiteral("xdg")).toUtf8());
+        qputenv("VOLTMETR_DB", s_folder->filePath(QStringLiteral("missing/skola.sqlite")).toUtf8());
+        return s_folder->path();
+    }
+
+    // Writes the school's settings file into the test's settings folder; its path.
+    static QString writeSettings(const QByteArray& contents)
+    {
+        const QString path = s_folder->filePath(QStringLiteral("xdg/voltmetr/voltmetr.conf"));
+        QDir(s_folder->path()).mkpath(QStringLiteral("xdg/voltmetr"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                    file.write(contents) == contents.size());
+        return path;
+    }
+
+    void OnTestStart(const ::testing::TestInfo&) override { enter(); }
+    void OnTestEnd(const ::testing::TestInfo&) override { s_folder.reset(); }
+
+private:
+    static inline std::unique_ptr<QTemporaryDir> s_folder;
+};
+
+} // namespace voltmetr::testing
