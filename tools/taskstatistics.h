@@ -2,6 +2,7 @@
 
 #include "exercise/mistakekind.h"
 #include "school/schooldatabase.h"
+#include "shareformat.h"
 
 #include <QList>
 #include <QLocale>
@@ -60,7 +61,6 @@ struct ClassStatistics
 // likeliest cause. A figure that cannot be told (no answer, no logged task) reads "–".
 QStringList tallyHeadings();
 QStringList tallyCells(const Tally& tally, const QLocale& locale);
-QString percentText(double share, const QLocale& locale);
 
 // Reads the results and the task log, of one class or of all when pupilClass is empty.
 // Nothing, with the reason in failure, when the database could not be read.

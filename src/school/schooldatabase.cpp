@@ -153,7 +153,7 @@ QString describeServer(QSqlDatabase& db, const QString& location, int busyTimeou
     const QString unusable =
         QStringLiteral("adresa databázového serveru %1 je chybná").arg(location);
     const QString withPassword =
-        QStringLiteral("heslo nepatří do adresy databáze; uložte je do souboru hesel (~/.pgpass)");
+        QStringLiteral("heslo nepatří do adresy databáze, ale do souboru hesel (~/.pgpass)");
     QStringList options;
     bool timeoutGiven = false;
     const auto addOption = [&](const QString& keyword, const QString& value) {
@@ -532,6 +532,26 @@ QString beginWriting(QSqlDatabase& db)
     QSqlQuery query(db);
     return execute(query,
                    onServer(db) ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+QString rollBackWriting(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    return execute(query, QStringLiteral("ROLLBACK"));
+}
+
+QString runBound(QSqlQuery& query, const QString& statement, const QVariantList& values)
+{
+    if (!query.prepare(statement)) {
+        return databaseFailureReason(query.lastError());
+    }
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        return databaseFailureReason(query.lastError());
+    }
+    return {};
 }
 
 QString commitWriting(QSqlDatabase& db)

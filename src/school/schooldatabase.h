@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <chrono>
 #include <memory>
 
@@ -129,6 +131,14 @@ QString checkSchoolSchema(QSqlDatabase& db);
 // locks rows, not the database, so a plain transaction serves. Empty on success, else the
 // reason.
 QString beginWriting(QSqlDatabase& db);
+
+// Ends the transaction beginWriting started, giving up what it wrote. Called after a failure that
+// is reported already: its own failure goes to the log. Empty on success, else the reason.
+QString rollBackWriting(QSqlDatabase& db);
+
+// Prepares the statement, binds the values in order and runs it. Empty on success, else the
+// reason. Only statements that read or write rows may be prepared on a server.
+QString runBound(QSqlQuery& query, const QString& statement, const QVariantList& values = {});
 
 // Ends the transaction beginWriting started, keeping what it wrote. A server prepares only
 // statements that read or write rows, so COMMIT must run as it stands, never prepared. Empty on

@@ -5,5 +5,8 @@ list(APPEND VOLTMETR_CORE_SOURCES
   school/schooldatabase.h school/schooldatabase.cpp
   school/saveretry.h school/saveretry.cpp
   school/lockwait.h school/lockwait.cpp
+  school/pupilstore.h school/pupilstore.cpp
+  school/runstore.h school/runstore.cpp
   school/tasklogstore.h school/tasklogstore.cpp
+  school/storedreports.h school/storedreports.cpp
   school/resultsstore.h school/resultsstore.cpp)
