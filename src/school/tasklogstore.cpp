@@ -166,6 +166,7 @@ QString readTaskLog(QSqlDatabase& db, const QString& className, std::vector<Logg
         statement += QStringLiteral(" WHERE %1.\"Trida\" = ?").arg(runs);
         values << className;
     }
+    statement += QStringLiteral(" ORDER BY %1.rowid, %2.\"Poradi\"").arg(runs, log);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (QString failure = runBound(query, statement, values); !failure.isEmpty()) {

@@ -30,8 +30,8 @@ struct LoggedTask
     TaskRecord task;
 };
 
-// Every logged task of one class's runs, or of all runs when className is empty, in no
-// particular order. Empty on success, else the reason.
+// Every logged task of one class's runs, or of all runs when className is empty, run by run in
+// the order stored, each run's tasks in the order set. Empty on success, else the reason.
 QString readTaskLog(QSqlDatabase& db, const QString& className, std::vector<LoggedTask>& tasks);
 
 } // namespace voltmetr
