@@ -102,26 +102,21 @@ protected:
     void SetUp() override
     {
         if (GetParam() == Engine::File) {
-            m_adminLocation = m_folder.filePath(u"Školní data #1?x=y%20.sqlite"_s);
-            QFile(m_adminLocation).open(QIODevice::WriteOnly); // an empty file, an empty database
-            m_location = m_adminLocation;
-        } else {
-            m_adminLocation = ThrowawayServer::newDatabase();
-            m_location = ThrowawayServer::asPupils(m_adminLocation);
+            m_location = m_folder.filePath(u"Školní data #1?x=y%20.sqlite"_s);
+            QFile(m_location).open(QIODevice::WriteOnly); // an empty file is an empty database
         }
-        m_admin.emplace(m_adminLocation, Access::Write);
+        const QString admin =
+            GetParam() == Engine::File ? m_location : ThrowawayServer::newDatabase();
+        if (GetParam() == Engine::Server) {
+            m_location = ThrowawayServer::asPupils(admin);
+        }
+        m_admin.emplace(admin, Access::Write);
         ASSERT_EQ(m_admin->openError() + createSchoolSchema(m_admin->db()), QString());
     }
 
     std::vector<QVariantList> exec(const QString& statement, const QVariantList& values = {})
     {
         return testing::rowsOf(m_admin->db(), statement, values);
-    }
-    // A statement run as it stands, as a change of a table must be on a server.
-    void change(const QString& statement)
-    {
-        QSqlQuery query(m_admin->db());
-        ASSERT_TRUE(query.exec(statement)) << query.lastError().text().toStdString();
     }
     // The fields left out stay NULL.
     void addResult(const QVariant& surname, const QVariant& right, const QVariant& wrong)
@@ -131,7 +126,6 @@ protected:
     }
 
     QTemporaryDir m_folder;
-    QString m_adminLocation;
     QString m_location; // where the pupils' program stores
     std::optional<SchoolConnection> m_admin;
 };
@@ -242,8 +236,8 @@ TEST_P(SchoolDatabaseTest, EachRunsTaskLogIsStoredBesideItsRow)
         std::vector<LoggedTask> logged;
         ASSERT_EQ(readTaskLog(m_admin->db(), pupilClass, logged), QString());
         std::map<QString, std::vector<TaskRecord>> byPupil;
-        for (const LoggedTask& task : logged) {
-            byPupil[task.surname + u' ' + task.className].push_back(task.task);
+        for (const auto& [surname, className, task] : logged) {
+            byPupil[surname + u' ' + className].push_back(task);
         }
         std::map<QString, std::vector<TaskRecord>> expected;
         if (pupilClass != u"3.A"_s) {
@@ -271,10 +265,10 @@ TEST_P(SchoolDatabaseTest, AnOlderDatabaseTakesTheRunWithoutItsTasks)
     for (const auto& [name, damage, warning] : cases) {
         // The task table as the teacher's tool adds it to an older database, then damaged.
         exec(uR"(DELETE FROM "Prehled ")"_s);
-        change(uR"(DROP TABLE IF EXISTS "Ulohy")"_s);
+        exec(uR"(DROP TABLE IF EXISTS "Ulohy")"_s);
         ASSERT_EQ(addTaskLogTable(m_admin->db()), QString()) << name;
         EXPECT_TRUE(taskLogReadable(m_admin->db())) << name;
-        change(damage);
+        exec(damage);
         EXPECT_FALSE(taskLogReadable(m_admin->db())) << name;
         StoreWarnings warnings;
         const RunStored stored =
@@ -298,11 +292,11 @@ TEST_P(SchoolDatabaseTest, TheSchemaCheckNamesWhatIsMissing)
     };
     for (const auto& [name, damage, reason] : cases) {
         for (const char* table : {"Zaci", "Prehled ", "Prehled", "Ulohy", "Zpravy"}) {
-            change(uR"(DROP TABLE IF EXISTS "%1")"_s.arg(QLatin1String(table)));
+            exec(uR"(DROP TABLE IF EXISTS "%1")"_s.arg(QLatin1String(table)));
         }
         ASSERT_EQ(createSchoolSchema(m_admin->db()), QString()) << name;
         if (!damage.isEmpty()) {
-            change(damage);
+            exec(damage);
         }
         EXPECT_EQ(checkSchoolSchema(m_admin->db()), reason) << name;
     }
