@@ -44,6 +44,9 @@ struct Share
 {
     qint64 right = 0;
     qint64 all = 0;
+
+    // Right answers of all, 0..1; nothing when there was no answer.
+    std::optional<double> rightShare() const { return teacher::rightShare(right, all - right); }
 };
 
 struct ClassStatistics
