@@ -368,28 +368,20 @@ TEST(ResultsStore, TellsTheAdministratorOfWaitingAndOfEveryRunNotStored)
             ASSERT_EQ(commitWriting(file.database()), QString()) << c.name;
         }
         EXPECT_EQ(stored.stored(), c.reason.isEmpty()) << c.name;
-        // The numbers are what the save measured; only their form is the log's.
         QStringList expected;
         if (c.waited) {
-            expected << QRegularExpression::escape(
-                            u"Ukládání výsledku %1 do databáze %2 muselo čekat na jiné počítače: "_s
-                                .arg(novakova, location)) +
-                            u"pokusů [1-9]\\d*, celkem [1-9]\\d* ms\\.$"_s;
+            expected << u"Ukládání výsledku %1 do databáze %2 muselo čekat na jiné počítače: "
+                        u"pokusů N, celkem N ms."_s.arg(novakova, location);
         }
         if (!c.reason.isEmpty()) {
-            expected << QRegularExpression::escape(
-                            u"Výsledek %1 se do databáze %2 neuložil, žák ho dostal jako "
-                            u"zakódovanou zprávu "
-                            u"pro vyučujícího. Důvod: %3"_s.arg(novakova, location, c.reason)) +
-                            u'$';
+            expected << u"Výsledek %1 se do databáze %2 neuložil, žák ho dostal jako zakódovanou "
+                        u"zprávu pro vyučujícího. Důvod: %3"_s.arg(novakova, location, c.reason);
         }
-        const QStringList lines = warnings.about(novakova);
-        ASSERT_EQ(lines.size(), expected.size())
-            << c.name << ": " << lines.join(u'\n').toStdString();
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            EXPECT_TRUE(QRegularExpression(u"^"_s + expected[i]).match(lines[i]).hasMatch())
-                << c.name << ": " << lines[i].toStdString();
-        }
+        // The counts are what the save measured: only their form is the log's.
+        static const QRegularExpression counts(u"pokusů [1-9]\\d*, celkem [1-9]\\d* ms"_s);
+        EXPECT_EQ(warnings.about(novakova).join(u'\n').replace(counts, u"pokusů N, celkem N ms"_s),
+                  expected.join(u'\n'))
+            << c.name;
     }
 }
 
