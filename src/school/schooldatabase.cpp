@@ -106,16 +106,10 @@ unsigned long long nextConnectionNumber()
 // creating tables, granting rights or ending a transaction.
 QString execute(QSqlQuery& query, const QString& statement, const QVariantList& values = {})
 {
-    bool done = false;
-    if (values.isEmpty()) {
-        done = query.exec(statement);
-    } else if (query.prepare(statement)) {
-        for (const QVariant& value : values) {
-            query.addBindValue(value);
-        }
-        done = query.exec();
+    if (!values.isEmpty()) {
+        return runBound(query, statement, values);
     }
-    return done ? QString() : databaseFailureReason(query.lastError());
+    return query.exec(statement) ? QString() : databaseFailureReason(query.lastError());
 }
 
 QString driverFor(const QString& location)
