@@ -26,13 +26,10 @@ QString installedExample()
     return QString::fromUtf8(example.readAll());
 }
 
-// What stands where the settings file belongs when it is not a file with text.
-enum class Standing
-{
-    Text,
-    Folder,
-    Socket // opens for nobody, not even for root
-};
+// Written as the settings file, these make a folder, or a socket that opens for nobody, not even
+// for root, stand where the file belongs.
+const QString aFolder = u"(složka)"_s;
+const QString aSocket = u"(soket)"_s;
 
 void makeSocket(const QString& path)
 {
@@ -63,7 +60,6 @@ TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed
         QString database;
         QString contact;
         QString fault; // after "nelze použít: "; empty when the file is usable
-        Standing standing = Standing::Text;
     } cases[] = {
         {"nothing set", none, none, none, builtIn, builtInContact, u""_s},
         {"environment only", u"/tmp/jina.sqlite"_s, none, none, u"/tmp/jina.sqlite"_s,
@@ -112,14 +108,13 @@ TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed
          u"neznámé nastavení „skola/databse“ (známá jsou skola/databaze a skola/kontakt)"_s},
         {"a folder where the file belongs",
          none,
-         u""_s,
+         aFolder,
          u"[skola]\ndatabaze=/druha.sqlite\n"_s,
          {},
          builtInContact,
-         u"na tom místě je složka, ne soubor"_s,
-         Standing::Folder},
-        {"a file that cannot be read", none, u""_s, none, u""_s, builtInContact,
-         u"soubor nejde otevřít (chyba systému č. %1)"_s.arg(ENXIO), Standing::Socket},
+         u"na tom místě je složka, ne soubor"_s},
+        {"a file that cannot be read", none, aSocket, none, u""_s, builtInContact,
+         u"soubor nejde otevřít (chyba systému č. %1)"_s.arg(ENXIO)},
     };
     for (const auto& c : cases) {
         QTemporaryDir first;
@@ -130,21 +125,20 @@ TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed
         } else {
             qunsetenv("VOLTMETR_DB");
         }
-        const auto place = [](const QTemporaryDir& folder, const std::optional<QString>& text,
-                              Standing standing) {
+        const auto place = [](const QTemporaryDir& folder, const std::optional<QString>& text) {
             QDir(folder.path()).mkpath(u"voltmetr"_s);
             const QString path = folder.filePath(u"voltmetr/voltmetr.conf"_s);
-            if (standing == Standing::Folder) {
+            if (text == aFolder) {
                 QDir().mkpath(path);
-            } else if (standing == Standing::Socket) {
+            } else if (text == aSocket) {
                 makeSocket(path);
             } else if (QFile file(path); text && file.open(QIODevice::WriteOnly)) {
                 file.write(text->toUtf8());
             }
             return path;
         };
-        const QString inFirst = place(first, c.first, c.standing);
-        place(second, c.second, Standing::Text);
+        const QString inFirst = place(first, c.first);
+        place(second, c.second);
         const QString problem =
             c.fault.isEmpty()
                 ? QString()
