@@ -178,16 +178,17 @@ void BM_StoreRunAndScanEveryRow(benchmark::State& state)
         {
             voltmetr::SchoolConnection connection(databasePath(),
                                                   voltmetr::SchoolConnection::Access::Read);
-            QSqlQuery scan(connection.db());
-            scan.setForwardOnly(true);
-            scan.exec(
-                QStringLiteral("SELECT \"Prijmeni\", \"Spravne\", \"Chybne\" FROM \"Prehled \""));
+            std::vector<voltmetr::StoredResult> rows;
+            if (!voltmetr::readStoredResults(connection.db(), rows).isEmpty()) {
+                state.SkipWithError("not read");
+                break;
+            }
             std::int64_t right = 0;
             std::int64_t wrong = 0;
-            while (scan.next()) {
-                if (scan.value(0).toString() == row.surname) {
-                    right += scan.value(1).toLongLong();
-                    wrong += scan.value(2).toLongLong();
+            for (const voltmetr::StoredResult& stored : rows) {
+                if (stored.surname == row.surname) {
+                    right += stored.rightCount.value_or(0);
+                    wrong += stored.wrongCount.value_or(0);
                 }
             }
             benchmark::DoNotOptimize(right + wrong);

@@ -18,7 +18,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -89,10 +88,15 @@ int measure(int writers, int saves, const QString& where)
     std::map<std::pair<int, int>, int> stored;
     {
         voltmetr::SchoolConnection connection(path, voltmetr::SchoolConnection::Access::Read);
-        QSqlQuery rows(connection.db());
-        rows.exec(QStringLiteral(R"(SELECT "Prijmeni", "Spravne" FROM "Prehled ")"));
-        while (rows.next()) {
-            ++stored[{rows.value(0).toString().section(u' ', 1).toInt(), rows.value(1).toInt()}];
+        std::vector<voltmetr::StoredResult> rows;
+        if (const QString failure = voltmetr::readStoredResults(connection.db(), rows);
+            !failure.isEmpty()) {
+            std::fprintf(stderr, "cannot read the stored rows: %s\n", qPrintable(failure));
+            return 1;
+        }
+        for (const voltmetr::StoredResult& row : rows) {
+            ++stored[{row.surname.section(u' ', 1).toInt(),
+                      static_cast<int>(row.rightCount.value_or(0))}];
         }
     }
     int lost = 0;

@@ -118,9 +118,8 @@ QString progressChart(const std::map<double, Share>& byDate, const QLocale& loca
     }
     std::vector<std::pair<double, double>> days; // date, share
     for (const auto& [date, share] : byDate) {
-        if (share.all > 0) {
-            days.emplace_back(date,
-                              static_cast<double>(share.right) / static_cast<double>(share.all));
+        if (const std::optional<double> right = share.rightShare()) {
+            days.emplace_back(date, *right);
         }
     }
     if (days.empty()) {
@@ -243,7 +242,7 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
 
     std::vector<Bar> meters;
     for (const auto& [divisions, share] : statistics.byMeter) {
-        const double right = static_cast<double>(share.right) / static_cast<double>(share.all);
+        const double right = share.rightShare().value_or(0); // a meter is listed once judged
         meters.push_back({QStringLiteral("%1 dílků").arg(divisions), right,
                           percentText(right, locale) + QStringLiteral(" z %1").arg(share.all),
                           shareColour(right)});

@@ -2,6 +2,7 @@
 #include "app/procedury.h"
 #include "classlist.h"
 #include "school/failurereason.h"
+#include "school/pupilstore.h"
 #include "school/schooldatabase.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <cerrno>
 #include <filesystem>
 #include <optional>
@@ -121,58 +121,6 @@ QString createSchemaFile(const QString& path, const QString& backup)
     return {};
 }
 
-// One statement prepared once and run for each pupil, its failure named for the teacher.
-class PupilStatements
-{
-public:
-    explicit PupilStatements(QSqlDatabase& db) : m_exists(db), m_insert(db)
-    {
-        const QLatin1String table(PupilsTable);
-        m_prepared =
-            m_exists.prepare(
-                QStringLiteral(R"(SELECT 1 FROM "%1" WHERE "Prijmeni" = ? AND "Trida" = ?)")
-                    .arg(table)) &&
-            m_insert.prepare(
-                QStringLiteral(R"(INSERT INTO "%1" ("Prijmeni", "Trida") VALUES (?, ?))")
-                    .arg(table));
-    }
-
-    QString prepareError() const
-    {
-        if (m_prepared) {
-            return {};
-        }
-        return databaseFailureReason(m_exists.lastError().isValid() ? m_exists.lastError()
-                                                                    : m_insert.lastError());
-    }
-
-    // Nothing when the pupil was checked (and added when new); else the reason.
-    std::optional<QString> add(const ClassListPupil& pupil, bool& added)
-    {
-        m_exists.addBindValue(pupil.surname);
-        m_exists.addBindValue(pupil.pupilClass);
-        if (!m_exists.exec()) {
-            return databaseFailureReason(m_exists.lastError());
-        }
-        added = !m_exists.next();
-        m_exists.finish();
-        if (!added) {
-            return std::nullopt;
-        }
-        m_insert.addBindValue(pupil.surname);
-        m_insert.addBindValue(pupil.pupilClass);
-        if (!m_insert.exec()) {
-            return databaseFailureReason(m_insert.lastError());
-        }
-        return std::nullopt;
-    }
-
-private:
-    QSqlQuery m_exists;
-    QSqlQuery m_insert;
-    bool m_prepared = false;
-};
-
 // A server's database is made by its administrator; the tool adds the tables and the roles.
 // Tables already there hold results: they are never replaced, not even when asked to.
 int createServerSchema(const QString& location, Console& console)
@@ -250,24 +198,19 @@ int importClassList(const Request& request, Console& console)
     if (const QString failure = beginWriting(db); !failure.isEmpty()) {
         return console.fail(databaseFailure(QStringLiteral("Zahájení zápisu"), failure));
     }
-    int added = 0;
-    int present = 0;
-    {
-        PupilStatements statements(db);
-        QString failure = statements.prepareError();
-        for (qsizetype i = 0; failure.isEmpty() && i < list.pupils.size(); ++i) {
-            bool isNew = false;
-            if (const auto error = statements.add(list.pupils[i], isNew)) {
-                failure = QStringLiteral("žák z řádku %1: %2").arg(list.pupils[i].line).arg(*error);
-            } else {
-                (isNew ? added : present) += 1;
-            }
-        }
-        if (!failure.isEmpty()) {
-            db.rollback();
-            return console.fail(databaseFailure(
-                QStringLiteral("Zápis žáků do %1").arg(request.databasePath), failure));
-        }
+    std::vector<Profile> pupils;
+    for (const ClassListPupil& pupil : list.pupils) {
+        pupils.push_back({pupil.surname, pupil.pupilClass});
+    }
+    const PupilsAdded stored = addMissingPupils(db, pupils);
+    if (!stored.ok()) {
+        rollBackWriting(db); // a failure of its own is logged; the first one is the reason
+        const QString failure = stored.failedAt < 0 ? stored.error
+                                                    : QStringLiteral("žák z řádku %1: %2")
+                                                          .arg(list.pupils[stored.failedAt].line)
+                                                          .arg(stored.error);
+        return console.fail(
+            databaseFailure(QStringLiteral("Zápis žáků do %1").arg(request.databasePath), failure));
     }
     if (!db.commit()) {
         const QString reason = databaseFailureReason(db.lastError());
@@ -282,8 +225,8 @@ int importClassList(const Request& request, Console& console)
     }
     console.out << QStringLiteral("Přidáno žáků: %1, už v databázi: %2, vynechaných řádků: %3 "
                                   "(seznam v kódování %4).")
-                       .arg(added)
-                       .arg(present)
+                       .arg(stored.added)
+                       .arg(stored.present)
                        .arg(list.skipped.size())
                        .arg(list.encoding)
                 << Qt::endl;

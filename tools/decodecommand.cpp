@@ -5,13 +5,12 @@
 #include "report/reportkey.h"
 #include "school/failurereason.h"
 #include "school/resultsstore.h"
+#include "school/storedreports.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <cerrno>
 #include <optional>
 
@@ -90,22 +89,12 @@ std::optional<QString> storeReports(QSqlDatabase& db, const QList<ScannedReport>
     if (const QString failure = ensureStoredReportsTable(db); !failure.isEmpty()) {
         return failure;
     }
-    QSqlQuery known(db);
-    QSqlQuery remember(db);
-    const QString table = quotedName(StoredReportsTable);
-    if (!known.prepare(QStringLiteral(R"(SELECT 1 FROM %1 WHERE "Otisk" = ?)").arg(table)) ||
-        !remember.prepare(QStringLiteral(R"(INSERT INTO %1 ("Otisk") VALUES (?))").arg(table))) {
-        return databaseFailureReason(known.lastError().isValid() ? known.lastError()
-                                                                 : remember.lastError());
-    }
     for (const ScannedReport& report : reports) {
         const QString identity = QString::fromLatin1(report.identity);
-        known.addBindValue(identity);
-        if (!known.exec()) {
-            return databaseFailureReason(known.lastError());
+        bool present = false;
+        if (const QString failure = readReportStored(db, identity, present); !failure.isEmpty()) {
+            return failure;
         }
-        const bool present = known.next();
-        known.finish();
         if (present) {
             ++stored.present;
             continue;
@@ -119,9 +108,8 @@ std::optional<QString> storeReports(QSqlDatabase& db, const QList<ScannedReport>
         if (const QString failure = insertResultRow(db, *run, runId); !failure.isEmpty()) {
             return QStringLiteral("%1: %2").arg(report.where, failure);
         }
-        remember.addBindValue(identity);
-        if (!remember.exec()) {
-            return databaseFailureReason(remember.lastError());
+        if (const QString failure = rememberStoredReport(db, identity); !failure.isEmpty()) {
+            return failure;
         }
         ++stored.added;
     }
@@ -148,7 +136,7 @@ int storeIntoDatabase(const QString& location, const QList<ScannedReport>& repor
         }
     }
     if (failure) {
-        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        rollBackWriting(db); // a failure of its own is logged; the first one is the reason
         return console.fail(databaseFailure(
             QStringLiteral("Uložení zpráv do %1 (neuložena žádná)").arg(location), *failure));
     }

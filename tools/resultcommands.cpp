@@ -2,95 +2,32 @@
 #include "csvtable.h"
 #include "czechorder.h"
 #include "school/failurereason.h"
+#include "school/runstore.h"
 #include "school/schooldatabase.h"
 #include "schoolconnection.h"
+#include "shareformat.h"
 #include "teachertool.h"
 
 #include <QLocale>
-#include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <algorithm>
 
 namespace voltmetr::teacher {
 
 namespace {
 
-QString dateText(const QVariant& value)
+QString dateText(const std::optional<double>& value)
 {
-    return value.isNull()
-               ? QString()
-               : fromOleDate(value.toDouble()).date().toString(QStringLiteral("dd.MM.yyyy"));
+    return value ? fromOleDate(*value).date().toString(QStringLiteral("dd.MM.yyyy")) : QString();
 }
 
-QString timeText(const QVariant& value)
+QString timeText(const std::optional<double>& value)
 {
-    return value.isNull()
-               ? QString()
-               : fromOleDate(value.toDouble()).time().toString(QStringLiteral("hh:mm:ss"));
+    return value ? fromOleDate(*value).time().toString(QStringLiteral("hh:mm:ss")) : QString();
 }
 
-QString numberText(const QVariant& value)
+QString numberText(const std::optional<qint64>& value)
 {
-    return value.isNull() ? QString() : QString::number(value.toLongLong());
-}
-
-struct PupilTotals
-{
-    QString surname;
-    QString pupilClass;
-    qint64 runs = 0;
-    qint64 right = 0;
-    qint64 wrong = 0;
-};
-
-// Every pupil with results, and every pupil of the list without any (the teacher wants to see
-// who has not practised yet), in Czech alphabetical order by class, then surname.
-std::optional<QList<PupilTotals>> readTotals(QSqlDatabase& db, const QString& pupilClass,
-                                             QString& failure)
-{
-    const QString onlyClass =
-        pupilClass.isEmpty() ? QString() : QStringLiteral(R"(WHERE "Trida" = ?)");
-    // A pupil row with a NULL count adds nothing, as in the pupils' own totals.
-    const QString statements[] = {
-        QStringLiteral(R"(SELECT COALESCE("Prijmeni", ''), COALESCE("Trida", ''), COUNT(*),)"
-                       R"( SUM(COALESCE("Spravne", 0)), SUM(COALESCE("Chybne", 0)) FROM "%1" %2)"
-                       R"( GROUP BY 1, 2)")
-            .arg(QLatin1String(ResultsTable), onlyClass),
-        QStringLiteral(R"(SELECT COALESCE("Prijmeni", ''), COALESCE("Trida", ''), 0, 0, 0)"
-                       R"( FROM "%1" %2)")
-            .arg(QLatin1String(PupilsTable), onlyClass),
-    };
-    QList<PupilTotals> totals;
-    QSet<std::pair<QString, QString>> seen;
-    for (const QString& statement : statements) {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.prepare(statement)) {
-            failure = databaseFailureReason(query.lastError());
-            return std::nullopt;
-        }
-        if (!pupilClass.isEmpty()) {
-            query.addBindValue(pupilClass);
-        }
-        if (!query.exec()) {
-            failure = databaseFailureReason(query.lastError());
-            return std::nullopt;
-        }
-        while (query.next()) {
-            PupilTotals row{query.value(0).toString(), query.value(1).toString(),
-                            query.value(2).toLongLong(), query.value(3).toLongLong(),
-                            query.value(4).toLongLong()};
-            // The results come first, so a listed pupil with results appears once, with them.
-            if (!seen.contains({row.surname, row.pupilClass})) {
-                seen.insert({row.surname, row.pupilClass});
-                totals.append(row);
-            }
-        }
-    }
-    sortByClassThenSurname(totals);
-    return totals;
+    return value ? QString::number(*value) : QString();
 }
 
 } // namespace
@@ -102,32 +39,21 @@ int exportResults(const Request& request, Console& console)
         !problem.isEmpty()) {
         return console.fail(problem);
     }
-    QSqlQuery query(connection.db());
-    query.setForwardOnly(true);
-    const QString statement =
-        QStringLiteral(R"(SELECT "Prijmeni", "Trida", "Spravne", "Chybne", "CasStrt", "CasEnd",)"
-                       R"( "Datum", "Prihlasenjako", "TypZkous" FROM "%1" ORDER BY rowid)")
-            .arg(QLatin1String(ResultsTable));
-    if (!query.exec(statement)) {
-        return console.fail(databaseFailure(QStringLiteral("Čtení výsledků"),
-                                            databaseFailureReason(query.lastError())));
+    std::vector<StoredResult> results;
+    if (const QString failure = readStoredResults(connection.db(), results); !failure.isEmpty()) {
+        return console.fail(databaseFailure(QStringLiteral("Čtení výsledků"), failure));
     }
     CsvTable table({QStringLiteral("Příjmení"), QStringLiteral("Třída"), QStringLiteral("Správně"),
                     QStringLiteral("Chybně"), QStringLiteral("Začátek"), QStringLiteral("Konec"),
                     QStringLiteral("Datum"), QStringLiteral("Přihlášen jako"),
                     QStringLiteral("Typ zkoušky")});
-    int rows = 0;
-    while (query.next()) {
-        table.addRow({query.value(0).toString(), query.value(1).toString(),
-                      numberText(query.value(2)), numberText(query.value(3)),
-                      timeText(query.value(4)), timeText(query.value(5)), dateText(query.value(6)),
-                      query.value(7).toString(), numberText(query.value(8))});
-        ++rows;
+    for (const StoredResult& result : results) {
+        table.addRow({result.surname, result.className, numberText(result.rightCount),
+                      numberText(result.wrongCount), timeText(result.startTime),
+                      timeText(result.endTime), dateText(result.date), result.loginName,
+                      numberText(result.examType)});
     }
-    if (query.lastError().isValid()) {
-        return console.fail(databaseFailure(QStringLiteral("Čtení výsledků"),
-                                            databaseFailureReason(query.lastError())));
-    }
+    const auto rows = results.size();
     if (request.outputPath.isEmpty()) {
         console.out.flush();
         console.out.device()->write(table.bytes());
@@ -148,12 +74,13 @@ int printTotals(const Request& request, Console& console)
         !problem.isEmpty()) {
         return console.fail(problem);
     }
-    QString failure;
-    const auto totals = readTotals(connection.db(), request.pupilClass, failure);
-    if (!totals) {
+    std::vector<PupilRunTotals> totals;
+    if (const QString failure = readClassTotals(connection.db(), request.pupilClass, totals);
+        !failure.isEmpty()) {
         return console.fail(databaseFailure(QStringLiteral("Čtení výsledků"), failure));
     }
-    if (totals->isEmpty()) {
+    sortByClassThenSurname(totals, &PupilRunTotals::className);
+    if (totals.empty()) {
         return console.fail(
             request.pupilClass.isEmpty()
                 ? QStringLiteral("V databázi nejsou žádní žáci ani výsledky.")
@@ -164,9 +91,9 @@ int printTotals(const Request& request, Console& console)
     const QLocale locale = QLocale::system();
     qsizetype surnameWidth = QStringLiteral("Příjmení").size();
     qsizetype classWidth = QStringLiteral("Třída").size();
-    for (const PupilTotals& pupil : *totals) {
+    for (const PupilRunTotals& pupil : totals) {
         surnameWidth = std::max(surnameWidth, pupil.surname.size());
-        classWidth = std::max(classWidth, pupil.pupilClass.size());
+        classWidth = std::max(classWidth, pupil.className.size());
     }
     const auto row = [&](const QString& surname, const QString& pupilClass,
                          const QStringList& numbers) {
@@ -181,17 +108,12 @@ int printTotals(const Request& request, Console& console)
     row(QStringLiteral("Příjmení"), QStringLiteral("Třída"),
         {QStringLiteral("Cvičení"), QStringLiteral("Dobře"), QStringLiteral("Špatně"),
          QStringLiteral("Úspěšnost")});
-    for (const PupilTotals& pupil : *totals) {
-        const qint64 answers = pupil.right + pupil.wrong;
-        const QString percent = answers == 0
-                                    ? QStringLiteral("–")
-                                    : locale.toString(static_cast<double>(pupil.right) /
-                                                          static_cast<double>(answers) * 100.0,
-                                                      'f', 2) +
-                                          QStringLiteral(" %");
-        row(pupil.surname, pupil.pupilClass,
-            {QString::number(pupil.runs), QString::number(pupil.right),
-             QString::number(pupil.wrong), percent});
+    for (const PupilRunTotals& pupil : totals) {
+        const PupilTotals& answers = pupil.totals;
+        row(pupil.surname, pupil.className,
+            {QString::number(pupil.runs), QString::number(answers.rightCount),
+             QString::number(answers.wrongCount),
+             rightShareText(answers.rightCount, answers.wrongCount, locale, 2)});
     }
     return Console::ExitSuccess;
 }

@@ -2,13 +2,10 @@
 
 #include "app/procedury.h"
 #include "czechorder.h"
-#include "school/failurereason.h"
+#include "school/runstore.h"
 #include "school/tasklogstore.h"
 
 #include <QLocale>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <algorithm>
 
 namespace voltmetr::teacher {
@@ -27,34 +24,13 @@ const MeterType* meterWithDivisions(const MeterTables& tables, int divisions)
     return nullptr;
 }
 
-bool runQuery(QSqlQuery& query, const QString& statement, const QString& pupilClass,
-              QString& failure)
-{
-    query.setForwardOnly(true);
-    if (!query.prepare(statement)) {
-        failure = databaseFailureReason(query.lastError());
-        return false;
-    }
-    if (!pupilClass.isEmpty()) {
-        query.addBindValue(pupilClass);
-    }
-    if (!query.exec()) {
-        failure = databaseFailureReason(query.lastError());
-        return false;
-    }
-    return true;
-}
-
 using PupilKey = std::pair<QString, QString>; // surname, class
 
 } // namespace
 
 std::optional<double> Tally::rightShare() const
 {
-    if (right + wrong == 0) {
-        return std::nullopt;
-    }
-    return static_cast<double>(right) / static_cast<double>(right + wrong);
+    return teacher::rightShare(right, wrong);
 }
 
 std::optional<double> Tally::secondsPerTask() const
@@ -76,18 +52,12 @@ QStringList tallyHeadings()
     return headings;
 }
 
-QString percentText(double share, const QLocale& locale)
-{
-    return locale.toString(share * 100, 'f', 1) + QStringLiteral(" %");
-}
-
 QStringList tallyCells(const Tally& tally, const QLocale& locale)
 {
     const QString unknown = QStringLiteral("–");
-    const std::optional<double> share = tally.rightShare();
     const std::optional<double> perTask = tally.secondsPerTask();
     QStringList cells{QString::number(tally.runs), QString::number(tally.tasks),
-                      share ? percentText(*share, locale) : unknown,
+                      rightShareText(tally.right, tally.wrong, locale),
                       QString::number(tally.destroyed),
                       perTask ? locale.toString(*perTask, 'f', 1) + QStringLiteral(" s") : unknown};
     for (const qint64 count : tally.mistakes) {
@@ -99,53 +69,37 @@ QStringList tallyCells(const Tally& tally, const QLocale& locale)
 std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& pupilClass,
                                               QString& failure)
 {
-    const QString onlyClass =
-        pupilClass.isEmpty() ? QString() : QStringLiteral(R"( WHERE r."Trida" = ?)");
     std::map<PupilKey, Tally> pupils;
     ClassStatistics statistics;
 
-    QSqlQuery runs(db);
-    if (!runQuery(runs,
-                  QStringLiteral(R"(SELECT COALESCE(r."Prijmeni", ''), COALESCE(r."Trida", ''),)"
-                                 R"( r."Datum", COALESCE(r."Spravne", 0), COALESCE(r."Chybne", 0))"
-                                 R"( FROM "Prehled " r%1)")
-                      .arg(onlyClass),
-                  pupilClass, failure)) {
+    std::vector<PupilDayTotals> days;
+    if (failure = readPupilDayTotals(db, pupilClass, days); !failure.isEmpty()) {
         return std::nullopt;
     }
-    while (runs.next()) {
-        Tally& tally = pupils[{runs.value(0).toString(), runs.value(1).toString()}];
-        const qint64 right = runs.value(3).toLongLong();
-        const qint64 wrong = runs.value(4).toLongLong();
-        ++tally.runs;
+    for (const PupilDayTotals& day : days) {
+        Tally& tally = pupils[{day.surname, day.className}];
+        const qint64 right = day.totals.rightCount;
+        const qint64 wrong = day.totals.wrongCount;
+        tally.runs += day.runs;
         tally.right += right;
         tally.wrong += wrong;
-        if (!runs.value(2).isNull()) {
-            Share& day = statistics.byDate[runs.value(2).toDouble()];
-            day.right += right;
-            day.all += right + wrong;
+        if (day.date) {
+            Share& share = statistics.byDate[*day.date];
+            share.right += right;
+            share.all += right + wrong;
         }
     }
 
-    // Asked of the catalogue first, so that an older database gives no error to log.
-    statistics.taskLogPresent =
-        !db.record(QString::fromLatin1(TaskLogTable)).isEmpty() && checkTaskLogTable(db).isEmpty();
+    statistics.taskLogPresent = taskLogReadable(db);
     if (statistics.taskLogPresent) {
         MeterTables tables;
         FillTables(tables);
-        QSqlQuery tasks(db);
-        if (!runQuery(
-                tasks,
-                QStringLiteral(R"(SELECT COALESCE(r."Prijmeni", ''), COALESCE(r."Trida", ''),)"
-                               R"( %1 FROM "Ulohy" JOIN "Prehled " r)"
-                               R"( ON r.rowid = "Ulohy"."Beh"%2)")
-                    .arg(taskLogColumns(), onlyClass),
-                pupilClass, failure)) {
+        std::vector<LoggedTask> logged;
+        if (failure = readTaskLog(db, pupilClass, logged); !failure.isEmpty()) {
             return std::nullopt;
         }
-        while (tasks.next()) {
-            Tally& tally = pupils[{tasks.value(0).toString(), tasks.value(1).toString()}];
-            const TaskRecord task = taskRecordAt(tasks, 2);
+        for (const auto& [surname, className, task] : logged) {
+            Tally& tally = pupils[{surname, className}];
             ++tally.tasks;
             tally.seconds += task.seconds;
             tally.destroyed += task.destroyed ? 1 : 0;

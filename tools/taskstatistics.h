@@ -2,6 +2,7 @@
 
 #include "exercise/mistakekind.h"
 #include "school/schooldatabase.h"
+#include "shareformat.h"
 
 #include <QList>
 #include <QLocale>
@@ -43,6 +44,9 @@ struct Share
 {
     qint64 right = 0;
     qint64 all = 0;
+
+    // Right answers of all, 0..1; nothing when there was no answer.
+    std::optional<double> rightShare() const { return teacher::rightShare(right, all - right); }
 };
 
 struct ClassStatistics
@@ -60,7 +64,6 @@ struct ClassStatistics
 // likeliest cause. A figure that cannot be told (no answer, no logged task) reads "–".
 QStringList tallyHeadings();
 QStringList tallyCells(const Tally& tally, const QLocale& locale);
-QString percentText(double share, const QLocale& locale);
 
 // Reads the results and the task log, of one class or of all when pupilClass is empty.
 // Nothing, with the reason in failure, when the database could not be read.

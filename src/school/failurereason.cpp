@@ -35,8 +35,7 @@ QString missingPart(const QString& engineText)
 }
 
 // Reasons that both engines give, each worded once.
-constexpr char heldByAnother[] =
-    "databázi právě zamyká jiný počítač a neuvolnil ji včas; zkuste to za chvíli znovu";
+constexpr char heldByAnother[] = "databázi právě zamyká jiný počítač a neuvolnil ji včas";
 constexpr char noAccess[] = "k databázi není povolen přístup";
 constexpr char readOnly[] = "do databáze nelze zapisovat, je jen pro čtení";
 constexpr char diskFull[] = "disk s databází je plný";
@@ -84,7 +83,7 @@ QString serverReason(const QString& state)
         {"42501", noAccess},
         {"28", "databázový server odmítl přihlášení"},
         {"08", "spojení s databázovým serverem selhalo"},
-        {"57", "databázový server právě nepracuje; zkuste to za chvíli znovu"},
+        {"57", "databázový server právě nepracuje"},
         {"25006", readOnly},
         {"40", heldByAnother},
         {"55P03", heldByAnother},

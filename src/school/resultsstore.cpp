@@ -1,6 +1,7 @@
 #include "school/resultsstore.h"
 
 #include "school/failurereason.h"
+#include "school/pupilstore.h"
 #include "school/saveretry.h"
 #include "school/schooldatabase.h"
 #include "school/tasklogstore.h"
@@ -14,34 +15,6 @@
 namespace voltmetr {
 
 namespace {
-
-// A column named with its table, so that a misspelt name is an error rather than text.
-QString column(const char* table, const char* name)
-{
-    return quotedName(table) + u'.' + quotedName(name);
-}
-
-// Prepares and runs a statement with its values bound in order; the reason when it fails.
-QString run(QSqlQuery& query, const QString& statement, const QVariantList& values = {})
-{
-    if (!query.prepare(statement)) {
-        return databaseFailureReason(query.lastError());
-    }
-    for (const QVariant& value : values) {
-        query.addBindValue(value);
-    }
-    if (!query.exec()) {
-        return databaseFailureReason(query.lastError());
-    }
-    return {};
-}
-
-// A null text binds as NULL, and a NULL surname matches no surname, not even an empty one: the
-// totals would miss the very run just stored. An empty field is stored as empty text.
-QVariant storedText(const QString& value)
-{
-    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
-}
 
 // Whose run it was, as the administrator finds the pupil in the class list.
 QString pupilOf(const ResultRow& row)
@@ -80,9 +53,9 @@ SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
     }
     if (!result.error.isEmpty()) {
         // Closing the connection would roll back too; a failed COMMIT must not leave the
-        // row to a later statement.
-        QSqlQuery rollback(db);
-        rollback.exec(QStringLiteral("ROLLBACK"));
+        // row to a later statement. A failed rollback is logged; the first failure is the
+        // reason.
+        rollBackWriting(db);
         return meansHeldByAnother(result.error) ? SaveRetry::Outcome::Busy
                                                 : SaveRetry::Outcome::Failed;
     }
@@ -91,47 +64,6 @@ SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
 }
 
 } // namespace
-
-QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId)
-{
-    QSqlQuery statement(db);
-    QString failure =
-        run(statement,
-            QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
-                           "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", \"TypZkous\") "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING rowid")
-                .arg(quotedName(ResultsTable)),
-            {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
-             row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
-    if (failure.isEmpty()) {
-        if (statement.next()) {
-            runId = statement.value(0).toLongLong();
-        } else {
-            failure = databaseFailureReason(statement.lastError());
-        }
-    }
-    return failure;
-}
-
-QString readPupilTotals(QSqlDatabase& db, const QString& surname, PupilTotals& totals)
-{
-    QSqlQuery statement(db);
-    // A NULL count adds nothing; TOTAL would give a float, so SUM is wrapped instead.
-    QString failure =
-        run(statement,
-            QStringLiteral("SELECT COALESCE(SUM(%1), 0), COALESCE(SUM(%2), 0) FROM %3 WHERE %4 = ?")
-                .arg(column(ResultsTable, "Spravne"), column(ResultsTable, "Chybne"),
-                     quotedName(ResultsTable), column(ResultsTable, "Prijmeni")),
-            {storedText(surname)});
-    if (failure.isEmpty()) {
-        if (statement.next()) {
-            totals = {statement.value(0).toLongLong(), statement.value(1).toLongLong()};
-        } else {
-            failure = databaseFailureReason(statement.lastError());
-        }
-    }
-    return failure;
-}
 
 ResultsStore::ResultsStore(QString path, int busyTimeoutMs)
     : m_path(std::move(path)), m_busyTimeoutMs(busyTimeoutMs)
@@ -151,20 +83,8 @@ PupilsRead ResultsStore::readPupils() const
     if (!result.ok()) {
         return result;
     }
-    QSqlQuery query(connection.db());
-    query.setForwardOnly(true);
-    result.error = run(query, QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY rowid")
-                                  .arg(column(PupilsTable, "Prijmeni"),
-                                       column(PupilsTable, "Trida"), quotedName(PupilsTable)));
+    result.error = readProfiles(connection.db(), result.pupils);
     if (!result.ok()) {
-        return result;
-    }
-    // A NULL field reads as empty text.
-    while (query.next()) {
-        result.pupils.push_back({query.value(0).toString(), query.value(1).toString()});
-    }
-    if (query.lastError().isValid()) {
-        result.error = databaseFailureReason(query.lastError());
         result.pupils.clear();
     }
     return result;

@@ -2,45 +2,14 @@
 
 #include "app/tasklog.h"
 #include "school/profile.h"
+#include "school/runstore.h"
 #include "school/schooldatabase.h"
 
 #include <QString>
-#include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace voltmetr {
-
-// One finished school-server run as "Prehled " stores it. Times are days since
-// 30 December 1899: startTime and endTime carry the time of day only, date the date only.
-struct ResultRow
-{
-    QString surname;
-    QString className;
-    std::int32_t rightCount = 0;
-    std::int32_t wrongCount = 0;
-    double startTime = 0;
-    double endTime = 0;
-    double date = 0;
-    QString loginName;
-    int examType = 0;
-};
-
-// Appends one row to "Prehled " inside the caller's transaction and sets runId to its rowid, by
-// which the task log names its run. Empty on success, else the reason.
-QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId);
-
-// Every run ever stored under one surname, whatever the class or the date.
-struct PupilTotals
-{
-    std::int64_t rightCount = 0;
-    std::int64_t wrongCount = 0;
-
-    friend bool operator==(const PupilTotals&, const PupilTotals&) = default;
-};
-
-// Reads the totals of every run stored under the surname. Empty on success, else the reason.
-QString readPupilTotals(QSqlDatabase& db, const QString& surname, PupilTotals& totals);
 
 struct PupilsRead
 {

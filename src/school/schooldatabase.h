@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <chrono>
 #include <memory>
 
@@ -91,38 +93,6 @@ private:
     QString m_error;
 };
 
-// Creates both tables, the task log and their indexes in an empty database, in one transaction. On
-// a server it also creates the pupils' and the teacher's roles when they are missing, hands the
-// tables to the teacher's role and grants the pupils' role what it needs; that takes a
-// connection allowed to create roles. Returns an empty text on success, else the reason.
-QString createSchoolSchema(QSqlDatabase& db);
-
-// Adds the task log to a school database made before it existed, in one transaction, with the
-// same rights as createSchoolSchema gives. Empty on success, else the reason.
-QString addTaskLogTable(QSqlDatabase& db);
-
-// The columns of the task log in the order a row is written: the run's rowid ("Beh") first.
-QStringList taskLogColumnNames();
-
-// Empty when the task log can be read and holds every column the program writes; else the
-// Czech reason, naming the table or the column that is missing.
-QString checkTaskLogTable(QSqlDatabase& db);
-
-// Creates the table of stored reports unless the database has it (a server's belongs to the
-// teacher's role, and the pupils get no right to it). Runs inside the caller's transaction.
-// Empty on success, else the reason.
-QString ensureStoredReportsTable(QSqlDatabase& db);
-
-// The same in a transaction of its own, for a database made before the table existed.
-QString addStoredReportsTable(QSqlDatabase& db);
-
-// Whether the database holds either table already.
-bool schoolTablesPresent(QSqlDatabase& db);
-
-// Empty when both tables can be read and hold every column the program uses; else the Czech
-// reason, naming the table or the column that is missing.
-QString checkSchoolSchema(QSqlDatabase& db);
-
 // Starts a transaction for a write. In a file it holds the write lock from its first statement,
 // so that a database busy with another writer is waited out through the busy timeout: a
 // transaction that first reads and then wants to write would be refused at once. A server
@@ -130,9 +100,28 @@ QString checkSchoolSchema(QSqlDatabase& db);
 // reason.
 QString beginWriting(QSqlDatabase& db);
 
+// Ends the transaction beginWriting started, giving up what it wrote. Called after a failure that
+// is reported already: its own failure goes to the log. Empty on success, else the reason.
+QString rollBackWriting(QSqlDatabase& db);
+
+// Whether the connection is to a server rather than to a file.
+bool isServerConnection(const QSqlDatabase& db);
+
+// Runs a statement as it stands when it has no values, else as runBound does: a server prepares
+// only statements that read or write rows, not creating tables, granting rights or ending a
+// transaction. Empty on success, else the reason.
+QString runStatement(QSqlQuery& query, const QString& statement, const QVariantList& values = {});
+
+// Prepares the statement, binds the values in order and runs it. Empty on success, else the
+// reason. Only statements that read or write rows may be prepared on a server.
+QString runBound(QSqlQuery& query, const QString& statement, const QVariantList& values = {});
+
 // Ends the transaction beginWriting started, keeping what it wrote. A server prepares only
 // statements that read or write rows, so COMMIT must run as it stands, never prepared. Empty on
 // success, else the reason.
 QString commitWriting(QSqlDatabase& db);
 
 } // namespace voltmetr
+
+// The schema and the roles belong to every caller of the school database.
+#include "school/schoolschema.h" // IWYU pragma: export

@@ -3,7 +3,11 @@ list(APPEND VOLTMETR_CORE_SOURCES
   school/failurereason.h school/failurereason.cpp
   school/schoolsettings.h school/schoolsettings.cpp
   school/schooldatabase.h school/schooldatabase.cpp
+  school/schoolschema.h school/schoolschema.cpp
   school/saveretry.h school/saveretry.cpp
   school/lockwait.h school/lockwait.cpp
+  school/pupilstore.h school/pupilstore.cpp
+  school/runstore.h school/runstore.cpp
   school/tasklogstore.h school/tasklogstore.cpp
+  school/storedreports.h school/storedreports.cpp
   school/resultsstore.h school/resultsstore.cpp)

@@ -4,6 +4,8 @@
 #include "school/schooldatabase.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <QVariant>
 
@@ -32,12 +34,12 @@ QVariantList valuesOf(const TaskRecord& task)
             task.seconds};
 }
 
-// Statements that end or mark a transaction run as they stand: a server prepares only
-// statements that read or write rows.
-bool runPlain(QSqlDatabase& db, const QString& statement)
+// Statements that mark a transaction run as they stand: a server prepares only statements that
+// read or write rows. Empty on success, else the reason.
+QString runPlain(QSqlDatabase& db, const QString& statement)
 {
     QSqlQuery query(db);
-    return query.exec(statement);
+    return query.exec(statement) ? QString() : databaseFailureReason(query.lastError());
 }
 
 QString insertTasks(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord>& tasks)
@@ -64,43 +66,6 @@ QString insertTasks(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord
         }
     }
     return {};
-}
-
-} // namespace
-
-bool storeTaskLog(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord>& tasks,
-                  const QString& whoseRun)
-{
-    if (tasks.empty()) {
-        return true;
-    }
-    // A savepoint lets the log fail alone: on a server a failed statement would otherwise spoil
-    // the whole transaction, and with it the run's row.
-    const QString savepoint = QStringLiteral("ulohy");
-    if (!runPlain(db, QStringLiteral("SAVEPOINT ") + savepoint)) {
-        qCWarning(lcDatabase).noquote()
-            << QStringLiteral("Záznam úloh %1 se neuložil: %2")
-                   .arg(whoseRun, databaseFailureReason(db.lastError()));
-        return false;
-    }
-    QString failure = checkTaskLogTable(db);
-    const bool tableMissing = failure == missingTableReason(QString::fromLatin1(TaskLogTable));
-    if (failure.isEmpty()) {
-        failure = insertTasks(db, runId, tasks);
-    }
-    if (!failure.isEmpty()) {
-        runPlain(db, QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepoint);
-        runPlain(db, QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
-        qCWarning(lcDatabase).noquote()
-            << (tableMissing
-                    ? QStringLiteral("Výsledek %1 se uložil bez záznamu úloh: %2. Tabulku úloh "
-                                     "doplní příkaz „voltmetr-ucitel aktualizuj“.")
-                    : QStringLiteral("Výsledek %1 se uložil bez záznamu úloh: %2."))
-                   .arg(whoseRun, failure);
-        return false;
-    }
-    runPlain(db, QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
-    return true;
 }
 
 QString taskLogColumns()
@@ -135,6 +100,83 @@ TaskRecord taskRecordAt(const QSqlQuery& query, int first)
     task.verdict = static_cast<TaskVerdict>(field(12).toInt());
     task.seconds = field(13).toDouble();
     return task;
+}
+
+} // namespace
+
+bool storeTaskLog(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord>& tasks,
+                  const QString& whoseRun)
+{
+    if (tasks.empty()) {
+        return true;
+    }
+    // A savepoint lets the log fail alone: on a server a failed statement would otherwise spoil
+    // the whole transaction, and with it the run's row.
+    const QString savepoint = QStringLiteral("ulohy");
+    if (const QString failure = runPlain(db, QStringLiteral("SAVEPOINT ") + savepoint);
+        !failure.isEmpty()) {
+        qCWarning(lcDatabase).noquote()
+            << QStringLiteral("Záznam úloh %1 se neuložil: %2").arg(whoseRun, failure);
+        return false;
+    }
+    QString failure = checkTaskLogTable(db);
+    const bool tableMissing = failure == missingTableReason(QString::fromLatin1(TaskLogTable));
+    if (failure.isEmpty()) {
+        failure = insertTasks(db, runId, tasks);
+    }
+    if (!failure.isEmpty()) {
+        // Should these fail too, the transaction is spoiled and the run's totals cannot be read:
+        // the run is then reported as not stored, never stored half.
+        if (runPlain(db, QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepoint).isEmpty()) {
+            runPlain(db, QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
+        }
+        qCWarning(lcDatabase).noquote()
+            << (tableMissing
+                    ? QStringLiteral("Výsledek %1 se uložil bez záznamu úloh: %2. Tabulku úloh "
+                                     "doplní příkaz „voltmetr-ucitel aktualizuj“.")
+                    : QStringLiteral("Výsledek %1 se uložil bez záznamu úloh: %2."))
+                   .arg(whoseRun, failure);
+        return false;
+    }
+    if (const QString release = runPlain(db, QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
+        !release.isEmpty()) {
+        qCWarning(lcDatabase).noquote()
+            << QStringLiteral("Záznam úloh %1 se neuložil: %2").arg(whoseRun, release);
+        return false;
+    }
+    return true;
+}
+
+bool taskLogReadable(QSqlDatabase& db)
+{
+    return !db.record(QString::fromLatin1(TaskLogTable)).isEmpty() &&
+           checkTaskLogTable(db).isEmpty();
+}
+
+QString readTaskLog(QSqlDatabase& db, const QString& className, std::vector<LoggedTask>& tasks)
+{
+    const QString runs = quotedName(ResultsTable);
+    const QString log = quotedName(TaskLogTable);
+    QString statement = QStringLiteral("SELECT COALESCE(%1.\"Prijmeni\", ''), "
+                                       "COALESCE(%1.\"Trida\", ''), %2 FROM %3 JOIN %1 "
+                                       "ON %1.rowid = %3.\"Beh\"")
+                            .arg(runs, taskLogColumns(), log);
+    QVariantList values;
+    if (!className.isEmpty()) {
+        statement += QStringLiteral(" WHERE %1.\"Trida\" = ?").arg(runs);
+        values << className;
+    }
+    statement += QStringLiteral(" ORDER BY %1.rowid, %2.\"Poradi\"").arg(runs, log);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (QString failure = runBound(query, statement, values); !failure.isEmpty()) {
+        return failure;
+    }
+    while (query.next()) {
+        tasks.push_back(
+            {query.value(0).toString(), query.value(1).toString(), taskRecordAt(query, 2)});
+    }
+    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
 }
 
 } // namespace voltmetr

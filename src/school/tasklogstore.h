@@ -3,7 +3,6 @@
 #include "app/tasklog.h"
 
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QString>
 #include <vector>
 
@@ -19,10 +18,20 @@ namespace voltmetr {
 bool storeTaskLog(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord>& tasks,
                   const QString& whoseRun);
 
-// The columns of a task's record, qualified by the table, in the order taskRecordAt reads them.
-QString taskLogColumns();
+// Whether the database has a task log holding every column the program writes. Asked of the
+// catalogue first, so that a database made before the log existed gives no error to log.
+bool taskLogReadable(QSqlDatabase& db);
 
-// The record whose columns start at field `first` of the query's current row.
-TaskRecord taskRecordAt(const QSqlQuery& query, int first);
+// One logged task with the pupil whose run it belongs to (a NULL surname or class as empty text).
+struct LoggedTask
+{
+    QString surname;
+    QString className;
+    TaskRecord task;
+};
+
+// Every logged task of one class's runs, or of all runs when className is empty, run by run in
+// the order stored, each run's tasks in the order set. Empty on success, else the reason.
+QString readTaskLog(QSqlDatabase& db, const QString& className, std::vector<LoggedTask>& tasks);
 
 } // namespace voltmetr

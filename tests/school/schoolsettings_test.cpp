@@ -4,54 +4,20 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace voltmetr {
 namespace {
 
 using namespace Qt::StringLiterals;
 
-// Two system configuration folders of the test's own, listed in XDG_CONFIG_DIRS in this order,
-// and VOLTMETR_DB as each case wants it.
-class SchoolSettingsTest : public ::testing::Test
-{
-protected:
-    SchoolSettingsTest()
-    {
-        qputenv("XDG_CONFIG_DIRS", (first.path() + u':' + second.path()).toUtf8());
-    }
-    ~SchoolSettingsTest() override
-    {
-        qunsetenv("XDG_CONFIG_DIRS");
-        qunsetenv("VOLTMETR_DB");
-    }
-
-    static void setEnvironment(const std::optional<QString>& database)
-    {
-        if (database) {
-            qputenv("VOLTMETR_DB", database->toUtf8());
-        } else {
-            qunsetenv("VOLTMETR_DB");
-        }
-    }
-
-    // Writes folder/voltmetr/voltmetr.conf; returns its path.
-    static QString writeSettings(const QTemporaryDir& folder, const QString& contents)
-    {
-        QDir(folder.path()).mkpath(u"voltmetr"_s);
-        const QString path = folder.filePath(u"voltmetr/voltmetr.conf"_s);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(contents.toUtf8());
-        return path;
-    }
-
-    QTemporaryDir first;
-    QTemporaryDir second;
-};
-
 const QString builtIn = QStringLiteral(VOLTMETR_DEFAULT_DB);
+const QString builtInContact = QString::fromLatin1(BuiltInContactAddress);
 
 QString installedExample()
 {
@@ -60,130 +26,135 @@ QString installedExample()
     return QString::fromUtf8(example.readAll());
 }
 
-// The environment wins over the settings file, the file over the location built in. A location
-// is one text whatever it holds: a server's address, an option with a comma.
-TEST_F(SchoolSettingsTest, DatabaseLocationComesFromEnvironmentThenFileThenBuiltIn)
+// Written as the settings file, these make a folder, or a socket that opens for nobody, not even
+// for root, stand where the file belongs.
+const QString aFolder = u"(složka)"_s;
+const QString aSocket = u"(soket)"_s;
+
+void makeSocket(const QString& path)
 {
-    const std::optional<QString> unset;
-    const std::tuple<const char*, std::optional<QString>, std::optional<QString>, QString> cases[] =
-        {
-            {"nothing set", unset, unset, builtIn},
-            {"environment only", u"/tmp/jina.sqlite"_s, unset, u"/tmp/jina.sqlite"_s},
-            {"file only", unset, u"[skola]\ndatabaze=/mnt/skola/a.sqlite\n"_s,
-             u"/mnt/skola/a.sqlite"_s},
-            {"environment over file", u"/tmp/jina.sqlite"_s,
-             u"[skola]\ndatabaze=/mnt/skola/a.sqlite\n"_s, u"/tmp/jina.sqlite"_s},
-            {"empty environment counts as unset", u""_s,
-             u"[skola]\ndatabaze=/mnt/skola/a.sqlite\n"_s, u"/mnt/skola/a.sqlite"_s},
-            {"file without a database", unset, u"[skola]\nkontakt=ucitel@skola.cz\n"_s, builtIn},
-            {"the commented example the package installs", unset, installedExample(), builtIn},
-            {"a server", unset,
-             u"[skola]\ndatabaze=postgresql://server.skola.cz/voltmetr?sslmode=require\n"_s,
-             u"postgresql://server.skola.cz/voltmetr?sslmode=require"_s},
-            {"a service", unset, u"[skola]\ndatabaze=service=voltmetr\n"_s, u"service=voltmetr"_s},
-            {"a comma, unquoted", unset, u"[skola]\ndatabaze=/mnt/a,b.sqlite\n"_s,
-             u"/mnt/a,b.sqlite"_s},
-            {"a comma and a semicolon, quoted", unset,
-             u"[skola]\ndatabaze=\"postgresql://s/v?options=a,b;c\"\n"_s,
-             u"postgresql://s/v?options=a,b;c"_s},
-            {"Czech letters", unset, u"[skola]\ndatabaze=/mnt/škola/výsledky.sqlite\n"_s,
-             u"/mnt/škola/výsledky.sqlite"_s},
-        };
-    for (const auto& [name, environment, file, expected] : cases) {
-        QFile::remove(first.filePath(u"voltmetr/voltmetr.conf"_s));
-        setEnvironment(environment);
-        if (file) {
-            writeSettings(first, *file);
-        }
-        const SchoolSetting location = configuredDatabaseLocation();
-        EXPECT_EQ(location.value, expected) << name;
-        EXPECT_EQ(location.problem, QString()) << name;
-        EXPECT_EQ(schoolDatabasePath(), expected) << name;
-    }
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    ASSERT_LT(static_cast<std::size_t>(name.size()), sizeof(address.sun_path));
+    std::copy(name.begin(), name.end(), address.sun_path);
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    close(fd);
 }
 
-// A settings file that is there but cannot be used is named with what is wrong, and no location
-// stands in for the school's: not even the one built in. The environment still wins over it.
-TEST_F(SchoolSettingsTest, AnUnusableFileIsNamedNotReplacedByTheDefault)
+// Each case in two system configuration folders of its own, listed in XDG_CONFIG_DIRS in this
+// order, with VOLTMETR_DB as the case sets it. The environment wins over the settings file, the
+// file over what the build fixed. A file that is there but cannot be used is named with its
+// fault, and no location stands in for the school's, not even the built-in one; the contact
+// address then falls back to the built-in one, and the environment still wins.
+TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed)
 {
-    const QString path = first.filePath(u"voltmetr/voltmetr.conf"_s);
-    const std::tuple<const char*, std::function<void()>, QString> cases[] = {
-        {"a misspelt key",
-         [&] { writeSettings(first, u"[skola]\ndatabse=/mnt/skola/a.sqlite\n"_s); },
-         u"neznámé nastavení „skola/databse“"_s},
-        {"a key outside its section",
-         [&] { writeSettings(first, u"databaze=/mnt/skola/a.sqlite\n"_s); },
-         u"neznámé nastavení „databaze“"_s},
-        {"a contact that is no address",
-         [&] { writeSettings(first, u"[skola]\nkontakt=pan učitel\n"_s); },
-         u"„pan učitel“ není e-mailová adresa"_s},
+    const std::optional<QString> none;
+    const struct
+    {
+        const char* name;
+        std::optional<QString> environment;
+        std::optional<QString> first; // the settings file in the first folder
+        std::optional<QString> second;
+        QString database;
+        QString contact;
+        QString fault; // after "nelze použít: "; empty when the file is usable
+    } cases[] = {
+        {"nothing set", none, none, none, builtIn, builtInContact, u""_s},
+        {"environment only", u"/tmp/jina.sqlite"_s, none, none, u"/tmp/jina.sqlite"_s,
+         builtInContact, u""_s},
+        {"file only", none, u"[skola]\ndatabaze=/mnt/a.sqlite\nkontakt=u@skola.cz\n"_s, none,
+         u"/mnt/a.sqlite"_s, u"u@skola.cz"_s, u""_s},
+        {"environment over file", u"/tmp/jina.sqlite"_s, u"[skola]\ndatabaze=/mnt/a.sqlite\n"_s,
+         none, u"/tmp/jina.sqlite"_s, builtInContact, u""_s},
+        {"an empty environment counts as unset", u""_s, u"[skola]\ndatabaze=/mnt/a.sqlite\n"_s,
+         none, u"/mnt/a.sqlite"_s, builtInContact, u""_s},
+        {"empty values count as unset", none, u"[skola]\ndatabaze=\nkontakt=\n"_s, none, builtIn,
+         builtInContact, u""_s},
+        {"the commented example the package installs", none, installedExample(), none, builtIn,
+         builtInContact, u""_s},
+        {"blanks around the values", none,
+         u"[skola]\ndatabaze = /a.sqlite \nkontakt =  u@s.cz \n"_s, none, u"/a.sqlite"_s,
+         u"u@s.cz"_s, u""_s},
+        {"quoted values", none, u"[skola]\ndatabaze=\"/a.sqlite\"\nkontakt=\"u@s.cz\"\n"_s, none,
+         u"/a.sqlite"_s, u"u@s.cz"_s, u""_s},
+        {"a comma, unquoted", none, u"[skola]\ndatabaze=/mnt/a,b.sqlite\n"_s, none,
+         u"/mnt/a,b.sqlite"_s, builtInContact, u""_s},
+        {"a comma and a semicolon, quoted", none,
+         u"[skola]\ndatabaze=\"postgresql://s/v?options=a,b;c\"\n"_s, none,
+         u"postgresql://s/v?options=a,b;c"_s, builtInContact, u""_s},
+        {"Czech letters", none, u"[skola]\ndatabaze=/mnt/škola/výsledky.sqlite\n"_s, none,
+         u"/mnt/škola/výsledky.sqlite"_s, builtInContact, u""_s},
+        {"the second folder's file when the first has none", none, none,
+         u"[skola]\ndatabaze=/druha.sqlite\n"_s, u"/druha.sqlite"_s, builtInContact, u""_s},
+        {"the first folder's file alone, never merged", none, u"[skola]\nkontakt=p@s.cz\n"_s,
+         u"[skola]\ndatabaze=/druha.sqlite\n"_s, builtIn, u"p@s.cz"_s, u""_s},
+        {"an unknown key", none, u"[skola]\ndatabaze=/a.sqlite\nheslo=tajne\n"_s, none, u""_s,
+         builtInContact,
+         u"neznámé nastavení „skola/heslo“ (známá jsou skola/databaze a skola/kontakt)"_s},
+        {"a misspelt key", none, u"[skola]\ndatabse=/a.sqlite\n"_s, none, u""_s, builtInContact,
+         u"neznámé nastavení „skola/databse“ (známá jsou skola/databaze a skola/kontakt)"_s},
+        {"a key outside its section", none, u"databaze=/a.sqlite\n"_s, none, u""_s, builtInContact,
+         u"neznámé nastavení „databaze“ (známá jsou skola/databaze a skola/kontakt)"_s},
+        {"a contact that is no address", none, u"[skola]\nkontakt=pan učitel\n"_s, none, u""_s,
+         builtInContact, u"„pan učitel“ není e-mailová adresa"_s},
+        {"a contact without a domain", none, u"[skola]\nkontakt=ucitel@\n"_s, none, u""_s,
+         builtInContact, u"„ucitel@“ není e-mailová adresa"_s},
+        {"a contact with two at signs", none, u"[skola]\nkontakt=a@b@skola.cz\n"_s, none, u""_s,
+         builtInContact, u"„a@b@skola.cz“ není e-mailová adresa"_s},
+        {"the environment over an unusable file", u"/tmp/jina.sqlite"_s,
+         u"[skola]\ndatabse=/a.sqlite\n"_s, none, u"/tmp/jina.sqlite"_s, builtInContact,
+         u"neznámé nastavení „skola/databse“ (známá jsou skola/databaze a skola/kontakt)"_s},
         {"a folder where the file belongs",
-         [&] {
-             QFile::remove(path);
-             QDir(first.path()).mkpath(u"voltmetr/voltmetr.conf"_s);
-         },
-         u"složka"_s},
+         none,
+         aFolder,
+         u"[skola]\ndatabaze=/druha.sqlite\n"_s,
+         {},
+         builtInContact,
+         u"na tom místě je složka, ne soubor"_s},
+        {"a file that cannot be read", none, aSocket, none, u""_s, builtInContact,
+         u"soubor nejde otevřít (chyba systému č. %1)"_s.arg(ENXIO)},
     };
-    for (const auto& [name, prepare, reason] : cases) {
-        QDir(path).removeRecursively();
-        prepare();
-        setEnvironment(std::nullopt);
-        const SchoolSetting location = configuredDatabaseLocation();
-        EXPECT_EQ(location.value, QString()) << name;
-        EXPECT_TRUE(location.problem.startsWith(u"Nastavení programu v souboru "_s + path))
-            << name << ": " << location.problem.toStdString();
-        EXPECT_TRUE(location.problem.contains(reason))
-            << name << ": " << location.problem.toStdString();
-        EXPECT_EQ(schoolDatabasePath(), QString()) << name;
-
-        const SchoolSetting contact = configuredContactAddress();
-        EXPECT_EQ(contact.value, QString::fromLatin1(BuiltInContactAddress)) << name;
-        EXPECT_EQ(contact.problem, location.problem) << name;
-
-        setEnvironment(u"/tmp/jina.sqlite"_s);
-        EXPECT_EQ(configuredDatabaseLocation().value, u"/tmp/jina.sqlite"_s) << name;
-        EXPECT_EQ(configuredDatabaseLocation().problem, QString()) << name;
-    }
-}
-
-// The folders are searched in the order listed; the first that holds the file decides alone.
-TEST_F(SchoolSettingsTest, TheFirstListedFolderWithAFileDecides)
-{
-    setEnvironment(std::nullopt);
-    const QString inSecond = writeSettings(second, u"[skola]\ndatabaze=/druha.sqlite\n"_s);
-    EXPECT_EQ(schoolSettingsFile(), inSecond);
-    EXPECT_EQ(configuredDatabaseLocation().value, u"/druha.sqlite"_s);
-
-    const QString inFirst = writeSettings(first, u"[skola]\nkontakt=prvni@skola.cz\n"_s);
-    EXPECT_EQ(schoolSettingsFile(), inFirst);
-    EXPECT_EQ(configuredDatabaseLocation().value, builtIn) << "the second file is not merged in";
-    EXPECT_EQ(configuredContactAddress().value, u"prvni@skola.cz"_s);
-
-    qputenv("XDG_CONFIG_DIRS", QByteArray());
-    EXPECT_EQ(schoolSettingsFile(), QFileInfo::exists(u"/etc/xdg/voltmetr/voltmetr.conf"_s)
-                                        ? u"/etc/xdg/voltmetr/voltmetr.conf"_s
-                                        : QString())
-        << "without the variable, /etc/xdg alone";
-}
-
-TEST_F(SchoolSettingsTest, ContactAddressComesFromFileThenBuiltIn)
-{
-    const std::tuple<const char*, std::optional<QString>, QString> cases[] = {
-        {"no file", std::nullopt, u"voltmetr@example.cz"_s},
-        {"file without a contact", u"[skola]\ndatabaze=/a.sqlite\n"_s, u"voltmetr@example.cz"_s},
-        {"the school's address", u"[skola]\nkontakt=ucitel.fyziky@spslipova.cz\n"_s,
-         u"ucitel.fyziky@spslipova.cz"_s},
-        {"blanks around it", u"[skola]\nkontakt =  ucitel@skola.cz  \n"_s, u"ucitel@skola.cz"_s},
-    };
-    for (const auto& [name, file, expected] : cases) {
-        QFile::remove(first.filePath(u"voltmetr/voltmetr.conf"_s));
-        if (file) {
-            writeSettings(first, *file);
+    for (const auto& c : cases) {
+        QTemporaryDir first;
+        QTemporaryDir second;
+        qputenv("XDG_CONFIG_DIRS", (first.path() + u':' + second.path()).toUtf8());
+        if (c.environment) {
+            qputenv("VOLTMETR_DB", c.environment->toUtf8());
+        } else {
+            qunsetenv("VOLTMETR_DB");
         }
+        const auto place = [](const QTemporaryDir& folder, const std::optional<QString>& text) {
+            QDir(folder.path()).mkpath(u"voltmetr"_s);
+            const QString path = folder.filePath(u"voltmetr/voltmetr.conf"_s);
+            if (text == aFolder) {
+                QDir().mkpath(path);
+            } else if (text == aSocket) {
+                makeSocket(path);
+            } else if (QFile file(path); text && file.open(QIODevice::WriteOnly)) {
+                file.write(text->toUtf8());
+            }
+            return path;
+        };
+        const QString inFirst = place(first, c.first);
+        place(second, c.second);
+        const QString problem =
+            c.fault.isEmpty()
+                ? QString()
+                : u"Nastavení programu v souboru %1 nelze použít: %2."_s.arg(inFirst, c.fault);
+
+        const SchoolSetting location = configuredDatabaseLocation();
+        EXPECT_EQ(location.value, c.database) << c.name;
+        EXPECT_EQ(location.problem, c.environment.value_or(QString()).isEmpty() ? problem : u""_s)
+            << c.name;
+        EXPECT_EQ(schoolDatabasePath(), c.database) << c.name;
         const SchoolSetting contact = configuredContactAddress();
-        EXPECT_EQ(contact.value, expected) << name;
-        EXPECT_EQ(contact.problem, QString()) << name;
+        EXPECT_EQ(contact.value, c.contact) << c.name;
+        EXPECT_EQ(contact.problem, problem) << c.name;
     }
+    qunsetenv("XDG_CONFIG_DIRS");
+    qunsetenv("VOLTMETR_DB");
 }
 
 } // namespace

@@ -13,16 +13,20 @@
 
 namespace voltmetr::testing {
 
-// Runs a statement with its values bound; every field of every row it gives.
+// Runs a statement with its values bound; every field of every row it gives. A statement without
+// values runs as it stands, as a change of a table must on a server.
 inline std::vector<QVariantList> rowsOf(QSqlDatabase& db, const QString& statement,
                                         const QVariantList& values = {})
 {
     QSqlQuery query(db);
-    query.prepare(statement);
-    for (const QVariant& value : values) {
-        query.addBindValue(value);
+    if (!values.isEmpty()) {
+        query.prepare(statement);
+        for (const QVariant& value : values) {
+            query.addBindValue(value);
+        }
     }
-    EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString();
+    EXPECT_TRUE(values.isEmpty() ? query.exec(statement) : query.exec())
+        << statement.toStdString() << ": " << query.lastError().text().toStdString();
     std::vector<QVariantList> rows;
     while (query.next()) {
         QVariantList& row = rows.emplace_back();

@@ -1,0 +1,198 @@
+#include "school/runstore.h"
+
+#include "school/failurereason.h"
+#include "school/schooldatabase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <map>
+
+namespace voltmetr {
+
+namespace {
+
+// A column named with its table, so that a misspelt name is an error rather than text.
+QString column(const char* name)
+{
+    return quotedName(ResultsTable) + u'.' + quotedName(name);
+}
+
+// A text column whose NULL reads as empty text.
+QString textOf(const char* name)
+{
+    return QStringLiteral("COALESCE(%1, '')").arg(column(name));
+}
+
+// The one place where counts are added up: SUM passes over a NULL count, so it adds nothing,
+// and runs without any row add up to 0, not to NULL. (TOTAL would give a float.)
+QString summedCount(const char* name)
+{
+    return QStringLiteral("COALESCE(SUM(%1), 0)").arg(column(name));
+}
+
+// A NULL text binds as NULL, and a NULL surname matches no surname, not even an empty one: the
+// totals would miss the very run just stored. An empty field is stored as empty text.
+QVariant storedText(const QString& value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
+// The class filter of a statement and its bound value; nothing when every class is wanted.
+QString onlyClass(const QString& className, const QString& classColumn, QVariantList& values)
+{
+    if (className.isEmpty()) {
+        return {};
+    }
+    values << className;
+    return QStringLiteral(" WHERE %1 = ?").arg(classColumn);
+}
+
+template <typename T> std::optional<T> optionalOf(const QVariant& value)
+{
+    if (value.isNull()) {
+        return std::nullopt;
+    }
+    return value.value<T>();
+}
+
+// The reason a read stopped halfway, if it did.
+QString readFailure(const QSqlQuery& query)
+{
+    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
+}
+
+} // namespace
+
+QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId)
+{
+    QSqlQuery statement(db);
+    QString failure = runBound(
+        statement,
+        QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
+                       "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
+                       "\"TypZkous\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING rowid")
+            .arg(quotedName(ResultsTable)),
+        {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
+         row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
+    if (failure.isEmpty()) {
+        if (statement.next()) {
+            runId = statement.value(0).toLongLong();
+        } else {
+            failure = databaseFailureReason(statement.lastError());
+        }
+    }
+    return failure;
+}
+
+QString readPupilTotals(QSqlDatabase& db, const QString& surname, PupilTotals& totals)
+{
+    QSqlQuery statement(db);
+    QString failure = runBound(statement,
+                               QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
+                                   .arg(summedCount("Spravne"), summedCount("Chybne"),
+                                        quotedName(ResultsTable), column("Prijmeni")),
+                               {storedText(surname)});
+    if (failure.isEmpty()) {
+        if (statement.next()) {
+            totals = {statement.value(0).toLongLong(), statement.value(1).toLongLong()};
+        } else {
+            failure = databaseFailureReason(statement.lastError());
+        }
+    }
+    return failure;
+}
+
+QString readPupilDayTotals(QSqlDatabase& db, const QString& className,
+                           std::vector<PupilDayTotals>& days)
+{
+    QVariantList values;
+    const QString filter = onlyClass(className, column("Trida"), values);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (QString failure = runBound(
+            query,
+            QStringLiteral("SELECT %1, %2, %3, COUNT(*), %4, %5 FROM %6%7 GROUP BY 1, 2, 3")
+                .arg(textOf("Prijmeni"), textOf("Trida"), column("Datum"), summedCount("Spravne"),
+                     summedCount("Chybne"), quotedName(ResultsTable), filter),
+            values);
+        !failure.isEmpty()) {
+        return failure;
+    }
+    while (query.next()) {
+        days.push_back({query.value(0).toString(),
+                        query.value(1).toString(),
+                        optionalOf<double>(query.value(2)),
+                        query.value(3).toLongLong(),
+                        {query.value(4).toLongLong(), query.value(5).toLongLong()}});
+    }
+    return readFailure(query);
+}
+
+QString readClassTotals(QSqlDatabase& db, const QString& className,
+                        std::vector<PupilRunTotals>& pupils)
+{
+    std::vector<PupilDayTotals> days;
+    if (QString failure = readPupilDayTotals(db, className, days); !failure.isEmpty()) {
+        return failure;
+    }
+    std::map<std::pair<QString, QString>, PupilRunTotals> byPupil;
+    for (const PupilDayTotals& day : days) {
+        PupilRunTotals& pupil = byPupil[{day.surname, day.className}];
+        pupil.surname = day.surname;
+        pupil.className = day.className;
+        pupil.runs += day.runs;
+        pupil.totals.rightCount += day.totals.rightCount;
+        pupil.totals.wrongCount += day.totals.wrongCount;
+    }
+    // The teacher wants to see who has not practised yet too.
+    QVariantList values;
+    const QString filter = onlyClass(
+        className, quotedName(PupilsTable) + QStringLiteral(".") + quotedName("Trida"), values);
+    QSqlQuery listed(db);
+    listed.setForwardOnly(true);
+    if (QString failure = runBound(listed,
+                                   QStringLiteral("SELECT COALESCE(\"Prijmeni\", ''), "
+                                                  "COALESCE(\"Trida\", '') FROM %1%2")
+                                       .arg(quotedName(PupilsTable), filter),
+                                   values);
+        !failure.isEmpty()) {
+        return failure;
+    }
+    while (listed.next()) {
+        const QString surname = listed.value(0).toString();
+        const QString pupilClass = listed.value(1).toString();
+        byPupil.try_emplace({surname, pupilClass}, PupilRunTotals{surname, pupilClass, 0, {}});
+    }
+    if (QString failure = readFailure(listed); !failure.isEmpty()) {
+        return failure;
+    }
+    for (auto& [key, pupil] : byPupil) {
+        pupils.push_back(std::move(pupil));
+    }
+    return {};
+}
+
+QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (QString failure = runBound(
+            query, QStringLiteral("SELECT \"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
+                                  "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
+                                  "\"TypZkous\" FROM %1 ORDER BY rowid")
+                       .arg(quotedName(ResultsTable)));
+        !failure.isEmpty()) {
+        return failure;
+    }
+    while (query.next()) {
+        rows.push_back({query.value(0).toString(), query.value(1).toString(),
+                        optionalOf<qint64>(query.value(2)), optionalOf<qint64>(query.value(3)),
+                        optionalOf<double>(query.value(4)), optionalOf<double>(query.value(5)),
+                        optionalOf<double>(query.value(6)), query.value(7).toString(),
+                        optionalOf<qint64>(query.value(8))});
+    }
+    return readFailure(query);
+}
+
+} // namespace voltmetr

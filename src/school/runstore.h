@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace voltmetr {
+
+// The runs in "Prehled ", one row per finished school-server run, and what they add up to.
+
+// One finished school-server run as "Prehled " stores it. Times are days since
+// 30 December 1899: startTime and endTime carry the time of day only, date the date only.
+struct ResultRow
+{
+    QString surname;
+    QString className;
+    std::int32_t rightCount = 0;
+    std::int32_t wrongCount = 0;
+    double startTime = 0;
+    double endTime = 0;
+    double date = 0;
+    QString loginName;
+    int examType = 0;
+};
+
+// Appends one row to "Prehled " inside the caller's transaction and sets runId to its rowid, by
+// which the task log names its run. Empty on success, else the reason.
+QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId);
+
+// Right and wrong answers added up over runs. A run whose count is NULL (a row the
+// administrator entered by hand) adds nothing to that count.
+struct PupilTotals
+{
+    std::int64_t rightCount = 0;
+    std::int64_t wrongCount = 0;
+
+    friend bool operator==(const PupilTotals&, const PupilTotals&) = default;
+};
+
+// Reads the totals of every run ever stored under one surname, whatever the class or the date.
+// Empty on success, else the reason.
+QString readPupilTotals(QSqlDatabase& db, const QString& surname, PupilTotals& totals);
+
+// The runs of one pupil (surname and class) on one date. A NULL surname or class reads as empty
+// text, a NULL date as none.
+struct PupilDayTotals
+{
+    QString surname;
+    QString className;
+    std::optional<double> date; // days since 30 December 1899
+    std::int64_t runs = 0;
+    PupilTotals totals;
+};
+
+// The runs of one class, or of all when className is empty, grouped by pupil and date. Empty on
+// success, else the reason.
+QString readPupilDayTotals(QSqlDatabase& db, const QString& className,
+                           std::vector<PupilDayTotals>& days);
+
+// One pupil's runs of all dates; a pupil of the list who has not practised yet has none.
+struct PupilRunTotals
+{
+    QString surname;
+    QString className;
+    std::int64_t runs = 0;
+    PupilTotals totals;
+};
+
+// Every pupil of the class (of all when className is empty) with results, then every pupil of
+// the list without any, each once, in no particular order. Empty on success, else the reason.
+QString readClassTotals(QSqlDatabase& db, const QString& className,
+                        std::vector<PupilRunTotals>& pupils);
+
+// A row of "Prehled " as it stands, a NULL field as none.
+struct StoredResult
+{
+    QString surname; // NULL reads as empty text, as do className and loginName
+    QString className;
+    std::optional<std::int64_t> rightCount;
+    std::optional<std::int64_t> wrongCount;
+    std::optional<double> startTime;
+    std::optional<double> endTime;
+    std::optional<double> date;
+    QString loginName;
+    std::optional<std::int64_t> examType;
+};
+
+// Every row of "Prehled " in the order the rows were stored. Empty on success, else the reason.
+QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows);
+
+} // namespace voltmetr

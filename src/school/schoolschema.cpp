@@ -1,0 +1,312 @@
+#include "school/schoolschema.h"
+
+#include "school/failurereason.h"
+#include "school/schooldatabase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <algorithm>
+#include <initializer_list>
+
+namespace voltmetr {
+
+namespace {
+
+enum class ColumnType
+{
+    Text,
+    Integer,
+    Real
+};
+
+struct Column
+{
+    const char* name;
+    ColumnType type;
+};
+
+struct Table
+{
+    const char* name;
+    std::initializer_list<Column> columns;
+};
+
+// Both tables with their columns in the order a row is written.
+const Table schoolTables[] = {
+    {PupilsTable, {{"Prijmeni", ColumnType::Text}, {"Trida", ColumnType::Text}}},
+    {ResultsTable,
+     {{"Prijmeni", ColumnType::Text},
+      {"Trida", ColumnType::Text},
+      {"Spravne", ColumnType::Integer},
+      {"Chybne", ColumnType::Integer},
+      {"CasStrt", ColumnType::Real},
+      {"CasEnd", ColumnType::Real},
+      {"Datum", ColumnType::Real},
+      {"Prihlasenjako", ColumnType::Text},
+      {"TypZkous", ColumnType::Integer}}},
+};
+
+const Table taskLogTable = {TaskLogTable,
+                            {{"Beh", ColumnType::Integer},
+                             {"Poradi", ColumnType::Integer},
+                             {"Dilku", ColumnType::Integer},
+                             {"Napeti", ColumnType::Real},
+                             {"PolaritaSpravne", ColumnType::Integer},
+                             {"NejlepsiRozsah", ColumnType::Real},
+                             {"Rozsah", ColumnType::Real},
+                             {"ZmenRozsahu", ColumnType::Integer},
+                             {"Prepolovani", ColumnType::Integer},
+                             {"Pretizeni", ColumnType::Integer},
+                             {"Znicen", ColumnType::Integer},
+                             {"Zadano", ColumnType::Text},
+                             {"Precteno", ColumnType::Real},
+                             {"Vysledek", ColumnType::Integer},
+                             {"Sekund", ColumnType::Real}}};
+
+QString typeName(ColumnType type, bool server)
+{
+    switch (type) {
+    case ColumnType::Text:
+        return QStringLiteral("TEXT");
+    case ColumnType::Integer:
+        return QStringLiteral("INTEGER");
+    case ColumnType::Real:
+        // A server's REAL holds only six digits: a time of day would lose its seconds.
+        return server ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("REAL");
+    }
+    return {};
+}
+
+bool isMissingTable(const QSqlError& error)
+{
+    return error.nativeErrorCode() == QStringLiteral("42P01");
+}
+
+// Why a table could not be described: the engine's reason for reading it.
+QString unreadableTable(QSqlDatabase& db, const char* table)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(quotedName(table))) &&
+        !isMissingTable(query.lastError())) {
+        return databaseFailureReason(query.lastError());
+    }
+    return missingTableReason(QString::fromLatin1(table));
+}
+
+QString createTableStatement(const Table& table, bool server)
+{
+    QStringList columns;
+    for (const Column& column : table.columns) {
+        columns << quotedName(column.name) + u' ' + typeName(column.type, server);
+    }
+    // A server keeps no row order of its own: rows are read back in the order they were
+    // written through a numbered column that the statements call rowid, as in a file.
+    if (server) {
+        columns << QStringLiteral("rowid BIGINT GENERATED ALWAYS AS IDENTITY");
+    }
+    return QStringLiteral("CREATE TABLE %1 (%2)")
+        .arg(quotedName(table.name), columns.join(QStringLiteral(", ")));
+}
+
+// Creates the role unless the server has it. Roles belong to the whole server: another school
+// database on it may have created them already, or be creating them at this moment; then the
+// other's role serves, and this transaction goes on from the savepoint.
+QString createRoleIfMissing(QSqlDatabase& db, const char* role)
+{
+    QSqlQuery query(db);
+    if (const QString failure =
+            runStatement(query, QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ?"),
+                         {QString::fromLatin1(role)});
+        !failure.isEmpty() || query.next()) {
+        return failure;
+    }
+    if (const QString failure = runStatement(query, QStringLiteral("SAVEPOINT vytvoreni_role"));
+        !failure.isEmpty()) {
+        return failure;
+    }
+    if (query.exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(quotedName(role)))) {
+        return runStatement(query, QStringLiteral("RELEASE SAVEPOINT vytvoreni_role"));
+    }
+    static const QStringList createdByAnother = {QStringLiteral("42710"),  // duplicate_object
+                                                 QStringLiteral("23505")}; // unique_violation
+    if (!createdByAnother.contains(query.lastError().nativeErrorCode())) {
+        return databaseFailureReason(query.lastError());
+    }
+    return runStatement(query, QStringLiteral("ROLLBACK TO SAVEPOINT vytvoreni_role"));
+}
+
+// The statements that give the tables to the teacher's role and the pupils' role its rights.
+// Nobody else may create anything in the database.
+QStringList serverGrants()
+{
+    const QString pupils = quotedName(PupilsTable);
+    const QString results = quotedName(ResultsTable);
+    const QString teacher = quotedName(TeacherRole);
+    const QString pupil = quotedName(PupilsRole);
+    return {
+        QStringLiteral("REVOKE CREATE ON SCHEMA public FROM PUBLIC"),
+        QStringLiteral("REVOKE ALL ON %1, %2 FROM PUBLIC").arg(pupils, results),
+        QStringLiteral("GRANT USAGE ON SCHEMA public TO %1, %2").arg(teacher, pupil),
+        QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(pupils, teacher),
+        QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(results, teacher),
+        QStringLiteral("GRANT SELECT ON %1 TO %2").arg(pupils, pupil),
+        QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(results, pupil),
+    };
+}
+
+// The task log with its index on the run, and on a server the same rights as the results.
+QStringList taskLogStatements(bool server)
+{
+    QStringList statements{
+        createTableStatement(taskLogTable, server),
+        QStringLiteral(R"(CREATE INDEX "Ulohy_Beh" ON %1 ("Beh"))").arg(quotedName(TaskLogTable))};
+    if (server) {
+        const QString tasks = quotedName(TaskLogTable);
+        statements
+            << QStringLiteral("REVOKE ALL ON %1 FROM PUBLIC").arg(tasks)
+            << QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(tasks, quotedName(TeacherRole))
+            << QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2")
+                   .arg(tasks, quotedName(PupilsRole));
+    }
+    return statements;
+}
+
+// The reports the teacher's tool has stored as runs, each once; the pupils get no right to it.
+QStringList storedReportsStatements(bool server)
+{
+    const QString table = quotedName(StoredReportsTable);
+    QStringList statements{
+        QStringLiteral(R"(CREATE TABLE %1 ("Otisk" TEXT NOT NULL PRIMARY KEY))").arg(table)};
+    if (server) {
+        statements
+            << QStringLiteral("REVOKE ALL ON %1 FROM PUBLIC").arg(table)
+            << QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(table, quotedName(TeacherRole));
+    }
+    return statements;
+}
+
+QString executeAll(QSqlDatabase& db, const QStringList& statements)
+{
+    for (const QString& statement : statements) {
+        QSqlQuery query(db);
+        if (QString failure = runStatement(query, statement); !failure.isEmpty()) {
+            return failure;
+        }
+    }
+    return {};
+}
+
+// Runs create in a transaction that keeps all of it or nothing.
+template <typename Create> QString inOneTransaction(QSqlDatabase& db, Create create)
+{
+    if (!db.transaction()) {
+        return databaseFailureReason(db.lastError());
+    }
+    if (const QString failure = create(); !failure.isEmpty()) {
+        db.rollback();
+        return failure;
+    }
+    if (!db.commit()) {
+        const QString reason = databaseFailureReason(db.lastError());
+        db.rollback();
+        return reason;
+    }
+    return {};
+}
+
+// Empty when the table can be read and holds all its columns, else the reason.
+QString checkTable(QSqlDatabase& db, const Table& table)
+{
+    const QSqlRecord record = db.record(QString::fromLatin1(table.name));
+    if (record.isEmpty()) {
+        return unreadableTable(db, table.name);
+    }
+    for (const Column& column : table.columns) {
+        if (!record.contains(QString::fromLatin1(column.name))) {
+            return missingColumnReason(QString::fromLatin1(table.name),
+                                       QString::fromLatin1(column.name));
+        }
+    }
+    return {};
+}
+
+QString createInTransaction(QSqlDatabase& db)
+{
+    const bool server = isServerConnection(db);
+    QStringList statements;
+    for (const Table& table : schoolTables) {
+        statements << createTableStatement(table, server);
+    }
+    statements << QStringLiteral(R"(CREATE INDEX "Prehled_Prijmeni" ON %1 ("Prijmeni"))")
+                      .arg(quotedName(ResultsTable));
+    if (server) {
+        for (const char* role : {TeacherRole, PupilsRole}) {
+            if (QString failure = createRoleIfMissing(db, role); !failure.isEmpty()) {
+                return failure;
+            }
+        }
+        statements << serverGrants();
+    }
+    return executeAll(db, statements + taskLogStatements(server) + storedReportsStatements(server));
+}
+
+} // namespace
+
+QString createSchoolSchema(QSqlDatabase& db)
+{
+    return inOneTransaction(db, [&] { return createInTransaction(db); });
+}
+
+QString addTaskLogTable(QSqlDatabase& db)
+{
+    return inOneTransaction(
+        db, [&] { return executeAll(db, taskLogStatements(isServerConnection(db))); });
+}
+
+QStringList taskLogColumnNames()
+{
+    QStringList names;
+    for (const Column& column : taskLogTable.columns) {
+        names << QString::fromLatin1(column.name);
+    }
+    return names;
+}
+
+QString checkTaskLogTable(QSqlDatabase& db)
+{
+    return checkTable(db, taskLogTable);
+}
+
+QString addStoredReportsTable(QSqlDatabase& db)
+{
+    return inOneTransaction(db, [&] { return ensureStoredReportsTable(db); });
+}
+
+QString ensureStoredReportsTable(QSqlDatabase& db)
+{
+    if (!db.record(QString::fromLatin1(StoredReportsTable)).isEmpty()) {
+        return {};
+    }
+    return executeAll(db, storedReportsStatements(isServerConnection(db)));
+}
+
+bool schoolTablesPresent(QSqlDatabase& db)
+{
+    return std::any_of(std::begin(schoolTables), std::end(schoolTables), [&](const Table& table) {
+        return !db.record(QString::fromLatin1(table.name)).isEmpty();
+    });
+}
+
+QString checkSchoolSchema(QSqlDatabase& db)
+{
+    for (const Table& table : schoolTables) {
+        if (QString missing = checkTable(db, table); !missing.isEmpty()) {
+            return missing;
+        }
+    }
+    return {};
+}
+
+} // namespace voltmetr

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace voltmetr {
+
+// The tables of the school database, their indexes, and on a server the roles and their rights.
+
+// Creates both tables, the task log and their indexes in an empty database, in one transaction. On
+// a server it also creates the pupils' and the teacher's roles when they are missing, hands the
+// tables to the teacher's role and grants the pupils' role what it needs; that takes a
+// connection allowed to create roles. Returns an empty text on success, else the reason.
+QString createSchoolSchema(QSqlDatabase& db);
+
+// Adds the task log to a school database made before it existed, in one transaction, with the
+// same rights as createSchoolSchema gives. Empty on success, else the reason.
+QString addTaskLogTable(QSqlDatabase& db);
+
+// The columns of the task log in the order a row is written: the run's rowid ("Beh") first.
+QStringList taskLogColumnNames();
+
+// Empty when the task log can be read and holds every column the program writes; else the
+// Czech reason, naming the table or the column that is missing.
+QString checkTaskLogTable(QSqlDatabase& db);
+
+// Creates the table of stored reports unless the database has it (a server's belongs to the
+// teacher's role, and the pupils get no right to it). Runs inside the caller's transaction.
+// Empty on success, else the reason.
+QString ensureStoredReportsTable(QSqlDatabase& db);
+
+// The same in a transaction of its own, for a database made before the table existed.
+QString addStoredReportsTable(QSqlDatabase& db);
+
+// Whether the database holds either table already.
+bool schoolTablesPresent(QSqlDatabase& db);
+
+// Empty when both tables can be read and hold every column the program uses; else the Czech
+// reason, naming the table or the column that is missing.
+QString checkSchoolSchema(QSqlDatabase& db);
+
+} // namespace voltmetr
