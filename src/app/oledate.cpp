@@ -27,8 +27,14 @@ QDateTime fromOleDate(double value)
                      QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
 }
 
-double oleDatePart(double value) { return std::floor(value); }
+double oleDatePart(double value)
+{
+    return std::floor(value);
+}
 
-double oleTimePart(double value) { return value - std::floor(value); }
+double oleTimePart(double value)
+{
+    return value - std::floor(value);
+}
 
 } // namespace voltmetr

@@ -8,8 +8,7 @@ namespace voltmetr {
 
 // A fixed array whose first element has index 1, as the meter tables are numbered: position 1
 // of the range switch is element 1, meter 1 is element 1.
-template <typename T, std::size_t N>
-class OneBased
+template <typename T, std::size_t N> class OneBased
 {
 public:
     constexpr OneBased() = default;

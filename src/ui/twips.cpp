@@ -1,12 +1,14 @@
 #include "ui/twips.h"
 
 #include <QWidget>
-
 #include <cmath>
 
 namespace voltmetr {
 
-int twipsToPixels(double twips) { return static_cast<int>(std::lround(twips / twipsPerPixel)); }
+int twipsToPixels(double twips)
+{
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
 
 QRect twipsRect(int left, int top, int width, int height)
 {
@@ -45,7 +47,8 @@ void installFontSubstitutions()
     // Liberation Sans that stands in for Arial rather than fontconfig's wider default.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
     QFont::insertSubstitution(QStringLiteral("Courier"), QStringLiteral("Liberation Mono"));
 }
 
