@@ -7,10 +7,8 @@
 namespace voltmetr {
 namespace {
 
-// Each row worked by hand. Meter 1 has 100 divisions and ranges 0.5 ... 200 V; meter 3 has 60
-// divisions and 0.6, 1.2, 2.4, 6, 12, 24, 120 V; meter 4 has 30 divisions and 0.6, 1.2, 3, 6,
-// 12, 30, 60, 120 V; meter 5 has 50 divisions and 0.5, 1, 2, 5, 10, 50, 100, 200 V. A cause
-// explains an answer up to 1 % away, its bound included: 0.99 x 27.5 is the double of 27.225.
+// Each row worked by hand; meter 3's ranges run from 0.6 V on position 2 to 120 V on position 8.
+// A cause explains an answer up to 1 % away, its bound included: 0.99 x 27.5 is 27.225.
 TEST(MistakeKind, NamesTheLikeliestCauseOfAWrongAnswer)
 {
     MeterTables tables;

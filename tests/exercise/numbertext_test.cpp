@@ -57,7 +57,7 @@ TEST(WorkedCalculation, EveryDrawableTaskShowsCleanDecimals)
     for (const testing::DrawableTask& task : testing::drawableTasks()) {
         const MeterType& meter = tables.Meters[task.meterNo];
         const testing::CatalogueMeter& printed = testing::meterCatalogue[task.meterNo - 1];
-        const long long best = printed.rangeMillivolts(task.best);
+        const long long best = printed.millivolts[task.best - 1];
         const std::string range = text(best, 1000);
         const std::string n = text(printed.divisions, 1);
         // the needle's reading on the best range in hundredths of a division, whole on every task

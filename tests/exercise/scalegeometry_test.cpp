@@ -7,7 +7,6 @@ namespace voltmetr {
 namespace {
 
 // Long numbered ticks every N / majorCount divisions, rounded: 50 / 3 = 16.7 gives every 17th.
-// (The catalogue's meters, all numbered every tenth division, are drawn in the face's test.)
 TEST(ScaleMarks, ALongNumberedTickEveryRoundedIntervalAndTheEndsOnTheArcsEnds)
 {
     const std::vector<scale::ScaleMark> marks = scale::scaleMarks(50, 3);

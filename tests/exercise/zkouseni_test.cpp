@@ -216,7 +216,6 @@ TEST_F(ExerciseWindow, WhatTheWindowShowsFollowsTheCircuit)
         {[&] { window->Prepoluj_Click(); },
          u"Připojit | - | -+ | long right | "_s + said("0,5", "odpojen", "vpravo")},
         {[&] { window->Pripoj_Click(); }, quiet + said("0,5", "připojen", "vpravo")},
-        // pegged at the lower stop; the warning blinks
         {[&] { window->casovac_Timer(); },
          u"Odpojit | Přístroj je přetížen ! | -+ | long right | "_s +
              said("0,5", "připojen", "vpravo")},

@@ -12,11 +12,6 @@ struct CatalogueMeter
 {
     int divisions;
     std::array<long long, 9> millivolts;
-
-    long long rangeMillivolts(int position) const
-    {
-        return millivolts.at(static_cast<std::size_t>(position - 1));
-    }
 };
 
 inline constexpr std::array<CatalogueMeter, 5> meterCatalogue{{
@@ -44,11 +39,11 @@ inline std::vector<DrawableTask> drawableTasks()
     for (int no = 1; no <= 5; ++no) {
         const CatalogueMeter& meter = meterCatalogue[no - 1];
         for (int position = 1; position <= 9; ++position) {
-            const long long range = meter.rangeMillivolts(position);
+            const long long range = meter.millivolts[position - 1];
             for (int k = meter.divisions / 10; range != 0 && k < meter.divisions; ++k) {
                 const long long voltage = k * range / meter.divisions;
                 int best = 1;
-                while (meter.rangeMillivolts(best) <= voltage) {
+                while (meter.millivolts[best - 1] <= voltage) {
                     ++best;
                 }
                 tasks.push_back({no, position, k, voltage, best});
