@@ -15,7 +15,6 @@ TEST(OleDate, DaysSince1899AndTheTimeOfDayToTheMillisecond)
     // name; value; the date-time it stands for; whether it is also the value of that date-time
     for (const auto& [name, value, shown, exact] : {
              std::tuple{"the epoch", 0.0, "30.12.1899 00:00:00.000", true},
-             std::tuple{"six in the morning", 46362.25, "06.12.2026 06:00:00.000", true},
              std::tuple{"23:59:59.6", 46362 + 86'399'600 * ms, "06.12.2026 23:59:59.600", true},
              std::tuple{"23:59:59.9996 rounds up into the next day", 46362 + 86'399'999.6 * ms,
                         "07.12.2026 00:00:00.000", false},

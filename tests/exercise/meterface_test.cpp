@@ -3,7 +3,9 @@
 #include "exercise/scalegeometry.h"
 #include "ui/twips.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QScreen>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -83,6 +85,33 @@ TEST_F(MeterFaceDrawing, EveryMeterHasATickPerDivisionAndANumberedLongOneEveryTe
             EXPECT_EQ(printed, i % 10 == 0) << "meter " << meterNo << ", division " << i;
         }
     }
+}
+
+// A needle move repaints only strips of the face; what it leaves on screen must be exactly what
+// a full repaint shows. Inside the frame only: the frame follows the window's activation, which
+// the offscreen desktop changes at will.
+TEST_F(MeterFaceDrawing, RepaintingTheNeedleStripsEqualsAFullRepaint)
+{
+    QWidget window;
+    face.setParent(&window);
+    window.resize(face.geometry().bottomRight().x() + 10, face.geometry().bottomRight().y() + 10);
+    face.DrawScale(tables.Meters[2]);
+    window.show();
+    const auto onScreen = [&] {
+        const QRect inner = face.contentsRect().translated(face.pos());
+        return window.screen()->grabWindow(window.winId()).toImage().copy(inner);
+    };
+    for (const auto& [from, to] : {std::pair{55.0f, 56.0f}, std::pair{60.0f, 90.0f},
+                                   std::pair{90.0f, 89.9f}, std::pair{129.0f, 51.0f}}) {
+        face.SetNeedle(from);
+        window.repaint();
+        face.SetNeedle(to);
+        QApplication::processEvents();
+        const QImage afterMove = onScreen();
+        face.repaint();
+        EXPECT_EQ(afterMove, onScreen()) << from << " to " << to;
+    }
+    face.setParent(nullptr);
 }
 
 } // namespace

@@ -31,15 +31,12 @@ TEST(ReadNumber, ReadsTheForgivingWay)
 // below its decimal, so 1.414 is already too much: its bounds are 1.385999976 and 1.413999976.
 TEST(IsRightAnswer, TheEdgesOfOnePercent)
 {
-    // voltage; the last right and the first wrong value below, the same above
-    for (const auto& [voltage, lowRight, lowWrong, highRight, highWrong] :
-         {std::tuple{110.0f, 108.9, std::nextafter(108.9, 0.0), 111.1,
-                     std::nextafter(111.1, 112.0)},
-          std::tuple{1.4f, 1.386, 1.38599997, 1.41399997, 1.414}}) {
-        EXPECT_EQ(std::tuple(isRightAnswer(lowRight, voltage), isRightAnswer(lowWrong, voltage),
-                             isRightAnswer(highRight, voltage), isRightAnswer(highWrong, voltage)),
-                  std::tuple(true, false, true, false))
-            << voltage;
+    for (const auto& [value, voltage, right] :
+         {std::tuple{108.9, 110.0f, true}, std::tuple{std::nextafter(108.9, 0.0), 110.0f, false},
+          std::tuple{111.1, 110.0f, true}, std::tuple{std::nextafter(111.1, 112.0), 110.0f, false},
+          std::tuple{1.386, 1.4f, true}, std::tuple{1.38599997, 1.4f, false},
+          std::tuple{1.41399997, 1.4f, true}, std::tuple{1.414, 1.4f, false}}) {
+        EXPECT_EQ(isRightAnswer(value, voltage), right) << value << " for " << voltage;
     }
 }
 

@@ -326,16 +326,6 @@ TEST_F(ExerciseWindow, PartialRepaintsEqualAFullRepaint)
                     << "meter " << int(exercise().MeterNo) << ", " << from + 1 << " to " << to + 1;
             }
         }
-        // The needle, inside the face's frame only: the frame follows the window's activation,
-        // which the offscreen desktop changes at will.
-        for (const auto& [from, to] : {std::pair{55.0f, 56.0f}, std::pair{60.0f, 90.0f},
-                                       std::pair{90.0f, 89.9f}, std::pair{129.0f, 51.0f}}) {
-            face().SetNeedle(from);
-            window->repaint();
-            EXPECT_TRUE(
-                same(face().contentsRect().translated(face().pos()), [&] { face().SetNeedle(to); }))
-                << "needle " << from << " to " << to;
-        }
         for (int click = 0; click < 2; ++click) {
             EXPECT_TRUE(same(circuitArea,
                              [&] {
