@@ -1,41 +1,12 @@
 #include "app/procedury.h"
-#include "support/metercatalogue.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <array>
 #include <gtest/gtest.h>
-#include <tuple>
-#include <utility>
 
 namespace voltmetr {
 namespace {
 
-TEST(FileExists, TellsFilesAndDirectoriesFromMissingPaths)
-{
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("skola.sqlite")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    EXPECT_TRUE(FileExists(file.fileName()));
-    EXPECT_TRUE(FileExists(dir.path()));
-    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral("chybi.sqlite"))));
-    EXPECT_FALSE(FileExists(QString()));
-}
-
-TEST(DegToRad, UsesTheFifteenDigitFactorRoundedToFloat)
-{
-    // deg x 3.14159265358979 / 180 worked in double and rounded to the nearest float. Worked in
-    // float, 2.5 degrees would come out one unit higher; with the full pi, so would 27.04.
-    for (const auto& [deg, radians] :
-         {std::pair{180.0f, 0x1.921fb6p+1f}, std::pair{90.0f, 0x1.921fb6p+0f},
-          std::pair{55.0f, 0x1.eb7c16p-1f}, std::pair{125.0f, 0x1.1740b0p+1f},
-          std::pair{2.5f, 0x1.657184p-5f}, std::pair{0x1.b0a282p+4f, 0x1.e341f8p-2f},
-          std::pair{0.0f, 0.0f}}) {
-        EXPECT_EQ(DegToRad(deg), radians) << deg;
-    }
-}
-
-TEST(FillTables, WritesTheCatalogueAndTheDialTablesAsPrinted)
+TEST(FillTables, WritesTheDialTablesAsPrinted)
 {
     // position; label Left, Top and pointer end X, Y of the nine-position dial; the same of the
     // eight-position dial (its position 1 has a hidden label at 0, 0 and no pointer end)
@@ -53,19 +24,6 @@ TEST(FillTables, WritesTheCatalogueAndTheDialTablesAsPrinted)
 
     MeterTables tables;
     FillTables(tables);
-    for (int m = 1; m <= 5; ++m) {
-        const MeterType& meter = tables.Meters[m];
-        const testing::CatalogueMeter& printed = testing::catalogueMeter(m);
-        EXPECT_EQ(std::tuple(int{meter.divisions}, int{meter.majorCount}, int{meter.rangeCount}),
-                  std::tuple(printed.divisions, printed.majorCount, printed.rangeCount))
-            << "meter " << m;
-        for (int p = 1; p <= 9; ++p) {
-            // The nearest float to the printed value, -1 where the position has no range.
-            const long long mv = printed.rangeMillivolts(p);
-            EXPECT_EQ(meter.ranges[p], mv == 0 ? -1.0f : static_cast<float>(mv) / 1000.0f)
-                << "meter " << m << " position " << p;
-        }
-    }
     for (const std::array<int, 9>& expected : dials) {
         const int p = expected[0];
         const PointXY knob9 = tables.KnobPoints9[p];
@@ -75,10 +33,6 @@ TEST(FillTables, WritesTheCatalogueAndTheDialTablesAsPrinted)
                                      knob8.Y};
         EXPECT_EQ(row, expected);
     }
-
-    MeterTables again = tables;
-    FillTables(again);
-    EXPECT_EQ(again, tables) << "a second call writes the same values";
 }
 
 } // namespace

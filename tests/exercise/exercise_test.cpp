@@ -11,12 +11,25 @@
 #include <vector>
 
 namespace voltmetr {
+
+// Found by the test framework next to the record's type.
+static void PrintTo(const TaskRecord& r, std::ostream* out)
+{
+    *out << "{" << r.order << ", " << r.divisions << ", " << r.voltage << ", " << r.polarityRight
+         << ", " << r.bestRange << ", " << r.rangeInUse << ", " << r.rangeChanges << ", "
+         << r.polarityReversals << ", " << r.overloads << ", " << r.destroyed << ", "
+         << (r.typed ? r.typed->toStdString() : "-") << ", "
+         << (r.valueRead ? std::to_string(*r.valueRead) : "-") << ", "
+         << static_cast<int>(r.verdict) << ", " << r.seconds << "}";
+}
+
 namespace {
 
 // A message box as one row, to compare prompt, title and kind at once.
-auto asRow(const testing::AskedMessage& asked)
+using Row = std::tuple<std::string, std::string, MessageStyle>;
+Row asRow(const testing::AskedMessage& asked)
 {
-    return std::tuple(asked.prompt.toStdString(), asked.title.toStdString(), asked.style);
+    return {asked.prompt.toStdString(), asked.title.toStdString(), asked.style};
 }
 
 class ExerciseTest : public ::testing::Test
@@ -29,8 +42,8 @@ protected:
         setTask(1, 110.0f, 9);
     }
 
-    // A fresh task set by hand: meter, voltage, the pupil's range, polarity; disconnected.
-    void setTask(int meterNo, float voltage, int rangePos, bool polarityRight = true)
+    // A fresh task set by hand: meter, voltage, the pupil's range; forward and disconnected.
+    void setTask(int meterNo, float voltage, int rangePos)
     {
         exercise.NewTask();
         exercise.MeterNo = static_cast<std::uint8_t>(meterNo);
@@ -38,7 +51,7 @@ protected:
         exercise.RangePos = static_cast<std::uint8_t>(rangePos);
         exercise.BestRange = static_cast<std::uint8_t>(
             bestRangeFor(exercise.meter(), highestUsablePosition(exercise.meter()), voltage));
-        exercise.PolarityRight = polarityRight;
+        exercise.PolarityRight = true;
     }
 
     // Ticks casovac until it stops (settled or pegged); returns the ticks and the highest angle.
@@ -75,53 +88,43 @@ protected:
     Exercise exercise{host, state};
 };
 
-TEST_F(ExerciseTest, FormLoadStartsTheWorkedExamples)
+// Four draws: the meter, then the task's position, divisions and polarity, which is reversed
+// from one half up. The run's counters start at zero and no meter change is announced.
+TEST_F(ExerciseTest, FormLoadStartsTheRunWithAMeterAndATask)
 {
-    // The source is reversed from a third draw of one half up: 0.5 itself is reversed, the
-    // float just below it is not.
-    constexpr float JustBelowHalf = 0x1.fffffep-2f;
-    // name; meter; draws of the position, the divisions and the polarity; voltage; BestRange;
-    // PolarityRight
-    for (const auto& [name, meterNo, task, voltage, bestRange, polarityRight] :
-         {std::tuple{"meter 1, 200 V", 1, std::array{0.99f, 0.5f, 0.3f}, 110.0f, 9, true},
-          std::tuple{"meter 3, down to 24 V", 3, std::array{0.9f, 0.1f, 0.5f}, 22.0f, 7, false},
-          std::tuple{"meter 5, down to 2 V", 5, std::array{0.6f, 0.05f, 0.7f}, 1.4f, 4, false},
-          std::tuple{"just below one half", 1, std::array{0.99f, 0.5f, JustBelowHalf}, 110.0f, 9,
-                     true}}) {
-        SCOPED_TRACE(name);
-        testing::ScriptedCoreHost caseHost;
-        Data_a_promene caseState;
-        caseState.RightCount = 7; // left over from nothing: a run starts at zero
-        caseState.WrongCount = 3;
-        Exercise e(caseHost, caseState);
-        caseHost.queueRandom(
-            {(static_cast<float>(meterNo) - 0.5f) / 5, task[0], task[1], task[2], 0.25f});
-        e.Form_Load();
-        EXPECT_EQ(caseHost.reseeds, 1);
-        EXPECT_EQ(std::pair(caseState.RightCount, caseState.WrongCount), std::pair(0, 0));
-        EXPECT_TRUE(caseHost.messages.empty()) << "no meter change before the first task";
-        EXPECT_EQ(e.MeterNo, meterNo);
-        EXPECT_EQ(e.RangePos, meterNo == 1 ? 1 : 2) << "the switch on the smallest range";
-        EXPECT_FLOAT_EQ(caseState.TaskVoltage, voltage);
-        EXPECT_EQ(e.BestRange, bestRange);
-        EXPECT_EQ(e.PolarityRight, polarityRight);
-        EXPECT_EQ(caseHost.random(), 0.25f) << "exactly four draws: a meter and a task";
+    // draws (110 V on 200 V, the polarity just below one half; 22 V on 120 V, at one half);
+    // MeterNo, RangePos, TaskVoltage, BestRange, PolarityRight
+    for (const auto& [draws, expected] :
+         {std::pair{std::array{0.1f, 0.99f, 0.5f, 0x1.fffffep-2f},
+                    std::tuple{1, 1, 110.0f, 9, true}},
+          std::pair{std::array{0.5f, 0.9f, 0.1f, 0.5f}, std::tuple{3, 2, 22.0f, 7, false}}}) {
+        host.reseeds = 0;
+        state.RightCount = 7;
+        state.WrongCount = 3;
+        host.queueRandom({draws[0], draws[1], draws[2], draws[3], 0.25f});
+        exercise.Form_Load();
+        EXPECT_EQ(std::tuple(int{exercise.MeterNo}, int{exercise.RangePos}, state.TaskVoltage,
+                             int{exercise.BestRange}, exercise.PolarityRight),
+                  expected);
+        EXPECT_EQ(std::tuple(host.reseeds, state.RightCount, state.WrongCount, host.messages.size(),
+                             host.random()),
+                  std::tuple(1, 0, 0, 0u, 0.25f));
     }
 }
 
-// The meter is drawn again until it differs from the old one; the switch goes to its smallest
-// range.
+// The meter is drawn again until it differs; the switch goes to its smallest range.
 TEST_F(ExerciseTest, NewMeterNeverKeepsTheOldMeter)
 {
     exercise.MeterNo = 3;
     exercise.RangePos = 5;
     host.queueRandom({0.4f, 0.5999999f, 0.6f, 0.25f});
     exercise.NewMeter();
-    EXPECT_EQ(exercise.MeterNo, 4) << "draws of meter 3 twice, then one of meter 4";
-    EXPECT_EQ(exercise.RangePos, 2);
-    EXPECT_EQ(host.random(), 0.25f) << "no draw after the change";
+    EXPECT_EQ(std::tuple(int{exercise.MeterNo}, int{exercise.RangePos}, host.random()),
+              std::tuple(4, 2, 0.25f));
 }
 
+// 200 V on 200 V: the needle overshoots to about 127.6 degrees, short of the stop, and settles on
+// full scale.
 TEST_F(ExerciseTest, FullScaleSwingPeaksNear127Point6AndSettlesWithoutOverload)
 {
     setTask(1, 200.0f, 9);
@@ -129,57 +132,34 @@ TEST_F(ExerciseTest, FullScaleSwingPeaksNear127Point6AndSettlesWithoutOverload)
     const auto [ticks, highest] = runMotion();
     EXPECT_NEAR(highest, 127.6f, 0.05f);
     EXPECT_NEAR(ticks, 87, 2);
-    EXPECT_FALSE(exercise.timers().CP);
     EXPECT_NEAR(exercise.needleAngle(), 125.0f, 0.01f);
 }
 
-TEST_F(ExerciseTest, TargetsNearTheStopsOverloadOrNot)
-{
-    // target as a share of full scale, polarity, the stop it pegs at (0: none)
-    for (const auto& [share, polarityRight, stop] :
-         {std::tuple{1.01f, true, 0.0f}, std::tuple{1.03f, true, 129.0f},
-          std::tuple{0.03f, false, 0.0f}, std::tuple{0.5f, false, 51.0f}}) {
-        SCOPED_TRACE(::testing::Message() << "share " << share << " right " << polarityRight);
-        setTask(1, 200.0f * share, 9, polarityRight);
-        exercise.Pripoj_Click();
-        runMotion();
-        EXPECT_EQ(exercise.timers(), (TimerStates{false, stop != 0}));
-        if (stop != 0) {
-            EXPECT_EQ(exercise.needleAngle(), stop);
-            EXPECT_FLOAT_EQ(exercise.motion.deflection(), (stop - 55) / 70 * 100);
-        }
-    }
-}
-
-// A needle standing still on a given deflection, connected: one tick of casovac settles it
-// there and then applies the stops. The deflections are the float values on either side of
-// where d x 70 / N + 55, rounded to a float, leaves 129 or 51.
+// A needle standing still on a given deflection, connected: one tick of casovac settles it there
+// and then applies the stops. The deflections are the float values on either side of where
+// d x 70 / N + 55, rounded to a float, leaves 129 or 51; a pegged needle is held on its stop.
 TEST_F(ExerciseTest, AStopReachedExactlyIsNoOverloadJustBeyondItPegs)
 {
     // name; meter; deflection; the stop it pegs at (0: none); the deflection held after
     for (const auto& [name, meterNo, deflection, stop, held] :
          {std::tuple{"meter 1 on 129", 1, 105.71429443359375f, 0.0f, 105.71429443359375f},
-          std::tuple{"meter 1 past 129", 1, 105.71430206298828f, 129.0f, 105.714286f},
           std::tuple{"meter 1 on 51", 1, -5.714288234710693f, 0.0f, -5.714288234710693f},
-          std::tuple{"meter 1 past 51", 1, -5.714288711547852f, 51.0f, -5.7142857f},
-          std::tuple{"meter 4 on 129", 4, 31.71428871154785f, 0.0f, 31.71428871154785f},
           std::tuple{"meter 4 past 129", 4, 31.714290618896484f, 129.0f, 31.714286f},
-          std::tuple{"meter 4 on 51", 4, -1.71428644657135f, 0.0f, -1.71428644657135f},
           std::tuple{"meter 4 past 51", 4, -1.7142865657806396f, 51.0f, -1.7142857f}}) {
-        SCOPED_TRACE(name);
         setTask(meterNo, 1.0f, 9);
         exercise.Pripoj_Click();
         exercise.motion = NeedleMotion{deflection};
         exercise.casovac_Timer();
-        EXPECT_EQ(exercise.timers(), (TimerStates{false, stop != 0}));
-        EXPECT_EQ(exercise.warningVisible(), stop != 0);
-        EXPECT_EQ(exercise.needleAngle(), stop != 0 ? stop : (deflection > 0 ? 129.0f : 51.0f));
-        EXPECT_FLOAT_EQ(exercise.motion.deflection(), held);
+        EXPECT_EQ(std::tuple(exercise.timers(), exercise.warningVisible(), exercise.needleAngle()),
+                  std::tuple(TimerStates{false, stop != 0}, stop != 0,
+                             stop != 0 ? stop : (deflection > 0 ? 129.0f : 51.0f)))
+            << name;
+        EXPECT_FLOAT_EQ(exercise.motion.deflection(), held) << name;
     }
 }
 
-// Disconnected, the needle comes to rest exactly on zero; reversed or on the 200 V range, it
-// runs into the other stop.
+// Any click on the circuit ends an overload without penalty: disconnected, the needle comes to
+// rest exactly on zero; reversed or on the 200 V range, it runs into the other stop.
 TEST_F(ExerciseTest, AnyCircuitClickEndsAnOverloadWithoutPenalty)
 {
     using Click = void (*)(Exercise&);
@@ -187,36 +167,15 @@ TEST_F(ExerciseTest, AnyCircuitClickEndsAnOverloadWithoutPenalty)
          {std::pair<Click, float>{[](Exercise& e) { e.Pripoj_Click(); }, 55},
           std::pair<Click, float>{[](Exercise& e) { e.Prepoluj_Click(); }, 129},
           std::pair<Click, float>{[](Exercise& e) { e.RozLB_Click(8); }, 51}}) {
-        SCOPED_TRACE(end);
         setTask(1, 110.0f, 9);
         pegAtLowerStop();
         tickCP(10);
         click(exercise);
-        EXPECT_EQ(exercise.timers(), (TimerStates{true, false}));
-        EXPECT_EQ(exercise.BlinkCount, 0);
+        EXPECT_EQ(std::tuple(exercise.timers(), int{exercise.BlinkCount}),
+                  std::tuple(TimerStates{true, false}, 0))
+            << end;
         runMotion();
         EXPECT_EQ(exercise.needleAngle(), end);
-        EXPECT_EQ(state.WrongCount, 0);
-    }
-}
-
-// Label i chooses position i + 1; a position without a range has no label to click.
-TEST_F(ExerciseTest, ARangeLabelChoosesItsPositionAndTurnsTheNeedleWhenConnected)
-{
-    // name; meter; label index; position afterwards (from position 5); the needle moves
-    for (const auto& [name, meterNo, index, position, moves] :
-         {std::tuple{"meter 1, first label", 1, 0, 1, true},
-          std::tuple{"meter 2, no range on position 1", 2, 0, 5, false},
-          std::tuple{"meter 2, lowest range", 2, 1, 2, true},
-          std::tuple{"meter 2, no range on position 9", 2, 8, 5, false},
-          std::tuple{"meter 4, 120 V on position 9", 4, 8, 9, true}}) {
-        SCOPED_TRACE(name);
-        setTask(meterNo, 0.3f, 5);
-        exercise.Pripoj_Click();
-        runMotion();
-        exercise.RozLB_Click(index);
-        EXPECT_EQ(exercise.RangePos, position);
-        EXPECT_EQ(exercise.timers().casovac, moves);
     }
 }
 
@@ -232,8 +191,6 @@ TEST_F(ExerciseTest, NewMotionIsNotMistakenForSettledByTheOldMotionsDisplacement
     exercise.motion.NeedleOffset = rest;
     exercise.motion.PrevOffset = rest;
     exercise.Pripoj_Click();
-    exercise.casovac_Timer();
-    EXPECT_TRUE(exercise.timers().casovac);
     runMotion();
     EXPECT_NEAR(exercise.motion.deflection(), 50.0f, 0.02f);
 }
@@ -245,14 +202,11 @@ TEST_F(ExerciseTest, TwentiethOverloadTickDestroysTheMeterNotTheNineteenth)
         EXPECT_FALSE(exercise.CP_Timer()) << "tick " << tick;
         EXPECT_EQ(exercise.warningVisible(), tick % 2 == 0) << "tick " << tick;
     }
-    EXPECT_EQ(state.WrongCount, 0);
     EXPECT_TRUE(exercise.CP_Timer());
-    EXPECT_EQ(state.WrongCount, 1);
-    EXPECT_EQ(exercise.timers(), TimerStates{});
-    // destroyed, the needle hidden, the warning shown (steadily, after the twentieth tick hid it)
-    EXPECT_EQ(
-        std::tuple(exercise.meterDestroyed(), exercise.needleVisible(), exercise.warningVisible()),
-        std::tuple(true, false, true));
+    // counted; destroyed, the needle hidden, the warning shown steadily, the timers stopped
+    EXPECT_EQ(std::tuple(state.WrongCount, exercise.meterDestroyed(), exercise.needleVisible(),
+                         exercise.warningVisible(), exercise.timers()),
+              std::tuple(1, true, false, true, TimerStates{}));
 
     // The next task gets a whole meter, disconnected, its needle at rest on zero.
     exercise.NewTask();
@@ -266,19 +220,12 @@ TEST_F(ExerciseTest, TwentiethOverloadTickDestroysTheMeterNotTheNineteenth)
 // count may pass a multiple of ten without standing on it when the meter is due.
 TEST_F(ExerciseTest, MeterChangesOnceWheneverATenthTaskWasFinishedSinceItWasChosen)
 {
-    const testing::AskedMessage newMeter{
-        QStringLiteral("Provedl jsi 10 měření. Pozor měním měřák."), QStringLiteral("Nový měřák"),
-        MessageStyle::OkInformation};
     // name; tasks finished when the meter was chosen; finished at each new task; changes there
     for (const auto& [name, chosenAt, finished, changes] :
-         {std::tuple{"ninth, tenth, eleventh", 8, std::vector{9, 10, 11},
-                     std::vector{false, true, false}},
-          std::tuple{"twentieth", 19, std::vector{20}, std::vector{true}},
-          std::tuple{"tenth answer, a destruction in its feedback", 9, std::vector{11, 11, 12},
+         {std::tuple{"tenth answer, a destruction in its feedback", 9, std::vector{11, 11, 12},
                      std::vector{true, false, false}},
           std::tuple{"ninth answer, tenth task destroyed in its feedback", 8, std::vector{10, 10},
                      std::vector{true, false}}}) {
-        SCOPED_TRACE(name);
         host.messages.clear();
         state.RightCount = chosenAt;
         state.WrongCount = 0;
@@ -291,12 +238,14 @@ TEST_F(ExerciseTest, MeterChangesOnceWheneverATenthTaskWasFinishedSinceItWasChos
             exercise.NewTask();
             changed.push_back(exercise.MeterNo != before);
             EXPECT_EQ(exercise.RangePos,
-                      changed.back() ? lowestUsablePosition(exercise.meter()) : 5);
+                      changed.back() ? lowestUsablePosition(exercise.meter()) : 5)
+                << name;
         }
-        EXPECT_EQ(changed, changes);
-        EXPECT_EQ(host.messages.size(), std::ranges::count(changes, true));
+        EXPECT_EQ(changed, changes) << name;
+        EXPECT_EQ(host.messages.size(), std::ranges::count(changes, true)) << name;
         for (const testing::AskedMessage& asked : host.messages) {
-            EXPECT_EQ(asRow(asked), asRow(newMeter));
+            EXPECT_EQ(asRow(asked), Row("Provedl jsi 10 měření. Pozor měním měřák.", "Nový měřák",
+                                        MessageStyle::OkInformation));
         }
     }
 }
@@ -307,177 +256,119 @@ TEST_F(ExerciseTest, NewTaskEndsARunningOverload)
 {
     pegAtLowerStop();
     tickCP(14); // the warning is showing
-    ASSERT_TRUE(exercise.warningVisible());
     state.RightCount = 10;
     host.whileNextMessageOpen([&] { tickCP(10); });
     exercise.NewTask();
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(state.WrongCount, 0);
-    EXPECT_EQ(exercise.timers(), TimerStates{});
-    EXPECT_EQ(exercise.BlinkCount, 0);
-    EXPECT_FALSE(exercise.warningVisible());
-    host.answerNextMessage(MessageAnswer::No);
-    exercise.Contin_Click(QStringLiteral("5"));
-    EXPECT_EQ(host.beeps, 0);
+    EXPECT_EQ(std::tuple(state.WrongCount, exercise.timers(), int{exercise.BlinkCount},
+                         exercise.warningVisible()),
+              std::tuple(0, TimerStates{}, 0, false));
 }
 
-// Each check that holds an answer back asks one message box and leaves the task as it was.
+// Each check that holds an answer back asks one message box and counts nothing.
 TEST_F(ExerciseTest, EachCheckOfAnAnswerAsksItsOwnMessageBox)
 {
-    const testing::AskedMessage notANumber{QStringLiteral("Napětí bylo zadáno špatně!"),
-                                           QStringLiteral("Chyba"), MessageStyle::OkCritical};
-    const testing::AskedMessage rangeTooLarge{
-        QStringLiteral("Máš nastaven zbytečně veliký rozsah. Měření je nepřesné!"),
-        QStringLiteral("Upozornění"), MessageStyle::OkInformation};
-    const auto question = [](const char* shown) {
-        return testing::AskedMessage{
-            QStringLiteral("Uvedl jsi, že napětí na voltmetru je ") + QString::fromUtf8(shown) +
-                QStringLiteral(" V. \r\nJseš si opravdu jist?"),
-            QStringLiteral("Potvrzení výsledku"), MessageStyle::YesNoQuestion};
+    const Row notANumber{"Napětí bylo zadáno špatně!", "Chyba", MessageStyle::OkCritical};
+    const Row rangeTooLarge{"Máš nastaven zbytečně veliký rozsah. Měření je nepřesné!",
+                            "Upozornění", MessageStyle::OkInformation};
+    const auto question = [](const std::string& shown) {
+        return Row{"Uvedl jsi, že napětí na voltmetru je " + shown +
+                       " V. \r\nJseš si opravdu jist?",
+                   "Potvrzení výsledku", MessageStyle::YesNoQuestion};
     };
     // The task: meter 3, 22 V, which calls for the 24 V range on position 7.
     // name; typed; the pupil's range position; the one message asked
     for (const auto& [name, typed, rangePos, asked] :
          {std::tuple{"empty box, range too large as well", "", 8, notANumber},
-          std::tuple{"no digits", "abc", 7, notANumber}, std::tuple{"zero", "0", 7, notANumber},
-          std::tuple{"negative", "-3", 7, notANumber},
-          std::tuple{"beyond any float", "1e999", 7, notANumber},
+          std::tuple{"zero", "0", 7, notANumber}, std::tuple{"negative", "-3", 7, notANumber},
           std::tuple{"one range above the task's", "22", 8, rangeTooLarge},
           std::tuple{"the task's range", "22", 7, question("22")},
           std::tuple{"a smaller range, disconnected", "22", 2, question("22")},
           std::tuple{"decimal comma asked back as a point", "21,5", 7, question("21.5")}}) {
-        SCOPED_TRACE(name);
         host.messages.clear();
         setTask(3, 22.0f, rangePos);
-        const std::uint32_t serial = exercise.taskSerial();
-        if (asked.style == MessageStyle::YesNoQuestion) {
+        if (std::get<2>(asked) == MessageStyle::YesNoQuestion) {
             host.answerNextMessage(MessageAnswer::No);
         }
-        EXPECT_FALSE(exercise.Contin_Click(QString::fromUtf8(typed)).judgement.has_value());
-        ASSERT_EQ(host.messages.size(), 1u);
-        EXPECT_EQ(asRow(host.messages[0]), asRow(asked));
-        EXPECT_EQ(exercise.taskSerial(), serial);
+        exercise.Contin_Click(QString::fromUtf8(typed));
+        ASSERT_EQ(host.messages.size(), 1u) << name;
+        EXPECT_EQ(asRow(host.messages[0]), asked) << name;
     }
     EXPECT_EQ(state.RightCount + state.WrongCount, 0);
 }
 
-} // namespace
-
-// Found by the test framework next to the record's type.
-void PrintTo(const TaskRecord& r, std::ostream* out);
-void PrintTo(const TaskRecord& r, std::ostream* out)
-{
-    *out << "{" << r.order << ", " << r.divisions << ", " << r.voltage << ", " << r.polarityRight
-         << ", " << r.bestRange << ", " << r.rangeInUse << ", " << r.rangeChanges << ", "
-         << r.polarityReversals << ", " << r.overloads << ", " << r.destroyed << ", "
-         << (r.typed ? r.typed->toStdString() : "-") << ", "
-         << (r.valueRead ? std::to_string(*r.valueRead) : "-") << ", "
-         << static_cast<int>(r.verdict) << ", " << r.seconds << "}";
-}
-
-namespace {
-
-// A run of five tasks on meter 1, each drawn from queued draws: 110 V on the 200 V position
-// (r 0.99, 0.5), and 2.8 V on the 20 V position (r 0.6, 0.05: k = 14 of 0.2 V), which calls for
-// the 5 V range; r3 below 0.5 is a forward source. Each task ends another way.
+// A run of three tasks on meter 1, 110 V on the 200 V position (draws 0.99, 0.5), a forward
+// source first (0.2), then reversed ones (0.9). Each task ends another way.
 TEST_F(ExerciseTest, EveryFinishedTaskLeavesItsRecordInTheRunsLog)
 {
-    constexpr double second = 1.0 / (24 * 60 * 60);
     double clock = 46000.5;
-    const auto wait = [&](int seconds) { host.setClock(clock += seconds * second); };
-    const auto task110 = [&](float r3) { host.queueRandom({0.99f, 0.5f, r3}); };
+    const auto wait = [&](int seconds) { host.setClock(clock += seconds / 86400.0); };
+    const auto answer = [&](const char* typed) {
+        host.answerNextMessage(MessageAnswer::Yes);
+        return exercise.Contin_Click(QString::fromUtf8(typed)).judgement.has_value();
+    };
+    const auto nextTask = [&] {
+        host.queueRandom({0.99f, 0.5f, 0.9f});
+        exercise.NewTask();
+    };
+    const auto destroy = [&] {
+        tickCP(19);
+        EXPECT_TRUE(exercise.CP_Timer());
+    };
     state.TaskLog.push_back({}); // a previous run's
-    host.queueRandom({0.0f});    // meter 1
-    task110(0.2f);
+    host.queueRandom({0.0f, 0.99f, 0.5f, 0.2f});
     exercise.Form_Load();
 
-    // 1: the switch moved twice (a click on the position already set is no change, nor is one
-    // past the last position), read and answered in divisions.
-    exercise.RozLB_Click(7);
-    exercise.RozLB_Click(8);
-    exercise.RozLB_Click(8);
-    exercise.RozLB_Click(9);
-    exercise.Pripoj_Click();
-    runMotion();
-    wait(30);
-    host.answerNextMessage(MessageAnswer::Yes);
-    exercise.Contin_Click(QStringLiteral("55"));
-    host.queueRandom({0.6f, 0.05f, 0.7f});
-    exercise.NewTask();
-
-    // 2: reversed twice while disconnected, connected reversed on 200 V, reversed back, pegged
-    // on 0.5 V and again on 1 V, read on 5 V.
+    // 1: the switch moved five times (a click on the position already set is no change, nor is
+    // one past the last position), reversed twice while disconnected, pegged on 0.5 V and again
+    // on 1 V, read on 200 V.
+    for (const int label : {7, 8, 8, 9}) {
+        exercise.RozLB_Click(label);
+    }
     exercise.Prepoluj_Click();
     exercise.Prepoluj_Click();
     exercise.Pripoj_Click();
-    runMotion();
-    exercise.Prepoluj_Click();
-    runMotion();
-    for (const int label : {0, 1}) {
+    for (const int label : {0, 1, 8}) {
         exercise.RozLB_Click(label);
         runMotion();
-        ASSERT_TRUE(exercise.timers().CP);
     }
-    exercise.RozLB_Click(3);
-    runMotion();
-    wait(45);
-    host.answerNextMessage(MessageAnswer::Yes);
-    exercise.Contin_Click(QStringLiteral("2,8"));
-    task110(0.9f);
-    exercise.NewTask();
+    wait(30);
+    answer("110,5");
+    nextTask();
 
-    // 3: a reversed source connected on 0.5 V and left to destroy the meter.
+    // 2: a reversed source on 0.5 V destroys the meter while the pupil confirms an answer,
+    // which is dropped.
     exercise.RozLB_Click(0);
-    exercise.Pripoj_Click();
-    runMotion();
-    wait(10);
-    tickCP(19);
-    EXPECT_TRUE(exercise.CP_Timer());
-    task110(0.9f);
-    exercise.NewTask();
-
-    // 4: the same, destroyed while the pupil confirms an answer, which is dropped.
     exercise.Pripoj_Click();
     host.whileNextMessageOpen([&] {
         runMotion();
         wait(7);
-        tickCP(19);
-        EXPECT_TRUE(exercise.CP_Timer());
-        task110(0.9f);
-        exercise.NewTask();
+        destroy();
+        nextTask();
     });
-    host.answerNextMessage(MessageAnswer::Yes);
-    exercise.Contin_Click(QStringLiteral("110"));
+    answer("110");
 
-    // 5: answered while the needle runs to the stop, destroyed behind the feedback window.
+    // 3: answered while the needle runs to the stop, destroyed behind the feedback window.
     exercise.Pripoj_Click();
     wait(3);
-    host.answerNextMessage(MessageAnswer::Yes);
-    ASSERT_TRUE(exercise.Contin_Click(QStringLiteral("100")).judgement.has_value());
+    ASSERT_TRUE(answer("100"));
     runMotion();
-    tickCP(19);
-    EXPECT_TRUE(exercise.CP_Timer());
+    destroy();
 
     using V = TaskVerdict;
     // order, N, U, polarity right, best, in use, range changes, reversals, overloads,
     // destroyed, typed, read, verdict, seconds
     const std::vector<TaskRecord> expected = {
-        {1, 100, 110, true, 200, 200, 2, 0, 0, false, u"55"_qs, 55, V::Wrong, 30},
-        {2, 100, 2.8f, false, 5, 5, 3, 3, 2, false, u"2,8"_qs, 2.8, V::Right, 45},
-        {3, 100, 110, false, 200, 0.5f, 1, 0, 1, true, std::nullopt, std::nullopt, V::Destroyed,
-         10},
-        {4, 100, 110, false, 200, 0.5f, 0, 0, 1, true, u"110"_qs, 110, V::Dropped, 7},
-        {5, 100, 110, false, 200, 0.5f, 0, 0, 1, true, u"100"_qs, 100, V::Wrong, 3},
+        {1, 100, 110, true, 200, 200, 5, 2, 2, false, u"110,5"_qs, 110.5, V::Right, 30},
+        {2, 100, 110, false, 200, 0.5f, 1, 0, 1, true, u"110"_qs, 110, V::Dropped, 7},
+        {3, 100, 110, false, 200, 0.5f, 0, 0, 1, true, u"100"_qs, 100, V::Wrong, 3},
     };
     std::vector<TaskRecord> logged = state.TaskLog;
     for (TaskRecord& record : logged) {
         record.seconds = std::round(record.seconds * 1000) / 1000; // the clock's rounding
     }
-    ASSERT_EQ(logged.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(logged[i], expected[i]) << "task " << i + 1;
-    }
-    EXPECT_EQ(state.WrongCount, 5) << "one answer, three destructions and one more answer";
+    EXPECT_EQ(logged, expected);
+    EXPECT_EQ(state.WrongCount, 3) << "two destructions and a wrong answer";
 }
 
 } // namespace

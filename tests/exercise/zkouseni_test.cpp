@@ -1,15 +1,9 @@
-#include "app/procedury.h"
 #include "exercise/meterface.h"
-#include "exercise/metermodel.h"
-#include "exercise/spatny.h"
-#include "support/metercatalogue.h"
 #include "support/windowfixture.h"
-#include "ui/designelements.h"
 #include "ui/twips.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QButtonGroup>
 #include <QDialog>
 #include <QLineEdit>
 #include <QScreen>
@@ -30,13 +24,16 @@ protected:
         return [objectName](QDialog& dialog) { child(dialog, objectName).click(); };
     }
     static void closeByDesktop(QDialog& dialog) { dialog.close(); }
-
-    // meterDraw picks the meter (0.1: meter 1, 0.3: meter 2, ...); the default task is 110 V
-    // on meter 1's 200 V position, source the right way round. The switch starts on 0.5 V.
-    void start(float meterDraw = 0.1f, std::initializer_list<float> task = {0.99f, 0.5f, 0.2f})
+    static QString accessible(QObject* object, QAccessible::Text kind)
     {
-        host.queueRandom({meterDraw});
-        host.queueRandom(task);
+        return QAccessible::queryAccessibleInterface(object)->text(kind);
+    }
+
+    // meterDraw picks the meter (0.1: meter 1, 0.3: meter 2, ...); the task is 110 V on meter
+    // 1's 200 V position, source the right way round. The switch starts on its smallest range.
+    void start(float meterDraw = 0.1f)
+    {
+        host.queueRandom({meterDraw, 0.99f, 0.5f, 0.2f});
         window = std::make_unique<Zkouseni>(context);
         window->show();
     }
@@ -47,18 +44,11 @@ protected:
     {
         return *window->findChild<QAbstractButton*>(QStringLiteral("RozLB%1").arg(index));
     }
-    QString caption(const char* objectName) { return child<QLabel>(*window, objectName).text(); }
     MeterFace& face() { return child<MeterFace>(*window, "Stupnice"); }
     // The window as the screen shows it within rect.
     QImage onScreen(const QRect& rect)
     {
         return window->screen()->grabWindow(window->winId()).toImage().copy(rect);
-    }
-
-    void answer(const QString& text)
-    {
-        vstup().setText(text);
-        window->Contin_Click();
     }
 
     // Connected on the 0.5 V range: the first tick runs the needle into the upper stop.
@@ -72,10 +62,9 @@ protected:
     std::unique_ptr<Zkouseni> window;
 };
 
-// A judged answer counts before its window opens: Dobry within 1 % of 110 V, else Spatny with
-// the worked calculation on the task's 200 V range, although the pupil measured on 100 V.
-// Leaving either by "&Konec" or by the desktop closing it asks Konec: "&Ne" returns to the
-// window, "&Ano" ends the program through the summary.
+// A judged answer counts before its window opens, Spatny with the worked calculation on the
+// task's 200 V range although the pupil measured on 100 V. Leaving either by "&Konec" or by the
+// desktop closing it asks Konec: "&Ne" returns to the window, "&Ano" ends through the summary.
 TEST_F(ExerciseWindow, AJudgedAnswerCountsBeforeItsWindowShows)
 {
     const char* const worked = "200|100| 55|(200 V / 100 dílků) *  55 dílků =|110 V";
@@ -86,13 +75,10 @@ TEST_F(ExerciseWindow, AJudgedAnswerCountsBeforeItsWindowShows)
     };
     // name; typed; the window's title and calculation; how it is left; Konec's button or none
     for (const auto& [name, typed, title, shown, leave, konec] :
-         {std::tuple{"right", "110", "Gratuluji", "", press("Command1"), ""},
-          std::tuple{"wrong", "112", "C H Y B A", worked, press("Command1"), ""},
-          std::tuple{"Dobry closed, Ne", "111", "Gratuluji", "", closeThenGoOn, "Command2"},
-          std::tuple{"Spatny closed, Ne", "108,8", "C H Y B A", worked, closeThenGoOn, "Command2"},
-          std::tuple{"Spatny's Konec, Ano", "112", "C H Y B A", worked, press("Command2"),
+         {std::tuple{"wrong, Pokračovat", "112", "C H Y B A", worked, press("Command1"), ""},
+          std::tuple{"right, closed, Ne", "110", "Gratuluji", "", closeThenGoOn, "Command2"},
+          std::tuple{"wrong, Konec, Ano", "112", "C H Y B A", worked, press("Command2"),
                      "Command1"}}) {
-        SCOPED_TRACE(name);
         host.modalTitles.clear();
         start();
         window->RozLB_Click(7);
@@ -109,23 +95,24 @@ TEST_F(ExerciseWindow, AJudgedAnswerCountsBeforeItsWindowShows)
             }
             leaveBy(dialog);
         });
-        const bool asked = *konec != 0;
         const bool ends = std::string_view(konec) == "Command1";
-        if (asked) {
+        std::vector<QString> titles{QString::fromUtf8(title)};
+        if (*konec != 0) {
             host.onNextModal(press(konec));
+            titles.push_back(u"Konec ?"_s);
         }
         if (ends) {
-            host.onNextModal([](QDialog& summary) { summary.done(QDialog::Accepted); });
+            host.onNextModal([&](QDialog& summary) {
+                titles.push_back(summary.windowTitle());
+                summary.done(QDialog::Accepted);
+            });
         }
-        answer(QString::fromUtf8(typed));
-        EXPECT_EQ(host.modalTitles.front(), QString::fromUtf8(title));
-        EXPECT_EQ(texts.join(QLatin1Char('|')), QString::fromUtf8(shown));
-        EXPECT_EQ(finishedWhileOpen, 1);
-        EXPECT_EQ(host.modalTitles.size(), 1u + (asked ? 1 : 0) + (ends ? 1 : 0));
-        if (asked) {
-            EXPECT_EQ(host.modalTitles.at(1), QStringLiteral("Konec ?"));
-        }
-        EXPECT_EQ(exercise().taskSerial(), ends ? task : task + 1);
+        vstup().setText(QString::fromUtf8(typed));
+        window->Contin_Click();
+        EXPECT_EQ(std::tuple(texts.join(u'|'), finishedWhileOpen, exercise().taskSerial()),
+                  std::tuple(QString::fromUtf8(shown), 1, ends ? task : task + 1))
+            << name;
+        EXPECT_EQ(host.modalTitles, titles) << name;
     }
 }
 
@@ -140,29 +127,24 @@ TEST_F(ExerciseWindow, EnterInTheAnswerBoxAnswers)
     QString boxWhileAsked;
     host.whileNextMessageOpen([&] { boxWhileAsked = vstup().text(); });
     QTest::keyClick(&vstup(), Qt::Key_Return);
-    EXPECT_EQ(boxWhileAsked, QStringLiteral("1.5"));
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(
-        host.messages[0].prompt,
-        QStringLiteral("Uvedl jsi, že napětí na voltmetru je 1.5 V. \r\nJseš si opravdu jist?"));
-    EXPECT_EQ(vstup().text(), QStringLiteral("1.5"));
+    EXPECT_EQ(std::pair(boxWhileAsked, vstup().text()), std::pair(u"1.5"_s, u"1.5"_s));
 }
 
 TEST_F(ExerciseWindow, OverloadRefusesAnswersAndDestroysTheMeterOnce)
 {
     start();
     peg();
-    answer(QStringLiteral("1,5"));
-    EXPECT_EQ(host.beeps, 1);
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(vstup().text(), QStringLiteral("1,5")) << "left as typed";
+    vstup().setText(QStringLiteral("1,5"));
+    window->Contin_Click();
+    EXPECT_EQ(std::tuple(host.beeps, host.messages.size(), vstup().text()),
+              std::tuple(1, 0u, u"1,5"_s))
+        << "refused with a beep, the text left as typed";
 
     const std::uint32_t task = exercise().taskSerial();
     bool destroyedWhileOpen = false;
     host.onNextModal([&](QDialog& dialog) {
         destroyedWhileOpen = face().showsDestroyedMeter() &&
-                             QAccessible::queryAccessibleInterface(&face())
-                                 ->text(QAccessible::Description)
+                             accessible(&face(), QAccessible::Description)
                                  .startsWith(QStringLiteral("Voltmetr je zničen. Rozsah "));
         EXPECT_EQ(child(dialog, "Command1").text(), QStringLiteral("Beru na vědomí"));
         closeByDesktop(dialog); // acts as its only button
@@ -171,9 +153,8 @@ TEST_F(ExerciseWindow, OverloadRefusesAnswersAndDestroysTheMeterOnce)
         window->CP_Timer();
     }
     EXPECT_EQ(host.modalTitles, std::vector{QStringLiteral("C H Y B A")});
-    EXPECT_TRUE(destroyedWhileOpen);
-    EXPECT_EQ(state.WrongCount, 1);
-    EXPECT_EQ(exercise().taskSerial(), task + 1);
+    EXPECT_EQ(std::tuple(destroyedWhileOpen, state.WrongCount, exercise().taskSerial()),
+              std::tuple(true, 1, task + 1));
 }
 
 // Hidden labels show as "-"; the captions follow the system's decimal separator; the switch's
@@ -183,10 +164,7 @@ TEST_F(ExerciseWindow, EachMeterLaysOutItsOwnDial)
     for (const auto& [draw, captions, eight] :
          {std::tuple{0.1f, "0,5 1 2 5 10 20 50 100 200", false},
           std::tuple{0.3f, "- 0,6 1,2 2,4 6 12 24 120 -", false},
-          std::tuple{0.5f, "- 0,6 1,2 2,4 6 12 24 120 -", false},
-          std::tuple{0.7f, "- 0,6 1,2 3 6 12 30 60 120", true},
-          std::tuple{0.9f, "- 0,5 1 2 5 10 50 100 200", true}}) {
-        SCOPED_TRACE(captions);
+          std::tuple{0.7f, "- 0,6 1,2 3 6 12 30 60 120", true}}) {
         start(draw);
         window->setLocale(QLocale(QLocale::Czech));
         const auto& left = eight ? state.tables.LabelLeft8 : state.tables.LabelLeft9;
@@ -197,7 +175,7 @@ TEST_F(ExerciseWindow, EachMeterLaysOutItsOwnDial)
             shown << (label.isVisible() ? label.text() : QStringLiteral("-"));
             EXPECT_EQ(label.geometry(), twipsRect(left[i + 1], top[i + 1], 270, 195)) << i;
         }
-        EXPECT_EQ(shown.join(QLatin1Char(' ')).toStdString(), captions);
+        EXPECT_EQ(shown.join(u' ').toStdString(), captions);
         QTest::mouseClick(&rangeLabel(3), Qt::LeftButton);
         EXPECT_EQ(exercise().RangePos, 4);
         EXPECT_EQ(window->knobPointer().p1(), eight ? QPointF(4960, 5580) : QPointF(5110, 5500));
@@ -211,27 +189,18 @@ TEST_F(ExerciseWindow, WhatTheWindowShowsFollowsTheCircuit)
 {
     start();
     window->setLocale(QLocale(QLocale::Czech));
-    const auto accessible = [](QObject* object, QAccessible::Text kind) {
-        return QAccessible::queryAccessibleInterface(object)->text(kind);
-    };
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.get())->role(), QAccessible::Window);
-    EXPECT_EQ(accessible(&vstup(), QAccessible::Name), QStringLiteral("Naměřené napětí je:"));
-    EXPECT_EQ(accessible(&face(), QAccessible::Name), QStringLiteral("Voltmetr"));
-    EXPECT_EQ(accessible(&rangeLabel(0), QAccessible::Name), QStringLiteral("Rozsah 0,5 V"));
-    const QLineF longLeft(3150, 60, 3150, 1020);
-    const QLineF shortRight(3270, 300, 3270, 780);
-    const QLineF shortLeft(3150, 300, 3150, 780);
-    const QLineF longRight(3270, 60, 3270, 1020);
+    EXPECT_EQ(QStringList({accessible(&vstup(), QAccessible::Name),
+                           accessible(&face(), QAccessible::Name),
+                           accessible(&rangeLabel(0), QAccessible::Name)}),
+              QStringList({u"Naměřené napětí je:"_s, u"Voltmetr"_s, u"Rozsah 0,5 V"_s}));
     const auto shown = [&] {
+        const auto caption = [&](const char* name) { return child<QLabel>(*window, name).text(); };
         const bool warning = child<QLabel>(*window, "warning").isVisible();
-        const bool plusLeft = window->plate(0) == longLeft && window->plate(1) == shortRight;
-        const bool plusRight = window->plate(0) == shortLeft && window->plate(1) == longRight;
+        const bool longLeft = window->plate(0).length() > window->plate(1).length();
         return QStringList{child(*window, "Pripoj").text(),
                            warning ? caption("warning") : QStringLiteral("-"),
                            caption("Znam0") + caption("Znam1"),
-                           plusLeft    ? QStringLiteral("long left")
-                           : plusRight ? QStringLiteral("long right")
-                                       : QStringLiteral("?"),
+                           longLeft ? QStringLiteral("long left") : QStringLiteral("long right"),
                            accessible(&face(), QAccessible::Description)}
             .join(QStringLiteral(" | "));
     };
@@ -242,19 +211,16 @@ TEST_F(ExerciseWindow, WhatTheWindowShowsFollowsTheCircuit)
             .arg(QString::fromUtf8(range), QString::fromUtf8(connected), QString::fromUtf8(side));
     };
     const QString quiet = QStringLiteral("Odpojit | - | -+ | long right | ");
-    const QString warned = QStringLiteral("Odpojit | Přístroj je přetížen ! | -+ | long right | ");
     const std::pair<std::function<void()>, QString> steps[] = {
         {[] {}, u"Připojit | - | +- | long left | "_s + said("0,5", "odpojen", "vlevo")},
         {[&] { window->Prepoluj_Click(); },
          u"Připojit | - | -+ | long right | "_s + said("0,5", "odpojen", "vpravo")},
         {[&] { window->Pripoj_Click(); }, quiet + said("0,5", "připojen", "vpravo")},
-        // pegged at the lower stop, and the warning blinks
-        {[&] { window->casovac_Timer(); }, warned + said("0,5", "připojen", "vpravo")},
+        {[&] { window->casovac_Timer(); },
+         u"Odpojit | Přístroj je přetížen ! | -+ | long right | "_s +
+             said("0,5", "připojen", "vpravo")},
         {[&] { window->CP_Timer(); }, quiet + said("0,5", "připojen", "vpravo")},
-        {[&] { window->CP_Timer(); }, warned + said("0,5", "připojen", "vpravo")},
         {[&] { window->RozLB_Click(8); }, quiet + said("200", "připojen", "vpravo")},
-        {[&] { window->Pripoj_Click(); },
-         u"Připojit | - | -+ | long right | "_s + said("200", "odpojen", "vpravo")},
     };
     int step = 0;
     for (const auto& [action, expected] : steps) {
@@ -265,31 +231,22 @@ TEST_F(ExerciseWindow, WhatTheWindowShowsFollowsTheCircuit)
 
 // "&Konec", Esc and a request to close all ask Konec with the timers stopped; the window never
 // closes by the request. "&Ne" and the desktop closing Konec give the countdown back where it
-// stood; "&Ano" ends through the summary.
+// stood.
 TEST_F(ExerciseWindow, KonecStopsTheTimersAndOnlyNoResumesThem)
 {
     using Ask = std::function<void(Zkouseni&)>;
-    const Ask konecButton = [](Zkouseni& w) { w.Command3_Click(); };
     const Ask closeRequest = [](Zkouseni& w) { EXPECT_FALSE(w.close()); };
-    const auto escapeIn = [](const char* focused) -> Ask {
-        return [focused](Zkouseni& w) {
-            QApplication::setActiveWindow(&w);
-            QWidget& widget = child<QWidget>(w, focused);
-            widget.setFocus();
-            QTest::keyClick(&widget, Qt::Key_Escape);
-        };
+    const Ask escape = [](Zkouseni& w) {
+        QApplication::setActiveWindow(&w);
+        child<QLineEdit>(w, "Vstup").setFocus();
+        QTest::keyClick(&child<QLineEdit>(w, "Vstup"), Qt::Key_Escape);
     };
-    // name; how Konec is asked; how it is answered; whether the countdown goes on
-    for (const auto& [name, ask, reply, resumes] :
-         {std::tuple{"button, Ne", konecButton, press("Command2"), true},
-          std::tuple{"Esc in the answer box, Ne", escapeIn("Vstup"), press("Command2"), true},
-          std::tuple{"Esc on the connect button, Ano", escapeIn("Pripoj"), press("Command1"),
-                     false},
-          std::tuple{"close request, Ne", closeRequest, press("Command2"), true},
+    // name; how Konec is asked; how it is answered
+    for (const auto& [name, ask, reply] :
+         {std::tuple{"button, Ne", Ask([](Zkouseni& w) { w.Command3_Click(); }), press("Command2")},
+          std::tuple{"Esc in the answer box, Ne", escape, press("Command2")},
           std::tuple{"close request, desktop closes Konec", closeRequest,
-                     ScriptedHost::ModalScript(closeByDesktop), true},
-          std::tuple{"close request, Ano", closeRequest, press("Command1"), false}}) {
-        SCOPED_TRACE(name);
+                     ScriptedHost::ModalScript(closeByDesktop)}}) {
         host.modalTitles.clear();
         start();
         peg();
@@ -297,22 +254,16 @@ TEST_F(ExerciseWindow, KonecStopsTheTimersAndOnlyNoResumesThem)
             window->CP_Timer();
         }
         bool frozen = false;
-        // A structured binding is captured by name only from C++20 on and not by every
-        // compiler yet: the answer is handed in through a reference of its own.
+        // (not every compiler captures a structured binding by name yet)
         host.onNextModal([&, &answer = reply](QDialog& dialog) {
             frozen = !window->CP().isActive() && !window->casovac().isActive();
             answer(dialog);
         });
-        if (!resumes) {
-            host.onNextModal([](QDialog& summary) { summary.done(QDialog::Accepted); });
-        }
         ask(*window);
-        EXPECT_TRUE(window->isVisible());
-        EXPECT_TRUE(frozen);
-        EXPECT_EQ(host.modalTitles.front(), QStringLiteral("Konec ?"));
-        EXPECT_EQ(host.modalTitles.size(), resumes ? 1u : 2u) << "Ano ends through the summary";
-        EXPECT_EQ(window->CP().isActive(), resumes);
-        EXPECT_EQ(exercise().BlinkCount, 5);
+        EXPECT_EQ(std::tuple(window->isVisible(), frozen, host.modalTitles, window->CP().isActive(),
+                             int{exercise().BlinkCount}),
+                  std::tuple(true, true, std::vector{u"Konec ?"_s}, true, 5))
+            << name;
     }
 }
 
@@ -321,70 +272,35 @@ TEST_F(ExerciseWindow, KonecStopsTheTimersAndOnlyNoResumesThem)
 // focused label and presses the focused button.
 TEST_F(ExerciseWindow, TheWindowWorksByKeyboard)
 {
-    using Keys = std::vector<Qt::Key>;
-    // name; meter draw; keys; RangePos after each key
-    for (const auto& [name, meterDraw, keys, expected] :
-         {std::tuple{"meter 1, nine positions", 0.1f,
-                     Keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up},
-                     std::vector{1, 2, 3, 4, 3}},
-          std::tuple{"meter 2, first and last hidden", 0.3f,
-                     Keys{Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right,
-                          Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right},
-                     std::vector{2, 2, 3, 4, 5, 6, 7, 8, 8}},
-          std::tuple{"meter 4, the first hidden", 0.7f,
-                     Keys{Qt::Key_Left, Qt::Key_End, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left},
-                     std::vector{2, 2, 3, 2, 2}}}) {
-        SCOPED_TRACE(name);
-        start(meterDraw);
-        QApplication::setActiveWindow(window.get());
-        child(*window, "Prepoluj").setFocus();
-        QStringList chain;
-        for (int stop = 0; stop < 5; ++stop) {
-            chain << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        EXPECT_EQ(chain.join(u' '), QStringLiteral("Prepoluj Pripoj Vstup Contin Command3"));
-        ASSERT_EQ(QApplication::focusWidget(), &rangeLabel(exercise().RangePos - 1));
-        std::vector<int> positions;
-        for (const Qt::Key key : keys) {
-            QTest::keyClick(QApplication::focusWidget(), key);
-            positions.push_back(exercise().RangePos);
-            EXPECT_EQ(QApplication::focusWidget(), &rangeLabel(exercise().RangePos - 1));
-        }
-        EXPECT_EQ(positions, expected);
-        // A click takes the focus and its highlight along, and the next arrow steps from there.
-        QTest::mouseClick(&rangeLabel(4), Qt::LeftButton);
-        EXPECT_EQ(QApplication::focusWidget(), &rangeLabel(4));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-        EXPECT_EQ(exercise().RangePos, 6);
-        rangeLabel(2).setFocus();
-        QTest::keyClick(&rangeLabel(2), Qt::Key_Space);
-        EXPECT_EQ(exercise().RangePos, 3);
+    start(0.3f); // meter 2: positions 1 and 9 have no range
+    QApplication::setActiveWindow(window.get());
+    child(*window, "Prepoluj").setFocus();
+    QStringList chain;
+    for (int stop = 0; stop < 5; ++stop) {
+        chain << QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        EXPECT_TRUE(exercise().Connected) << "from the switch round to Pripoj, which Space presses";
     }
-}
-
-// The arrows step over a hidden choice to the next shown one and choose it.
-TEST(ChoiceLabels, ArrowsStepOverAHiddenChoice)
-{
-    QWidget window;
-    QButtonGroup choices;
-    std::array<ChoiceLabel*, 3> labels{};
-    for (int i = 0; i < 3; ++i) {
-        labels.at(i) = new ChoiceLabel(&window);
-        choices.addButton(labels.at(i), i);
+    EXPECT_EQ(chain.join(u' '), QStringLiteral("Prepoluj Pripoj Vstup Contin Command3"));
+    std::vector<int> positions;
+    for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_End, Qt::Key_Right, Qt::Key_Down,
+                              Qt::Key_Up, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right,
+                              Qt::Key_Right, Qt::Key_Right, Qt::Key_Right}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        positions.push_back(exercise().RangePos);
+        EXPECT_EQ(QApplication::focusWidget(), &rangeLabel(exercise().RangePos - 1));
     }
-    labels[1]->hide();
-    window.show();
-    QApplication::setActiveWindow(&window);
-    labels[0]->setChecked(true);
-    labels[0]->setFocus();
-    QTest::keyClick(labels[0], Qt::Key_Right);
-    EXPECT_EQ(choices.checkedId(), 2);
-    EXPECT_EQ(QApplication::focusWidget(), labels[2]);
+    EXPECT_EQ(positions, (std::vector{2, 2, 2, 3, 4, 3, 4, 5, 6, 7, 8, 8}));
+    // A click takes the focus along, and the next arrow steps from there.
+    QTest::mouseClick(&rangeLabel(4), Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(exercise().RangePos, 6);
+    rangeLabel(2).setFocus();
+    QTest::keyClick(&rangeLabel(2), Qt::Key_Space);
+    EXPECT_EQ(exercise().RangePos, 3);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(exercise().Connected) << "from the switch round to Pripoj, which Space presses";
 }
 
 // Everything that moves repaints only where it was and where it goes; what the screen shows
@@ -393,70 +309,32 @@ TEST_F(ExerciseWindow, PartialRepaintsEqualAFullRepaint)
 {
     const QRect rangeArea = twipsRect(3900, 4740, 2430, 1740);
     const QRect circuitArea = twipsRect(0, 0, 6330, 1620);
+    const auto same = [&](const QRect& area, const std::function<void()>& change) {
+        change();
+        QApplication::processEvents();
+        const QImage afterChange = onScreen(area);
+        window->repaint();
+        return afterChange == onScreen(area);
+    };
     for (const float meterDraw : {0.1f, 0.3f, 0.5f, 0.7f, 0.9f}) {
         start(meterDraw);
-        std::vector<int> shown;
-        for (int i = 0; i < 9; ++i) {
-            if (rangeLabel(i).isVisible()) {
-                shown.push_back(i);
-            }
-        }
-        for (const int from : shown) {
-            for (const int to : shown) {
+        for (int from = 0; from < 9; ++from) {
+            for (int to = 0; to < 9; ++to) {
                 window->RozLB_Click(from);
                 window->repaint();
-                window->RozLB_Click(to);
-                QApplication::processEvents();
-                const QImage afterMove = onScreen(rangeArea);
-                window->repaint();
-                EXPECT_EQ(afterMove, onScreen(rangeArea))
+                EXPECT_TRUE(same(rangeArea, [&] { window->RozLB_Click(to); }))
                     << "meter " << int(exercise().MeterNo) << ", " << from + 1 << " to " << to + 1;
             }
         }
         for (int click = 0; click < 2; ++click) {
-            window->Prepoluj_Click();
-            window->Pripoj_Click();
-            QApplication::processEvents();
-            const QImage afterChange = onScreen(circuitArea);
-            window->repaint();
-            EXPECT_EQ(afterChange, onScreen(circuitArea)) << "source and wires, click " << click;
+            EXPECT_TRUE(same(circuitArea,
+                             [&] {
+                                 window->Prepoluj_Click();
+                                 window->Pripoj_Click();
+                             }))
+                << "source and wires, click " << click;
         }
     }
-}
-
-// The widest calculation of all the tasks the catalogue can give keeps its text and the design's
-// box, which ends short of the frame line, and fits within it: at the design's font it would run
-// past the frame.
-TEST_F(ExerciseWindow, TheLongestCalculationFitsSpatnysLabel)
-{
-    MeterTables& tables = state.tables;
-    FillTables(tables);
-    const AnswerFeedback::AskToEnd neverAsked = [](QWidget&) { return false; };
-    const QRect box = twipsRect(1920, 2280, 2670, 240);
-    Spatny plain(WorkedCalculation{}, neverAsked);
-    const QFont designed = child<QLabel>(plain, "Souh").font();
-    WorkedCalculation widest;
-    double widestAdvance = 0;
-    for (const DrawableTask& task : drawableTasks()) {
-        const MeterType& meter = tables.Meters[task.meterNo];
-        const WorkedCalculation c =
-            workedCalculation(voltageOfDivisions(meter, task.position, task.k), meter.divisions,
-                              meter.ranges[task.best]);
-        if (const double advance = QFontMetricsF(designed).horizontalAdvance(c.Souh);
-            advance > widestAdvance) {
-            widest = c;
-            widestAdvance = advance;
-        }
-    }
-    ASSERT_GT(widestAdvance, box.width()) << widest.Souh.toStdString();
-
-    Spatny spatny(widest, neverAsked);
-    const QLabel& souh = child<QLabel>(spatny, "Souh");
-    EXPECT_EQ(souh.text(), widest.Souh);
-    EXPECT_EQ(souh.geometry(), box);
-    EXPECT_LE(QFontMetricsF(souh.font()).horizontalAdvance(souh.text()),
-              souh.contentsRect().width())
-        << widest.Souh.toStdString();
 }
 
 } // namespace

@@ -6,33 +6,21 @@
 namespace voltmetr::testing {
 
 // The five meters as the catalogue prints them, typed out independently of the program's
-// tables: divisions, numbered intervals, usable ranges, and the full scale of switch
-// positions 1 to 9 in whole millivolts (0 where a position has no range).
+// tables: divisions and the full scale of switch positions 1 to 9 in whole millivolts (0 where
+// a position has no range).
 struct CatalogueMeter
 {
     int divisions;
-    int majorCount;
-    int rangeCount;
     std::array<long long, 9> millivolts;
-
-    long long rangeMillivolts(int position) const
-    {
-        return millivolts.at(static_cast<std::size_t>(position - 1));
-    }
 };
 
 inline constexpr std::array<CatalogueMeter, 5> meterCatalogue{{
-    {100, 10, 9, {500, 1000, 2000, 5000, 10000, 20000, 50000, 100000, 200000}},
-    {120, 12, 7, {0, 600, 1200, 2400, 6000, 12000, 24000, 120000, 0}},
-    {60, 6, 7, {0, 600, 1200, 2400, 6000, 12000, 24000, 120000, 0}},
-    {30, 3, 8, {0, 600, 1200, 3000, 6000, 12000, 30000, 60000, 120000}},
-    {50, 5, 8, {0, 500, 1000, 2000, 5000, 10000, 50000, 100000, 200000}},
+    {100, {500, 1000, 2000, 5000, 10000, 20000, 50000, 100000, 200000}},
+    {120, {0, 600, 1200, 2400, 6000, 12000, 24000, 120000, 0}},
+    {60, {0, 600, 1200, 2400, 6000, 12000, 24000, 120000, 0}},
+    {30, {0, 600, 1200, 3000, 6000, 12000, 30000, 60000, 120000}},
+    {50, {0, 500, 1000, 2000, 5000, 10000, 50000, 100000, 200000}},
 }};
-
-inline const CatalogueMeter& catalogueMeter(int meterNo)
-{
-    return meterCatalogue.at(static_cast<std::size_t>(meterNo - 1));
-}
 
 // A task the generator can draw: k whole divisions on a position, from a tenth of the scale to
 // one division short of full scale, and the smallest range strictly above its voltage.
@@ -49,13 +37,13 @@ inline std::vector<DrawableTask> drawableTasks()
 {
     std::vector<DrawableTask> tasks;
     for (int no = 1; no <= 5; ++no) {
-        const CatalogueMeter& meter = catalogueMeter(no);
+        const CatalogueMeter& meter = meterCatalogue[no - 1];
         for (int position = 1; position <= 9; ++position) {
-            const long long range = meter.rangeMillivolts(position);
+            const long long range = meter.millivolts[position - 1];
             for (int k = meter.divisions / 10; range != 0 && k < meter.divisions; ++k) {
                 const long long voltage = k * range / meter.divisions;
                 int best = 1;
-                while (meter.rangeMillivolts(best) <= voltage) {
+                while (meter.millivolts[best - 1] <= voltage) {
                     ++best;
                 }
                 tasks.push_back({no, position, k, voltage, best});
