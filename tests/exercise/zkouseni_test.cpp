@@ -1,10 +1,17 @@
+#include "app/procedury.h"
 #include "exercise/meterface.h"
+#include "exercise/metermodel.h"
+#include "exercise/numbertext.h"
+#include "exercise/spatny.h"
+#include "support/metercatalogue.h"
 #include "support/windowfixture.h"
 #include "ui/twips.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QDialog>
+#include <QFontMetricsF>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
@@ -301,6 +308,34 @@ TEST_F(ExerciseWindow, TheWindowWorksByKeyboard)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_TRUE(exercise().Connected) << "from the switch round to Pripoj, which Space presses";
+}
+
+// The widest worked calculation any task can give overruns Souh's box in the design font; the
+// label keeps its box and the whole text still fits inside it.
+TEST_F(ExerciseWindow, TheWidestCalculationFitsSpatnysLabel)
+{
+    FillTables(state.tables);
+    const auto neverAsked = [](QWidget&) { return false; };
+    Spatny plain({}, neverAsked);
+    const QFont designed = child<QLabel>(plain, "Souh").font();
+    WorkedCalculation widest;
+    for (const DrawableTask& task : drawableTasks()) {
+        const MeterType& meter = state.tables.Meters[task.meterNo];
+        const WorkedCalculation c =
+            workedCalculation(voltageOfDivisions(meter, task.position, task.k), meter.divisions,
+                              meter.ranges[task.best]);
+        if (QFontMetricsF(designed).horizontalAdvance(c.Souh) >
+            QFontMetricsF(designed).horizontalAdvance(widest.Souh)) {
+            widest = c;
+        }
+    }
+    const QRect box = twipsRect(1920, 2280, 2670, 240);
+    ASSERT_GT(QFontMetricsF(designed).horizontalAdvance(widest.Souh), box.width());
+    Spatny spatny(widest, neverAsked);
+    const QLabel& souh = child<QLabel>(spatny, "Souh");
+    EXPECT_EQ(std::tuple(souh.text(), souh.geometry()), std::tuple(widest.Souh, box));
+    EXPECT_LE(QFontMetricsF(souh.font()).horizontalAdvance(souh.text()),
+              souh.contentsRect().width());
 }
 
 // Everything that moves repaints only where it was and where it goes; what the screen shows
