@@ -7,8 +7,7 @@
 
 namespace voltmetr::testing {
 
-// A report text as the pupil's program writes it under Czech settings, of a run from
-// 05.12.2026 08:00 to 08:45.
+// A report text as the pupil's program writes it in Czech, of a run on 05.12.2026 08:00-08:45.
 inline QString sampleReportText(const QString& name, const QString& pupilClass, int right,
                                 int wrong)
 {
