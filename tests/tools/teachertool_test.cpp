@@ -229,7 +229,8 @@ TEST_P(EitherEngine, DecodesAndStoresEveryReportOnceAndNamesTheDamagedOnes)
           (u"Pozor:\n"_s + damaged.join(u"\nDalší:\n"_s) + u"\n"_s + testing::encodedReport(petr))
               .toUtf8());
     const QString eva = testing::sampleReportText(u"=Eva-Marie Šťastná"_s, u"-2.B"_s, 18, 2);
-    const QByteArray mail = (u"Dobrý den,\n%1\nEva"_s.arg(line(eva))).toUtf8();
+    const QString jan = testing::sampleReportText(u"Jan"_s, u"\t2.B"_s, 0, 1);
+    const QByteArray mail = (u"Dobrý den,\n%1\n%2\nEva"_s.arg(line(eva), line(jan))).toUtf8();
     execAsAdmin(uR"(DROP TABLE "Zpravy")"_s);
     const char* const decode = "dekoduj --ulozit --db skola.sqlite --csv zpravy.csv - dva.txt";
     const ToolResult result = run(decode, mail), again = run(decode, mail);
@@ -243,20 +244,22 @@ TEST_P(EitherEngine, DecodesAndStoresEveryReportOnceAndNamesTheDamagedOnes)
               u"dva.txt, řádek 13: Zpráva je useknutá: za dvojicí č. %1 chybí zbytek textu.\n"_s
                   .arg((karelLine.size() + 1) / 3 - 1)
                   .toStdString());
-    const std::string decoded =
-        QString(u"== (standardní vstup), řádek 2 ==\n"_s + eva + u"\n== dva.txt, řádek 14 ==\n"_s +
-                petr + u"\nDekódováno zpráv: 2, nepřečteno: 6.\n"_s)
-            .replace(u"\r\n"_s, u"\n"_s)
-            .replace(u"Ж"_s, u"?"_s)
-            .toStdString();
-    EXPECT_EQ(result.out, decoded + "Uloženo výsledků do databáze: 2, už tam bylo: 0.\n");
-    EXPECT_EQ(again.out, decoded + "Uloženo výsledků do databáze: 0, už tam bylo: 2.\n");
+    const std::string decoded = QString(u"== (standardní vstup), řádek 2 ==\n"_s + eva +
+                                        u"\n== (standardní vstup), řádek 3 ==\n"_s + jan +
+                                        u"\n== dva.txt, řádek 14 ==\n"_s + petr +
+                                        u"\nDekódováno zpráv: 3, nepřečteno: 6.\n"_s)
+                                    .replace(u"\r\n"_s, u"\n"_s)
+                                    .replace(u"Ж"_s, u"?"_s)
+                                    .toStdString();
+    EXPECT_EQ(result.out, decoded + "Uloženo výsledků do databáze: 3, už tam bylo: 0.\n");
+    EXPECT_EQ(again.out, decoded + "Uloženo výsledků do databáze: 0, už tam bylo: 3.\n");
     EXPECT_EQ(read(u"zpravy.csv"_s),
               "\xef\xbb\xbfJméno;Třída;Od;Do;Celkem;Dobře;Špatně\r\n"
               "'=Eva-Marie Šťastná;'-2.B;05.12.2026 08:00;05.12.2026 08:45;20;18;2\r\n"
+              "Jan;'\t2.B;05.12.2026 08:00;05.12.2026 08:45;1;0;1\r\n"
               "\"'@Petr \"\"?\"\"\";'+2.C;05.12.2026 08:00;05.12.2026 08:45;3;1;2\r\n");
     EXPECT_EQ(run("export --db skola.sqlite --vystup v.csv").out,
-              "Zapsáno výsledků: 5 do v.csv.\n");
+              "Zapsáno výsledků: 6 do v.csv.\n");
     EXPECT_EQ(
         read(u"v.csv"_s),
         "\xef\xbb\xbfPříjmení;Třída;Správně;Chybně;Začátek;Konec;Datum;Přihlášen jako;"
@@ -265,6 +268,7 @@ TEST_P(EitherEngine, DecodesAndStoresEveryReportOnceAndNamesTheDamagedOnes)
         "Novák;2.B;8;0;23:50:00;00:05:00;05.12.2026;zak01;2\r\n"
         "\"Beneš; Bob\";2.B;0;5;10:00:00;10:30:00;04.12.2026;zak01;2\r\n"
         "'=Eva-Marie Šťastná;'-2.B;18;2;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
+        "Jan;'\t2.B;0;1;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
         "\"'@Petr \"\"?\"\"\";'+2.C;1;2;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n");
 }
 
