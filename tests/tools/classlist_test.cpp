@@ -33,8 +33,7 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
         const char* csv;
         const char* told;
     } cases[] = {
-        // Registers put a title above the header.
-        {"a title naming a class, empty fields after it",
+        {"a register's title naming a class, empty fields after it",
          "Třída 2.B – seznam žáků;;\n\nPříjmení;Jméno;Třída\nNovák;Jan;2.B\n", "Novák/2.B@4"},
         {"no header at all: the first line is a pupil", "Novák;2.B\nHora;2.B\n",
          "Novák/2.B@1 | Hora/2.B@2"},

@@ -220,8 +220,10 @@ TEST_P(EitherEngine, DecodesAndStoresEveryReportOnceAndNamesTheDamagedOnes)
         QString(karelLine).replace(0, 2, u"4c"_s),
         QString(karelLine).replace(14 * 3, 2, u"q7"_s).replace(29, 1, u'\n'), // q7 on its 2nd line
         line(u"\x01\x7f\r\n"_s), // what a wrong random byte makes of a report
+        line(QString(karel).replace(u"voltmetru"_s, u"ampérmetru"_s)),
         line(QString(karel).replace(u"dobře: 3"_s, u"dobře: 5"_s)),
         line(karel.first(karel.indexOf(u"Z toho"_s))),
+        line(karel + u"P.S.\r\n"_s),
         karelLine.chopped(3),
     };
     const QString petr = testing::sampleReportText(u"@Petr \"Ж\""_s, u"+2.C"_s, 1, 2);
@@ -239,15 +241,18 @@ TEST_P(EitherEngine, DecodesAndStoresEveryReportOnceAndNamesTheDamagedOnes)
               u"dva.txt, řádek 2: Zpráva nezačíná dvojicí „4b“: dvojice č. 1 je „4c“.\n"
               u"dva.txt, řádek 5: Dvojice č. 15 „q7“ není šestnáctkové číslo 00 až ff.\n"
               u"dva.txt, řádek 7: Řádek 1 zprávy nezačíná „Student:“: zpráva je poškozená.\n"
-              u"dva.txt, řádek 9: Řádek 8 zprávy: dobře a špatně nedávají dohromady 3 odpovědí.\n"
-              u"dva.txt, řádek 11: Zpráva končí před řádkem 7 „Z toho dobře:“.\n"
-              u"dva.txt, řádek 13: Zpráva je useknutá: za dvojicí č. %1 chybí zbytek textu.\n"_s
+              u"dva.txt, řádek 9: Řádek 3 zprávy nezačíná „Prověřovák: 2 - Měření na voltmetru“: "
+              u"zpráva je poškozená.\n"
+              u"dva.txt, řádek 11: Řádek 8 zprávy: dobře a špatně nedávají dohromady 3 odpovědí.\n"
+              u"dva.txt, řádek 13: Zpráva končí před řádkem 7 „Z toho dobře:“.\n"
+              u"dva.txt, řádek 15: Za řádkem 8 zprávy následuje text navíc.\n"
+              u"dva.txt, řádek 17: Zpráva je useknutá: za dvojicí č. %1 chybí zbytek textu.\n"_s
                   .arg((karelLine.size() + 1) / 3 - 1)
                   .toStdString());
     const std::string decoded = QString(u"== (standardní vstup), řádek 2 ==\n"_s + eva +
                                         u"\n== (standardní vstup), řádek 3 ==\n"_s + jan +
-                                        u"\n== dva.txt, řádek 14 ==\n"_s + petr +
-                                        u"\nDekódováno zpráv: 3, nepřečteno: 6.\n"_s)
+                                        u"\n== dva.txt, řádek 18 ==\n"_s + petr +
+                                        u"\nDekódováno zpráv: 3, nepřečteno: 8.\n"_s)
                                     .replace(u"\r\n"_s, u"\n"_s)
                                     .replace(u"Ж"_s, u"?"_s)
                                     .toStdString();
