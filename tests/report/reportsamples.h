@@ -5,18 +5,15 @@
 #include "report/reporttext.h"
 #include "support/scriptedhost.h"
 
-#include <QString>
-
 namespace voltmetr::testing {
 
-// A report text as the pupil's program writes it under Czech settings, of a run from
-// 05.12.2026 08:00 to 08:45.
+// A report text as the pupil's program writes it in Czech, of a run on 05.12.2026 08:00-08:45.
 inline QString sampleReportText(const QString& name, const QString& pupilClass, int right,
                                 int wrong)
 {
     const QDate day(2026, 12, 5);
-    return composeReportText({name, pupilClass, toOleDate(QDateTime(day, QTime(8, 0, 40))),
-                              toOleDate(QDateTime(day, QTime(8, 45, 59))), right, wrong},
+    return composeReportText({name, pupilClass, toOleDate({day, {8, 0, 40}}),
+                              toOleDate({day, {8, 45, 59}}), right, wrong},
                              QLocale(QLocale::Czech, QLocale::CzechRepublic));
 }
 
