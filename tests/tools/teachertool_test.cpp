@@ -337,15 +337,22 @@ TEST_P(EitherEngine, TotalsStatisticsAndTheOverviewPage)
               u"</td></tr>"_s}) {
         EXPECT_TRUE(page.contains(shown)) << shown.toStdString();
     }
-    // Each pupil's bar, share × 390 long: green (#2e7d32) from 80 %, red (#c62828) below 50 %.
-    static const QRegularExpression bar(uR"re(<rect [^>]*width="([\d.]+)"[^>]*fill="([^"]+)")re"_s);
+    // Each pupil's row: name, a bar share × 390 long, green (#2e7d32) from 80 %, orange, red
+    // (#c62828) below 50 %, and the share; the axis under them in quarters.
+    static const QRegularExpression bar(
+        uR"re(class="l">([^<]*)</text><rect [^>]*width="([\d.]+)"[^>]*fill="([^"]+)"/><text [^>]*>([^<]*)<)re"_s);
+    const QString pupilChart =
+        page.section(u"<title>Úspěšnost žáků</title>"_s, 1).section(u"</svg>"_s, 0, 0);
     QStringList bars;
-    for (const QRegularExpressionMatch& m : bar.globalMatch(
-             page.section(u"<title>Úspěšnost žáků</title>"_s, 1).section(u"</svg>"_s, 0, 0))) {
-        bars << m.captured(1) + m.captured(2);
+    for (const QRegularExpressionMatch& m : bar.globalMatch(pupilChart)) {
+        bars << m.captured(1) + u' ' + m.captured(2) + m.captured(3) + u' ' + m.captured(4);
     }
-    EXPECT_EQ(bars.join(u' '), u"0.0#c62828 78.0#c62828 312.0#2e7d32 0.0#c62828 311.6#ef8f00 "
-                               u"195.0#ef8f00 194.6#c62828 348.2#2e7d32"_s);
+    EXPECT_EQ(bars.join(u'|').toStdString(),
+              "Beneš; Bob (2.B) 0.0#c62828 0,0 %|Černý (2.B) 78.0#c62828 20,0 %|Dvořák (2.B) "
+              "312.0#2e7d32 80,0 %|Eliáš (2.B) 0.0#c62828 bez odpovědí|Fiala (2.B) 311.6#ef8f00 "
+              "79,9 %|Hora (2.B) 195.0#ef8f00 50,0 %|Kříž &lt;Jan&gt; (2.B) 194.6#c62828 49,9 %|"
+              "Novák (2.B) 348.2#2e7d32 89,3 %");
+    EXPECT_TRUE(pupilChart.contains(u"class=\"a\">25 %</text>"_s)) << "the axis in whole percent";
     // Nothing from elsewhere, nothing that runs, no name read as markup.
     for (const char* outside : {"<script", "src=", "href=", "url(", "@import", "http", "<Jan"}) {
         EXPECT_FALSE(page.contains(QString::fromUtf8(outside), Qt::CaseInsensitive)) << outside;
