@@ -48,12 +48,8 @@ TEST(SaveRetry, RetriesOnlyABusyDatabaseWithGrowingRandomPausesWithinOneBudget)
     const Case cases[] = {
         {"stored at once", {30}, 0.5, done, {1000}, {}},
         {"busy twice, stored", {100, 100, 20}, 0.5, done, {1000, 1000 - 100 - 5, 785}, {5, 10}},
-        {"busy to the end, the last attempt waits what is left",
-         {300, 300, 300, wholeWait},
-         0.5,
-         busy,
-         {1000, 695, 385, 1000 - 900 - (5 + 10 + 20)},
-         {5, 10, 20}},
+        // Busy to the end: the last attempt waits what is left, 1000 - 3 * 300 - (5 + 10 + 20).
+        {"budget spent", {300, 300, 300, wholeWait}, 0.5, busy, {1000, 695, 385, 65}, {5, 10, 20}},
         {"an overrun leaves only a pause cut to the budget", {995}, 0.99, busy, {1000}, {5}},
         {"another failure is reported at once", {3}, 0.5, failed, {1000}, {}},
         {"no pause drawn: tried again at once", {1, wholeWait}, 0.0, done, {1000, 999}, {0}},

@@ -19,25 +19,17 @@ using namespace Qt::StringLiterals;
 const QString builtIn = QStringLiteral(VOLTMETR_DEFAULT_DB);
 const QString builtInContact = QString::fromLatin1(BuiltInContactAddress);
 
-QString installedExample()
-{
-    QFile example(QStringLiteral(SETTINGS_EXAMPLE));
-    EXPECT_TRUE(example.open(QIODevice::ReadOnly));
-    return QString::fromUtf8(example.readAll());
-}
-
 // Written as the settings file, these make a folder, or a socket that opens for nobody, not even
-// for root, stand where the file belongs.
+// for root, stand where the file belongs, or put the commented example the package installs.
 const QString aFolder = u"(složka)"_s;
 const QString aSocket = u"(soket)"_s;
+const QString theExample = u"(příklad)"_s;
 
 void makeSocket(const QString& path)
 {
     sockaddr_un address = {};
     address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    ASSERT_LT(static_cast<std::size_t>(name.size()), sizeof(address.sun_path));
-    std::copy(name.begin(), name.end(), address.sun_path);
+    qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof(address.sun_path));
     const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
     close(fd);
@@ -71,8 +63,7 @@ TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed
          none, u""_s, u"/mnt/a.sqlite"_s},
         {"empty values count as unset", none, u"[skola]\ndatabaze=\nkontakt=\n"_s, none, u""_s,
          builtIn},
-        {"the commented example the package installs", none, installedExample(), none, u""_s,
-         builtIn},
+        {"the commented example the package installs", none, theExample, none, u""_s, builtIn},
         {"blanks around the values", none,
          u"[skola]\ndatabaze = /a.sqlite \nkontakt =  u@s.cz \n"_s, none, u""_s, u"/a.sqlite"_s,
          u"u@s.cz"_s},
@@ -113,6 +104,8 @@ TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed
                 QDir().mkpath(path);
             } else if (text == aSocket) {
                 makeSocket(path);
+            } else if (text == theExample) {
+                EXPECT_TRUE(QFile::copy(QStringLiteral(SETTINGS_EXAMPLE), path));
             } else if (QFile file(path); text && file.open(QIODevice::WriteOnly)) {
                 file.write(text->toUtf8());
             }

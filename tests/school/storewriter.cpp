@@ -1,10 +1,7 @@
-// A pupil's computer as a separate process.
-//
-// storewriter <database> <w>: stores a hundred runs as fast as it can, row i as "Zapisovatel w"
-// with i right answers, and prints "Zapisovatel w|i|reason" for each row the store refused.
-//
-// storewriter <database> --uprostred: starts a save, writes enough rows that changed pages reach
-// the file itself, prints "zapisuji" and waits, inside the transaction, to be killed.
+// A pupil's computer as a separate process. "storewriter <database> <w>" stores a hundred runs
+// at once, row i as "Zapisovatel w" with i right answers, and prints "Zapisovatel w|i|reason"
+// for each row refused. "storewriter <database> --uprostred" starts a save whose changed pages
+// reach the file itself, prints "zapisuji" and waits inside the transaction to be killed.
 #include "school/resultsstore.h"
 
 #include <QCoreApplication>
