@@ -325,6 +325,7 @@ TEST(ServerDatabase, EachConnectionDoesOnlyWhatItMayAndNamesFailuresInCzech)
              R"(CREATE TABLE "P2" ("Prijmeni" TEXT))",
              // A pupil who could mark a report as stored would keep the teacher from storing it.
              R"(INSERT INTO "Zpravy" VALUES ('x'))",
+             R"(SELECT COUNT(*) FROM "Zpravy")",
              R"(DELETE FROM "Ulohy")",
          }) {
         EXPECT_EQ(outcome(pupils, Access::Write, QString::fromUtf8(statement)),
