@@ -1,11 +1,7 @@
-// A pupil's computer as a separate process.
-//
-// storewriter <database> <w>: finishes a hundred runs as fast as it can, storing row i as
-// "Zapisovatel w" with i right answers, and prints "Zapisovatel w|i|reason" for each row the
-// store refused, as the pupil would be told.
-//
-// storewriter <database> --uprostred: starts a save, writes enough rows that changed pages reach
-// the file itself, prints "zapisuji" and waits, inside the transaction, to be killed.
+// A pupil's computer as a separate process. "storewriter <database> <w>" stores a hundred runs
+// at once, row i as "Zapisovatel w" with i right answers, and prints "Zapisovatel w|i|reason"
+// for each row refused. "storewriter <database> --uprostred" starts a save whose changed pages
+// reach the file itself, prints "zapisuji" and waits inside the transaction to be killed.
 #include "school/resultsstore.h"
 
 #include <QCoreApplication>
@@ -13,41 +9,34 @@
 #include <QTextStream>
 #include <QThread>
 
-namespace {
-
-int stallInsideSave(const QString& path)
-{
-    voltmetr::SchoolConnection connection(path, voltmetr::SchoolConnection::Access::Write);
-    QSqlQuery query(connection.db());
-    // A cache of a few pages spills the changes into the file before the commit.
-    if (!connection.openError().isEmpty() || !query.exec(QStringLiteral("PRAGMA cache_size = 2")) ||
-        !voltmetr::beginWriting(connection.db()).isEmpty() ||
-        !query.exec(QStringLiteral("INSERT INTO \"Prehled \" (Prijmeni) "
-                                   "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
-                                   "FROM n WHERE i < 2000) SELECT printf('%0300d', i) FROM n"))) {
-        return 1;
-    }
-    QTextStream(stdout) << "zapisuji" << Qt::endl;
-    for (;;) {
-        QThread::sleep(60);
-    }
-}
-
-} // namespace
-
 int main(int argc, char* argv[])
 {
+    using namespace voltmetr;
     QCoreApplication app(argc, argv);
+    const QString path = app.arguments().value(1);
+    QTextStream out(stdout);
     if (app.arguments().value(2) == QStringLiteral("--uprostred")) {
-        return stallInsideSave(app.arguments().value(1));
+        SchoolConnection connection(path, SchoolConnection::Access::Write);
+        QSqlQuery query(connection.db());
+        // A cache of a few pages spills the changes into the file before the commit.
+        if (!connection.openError().isEmpty() ||
+            !query.exec(QStringLiteral("PRAGMA cache_size = 2")) ||
+            !beginWriting(connection.db()).isEmpty() ||
+            !query.exec(
+                QStringLiteral("INSERT INTO \"Prehled \" (Prijmeni) "
+                               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                               "FROM n WHERE i < 2000) SELECT printf('%0300d', i) FROM n"))) {
+            return 1;
+        }
+        out << "zapisuji" << Qt::endl;
+        QThread::sleep(600);
+        return 1;
     }
-    const voltmetr::ResultsStore store(app.arguments().value(1));
-    voltmetr::ResultRow row;
+    ResultRow row;
     row.surname = QStringLiteral("Zapisovatel ") + app.arguments().value(2);
-    QTextStream refused(stdout);
     for (; row.rightCount < 100; ++row.rightCount) {
-        if (const voltmetr::RunStored run = store.appendRun(row); !run.stored()) {
-            refused << row.surname << u'|' << row.rightCount << u'|' << run.error << Qt::endl;
+        if (const RunStored run = ResultsStore(path).appendRun(row); !run.stored()) {
+            out << row.surname << u'|' << row.rightCount << u'|' << run.error << Qt::endl;
         }
     }
     return 0;
