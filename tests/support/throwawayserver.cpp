@@ -12,7 +12,6 @@
 #include <QUrl>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace voltmetr::testing {
 
@@ -22,25 +21,23 @@ using namespace Qt::StringLiterals;
 
 const QString superuser = u"voltmetr_spravce"_s;
 
-// Runs the script that starts and stops throwaway servers; its output when it fails, else
-// empty.
+// Runs the script that starts and stops throwaway servers; its output when it fails, else empty.
 QString runServerScript(const QStringList& arguments)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QString::fromUtf8(VOLTMETR_THROWAWAY_SERVER_SCRIPT), arguments);
-    if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        return u"%1 failed: %2%3"_s.arg(arguments.join(u' '), process.errorString(),
-                                        QString::fromLocal8Bit(process.readAll()));
-    }
-    return {};
+    const bool ok = process.waitForFinished(60'000) &&
+                    process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return ok ? QString()
+              : u"%1 failed: %2%3"_s.arg(arguments.join(u' '), process.errorString(),
+                                         QString::fromLocal8Bit(process.readAll()));
 }
 
 // The server the test run shares, started by ctest before the first test that needs it and
-// stopped after the last (VOLTMETR_TEST_SERVER names its socket's folder). A test binary run
-// by hand starts one of its own when the first test asks for a database, so that tests that
-// need none do not wait for it, and stops it after the last test.
+// stopped after the last (VOLTMETR_TEST_SERVER names its socket's folder). A test binary run by
+// hand starts one of its own when the first test asks for a database, so that tests that need
+// none do not wait for it, and stops it after the last test.
 class ServerEnvironment : public ::testing::Environment
 {
 public:
@@ -50,16 +47,13 @@ public:
     static QString socketFolder()
     {
         static const QString shared = qEnvironmentVariable("VOLTMETR_TEST_SERVER");
-        if (!shared.isEmpty()) {
-            return shared;
-        }
-        if (!s_instance->m_running) {
-            EXPECT_TRUE(s_instance->m_folder.isValid());
-            EXPECT_EQ(runServerScript({u"start"_s, s_instance->m_folder.path(), u"--no-fsync"_s}),
+        ServerEnvironment& own = *s_instance;
+        if (shared.isEmpty() && !own.m_running) {
+            EXPECT_EQ(runServerScript({u"start"_s, own.m_folder.path(), u"--no-fsync"_s}),
                       QString());
-            s_instance->m_running = true;
+            own.m_running = true;
         }
-        return s_instance->m_folder.path();
+        return shared.isEmpty() ? own.m_folder.path() : shared;
     }
 
     void TearDown() override
@@ -72,10 +66,8 @@ public:
 private:
     QTemporaryDir m_folder{QDir::tempPath() + u"/voltmetr-pg-XXXXXX"_s};
     bool m_running = false;
-    static ServerEnvironment* s_instance;
+    static inline ServerEnvironment* s_instance = nullptr;
 };
-
-ServerEnvironment* ServerEnvironment::s_instance = nullptr;
 
 [[maybe_unused]] ::testing::Environment* const environment =
     ::testing::AddGlobalTestEnvironment(new ServerEnvironment);
@@ -99,10 +91,9 @@ QString ThrowawayServer::newDatabase()
         QSqlDatabase admin = QSqlDatabase::addDatabase(u"QPSQL"_s, u"voltmetr-spravce"_s);
         admin.setConnectOptions(
             u"host=%1;user=%2;dbname=postgres"_s.arg(ServerEnvironment::socketFolder(), superuser));
-        EXPECT_TRUE(admin.open()) << admin.lastError().text().toStdString();
         QSqlQuery query(admin);
-        EXPECT_TRUE(query.exec(u"CREATE DATABASE %1"_s.arg(name)))
-            << query.lastError().text().toStdString();
+        EXPECT_TRUE(admin.open() && query.exec(u"CREATE DATABASE %1"_s.arg(name)))
+            << admin.lastError().text().toStdString() << query.lastError().text().toStdString();
     }
     QSqlDatabase::removeDatabase(u"voltmetr-spravce"_s);
     return location(name, superuser);
