@@ -3,11 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QIcon>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
@@ -133,17 +131,6 @@ TEST(QtHostEnd, LeavesEveryEventLoopAtOnceAndOpensNothingAfter)
                   static_cast<int>(MessageAnswer::No)));
     EXPECT_FALSE(exercise.isVisible() || summary.isVisible() || late.isVisible());
     EXPECT_EQ(shownAfterEnd.count, 0);
-}
-
-// The window icon is our SVG drawn at the title bar's size; without Qt's SVG plugins it would
-// not load at all.
-TEST(Application, HasAWindowIconDrawnAt32Pixels)
-{
-    const QImage image = QApplication::windowIcon().pixmap(QSize(32, 32), 1.0).toImage();
-    EXPECT_EQ(image.size(), QSize(32, 32));
-    const QImage alpha = image.convertToFormat(QImage::Format_Alpha8);
-    // The meter's case covers most of the square.
-    EXPECT_GT(std::count(alpha.constBits(), alpha.constBits() + alpha.sizeInBytes(), 255), 512);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "signin/signin.h"
+#include "signin/typedtext.h"
 #include "support/sandbox.h"
 #include "support/schoolfile.h"
 #include "support/scriptedhost.h"
@@ -104,6 +105,19 @@ TEST(StartRun, TheChoiceFillsTheRunState)
                   QString::fromUtf8(started ? started : "school / / 0 0.00 "))
             << name;
     }
+}
+
+// A name or class pasted from a spreadsheet cell or a document keeps no line break or other
+// control character: a run of them between words is one blank, before or after the text none.
+TEST(SignInText, ControlCharactersNeverReachTheNameOrClass)
+{
+    QStringList kept;
+    for (const QString& typed : {u"Novák\r\n"_s, u"Jan\r\n\r\nNovák"_s, u"Eva\u2028Malá"_s,
+                                 u"\t\x7f\x1bPetr"_s, u" Jan  Novák "_s}) {
+        kept << signInText(typed);
+    }
+    EXPECT_EQ(kept, (QStringList{u"Novák"_s, u"Jan Novák"_s, u"Eva Malá"_s, u"Petr"_s,
+                                 u" Jan  Novák "_s}));
 }
 
 } // namespace

@@ -23,31 +23,29 @@ template <typename W> std::unique_ptr<QDialog> open(WindowContext& context)
     return std::make_unique<W>(context);
 }
 
-// The elements whose caption does not fit them at the fonts a pupil's computer has, or is
-// covered by an element beside it.
+// The elements whose caption does not fit them at the fonts a pupil's computer has (with room
+// for a button's frame or a radio button's circle), or is covered by an element beside it.
 QStringList clippedCaptions(QWidget& window)
 {
     QStringList clipped;
-    for (QLabel* label : window.findChildren<QLabel*>()) {
-        const QRect text(label->pos(),
-                         label->fontMetrics().size(Qt::TextShowMnemonic, label->text()));
+    for (QWidget* element : window.findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(element);
+        auto* button = qobject_cast<QAbstractButton*>(element);
+        const QSize text =
+            element->fontMetrics().size(Qt::TextShowMnemonic, label    ? label->text()
+                                                              : button ? button->text()
+                                                                       : QString());
+        const int frame = label ? 0 : qobject_cast<QRadioButton*>(element) ? 26 : 6;
         bool covered = false;
         for (QWidget* other : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            covered |= !qobject_cast<QLabel*>(other) && other->isVisible() &&
-                       other->geometry().intersects(text);
+            covered |= label && !qobject_cast<QLabel*>(other) && other->isVisible() &&
+                       other->geometry().intersects(QRect(label->pos(), text));
         }
-        if (label->wordWrap()
-                ? label->heightForWidth(label->width()) > label->height()
-                : covered || text.width() > label->width() || text.height() > label->height()) {
-            clipped << label->objectName();
-        }
-    }
-    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
-        // Room for the frame, or for a radio button's circle.
-        const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
-        const int frame = qobject_cast<QRadioButton*>(button) ? 26 : 6;
-        if (text.width() + frame > button->width() || text.height() > button->height()) {
-            clipped << button->objectName();
+        if ((label || button) &&
+            (label && label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
+                                        : covered || text.width() + frame > element->width() ||
+                                              text.height() > element->height())) {
+            clipped << element->objectName();
         }
     }
     return clipped;
@@ -92,14 +90,12 @@ TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
     }
 }
 
-// "O programu" shows the about box with the school's address, which a longer address grows to
-// the left, never past the box's margin. The address alone opens a mail: clicked, or reached
-// with Tab, where the focus shows, and opened with Enter or Space; Enter elsewhere presses "OK".
-TEST_F(Windows, TheAboutBoxAddressAloneOpensAMail)
+// "O programu" shows the about box with the school's address, which grows to the left for a
+// longer one, never past the box's margin; the address alone opens a mail.
+TEST_F(Windows, TheAboutBoxShowsTheSchoolsAddressAndMailsToIt)
 {
     const QString address = u"ucitel.elektrotechniky@stredni-skola-lipova.cz"_s;
     testing::Sandbox::writeSettings("[skola]\nkontakt=" + address.toUtf8());
-    const QString mail = u"mailto:"_s + address;
     Welcome welcome(context);
     welcome.show();
     host.onNextModal([&](QDialog& about) {
@@ -113,34 +109,7 @@ TEST_F(Windows, TheAboutBoxAddressAloneOpensAMail)
         click(about, "Command1");
     });
     click(welcome, "Command3");
-    EXPECT_EQ(host.openedLinks, std::vector<QString>{mail});
-
-    // Keys pressed, each to whatever has the focus; mails opened; whether the box stays open.
-    const std::tuple<const char*, std::vector<Qt::Key>, std::size_t, bool> cases[] = {
-        {"Enter", {Qt::Key_Return}, 0, false},
-        {"Tab, Enter, keypad Enter, Space, Esc",
-         {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape},
-         3,
-         true},
-    };
-    for (const auto& [name, keys, mails, open] : cases) {
-        host.openedLinks.clear();
-        info about(context);
-        about.show();
-        about.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&about)) << name;
-        auto& label = child<QLabel>(about, "Label6");
-        const QImage unfocused = label.grab().toImage();
-        for (const Qt::Key key : keys) {
-            QTest::keyClick(QApplication::focusWidget(), key);
-        }
-        EXPECT_EQ(host.openedLinks, std::vector<QString>(mails, mail)) << name;
-        EXPECT_EQ(about.isVisible(), open) << name;
-        if (open) {
-            EXPECT_EQ(QApplication::focusWidget(), &label) << name;
-            EXPECT_NE(label.grab().toImage(), unfocused) << name << ": the focus shows";
-        }
-    }
+    EXPECT_EQ(host.openedLinks, std::vector<QString>{u"mailto:"_s + address});
 }
 
 // A label shows its design colour while enabled, active window or not; disabled, it greys as
