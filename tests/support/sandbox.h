@@ -21,17 +21,20 @@ public:
     static QString enter()
     {
         s_folder = std::make_unique<QTemporaryDir>();
-        EXPECT_TRUE(QDir(s_folder->path()).mkpath(QStringLiteral("xdg/voltmetr")));
+        EXPECT_TRUE(QDir(s_folder->path()).mkpath(QStringLiteral("xdg")));
         qputenv("XDG_CONFIG_DIRS", s_folder->filePath(QStringLiteral("xdg")).toUtf8());
         qputenv("VOLTMETR_DB", s_folder->filePath(QStringLiteral("missing/skola.sqlite")).toUtf8());
         return s_folder->path();
     }
 
-    // Writes the school's settings file into the test's settings folder; its path.
-    static QString writeSettings(const QByteArray& contents)
+    // Writes the school's settings file into the test's settings folder, or into the system
+    // settings folder given; its path.
+    static QString writeSettings(const QByteArray& contents, QString folder = {})
     {
-        QFile file(s_folder->filePath(QStringLiteral("xdg/voltmetr/voltmetr.conf")));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+        folder = folder.isEmpty() ? s_folder->filePath(QStringLiteral("xdg")) : folder;
+        QFile file(folder + QStringLiteral("/voltmetr/voltmetr.conf"));
+        EXPECT_TRUE(QDir(folder).mkpath(QStringLiteral("voltmetr")) &&
+                    file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
         return file.fileName();
     }
 

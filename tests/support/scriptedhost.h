@@ -4,13 +4,9 @@
 #include "app/randomsource.h"
 #include "ui/windowhost.h"
 
-#include <QString>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
-#include <optional>
-#include <utility>
-#include <vector>
 
 namespace voltmetr::testing {
 
@@ -42,7 +38,7 @@ public:
     void setClock(double oleDate) { m_clock = oleDate; }
     void setLoginName(QString name) { m_loginName = std::move(name); }
 
-    // What was asked.
+    // What was asked:
     std::vector<AskedMessage> messages;
     std::vector<QString> openedLinks;
     QString clipboard;
@@ -74,11 +70,8 @@ public:
     void setClipboardText(const QString& text) override { clipboard = text; }
     std::optional<QString> askSaveFileName(const SaveDialogRequest&) override
     {
-        if (m_saveAnswers.empty()) {
-            ADD_FAILURE() << "unexpected save dialog";
-            return std::nullopt;
-        }
-        return take(m_saveAnswers);
+        EXPECT_FALSE(m_saveAnswers.empty()) << "unexpected save dialog";
+        return m_saveAnswers.empty() ? std::nullopt : take(m_saveAnswers);
     }
     void openLink(const QString& url) override { openedLinks.push_back(url); }
     QString loginName() override { return m_loginName; }

@@ -138,12 +138,8 @@ TEST_F(Windows, NoWindowReachesTheComputersSchoolDatabase)
     testing::SchoolFile guard;
     guard.addPupil(u"Hlídač"_s, u"9.Z"_s);
     QTemporaryDir computer;
-    QDir(computer.path()).mkpath(u"voltmetr"_s);
-    QFile settings(computer.filePath(u"voltmetr/voltmetr.conf"_s));
-    ASSERT_TRUE(
-        settings.open(QIODevice::WriteOnly) &&
-        settings.write("[skola]\nkontakt=skola@hlidac.cz\ndatabaze=" + guard.path().toUtf8()) > 0);
-    settings.close();
+    testing::Sandbox::writeSettings(
+        "[skola]\nkontakt=skola@hlidac.cz\ndatabaze=" + guard.path().toUtf8(), computer.path());
     qputenv("XDG_CONFIG_DIRS", computer.path().toUtf8());
     qunsetenv("VOLTMETR_DB");
     ASSERT_EQ(schoolDatabasePath(), guard.path()) << "what a test outside the sandbox reaches";

@@ -2,7 +2,6 @@
 // CLIPBOARD_MANAGER selection, and when a program that ends asks it to SAVE_TARGETS, it takes
 // the clipboard's text from that program and from then on hands it out itself. It prints
 // "ready" once it owns the selection and runs until it is killed.
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -31,13 +30,9 @@ xcb_atom_t atom(const char* name)
 
 void notify(const xcb_selection_request_event_t& request, xcb_atom_t property)
 {
-    xcb_selection_notify_event_t event{};
-    event.response_type = XCB_SELECTION_NOTIFY;
-    event.time = request.time;
-    event.requestor = request.requestor;
-    event.selection = request.selection;
-    event.target = request.target;
-    event.property = property;
+    const xcb_selection_notify_event_t event{
+        XCB_SELECTION_NOTIFY, 0,       0, request.time, request.requestor, request.selection,
+        request.target,       property};
     xcb_send_event(connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
                    reinterpret_cast<const char*>(&event));
     xcb_flush(connection);
@@ -88,7 +83,6 @@ int main()
                       XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, 0, nullptr);
     const xcb_atom_t manager = atom("CLIPBOARD_MANAGER");
     const xcb_atom_t clipboard = atom("CLIPBOARD");
-    const xcb_atom_t targets = atom("TARGETS");
     const xcb_atom_t utf8 = atom("UTF8_STRING");
     xcb_set_selection_owner(connection, window, manager, XCB_CURRENT_TIME);
     const auto owner = owned(xcb_get_selection_owner_reply(
@@ -100,7 +94,8 @@ int main()
     std::printf("ready\n");
     std::fflush(stdout);
 
-    // The server sends a request for the clipboard only while this manager owns it.
+    // The server sends a request for the clipboard only while this manager owns it; the text is
+    // handed out as UTF8_STRING, which is what a paste asks for.
     std::string kept;
     while (const auto request = next<xcb_selection_request_event_t>(XCB_SELECTION_REQUEST)) {
         xcb_atom_t property =
@@ -110,10 +105,6 @@ int main()
             xcb_set_selection_owner(connection, window, clipboard, XCB_CURRENT_TIME);
             xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request->requestor, property,
                                 XCB_ATOM_NONE, 32, 0, nullptr);
-        } else if (request->selection == clipboard && request->target == targets) {
-            const std::array<xcb_atom_t, 2> offered{targets, utf8};
-            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request->requestor, property,
-                                XCB_ATOM_ATOM, 32, offered.size(), offered.data());
         } else if (request->selection == clipboard && request->target == utf8) {
             xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request->requestor, property,
                                 utf8, 8, static_cast<std::uint32_t>(kept.size()), kept.data());
