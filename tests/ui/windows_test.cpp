@@ -1,3 +1,4 @@
+// The program's windows: what they show of the logic below them, and the events they forward.
 #include "results/genlist.h"
 #include "school/schooldatabase.h"
 #include "signin/welcome.h"
@@ -7,6 +8,8 @@
 #include "ui/info.h"
 #include "ui/twips.h"
 
+#include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -16,78 +19,91 @@ namespace voltmetr {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-using Open = std::unique_ptr<QDialog> (*)(WindowContext&);
-template <typename W> std::unique_ptr<QDialog> open(WindowContext& context)
-{
-    return std::make_unique<W>(context);
-}
-
-// The elements whose caption does not fit them at the fonts a pupil's computer has (with room
-// for a button's frame or a radio button's circle), or is covered by an element beside it.
-QStringList clippedCaptions(QWidget& window)
-{
-    QStringList clipped;
-    for (QWidget* element : window.findChildren<QWidget*>()) {
-        auto* label = qobject_cast<QLabel*>(element);
-        auto* button = qobject_cast<QAbstractButton*>(element);
-        const QSize text =
-            element->fontMetrics().size(Qt::TextShowMnemonic, label    ? label->text()
-                                                              : button ? button->text()
-                                                                       : QString());
-        const int frame = label ? 0 : qobject_cast<QRadioButton*>(element) ? 26 : 6;
-        bool covered = false;
-        for (QWidget* other : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            covered |= label && !qobject_cast<QLabel*>(other) && other->isVisible() &&
-                       other->geometry().intersects(QRect(label->pos(), text));
-        }
-        if ((label || button) &&
-            (label && label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
-                                        : covered || text.width() + frame > element->width() ||
-                                              text.height() > element->height())) {
-            clipped << element->objectName();
-        }
-    }
-    return clipped;
-}
-
 using Windows = testing::WindowFixture;
 
-TEST_F(Windows, EveryCaptionFitsItsElement)
+// The sign-in offers the pupils the logic found, and the chosen mode enables its own side.
+TEST_F(Windows, TheSignInEnablesTheChosenModesSide)
 {
-    // The widest counts: an e-mail run's summary, whose totals are not available.
-    state.EmailMode = true;
-    state.RightCount = state.WrongCount = 20;
-    for (Open openWindow : {&open<Welcome>, &open<info>, &open<Souhrn>, &open<GenList>}) {
-        const std::unique_ptr<QDialog> window = openWindow(context);
-        window->show();
-        EXPECT_EQ(clippedCaptions(*window), QStringList()) << window->windowTitle().toStdString();
+    school.addPupil(u"Svoboda"_s, u"2.A"_s);
+    Welcome window(context);
+    window.show();
+    const auto enabled = [&window] {
+        QString names;
+        for (const char* name :
+             {"conn0", "conn1", "lblUsers", "Users", "lblJm", "Jm", "lblTr", "Tr"}) {
+            names += child<QWidget>(window, name).isEnabled() ? QString::fromLatin1(name) + u' '
+                                                              : QString();
+        }
+        return names + QString::number(child<QComboBox>(window, "Users").count());
+    };
+    EXPECT_EQ(enabled(), u"conn0 conn1 lblUsers Users 1"_s);
+    child<QRadioButton>(window, "conn1").click();
+    EXPECT_EQ(enabled(), u"conn0 conn1 lblJm Jm lblTr Tr 1"_s);
+}
+
+// Nobody is chosen as the sign-in opens: Enter then only beeps. The profile the pupil then
+// chooses by keyboard is the one signed in.
+TEST_F(Windows, NobodyIsSignedInUntilThePupilChoosesAProfile)
+{
+    school.addPupil(u"Svoboda"_s, u"2.A"_s);
+    school.addPupil(u"Novák;ml."_s, u"3.B"_s);
+    Welcome window(context);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(std::tuple(host.beeps, shownExercise() != nullptr, window.isVisible()),
+              std::tuple(1, false, true));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::AltModifier);
+    for (const Qt::Key key : {Qt::Key_End, Qt::Key_Return}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
     }
+    EXPECT_EQ(std::tuple(host.beeps, shownExercise() != nullptr, window.isVisible(),
+                         state.ProfileSurname + u'/' + state.ProfileClass),
+              std::tuple(1, true, false, u"Novák/3.B"_s));
+}
+
+// What is pasted into the name and class boxes is kept as the sign-in text rule has it, within
+// each box's limit, and the run gets what the boxes show.
+TEST_F(Windows, ControlCharactersNeverReachTheNameOrClass)
+{
+    Welcome window(context);
+    window.show();
+    child<QRadioButton>(window, "conn1").click();
+    const QString a48(48, u'a');
+    for (const auto& [box, text] :
+         {std::pair("Jm", a48 + u"\tbc"_s), std::pair("Tr", u"123456789\n0"_s)}) {
+        QApplication::clipboard()->setText(text);
+        child<QLineEdit>(window, box).paste();
+    }
+    const QStringList shown{child<QLineEdit>(window, "Jm").text(),
+                            child<QLineEdit>(window, "Tr").text()};
+    click(window, "Command1");
+    EXPECT_EQ(shown, (QStringList{a48 + u" b"_s, u"123456789"_s}));
+    EXPECT_EQ(shown, (QStringList{state.PupilName, state.PupilClass}));
 }
 
 // The desktop's close acts as the window's Cancel or only button, Esc on the sign-in does
 // nothing, and Enter in the report box presses no button.
 TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
 {
-    const auto close = [](QDialog& w) { w.close(); };
-    // The window, what is pressed, whether the program ends, whether the window closes.
-    const std::tuple<const char*, Open, std::function<void(QDialog&)>, bool, bool> cases[] = {
-        {"Vítejte, Esc", &open<Welcome>, [](QDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); },
-         false, false},
-        {"Vítejte, Zruš", &open<Welcome>, [](QDialog& w) { click(w, "Command2"); }, true, false},
-        {"Vítejte, closed", &open<Welcome>, close, true, false},
-        {"report, Enter in the report box", &open<GenList>,
-         [](QDialog& w) { QTest::keyClick(w.findChild<QPlainTextEdit*>(), Qt::Key_Return); }, false,
-         false},
-        {"report, closed", &open<GenList>, close, true, true},
-    };
-    for (const auto& [name, openWindow, press, ends, closes] : cases) {
+    Welcome welcome(context);
+    GenList report(context);
+    // Whether the program ends and the window stays once press is done.
+    const auto left = [this](QDialog& window, const std::function<void()>& press) {
         host.ended = false;
-        const std::unique_ptr<QDialog> window = openWindow(context);
-        window->show();
-        press(*window);
-        EXPECT_EQ(std::pair(host.ended, window->isVisible()), std::pair(ends, !closes)) << name;
-    }
+        window.show();
+        press();
+        return std::pair(host.ended, window.isVisible());
+    };
+    EXPECT_EQ(left(welcome, [&] { QTest::keyClick(&welcome, Qt::Key_Escape); }),
+              std::pair(false, true));
+    EXPECT_EQ(left(welcome, [&] { click(welcome, "Command2"); }), std::pair(true, true));
+    EXPECT_EQ(left(welcome, [&] { welcome.close(); }), std::pair(true, true));
+    EXPECT_EQ(
+        left(report, [&] { QTest::keyClick(report.findChild<QPlainTextEdit*>(), Qt::Key_Return); }),
+        std::pair(false, true));
+    EXPECT_EQ(left(report, [&] { report.close(); }), std::pair(true, false));
 }
 
 // "O programu" shows the about box with the school's address, which grows to the left for a
@@ -110,6 +126,77 @@ TEST_F(Windows, TheAboutBoxShowsTheSchoolsAddressAndMailsToIt)
     });
     click(welcome, "Command3");
     EXPECT_EQ(host.openedLinks, std::vector<QString>{u"mailto:"_s + address});
+}
+
+// Signed in by name, the pupil leaves through "Konec" and "Ano"; the summary opens the report
+// window, where the pupil copies the report, cancels the save dialog, picks a folder that is not
+// there and is told why, then saves over an earlier run's longer file. No database is touched.
+TEST_F(Windows, EmailRunFromTypedNameToClipboardAndFile)
+{
+    const QString missing = school.folder() + u"/neni/Vysledky.txt"_s;
+    QFile file(school.folder() + u"/Vysledky.txt"_s);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2000, 'z')) == 2000);
+    file.close();
+    Welcome welcome(context);
+    welcome.show();
+    child<QRadioButton>(welcome, "conn1").click();
+    child<QLineEdit>(welcome, "Jm").setText(u"Eva Šťastná"_s);
+    click(welcome, "Command1");
+    ASSERT_NE(shownExercise(), nullptr);
+    QString totals;
+    host.onNextModal([](QDialog& question) { click(question, "Command1"); });
+    host.onNextModal([&](QDialog& summary) {
+        totals = captions(summary, "Celk");
+        click(summary, "Command1");
+    });
+    host.onNextModal([&](QDialog& report) {
+        click(report, "clipbrd");
+        for (const auto& answer :
+             {std::optional<QString>(), std::optional(missing), std::optional(file.fileName())}) {
+            host.answerNextSaveDialog(answer);
+            click(report, "txtfile");
+        }
+        click(report, "final");
+    });
+    shownExercise()->Command3_Click();
+    EXPECT_TRUE(host.ended);
+    EXPECT_EQ(totals, QStringList(3, u"není k dispozici"_s).join(u'|'));
+    EXPECT_EQ(school.resultRows().size(), 0u);
+    ASSERT_EQ(host.messages.size(), 1u) << "the failed save";
+    EXPECT_TRUE(host.messages[0].prompt.startsWith(
+        u"Soubor se nepodařilo uložit:\n%1\n\nDůvod: složka nebo soubor neexistuje\n"_s.arg(
+            missing)));
+    EXPECT_TRUE(host.clipboard.startsWith(u"4b "_s));
+    EXPECT_EQ(host.clipboard, coder.GetReportText());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), host.clipboard.toLatin1() + "\r\n");
+}
+
+// Another computer holds the database while the summary opens: the window is there at once,
+// says it is storing, and neither Enter nor Esc leaves it until the row is stored; then its OK
+// ends the program.
+TEST_F(Windows, TheSummaryShowsAtOnceAndWaitsForTheSaveBeforeItsOk)
+{
+    school.addResult(u"Novák"_s, 10, 2);
+    state.ProfileSurname = u"Novák"_s;
+    state.RightCount = 3;
+    state.WrongCount = 1;
+    school.exec(u"BEGIN IMMEDIATE"_s);
+    Souhrn window(context);
+    window.show();
+    EXPECT_EQ(captions(window, "Dnes") + u'|' + captions(window, "Celk"),
+              u" 4 příklady| 3 příklady| 1 příklad|ukládám…|ukládám…|ukládám…"_s);
+    EXPECT_FALSE(child(window, "Command1").isEnabled());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QTest::keyClick(&window, key);
+        EXPECT_TRUE(window.isVisible()) << key;
+    }
+    EXPECT_FALSE(host.ended);
+    school.exec(u"ROLLBACK"_s);
+    awaitSave(window);
+    EXPECT_EQ(captions(window, "Celk"), u" 16 příkladů| 13 příkladů| 3 příklady"_s);
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_TRUE(host.ended);
 }
 
 // A label shows its design colour while enabled, active window or not; disabled, it greys as
