@@ -23,22 +23,16 @@ TEST(CountCaption, TheNumberChoosesTheForm)
                                    u" 21 příkladů| 22 příkladů|-2 příkladů"_s);
 }
 
-// 07.12.2026 at the given time of day, in hours.
-double on7December(double hours)
-{
-    return 46363 + hours / 24;
-}
-
-QString joined(const RunEnd::Counts& counts)
-{
-    return QStringList(counts.begin(), counts.end()).join(u'|');
-}
-
 // A school-server run is stored and shows the surname's totals, whatever the class; one that
 // cannot be stored is reported and handed out, starting on the sign-in's day, or the day before
 // when that time is still to come. An e-mail run is handed out and touches no database.
 TEST(RunEnd, StoresTheRunOrHandsItOut)
 {
+    // 07.12.2026 at the given time of day, in hours.
+    const auto on7December = [](double hours) { return 46363 + hours / 24; };
+    const auto joined = [](const RunEnd::Counts& c) {
+        return QStringList(c.begin(), c.end()).join(u'|');
+    };
     testing::SchoolFile school;
     school.addResult(u"Novák"_s, 10, 2); // the other Novák, last week
     testing::SchoolFile broken;
