@@ -57,9 +57,7 @@ TEST(RunEnd, StoresTheRunOrHandsItOut)
         host.setLoginName(u"zak07"_s);
         host.setClock(on7December(9 + 40 / 60.0));
         Info2 coder(host);
-        if (email) {
-            coder.InitReportCoder(); // as the sign-in does
-        }
+        email ? coder.InitReportCoder() : void(); // as the sign-in does
         Data_a_promene state;
         state.EmailMode = email;
         (email ? state.PupilName : state.ProfileSurname) = u"Novák"_s;

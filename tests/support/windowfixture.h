@@ -20,10 +20,8 @@ namespace voltmetr::testing {
 class WindowFixture : public ::testing::Test
 {
 protected:
-    WindowFixture() { useDatabase(school.path()); }
+    WindowFixture() { qputenv("VOLTMETR_DB", school.path().toUtf8()); }
     ~WindowFixture() override { EXPECT_EQ(host.pendingScripts(), 0u) << "an answer never asked"; }
-
-    static void useDatabase(const QString& path) { qputenv("VOLTMETR_DB", path.toUtf8()); }
 
     static Zkouseni* shownExercise()
     {

@@ -5,7 +5,6 @@
 #include "support/sandbox.h"
 #include "support/windowfixture.h"
 #include "ui/designelements.h"
-#include "ui/info.h"
 #include "ui/twips.h"
 
 #include <QClipboard>
@@ -106,28 +105,6 @@ TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
     EXPECT_EQ(left(report, [&] { report.close(); }), std::pair(true, false));
 }
 
-// "O programu" shows the about box with the school's address, which grows to the left for a
-// longer one, never past the box's margin; the address alone opens a mail.
-TEST_F(Windows, TheAboutBoxShowsTheSchoolsAddressAndMailsToIt)
-{
-    const QString address = u"ucitel.elektrotechniky@stredni-skola-lipova.cz"_s;
-    testing::Sandbox::writeSettings("[skola]\nkontakt=" + address.toUtf8());
-    Welcome welcome(context);
-    welcome.show();
-    host.onNextModal([&](QDialog& about) {
-        auto& label = child<QLabel>(about, "Label6");
-        EXPECT_EQ(std::tuple(label.text(), label.accessibleName(), label.geometry().right()),
-                  std::tuple(address, u"Napsat e-mail: "_s + address, 260));
-        EXPECT_GE(label.width(), label.fontMetrics().horizontalAdvance(address));
-        EXPECT_GE(label.x(), 8) << "within the margin";
-        QTest::mouseClick(&child<QLabel>(about, "Label4"), Qt::LeftButton);
-        QTest::mouseClick(&label, Qt::LeftButton);
-        click(about, "Command1");
-    });
-    click(welcome, "Command3");
-    EXPECT_EQ(host.openedLinks, std::vector<QString>{u"mailto:"_s + address});
-}
-
 // Signed in by name, the pupil leaves through "Konec" and "Ano"; the summary opens the report
 // window, where the pupil copies the report, cancels the save dialog, picks a folder that is not
 // there and is told why, then saves over an earlier run's longer file. No database is touched.
@@ -143,12 +120,8 @@ TEST_F(Windows, EmailRunFromTypedNameToClipboardAndFile)
     child<QLineEdit>(welcome, "Jm").setText(u"Eva Šťastná"_s);
     click(welcome, "Command1");
     ASSERT_NE(shownExercise(), nullptr);
-    QString totals;
     host.onNextModal([](QDialog& question) { click(question, "Command1"); });
-    host.onNextModal([&](QDialog& summary) {
-        totals = captions(summary, "Celk");
-        click(summary, "Command1");
-    });
+    host.onNextModal([](QDialog& summary) { click(summary, "Command1"); });
     host.onNextModal([&](QDialog& report) {
         click(report, "clipbrd");
         for (const auto& answer :
@@ -160,7 +133,6 @@ TEST_F(Windows, EmailRunFromTypedNameToClipboardAndFile)
     });
     shownExercise()->Command3_Click();
     EXPECT_TRUE(host.ended);
-    EXPECT_EQ(totals, QStringList(3, u"není k dispozici"_s).join(u'|'));
     EXPECT_EQ(school.resultRows().size(), 0u);
     ASSERT_EQ(host.messages.size(), 1u) << "the failed save";
     EXPECT_TRUE(host.messages[0].prompt.startsWith(

@@ -28,16 +28,6 @@ xcb_atom_t atom(const char* name)
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-void notify(const xcb_selection_request_event_t& request, xcb_atom_t property)
-{
-    const xcb_selection_notify_event_t event{
-        XCB_SELECTION_NOTIFY, 0,       0, request.time, request.requestor, request.selection,
-        request.target,       property};
-    xcb_send_event(connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&event));
-    xcb_flush(connection);
-}
-
 // The next event of the given type.
 template <typename Event> std::unique_ptr<Event, decltype(&std::free)> next(std::uint8_t type)
 {
@@ -107,7 +97,12 @@ int main()
         } else {
             property = XCB_ATOM_NONE;
         }
-        notify(*request, property);
+        const xcb_selection_notify_event_t event{
+            XCB_SELECTION_NOTIFY, 0,       0, request->time, request->requestor, request->selection,
+            request->target,      property};
+        xcb_send_event(connection, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&event));
+        xcb_flush(connection);
     }
     return 0;
 }
