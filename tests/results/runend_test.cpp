@@ -28,7 +28,6 @@ TEST(CountCaption, TheNumberChoosesTheForm)
 // when that time is still to come. An e-mail run is handed out and touches no database.
 TEST(RunEnd, StoresTheRunOrHandsItOut)
 {
-    // 07.12.2026 at the given time of day, in hours.
     const auto on7December = [](double hours) { return 46363 + hours / 24; };
     const auto joined = [](const RunEnd::Counts& c) {
         return QStringList(c.begin(), c.end()).join(u'|');
@@ -68,7 +67,6 @@ TEST(RunEnd, StoresTheRunOrHandsItOut)
         state.WrongCount = 2;
 
         RunEnd end(host, state, coder);
-        EXPECT_EQ(joined(end.today()), u" 5 příkladů| 3 příklady| 2 příklady"_s) << name;
         QSignalSpy ended(&end, &RunEnd::saveEnded);
         ASSERT_TRUE(email || ended.wait(60'000)) << name;
         const QString notAvailable = QStringList(3, u"není k dispozici"_s).join(u'|');

@@ -28,10 +28,7 @@ public:
 
     void answerNextMessage(MessageAnswer answer) { m_messageAnswers.push_back(answer); }
     void answerNextSaveDialog(std::optional<QString> name) { m_saveAnswers.push_back(name); }
-    void queueRandom(std::initializer_list<float> values)
-    {
-        m_randomValues.insert(m_randomValues.end(), values);
-    }
+    void queueRandom(std::initializer_list<float> v) { m_randoms.insert(m_randoms.end(), v); }
     // action runs while the next message box is open, before it is answered: what the
     // program's timers may do while the pupil looks at the box.
     void whileNextMessageOpen(std::function<void()> action) { m_whileOpen = std::move(action); }
@@ -65,7 +62,7 @@ public:
     void reseedRandom() override { ++reseeds; }
     float random() override
     {
-        return m_randomValues.empty() ? m_fallbackRandom.next() : take(m_randomValues);
+        return m_randoms.empty() ? m_fallbackRandom.next() : take(m_randoms);
     }
     void setClipboardText(const QString& text) override { clipboard = text; }
     std::optional<QString> askSaveFileName(const SaveDialogRequest&) override
@@ -89,7 +86,7 @@ protected:
 private:
     std::deque<MessageAnswer> m_messageAnswers;
     std::deque<std::optional<QString>> m_saveAnswers;
-    std::deque<float> m_randomValues;
+    std::deque<float> m_randoms;
     std::function<void()> m_whileOpen;
     RandomSource m_fallbackRandom;
     double m_clock = 46000.5;

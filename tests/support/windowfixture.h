@@ -42,16 +42,6 @@ protected:
     }
     static void click(QWidget& window, const char* button) { child(window, button).click(); }
 
-    // The summary's three counts of one kind, family0 to family2, joined by '|'.
-    static QString captions(QWidget& window, const char* family)
-    {
-        QStringList texts;
-        for (const char* i : {"0", "1", "2"}) {
-            texts << child<QLabel>(window, (std::string(family) + i).c_str()).text();
-        }
-        return texts.join(u'|');
-    }
-
     // Lets the summary's save end, with the event loop running, as the pupil waits for it.
     static void awaitSave(QWidget& summary)
     {

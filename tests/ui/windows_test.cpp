@@ -25,7 +25,6 @@ TEST_F(Windows, TheSignInEnablesTheChosenModesSide)
 {
     school.addPupil(u"Svoboda"_s, u"2.A"_s);
     Welcome window(context);
-    window.show();
     const auto enabled = [&window] {
         QString names;
         for (const char* name :
@@ -54,9 +53,8 @@ TEST_F(Windows, NobodyIsSignedInUntilThePupilChoosesAProfile)
     EXPECT_EQ(std::tuple(host.beeps, shownExercise() != nullptr, window.isVisible()),
               std::tuple(1, false, true));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::AltModifier);
-    for (const Qt::Key key : {Qt::Key_End, Qt::Key_Return}) {
-        QTest::keyClick(QApplication::focusWidget(), key);
-    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(std::tuple(host.beeps, shownExercise() != nullptr, window.isVisible(),
                          state.ProfileSurname + u'/' + state.ProfileClass),
               std::tuple(1, true, false, u"Novák/3.B"_s));
@@ -88,7 +86,6 @@ TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
 {
     Welcome welcome(context);
     GenList report(context);
-    // Whether the program ends and the window stays once press is done.
     const auto left = [this](QDialog& window, const std::function<void()>& press) {
         host.ended = false;
         window.show();
@@ -103,6 +100,19 @@ TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
         left(report, [&] { QTest::keyClick(report.findChild<QPlainTextEdit*>(), Qt::Key_Return); }),
         std::pair(false, true));
     EXPECT_EQ(left(report, [&] { report.close(); }), std::pair(true, false));
+}
+
+// "O programu" shows the about box, whose address, the school's own, opens a mail to it.
+TEST_F(Windows, TheAboutBoxMailsToTheSchoolsAddress)
+{
+    testing::Sandbox::writeSettings("[skola]\nkontakt=fyzika@spslipova.cz\n");
+    Welcome welcome(context);
+    host.onNextModal([](QDialog& about) {
+        QTest::mouseClick(&child<QLabel>(about, "Label6"), Qt::LeftButton);
+        click(about, "Command1");
+    });
+    click(welcome, "Command3");
+    EXPECT_EQ(host.openedLinks, std::vector<QString>{u"mailto:fyzika@spslipova.cz"_s});
 }
 
 // Signed in by name, the pupil leaves through "Konec" and "Ano"; the summary opens the report
@@ -156,7 +166,14 @@ TEST_F(Windows, TheSummaryShowsAtOnceAndWaitsForTheSaveBeforeItsOk)
     school.exec(u"BEGIN IMMEDIATE"_s);
     Souhrn window(context);
     window.show();
-    EXPECT_EQ(captions(window, "Dnes") + u'|' + captions(window, "Celk"),
+    const auto captions = [&window](const char* family) {
+        QStringList texts;
+        for (const char* i : {"0", "1", "2"}) {
+            texts << child<QLabel>(window, (std::string(family) + i).c_str()).text();
+        }
+        return texts.join(u'|');
+    };
+    EXPECT_EQ(captions("Dnes") + u'|' + captions("Celk"),
               u" 4 příklady| 3 příklady| 1 příklad|ukládám…|ukládám…|ukládám…"_s);
     EXPECT_FALSE(child(window, "Command1").isEnabled());
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
@@ -166,7 +183,7 @@ TEST_F(Windows, TheSummaryShowsAtOnceAndWaitsForTheSaveBeforeItsOk)
     EXPECT_FALSE(host.ended);
     school.exec(u"ROLLBACK"_s);
     awaitSave(window);
-    EXPECT_EQ(captions(window, "Celk"), u" 16 příkladů| 13 příkladů| 3 příklady"_s);
+    EXPECT_EQ(captions("Celk"), u" 16 příkladů| 13 příkladů| 3 příklady"_s);
     QTest::keyClick(&window, Qt::Key_Return);
     EXPECT_TRUE(host.ended);
 }

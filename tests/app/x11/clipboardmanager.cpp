@@ -62,8 +62,7 @@ bool fetchClipboardText(xcb_atom_t clipboard, xcb_atom_t utf8, xcb_atom_t into, 
 
 int main()
 {
-    connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection)) {
+    if (xcb_connection_has_error(connection = xcb_connect(nullptr, nullptr))) {
         std::fprintf(stderr, "no X display\n");
         return 1;
     }
