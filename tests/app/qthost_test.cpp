@@ -3,13 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QIcon>
-#include <QImage>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
@@ -17,14 +13,15 @@
 namespace voltmetr {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // Runs action from the event loop of whatever modal window opens next; the context object
 // keeps the action from outliving the test.
 void whenNextModalOpens(QObject& context, std::function<void(QWidget&)> action)
 {
     QTimer::singleShot(0, &context, [action = std::move(action)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr) << "no modal window is open";
-        action(*modal);
+        ASSERT_NE(QApplication::activeModalWidget(), nullptr) << "no modal window is open";
+        action(*QApplication::activeModalWidget());
     });
 }
 
@@ -33,14 +30,13 @@ TEST(QtHostMessageBox, ShowsTheKindAskedForAndReturnsThePupilsAnswer)
     using Box = QMessageBox;
     using Answer = MessageAnswer;
     // The style, the button pressed (none: Esc), the icon and buttons shown, the answer.
-    const std::tuple<MessageStyle, std::optional<Box::StandardButton>, Box::Icon, const char*,
-                     Answer>
+    const std::tuple<MessageStyle, std::optional<Box::StandardButton>, Box::Icon, QString, Answer>
         cases[] = {
-            {MessageStyle::OkCritical, Box::Ok, Box::Critical, "OK", Answer::Ok},
-            {MessageStyle::OkInformation, Box::Ok, Box::Information, "OK", Answer::Ok},
-            {MessageStyle::YesNoQuestion, Box::Yes, Box::Question, "&Ano,&Ne", Answer::Yes},
-            {MessageStyle::YesNoQuestion, Box::No, Box::Question, "&Ano,&Ne", Answer::No},
-            {MessageStyle::YesNoQuestion, std::nullopt, Box::Question, "&Ano,&Ne", Answer::No},
+            {MessageStyle::OkCritical, Box::Ok, Box::Critical, u"OK,"_s, Answer::Ok},
+            {MessageStyle::OkInformation, Box::Ok, Box::Information, u"OK,"_s, Answer::Ok},
+            {MessageStyle::YesNoQuestion, Box::Yes, Box::Question, u"&Ano,&Ne,"_s, Answer::Yes},
+            {MessageStyle::YesNoQuestion, Box::No, Box::Question, u"&Ano,&Ne,"_s, Answer::No},
+            {MessageStyle::YesNoQuestion, std::nullopt, Box::Question, u"&Ano,&Ne,"_s, Answer::No},
         };
     for (const auto& [style, press, icon, buttons, answer] : cases) {
         QtHost host;
@@ -48,27 +44,15 @@ TEST(QtHostMessageBox, ShowsTheKindAskedForAndReturnsThePupilsAnswer)
         QString shown;
         whenNextModalOpens(context, [&, press = press](QWidget& modal) {
             auto& box = dynamic_cast<Box&>(modal);
-            QStringList captions;
-            for (const Box::StandardButton b : {Box::Ok, Box::Yes, Box::No}) {
-                if (QAbstractButton* button = box.button(b)) {
-                    captions << button->text();
-                }
+            shown = u"%1|%2|%3|"_s.arg(box.windowTitle(), box.text()).arg(box.icon());
+            for (QAbstractButton* button : box.buttons()) {
+                shown += button->text() + u',';
             }
-            shown = QStringLiteral("%1|%2|%3|%4")
-                        .arg(box.windowTitle(), box.text())
-                        .arg(box.icon())
-                        .arg(captions.join(u','));
-            if (press) {
-                box.button(*press)->click();
-            } else {
-                QTest::keyClick(&box, Qt::Key_Escape);
-            }
+            press ? box.button(*press)->click() : QTest::keyClick(&box, Qt::Key_Escape);
         });
-        const Answer given =
-            host.messageBox(QStringLiteral("Opravdu?"), QStringLiteral("Měření"), style);
-        EXPECT_EQ(shown,
-                  QStringLiteral("Měření|Opravdu?|%1|").arg(icon) + QString::fromUtf8(buttons));
-        EXPECT_EQ(given, answer) << shown.toStdString();
+        const Answer given = host.messageBox(u"Opravdu?"_s, u"Měření"_s, style);
+        EXPECT_EQ(std::pair(shown, given),
+                  std::pair(u"Měření|Opravdu?|%1|"_s.arg(icon) + buttons, answer));
     }
 }
 
@@ -82,10 +66,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (counting && event->type() == QEvent::Show && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow()) {
-            ++count;
-        }
+        count += counting && event->type() == QEvent::Show && watched->isWidgetType() &&
+                 static_cast<QWidget*>(watched)->isWindow();
         return false;
     }
 };
@@ -97,12 +79,7 @@ TEST(QtHostEnd, LeavesEveryEventLoopAtOnceAndOpensNothingAfter)
     // The old way out was the process's exit, which would end this test half-way as if it
     // passed: an exit while the run below is under way fails instead.
     static bool running = false;
-    static const int registered = std::atexit([] {
-        if (running) {
-            std::_Exit(3);
-        }
-    });
-    ASSERT_EQ(registered, 0);
+    ASSERT_EQ(std::atexit([] { running ? std::_Exit(3) : void(); }), 0);
     running = true;
 
     QtHost host;
@@ -116,55 +93,34 @@ TEST(QtHostEnd, LeavesEveryEventLoopAtOnceAndOpensNothingAfter)
     QObject context;
     // A program that did not end would wait here for ever; this gives up with another code.
     QTimer::singleShot(10000, &context, [] { QCoreApplication::exit(2); });
-    const auto ask = [&host](const char* question) {
-        const MessageAnswer answer = host.messageBox(
-            QString::fromUtf8(question), QStringLiteral("Otázka"), MessageStyle::YesNoQuestion);
-        return QStringLiteral("%1 %2")
-            .arg(QString::fromUtf8(question))
-            .arg(static_cast<int>(answer));
+    const auto ask = [&host](const QString& question) {
+        const MessageAnswer answer =
+            host.messageBox(question, u"Otázka"_s, MessageStyle::YesNoQuestion);
+        return u"%1 %2"_s.arg(question).arg(static_cast<int>(answer));
     };
-
     QTimer::singleShot(0, &context, [&] {
         whenNextModalOpens(context, [&](QWidget&) {
             whenNextModalOpens(context, [&](QWidget&) {
                 host.endProgram();
                 shownAfterEnd.counting = true;
-                trace << QStringLiteral("ended");
+                trace << u"ended"_s;
             });
             host.showModal(summary);
-            trace << QStringLiteral("summary returned");
+            trace << u"summary returned"_s;
             host.showModal(late);
-            trace << QStringLiteral("late returned");
-            trace << ask("Znovu?");
-            trace << QStringLiteral("file named %1").arg(host.askSaveFileName({}).has_value());
+            trace << u"late returned"_s << ask(u"Znovu?"_s);
+            trace << u"file named %1"_s.arg(host.askSaveFileName({}).has_value());
         });
-        trace << ask("Konec?");
+        trace << ask(u"Konec?"_s);
     });
     EXPECT_EQ(QApplication::exec(), EXIT_SUCCESS);
     running = false;
 
-    EXPECT_EQ(trace.join(u'|'), QStringLiteral("ended|summary returned|late returned|Znovu? %1|"
-                                               "file named 0|Konec? %1")
-                                    .arg(static_cast<int>(MessageAnswer::No)));
-    for (QWidget* window :
-         {&exercise, static_cast<QWidget*>(&summary), static_cast<QWidget*>(&late)}) {
-        EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
-    }
+    EXPECT_EQ(trace.join(u'|'),
+              u"ended|summary returned|late returned|Znovu? %1|file named 0|Konec? %1"_s.arg(
+                  static_cast<int>(MessageAnswer::No)));
+    EXPECT_FALSE(exercise.isVisible() || summary.isVisible() || late.isVisible());
     EXPECT_EQ(shownAfterEnd.count, 0);
-}
-
-// The window icon is our SVG drawn at the title bar's size; without Qt's SVG plugins it would
-// not load at all.
-TEST(Application, HasAWindowIconDrawnAt32Pixels)
-{
-    const QIcon icon = QApplication::windowIcon();
-    ASSERT_FALSE(icon.isNull());
-    const QImage image = icon.pixmap(QSize(32, 32), 1.0).toImage();
-    EXPECT_EQ(image.size(), QSize(32, 32));
-    const QImage alpha = image.convertToFormat(QImage::Format_Alpha8);
-    const auto opaque = std::count(alpha.constBits(), alpha.constBits() + alpha.sizeInBytes(), 255);
-    // The meter's case covers most of the square.
-    EXPECT_GT(opaque, 32 * 32 / 2);
 }
 
 } // namespace

@@ -8,17 +8,16 @@
 
 namespace voltmetr::testing {
 
-// Every test starts with an empty system settings folder and a school database location where
-// no database exists, in a temporary folder of its own: no test reads the computer's settings
-// file or stores into its school database, whatever the test before it left set. A test that
-// needs either sets its own. The programs a test starts inherit the same.
+// Every test starts with an empty system settings folder (xdg) and a school database location
+// where no database exists (missing/skola.sqlite), in a temporary folder of its own: no test
+// reads the computer's settings file or stores into its school database, whatever the test before
+// it left set. A test that needs either sets its own. The programs a test starts inherit the same.
 class Sandbox final : public ::testing::EmptyTestEventListener
 {
 public:
     static void install() { ::testing::UnitTest::GetInstance()->listeners().Append(new Sandbox); }
 
-    // The folder a test's settings and database location are made in: its empty settings
-    // folder is xdg, its database location missing/skola.sqlite.
+    // Enters a new sandbox; its folder.
     static QString enter()
     {
         s_folder = std::make_unique<QTemporaryDir>();
@@ -28,15 +27,15 @@ public:
         return s_folder->path();
     }
 
-    // Writes the school's settings file into the test's settings folder; its path.
-    static QString writeSettings(const QByteArray& contents)
+    // Writes the school's settings file into the test's settings folder, or into the system
+    // settings folder given; its path.
+    static QString writeSettings(const QByteArray& contents, QString folder = {})
     {
-        const QString path = s_folder->filePath(QStringLiteral("xdg/voltmetr/voltmetr.conf"));
-        QDir(s_folder->path()).mkpath(QStringLiteral("xdg/voltmetr"));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                    file.write(contents) == contents.size());
-        return path;
+        folder = folder.isEmpty() ? s_folder->filePath(QStringLiteral("xdg")) : folder;
+        QFile file(folder + QStringLiteral("/voltmetr/voltmetr.conf"));
+        EXPECT_TRUE(QDir(folder).mkpath(QStringLiteral("voltmetr")) &&
+                    file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+        return file.fileName();
     }
 
     void OnTestStart(const ::testing::TestInfo&) override { enter(); }

@@ -4,13 +4,9 @@
 #include "app/randomsource.h"
 #include "ui/windowhost.h"
 
-#include <QString>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
-#include <optional>
-#include <utility>
-#include <vector>
 
 namespace voltmetr::testing {
 
@@ -30,41 +26,29 @@ template <typename Base> class ScriptedHostBase : public Base
 public:
     explicit ScriptedHostBase(std::uint32_t seed = 20261206) : m_fallbackRandom(seed) {}
 
-    // --- scripting ---
     void answerNextMessage(MessageAnswer answer) { m_messageAnswers.push_back(answer); }
-    void answerNextSaveDialog(std::optional<QString> fileName)
-    {
-        m_saveAnswers.push_back(std::move(fileName));
-    }
-    void queueRandom(std::initializer_list<float> values)
-    {
-        m_randomValues.insert(m_randomValues.end(), values);
-    }
+    void answerNextSaveDialog(std::optional<QString> name) { m_saveAnswers.push_back(name); }
+    void queueRandom(std::initializer_list<float> v) { m_randoms.insert(m_randoms.end(), v); }
     // action runs while the next message box is open, before it is answered: what the
     // program's timers may do while the pupil looks at the box.
-    void whileNextMessageOpen(std::function<void()> action)
-    {
-        m_whileMessageOpen = std::move(action);
-    }
+    void whileNextMessageOpen(std::function<void()> action) { m_whileOpen = std::move(action); }
     void setClock(double oleDate) { m_clock = oleDate; }
     void setLoginName(QString name) { m_loginName = std::move(name); }
 
-    // --- what was asked ---
+    // What was asked:
     std::vector<AskedMessage> messages;
-    std::vector<SaveDialogRequest> saveRequests;
     std::vector<QString> openedLinks;
     QString clipboard;
     int beeps = 0;
     int reseeds = 0;
     bool ended = false;
 
-    // --- Host ---
     MessageAnswer messageBox(const QString& prompt, const QString& title,
                              MessageStyle style) override
     {
         messages.push_back({prompt, title, style});
-        if (m_whileMessageOpen) {
-            std::exchange(m_whileMessageOpen, {})();
+        if (m_whileOpen) {
+            std::exchange(m_whileOpen, {})();
         }
         if (!m_messageAnswers.empty()) {
             return take(m_messageAnswers);
@@ -78,17 +62,13 @@ public:
     void reseedRandom() override { ++reseeds; }
     float random() override
     {
-        return m_randomValues.empty() ? m_fallbackRandom.next() : take(m_randomValues);
+        return m_randoms.empty() ? m_fallbackRandom.next() : take(m_randoms);
     }
     void setClipboardText(const QString& text) override { clipboard = text; }
-    std::optional<QString> askSaveFileName(const SaveDialogRequest& request) override
+    std::optional<QString> askSaveFileName(const SaveDialogRequest&) override
     {
-        saveRequests.push_back(request);
-        if (m_saveAnswers.empty()) {
-            ADD_FAILURE() << "unexpected save dialog";
-            return std::nullopt;
-        }
-        return take(m_saveAnswers);
+        EXPECT_FALSE(m_saveAnswers.empty()) << "unexpected save dialog";
+        return m_saveAnswers.empty() ? std::nullopt : take(m_saveAnswers);
     }
     void openLink(const QString& url) override { openedLinks.push_back(url); }
     QString loginName() override { return m_loginName; }
@@ -106,8 +86,8 @@ protected:
 private:
     std::deque<MessageAnswer> m_messageAnswers;
     std::deque<std::optional<QString>> m_saveAnswers;
-    std::deque<float> m_randomValues;
-    std::function<void()> m_whileMessageOpen;
+    std::deque<float> m_randoms;
+    std::function<void()> m_whileOpen;
     RandomSource m_fallbackRandom;
     double m_clock = 46000.5;
     QString m_loginName = QStringLiteral("zak");
@@ -125,7 +105,6 @@ public:
     void onNextModal(ModalScript script) { m_modalScripts.push_back(std::move(script)); }
     std::vector<QString> modalTitles;
     std::size_t pendingScripts() const { return pendingAnswers() + m_modalScripts.size(); }
-
     void showModal(QDialog& dialog) override;
 
 private:

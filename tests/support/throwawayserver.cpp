@@ -3,16 +3,12 @@
 #include "school/schooldatabase.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace voltmetr::testing {
 
@@ -22,68 +18,20 @@ using namespace Qt::StringLiterals;
 
 const QString superuser = u"voltmetr_spravce"_s;
 
-// Runs the script that starts and stops throwaway servers; its output when it fails, else
-// empty.
-QString runServerScript(const QStringList& arguments)
+// The folder of the socket of the server the test run shares: ctest starts it before the first
+// test that needs it and stops it after the last. A test program run by hand needs
+// VOLTMETR_TEST_SERVER set to the folder of a server that scripts/throwaway-pgserver.sh started.
+QString socketFolder()
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QString::fromUtf8(VOLTMETR_THROWAWAY_SERVER_SCRIPT), arguments);
-    if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        return u"%1 failed: %2%3"_s.arg(arguments.join(u' '), process.errorString(),
-                                        QString::fromLocal8Bit(process.readAll()));
-    }
-    return {};
+    static const QString folder = qEnvironmentVariable("VOLTMETR_TEST_SERVER");
+    EXPECT_FALSE(folder.isEmpty()) << "VOLTMETR_TEST_SERVER names no server's folder";
+    return folder;
 }
-
-// The server the test run shares, started by ctest before the first test that needs it and
-// stopped after the last (VOLTMETR_TEST_SERVER names its socket's folder). A test binary run
-// by hand starts one of its own when the first test asks for a database, so that tests that
-// need none do not wait for it, and stops it after the last test.
-class ServerEnvironment : public ::testing::Environment
-{
-public:
-    ServerEnvironment() { s_instance = this; }
-
-    // The folder of the server's socket.
-    static QString socketFolder()
-    {
-        static const QString shared = qEnvironmentVariable("VOLTMETR_TEST_SERVER");
-        if (!shared.isEmpty()) {
-            return shared;
-        }
-        if (!s_instance->m_running) {
-            EXPECT_TRUE(s_instance->m_folder.isValid());
-            EXPECT_EQ(runServerScript({u"start"_s, s_instance->m_folder.path(), u"--no-fsync"_s}),
-                      QString());
-            s_instance->m_running = true;
-        }
-        return s_instance->m_folder.path();
-    }
-
-    void TearDown() override
-    {
-        if (m_running) {
-            EXPECT_EQ(runServerScript({u"stop"_s, m_folder.path()}), QString());
-        }
-    }
-
-private:
-    QTemporaryDir m_folder{QDir::tempPath() + u"/voltmetr-pg-XXXXXX"_s};
-    bool m_running = false;
-    static ServerEnvironment* s_instance;
-};
-
-ServerEnvironment* ServerEnvironment::s_instance = nullptr;
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new ServerEnvironment);
 
 QString location(const QString& database, const QString& user)
 {
     QUrlQuery query;
-    query.addQueryItem(u"host"_s, ServerEnvironment::socketFolder());
+    query.addQueryItem(u"host"_s, socketFolder());
     query.addQueryItem(u"user"_s, user);
     return u"postgresql:///%1?%2"_s.arg(database, query.toString(QUrl::FullyEncoded));
 }
@@ -98,11 +46,10 @@ QString ThrowawayServer::newDatabase()
     {
         QSqlDatabase admin = QSqlDatabase::addDatabase(u"QPSQL"_s, u"voltmetr-spravce"_s);
         admin.setConnectOptions(
-            u"host=%1;user=%2;dbname=postgres"_s.arg(ServerEnvironment::socketFolder(), superuser));
-        EXPECT_TRUE(admin.open()) << admin.lastError().text().toStdString();
+            u"host=%1;user=%2;dbname=postgres"_s.arg(socketFolder(), superuser));
         QSqlQuery query(admin);
-        EXPECT_TRUE(query.exec(u"CREATE DATABASE %1"_s.arg(name)))
-            << query.lastError().text().toStdString();
+        EXPECT_TRUE(admin.open() && query.exec(u"CREATE DATABASE %1"_s.arg(name)))
+            << admin.lastError().text().toStdString() << query.lastError().text().toStdString();
     }
     QSqlDatabase::removeDatabase(u"voltmetr-spravce"_s);
     return location(name, superuser);

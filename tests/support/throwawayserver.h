@@ -4,9 +4,8 @@
 
 namespace voltmetr::testing {
 
-// A PostgreSQL server of the test binary's own, started once before the first test and removed
-// after the last: its data in a temporary folder, listening on a Unix socket in that folder
-// only. Compiling throwawayserver.cpp into a test binary starts it there.
+// Databases of a test's own on the PostgreSQL server the test run shares, which listens on a Unix
+// socket in a temporary folder only.
 class ThrowawayServer
 {
 public:

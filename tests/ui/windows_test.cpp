@@ -1,13 +1,14 @@
+// The program's windows: what they show of the logic below them, and the events they forward.
 #include "results/genlist.h"
-#include "results/souhrn.h"
 #include "school/schooldatabase.h"
 #include "signin/welcome.h"
 #include "support/sandbox.h"
 #include "support/windowfixture.h"
 #include "ui/designelements.h"
-#include "ui/info.h"
 #include "ui/twips.h"
 
+#include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -17,167 +18,174 @@ namespace voltmetr {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-using Open = std::unique_ptr<QDialog> (*)(WindowContext&);
-template <typename W> std::unique_ptr<QDialog> open(WindowContext& context)
-{
-    return std::make_unique<W>(context);
-}
-
-// The elements whose caption does not fit them at the fonts a pupil's computer has, or is
-// covered by the element beside it.
-QStringList clippedCaptions(QWidget& window)
-{
-    QStringList clipped;
-    const auto covered = [&window](const QLabel& label) {
-        const QRect text(label.pos(), label.fontMetrics().size(Qt::TextShowMnemonic, label.text()));
-        for (QWidget* other : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (other != &label && !qobject_cast<QLabel*>(other) && other->isVisible() &&
-                other->geometry().intersects(text)) {
-                return true;
-            }
-        }
-        return false;
-    };
-    for (QLabel* label : window.findChildren<QLabel*>()) {
-        const QFontMetrics metrics = label->fontMetrics();
-        if (label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
-                              : metrics.height() > label->height() ||
-                                    metrics.horizontalAdvance(label->text()) > label->width() ||
-                                    covered(*label)) {
-            clipped << label->objectName();
-        }
-    }
-    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
-        // Room for the frame, or for a radio button's circle.
-        const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
-        const int frame = qobject_cast<QRadioButton*>(button) ? 26 : 6;
-        if (text.width() + frame > button->width() || text.height() > button->height()) {
-            clipped << button->objectName();
-        }
-    }
-    return clipped;
-}
-
 using Windows = testing::WindowFixture;
 
-TEST_F(Windows, EveryCaptionFitsItsElement)
+// The sign-in offers the pupils the logic found, and the chosen mode enables its own side.
+TEST_F(Windows, TheSignInEnablesTheChosenModesSide)
 {
-    // The widest counts: an e-mail run's summary, whose totals are not available.
-    state.EmailMode = true;
-    state.RightCount = state.WrongCount = 20;
-    for (Open openWindow : {&open<Welcome>, &open<info>, &open<Souhrn>, &open<GenList>}) {
-        const std::unique_ptr<QDialog> window = openWindow(context);
-        window->show();
-        EXPECT_EQ(clippedCaptions(*window), QStringList()) << window->windowTitle().toStdString();
+    school.addPupil(u"Svoboda"_s, u"2.A"_s);
+    Welcome window(context);
+    const auto enabled = [&window] {
+        QString names;
+        for (const char* name :
+             {"conn0", "conn1", "lblUsers", "Users", "lblJm", "Jm", "lblTr", "Tr"}) {
+            names += child<QWidget>(window, name).isEnabled() ? QString::fromLatin1(name) + u' '
+                                                              : QString();
+        }
+        return names + QString::number(child<QComboBox>(window, "Users").count());
+    };
+    EXPECT_EQ(enabled(), u"conn0 conn1 lblUsers Users 1"_s);
+    child<QRadioButton>(window, "conn1").click();
+    EXPECT_EQ(enabled(), u"conn0 conn1 lblJm Jm lblTr Tr 1"_s);
+}
+
+// Nobody is chosen as the sign-in opens: Enter then only beeps. The profile the pupil then
+// chooses by keyboard is the one signed in.
+TEST_F(Windows, NobodyIsSignedInUntilThePupilChoosesAProfile)
+{
+    school.addPupil(u"Svoboda"_s, u"2.A"_s);
+    school.addPupil(u"Novák;ml."_s, u"3.B"_s);
+    Welcome window(context);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(std::tuple(host.beeps, shownExercise() != nullptr, window.isVisible()),
+              std::tuple(1, false, true));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::AltModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(std::tuple(host.beeps, shownExercise() != nullptr, window.isVisible(),
+                         state.ProfileSurname + u'/' + state.ProfileClass),
+              std::tuple(1, true, false, u"Novák/3.B"_s));
+}
+
+// What is pasted into the name and class boxes is kept as the sign-in text rule has it, within
+// each box's limit, and the run gets what the boxes show.
+TEST_F(Windows, ControlCharactersNeverReachTheNameOrClass)
+{
+    Welcome window(context);
+    window.show();
+    child<QRadioButton>(window, "conn1").click();
+    const QString a48(48, u'a');
+    for (const auto& [box, text] :
+         {std::pair("Jm", a48 + u"\tbc"_s), std::pair("Tr", u"123456789\n0"_s)}) {
+        QApplication::clipboard()->setText(text);
+        child<QLineEdit>(window, box).paste();
     }
+    const QStringList shown{child<QLineEdit>(window, "Jm").text(),
+                            child<QLineEdit>(window, "Tr").text()};
+    click(window, "Command1");
+    EXPECT_EQ(shown, (QStringList{a48 + u" b"_s, u"123456789"_s}));
+    EXPECT_EQ(shown, (QStringList{state.PupilName, state.PupilClass}));
 }
 
 // The desktop's close acts as the window's Cancel or only button, Esc on the sign-in does
 // nothing, and Enter in the report box presses no button.
 TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
 {
-    const auto close = [](QDialog& w) { w.close(); };
-    // The window, what is pressed, whether the program ends, whether the window closes.
-    const std::tuple<const char*, Open, std::function<void(QDialog&)>, bool, bool> cases[] = {
-        {"Vítejte, Esc", &open<Welcome>, [](QDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); },
-         false, false},
-        {"Vítejte, Zruš", &open<Welcome>, [](QDialog& w) { click(w, "Command2"); }, true, false},
-        {"Vítejte, closed", &open<Welcome>, close, true, false},
-        {"Souhrn, closed once its run is stored", &open<Souhrn>,
-         [](QDialog& w) {
-             awaitSave(w);
-             w.close();
-         },
-         true, true},
-        {"report, Enter in the report box", &open<GenList>,
-         [](QDialog& w) { QTest::keyClick(w.findChild<QPlainTextEdit*>(), Qt::Key_Return); }, false,
-         false},
-        {"report, closed", &open<GenList>, close, true, true},
-    };
-    for (const auto& [name, openWindow, press, ends, closes] : cases) {
+    Welcome welcome(context);
+    GenList report(context);
+    const auto left = [this](QDialog& window, const std::function<void()>& press) {
         host.ended = false;
-        const std::unique_ptr<QDialog> window = openWindow(context);
-        window->show();
-        press(*window);
-        EXPECT_EQ(host.ended, ends) << name;
-        EXPECT_EQ(window->isVisible(), !closes) << name;
-    }
-    EXPECT_EQ(school.resultRows().size(), 1u) << "a summary stores its run, with no answers too";
-    EXPECT_TRUE(host.clipboard.isEmpty());
+        window.show();
+        press();
+        return std::pair(host.ended, window.isVisible());
+    };
+    EXPECT_EQ(left(welcome, [&] { QTest::keyClick(&welcome, Qt::Key_Escape); }),
+              std::pair(false, true));
+    EXPECT_EQ(left(welcome, [&] { click(welcome, "Command2"); }), std::pair(true, true));
+    EXPECT_EQ(left(welcome, [&] { welcome.close(); }), std::pair(true, true));
+    EXPECT_EQ(
+        left(report, [&] { QTest::keyClick(report.findChild<QPlainTextEdit*>(), Qt::Key_Return); }),
+        std::pair(false, true));
+    EXPECT_EQ(left(report, [&] { report.close(); }), std::pair(true, false));
 }
 
-// "O programu" shows the about box, whose address alone opens a mail: clicked, or reached with
-// Tab, where the focus shows, and opened with Enter or Space. Enter elsewhere presses "OK".
-TEST_F(Windows, TheAboutBoxAddressAloneOpensAMail)
+// "O programu" shows the about box, whose address, the school's own, opens a mail to it.
+TEST_F(Windows, TheAboutBoxMailsToTheSchoolsAddress)
 {
+    testing::Sandbox::writeSettings("[skola]\nkontakt=fyzika@spslipova.cz\n");
     Welcome welcome(context);
-    welcome.show();
     host.onNextModal([](QDialog& about) {
-        for (const char* label : {"Label6", "Label4", "Label6"}) {
-            QTest::mouseClick(&child<QLabel>(about, label), Qt::LeftButton);
-        }
+        QTest::mouseClick(&child<QLabel>(about, "Label6"), Qt::LeftButton);
         click(about, "Command1");
     });
     click(welcome, "Command3");
-    const QString link = u"mailto:voltmetr@example.cz"_s;
-    EXPECT_EQ(host.openedLinks, std::vector<QString>(2, link));
-
-    // Keys pressed, each to whatever has the focus; mails opened; whether the box stays open.
-    const std::tuple<const char*, std::vector<Qt::Key>, std::size_t, bool> cases[] = {
-        {"Enter", {Qt::Key_Return}, 0, false},
-        {"Tab, Enter", {Qt::Key_Tab, Qt::Key_Return}, 1, true},
-        {"Tab, Space, Space", {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Space}, 2, true},
-        {"Tab, keypad Enter", {Qt::Key_Tab, Qt::Key_Enter}, 1, true},
-        {"Tab, Tab, Enter", {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}, 0, false},
-        {"Tab, Esc", {Qt::Key_Tab, Qt::Key_Escape}, 0, true},
-    };
-    for (const auto& [name, keys, mails, open] : cases) {
-        host.openedLinks.clear();
-        info about(context);
-        about.show();
-        about.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&about)) << name;
-        auto& address = child<QLabel>(about, "Label6");
-        const QImage unfocused = address.grab().toImage();
-        for (const Qt::Key key : keys) {
-            QTest::keyClick(QApplication::focusWidget(), key);
-        }
-        EXPECT_EQ(host.openedLinks, std::vector<QString>(mails, link)) << name;
-        EXPECT_EQ(about.isVisible(), open) << name;
-        if (open) {
-            EXPECT_EQ(QApplication::focusWidget(), &address) << name;
-            EXPECT_NE(address.grab().toImage(), unfocused) << name << ": the focus shows";
-        }
-    }
+    EXPECT_EQ(host.openedLinks, std::vector<QString>{u"mailto:fyzika@spslipova.cz"_s});
 }
 
-// The about box shows the school's address where the built-in one stood, opens a mail to it, and
-// keeps its layout: a longer address grows to the left, never past the box's margin.
-TEST_F(Windows, TheAboutBoxShowsTheSchoolsAddress)
+// Signed in by name, the pupil leaves through "Konec" and "Ano"; the summary opens the report
+// window, where the pupil copies the report, cancels the save dialog, picks a folder that is not
+// there and is told why, then saves over an earlier run's longer file. No database is touched.
+TEST_F(Windows, EmailRunFromTypedNameToClipboardAndFile)
 {
-    const std::tuple<const char*, QByteArray, QString> cases[] = {
-        {"none set", "[skola]\n", u"voltmetr@example.cz"_s},
-        {"the school's", "[skola]\nkontakt=fyzika@spslipova.cz\n", u"fyzika@spslipova.cz"_s},
-        {"a long one", "[skola]\nkontakt=ucitel.elektrotechniky@stredni-skola-lipova.cz\n",
-         u"ucitel.elektrotechniky@stredni-skola-lipova.cz"_s},
-        {"a file that cannot be used", "[skola]\nkontakt=nikdo\n", u"voltmetr@example.cz"_s},
+    const QString missing = school.folder() + u"/neni/Vysledky.txt"_s;
+    QFile file(school.folder() + u"/Vysledky.txt"_s);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2000, 'z')) == 2000);
+    file.close();
+    Welcome welcome(context);
+    welcome.show();
+    child<QRadioButton>(welcome, "conn1").click();
+    child<QLineEdit>(welcome, "Jm").setText(u"Eva Šťastná"_s);
+    click(welcome, "Command1");
+    ASSERT_NE(shownExercise(), nullptr);
+    host.onNextModal([](QDialog& question) { click(question, "Command1"); });
+    host.onNextModal([](QDialog& summary) { click(summary, "Command1"); });
+    host.onNextModal([&](QDialog& report) {
+        click(report, "clipbrd");
+        for (const auto& answer :
+             {std::optional<QString>(), std::optional(missing), std::optional(file.fileName())}) {
+            host.answerNextSaveDialog(answer);
+            click(report, "txtfile");
+        }
+        click(report, "final");
+    });
+    shownExercise()->Command3_Click();
+    EXPECT_TRUE(host.ended);
+    EXPECT_EQ(school.resultRows().size(), 0u);
+    ASSERT_EQ(host.messages.size(), 1u) << "the failed save";
+    EXPECT_TRUE(host.messages[0].prompt.startsWith(
+        u"Soubor se nepodařilo uložit:\n%1\n\nDůvod: složka nebo soubor neexistuje\n"_s.arg(
+            missing)));
+    EXPECT_TRUE(host.clipboard.startsWith(u"4b "_s));
+    EXPECT_EQ(host.clipboard, coder.GetReportText());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), host.clipboard.toLatin1() + "\r\n");
+}
+
+// Another computer holds the database while the summary opens: the window is there at once,
+// says it is storing, and neither Enter nor Esc leaves it until the row is stored; then its OK
+// ends the program.
+TEST_F(Windows, TheSummaryShowsAtOnceAndWaitsForTheSaveBeforeItsOk)
+{
+    school.addResult(u"Novák"_s, 10, 2);
+    state.ProfileSurname = u"Novák"_s;
+    state.RightCount = 3;
+    state.WrongCount = 1;
+    school.exec(u"BEGIN IMMEDIATE"_s);
+    Souhrn window(context);
+    window.show();
+    const auto captions = [&window](const char* family) {
+        QStringList texts;
+        for (const char* i : {"0", "1", "2"}) {
+            texts << child<QLabel>(window, (std::string(family) + i).c_str()).text();
+        }
+        return texts.join(u'|');
     };
-    for (const auto& [name, settings, address] : cases) {
-        testing::Sandbox::writeSettings(settings);
-        host.openedLinks.clear();
-        info about(context);
-        about.show();
-        auto& label = child<QLabel>(about, "Label6");
-        EXPECT_EQ(label.text(), address) << name;
-        EXPECT_EQ(label.accessibleName(), u"Napsat e-mail: "_s + address) << name;
-        EXPECT_EQ(label.geometry().right(), 260) << name << ": the right edge stays";
-        EXPECT_GE(label.width(), label.fontMetrics().horizontalAdvance(address)) << name;
-        EXPECT_GE(label.x(), 8) << name << ": within the margin";
-        label.setFocus();
-        QTest::keyClick(&label, Qt::Key_Return);
-        EXPECT_EQ(host.openedLinks, std::vector<QString>{u"mailto:"_s + address}) << name;
+    EXPECT_EQ(captions("Dnes") + u'|' + captions("Celk"),
+              u" 4 příklady| 3 příklady| 1 příklad|ukládám…|ukládám…|ukládám…"_s);
+    EXPECT_FALSE(child(window, "Command1").isEnabled());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QTest::keyClick(&window, key);
+        EXPECT_TRUE(window.isVisible()) << key;
     }
+    EXPECT_FALSE(host.ended);
+    school.exec(u"ROLLBACK"_s);
+    awaitSave(window);
+    EXPECT_EQ(captions("Celk"), u" 16 příkladů| 13 příkladů| 3 příklady"_s);
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_TRUE(host.ended);
 }
 
 // A label shows its design colour while enabled, active window or not; disabled, it greys as
@@ -186,17 +194,15 @@ TEST(DesignLabel, ShowsItsColourOnlyWhileEnabled)
 {
     QWidget window;
     const QColor greyed = QLabel().palette().color(QPalette::Disabled, QPalette::WindowText);
-    for (const unsigned int bgr : {0x000000u, 0x008000u}) {
-        const QLabel* label =
-            makeLabel(window, {u"l"_s, u"Dobře:"_s, 0, 0, 780, 300, QFont(), Qt::AlignLeft, bgr});
-        const QColor design = bgrColor(bgr);
-        ASSERT_NE(greyed, design);
-        const std::pair<QPalette::ColorGroup, QColor> cases[] = {
-            {QPalette::Active, design}, {QPalette::Inactive, design}, {QPalette::Disabled, greyed}};
-        for (const auto& [group, colour] : cases) {
-            EXPECT_EQ(label->palette().color(group, QPalette::WindowText), colour) << group;
-        }
-    }
+    const QColor green = bgrColor(0x008000);
+    const QPalette palette =
+        makeLabel(window, {u"l"_s, u"Dobře:"_s, 0, 0, 780, 300, QFont(), Qt::AlignLeft, 0x008000})
+            ->palette();
+    EXPECT_EQ((QList<QColor>{palette.color(QPalette::Active, QPalette::WindowText),
+                             palette.color(QPalette::Inactive, QPalette::WindowText),
+                             palette.color(QPalette::Disabled, QPalette::WindowText)}),
+              (QList<QColor>{green, green, greyed}));
+    EXPECT_NE(greyed, green);
 }
 
 // A computer whose settings file names the school's database and address: the sandbox every test
@@ -207,12 +213,8 @@ TEST_F(Windows, NoWindowReachesTheComputersSchoolDatabase)
     testing::SchoolFile guard;
     guard.addPupil(u"Hlídač"_s, u"9.Z"_s);
     QTemporaryDir computer;
-    QDir(computer.path()).mkpath(u"voltmetr"_s);
-    QFile settings(computer.filePath(u"voltmetr/voltmetr.conf"_s));
-    ASSERT_TRUE(
-        settings.open(QIODevice::WriteOnly) &&
-        settings.write("[skola]\nkontakt=skola@hlidac.cz\ndatabaze=" + guard.path().toUtf8()) > 0);
-    settings.close();
+    testing::Sandbox::writeSettings(
+        "[skola]\nkontakt=skola@hlidac.cz\ndatabaze=" + guard.path().toUtf8(), computer.path());
     qputenv("XDG_CONFIG_DIRS", computer.path().toUtf8());
     qunsetenv("VOLTMETR_DB");
     ASSERT_EQ(schoolDatabasePath(), guard.path()) << "what a test outside the sandbox reaches";

@@ -1,8 +1,7 @@
 // A clipboard manager of the smallest kind, as a pupil's desktop runs one: it owns the
 // CLIPBOARD_MANAGER selection, and when a program that ends asks it to SAVE_TARGETS, it takes
 // the clipboard's text from that program and from then on hands it out itself. It prints
-// "ready" once it owns the selection and runs until it is killed.
-#include <array>
+// "ready" once it owns the selection and runs until it is killed; the display is its own.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,34 +12,31 @@
 
 namespace {
 
-template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
+template <typename T> std::unique_ptr<T, decltype(&std::free)> owned(T* reply)
+{
+    return {reply, &std::free};
+}
 
 xcb_connection_t* connection = nullptr;
 xcb_window_t window = 0;
 
 xcb_atom_t atom(const char* name)
 {
-    const Reply<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(
-            connection,
-            xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
-            nullptr),
-        &std::free);
+    const auto length = static_cast<std::uint16_t>(std::strlen(name));
+    const auto reply =
+        owned(xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, length, name), {}));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-void notify(const xcb_selection_request_event_t& request, xcb_atom_t property)
+// The next event of the given type.
+template <typename Event> std::unique_ptr<Event, decltype(&std::free)> next(std::uint8_t type)
 {
-    xcb_selection_notify_event_t event{};
-    event.response_type = XCB_SELECTION_NOTIFY;
-    event.time = request.time;
-    event.requestor = request.requestor;
-    event.selection = request.selection;
-    event.target = request.target;
-    event.property = property;
-    xcb_send_event(connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&event));
-    xcb_flush(connection);
+    while (auto event = owned(xcb_wait_for_event(connection))) {
+        if ((event->response_type & ~0x80) == type) {
+            return owned(reinterpret_cast<Event*>(event.release()));
+        }
+    }
+    return owned<Event>(nullptr);
 }
 
 // Asks the clipboard's owner for its text and waits for the answer.
@@ -48,37 +44,25 @@ bool fetchClipboardText(xcb_atom_t clipboard, xcb_atom_t utf8, xcb_atom_t into, 
 {
     xcb_convert_selection(connection, window, clipboard, utf8, into, XCB_CURRENT_TIME);
     xcb_flush(connection);
-    while (xcb_generic_event_t* raw = xcb_wait_for_event(connection)) {
-        const std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(raw, &std::free);
-        if ((event->response_type & ~0x80) != XCB_SELECTION_NOTIFY) {
-            continue;
-        }
-        const auto* answer = reinterpret_cast<xcb_selection_notify_event_t*>(raw);
-        if (answer->property == XCB_ATOM_NONE) {
-            return false;
-        }
-        const Reply<xcb_get_property_reply_t> property(
-            xcb_get_property_reply(connection,
-                                   xcb_get_property(connection, 1, window, into,
-                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20),
-                                   nullptr),
-            &std::free);
-        if (!property) {
-            return false;
-        }
+    const auto answer = next<xcb_selection_notify_event_t>(XCB_SELECTION_NOTIFY);
+    if (!answer || answer->property == XCB_ATOM_NONE) {
+        return false;
+    }
+    const auto property = owned(xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, 1, window, into, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20), {}));
+    if (property) {
         const auto* bytes = static_cast<const char*>(xcb_get_property_value(property.get()));
         text.assign(bytes, bytes + xcb_get_property_value_length(property.get()));
-        return true;
     }
-    return false;
+    return property != nullptr;
 }
 
 } // namespace
 
 int main()
 {
-    connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection)) {
+    if (xcb_connection_has_error(connection = xcb_connect(nullptr, nullptr))) {
         std::fprintf(stderr, "no X display\n");
         return 1;
     }
@@ -87,54 +71,37 @@ int main()
     xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, 0, nullptr);
     const xcb_atom_t manager = atom("CLIPBOARD_MANAGER");
-    const xcb_atom_t saveTargets = atom("SAVE_TARGETS");
     const xcb_atom_t clipboard = atom("CLIPBOARD");
-    const xcb_atom_t targets = atom("TARGETS");
     const xcb_atom_t utf8 = atom("UTF8_STRING");
-    const xcb_atom_t saved = atom("CLIPBOARD_MANAGER_SAVED");
     xcb_set_selection_owner(connection, window, manager, XCB_CURRENT_TIME);
-    const Reply<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, manager),
-                                      nullptr),
-        &std::free);
-    if (!owner || owner->owner != window) {
-        std::fprintf(stderr, "another clipboard manager runs\n");
-        return 1;
-    }
+    // Ready once the server has made this manager the owner: after a round trip.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     std::printf("ready\n");
     std::fflush(stdout);
 
-    // The server sends a request for the clipboard only while this manager owns it.
+    // The server sends a request for the clipboard only while this manager owns it; the text is
+    // handed out as UTF8_STRING, which is what a paste asks for.
     std::string kept;
-    while (xcb_generic_event_t* raw = xcb_wait_for_event(connection)) {
-        const std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(raw, &std::free);
-        if ((event->response_type & ~0x80) != XCB_SELECTION_REQUEST) {
-            continue;
-        }
-        const auto& request = *reinterpret_cast<xcb_selection_request_event_t*>(raw);
-        const xcb_atom_t property =
-            request.property == XCB_ATOM_NONE ? request.target : request.property;
-        if (request.selection == manager && request.target == saveTargets) {
-            if (!fetchClipboardText(clipboard, utf8, saved, kept)) {
-                notify(request, XCB_ATOM_NONE);
-                continue;
-            }
+    while (const auto request = next<xcb_selection_request_event_t>(XCB_SELECTION_REQUEST)) {
+        xcb_atom_t property =
+            request->property == XCB_ATOM_NONE ? request->target : request->property;
+        if (request->selection == manager && request->target == atom("SAVE_TARGETS") &&
+            fetchClipboardText(clipboard, utf8, atom("CLIPBOARD_MANAGER_SAVED"), kept)) {
             xcb_set_selection_owner(connection, window, clipboard, XCB_CURRENT_TIME);
-            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property,
+            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request->requestor, property,
                                 XCB_ATOM_NONE, 32, 0, nullptr);
-            notify(request, property);
-        } else if (request.selection == clipboard && request.target == targets) {
-            const std::array<xcb_atom_t, 2> offered{targets, utf8};
-            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property,
-                                XCB_ATOM_ATOM, 32, offered.size(), offered.data());
-            notify(request, property);
-        } else if (request.selection == clipboard && request.target == utf8) {
-            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property,
+        } else if (request->selection == clipboard && request->target == utf8) {
+            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request->requestor, property,
                                 utf8, 8, static_cast<std::uint32_t>(kept.size()), kept.data());
-            notify(request, property);
         } else {
-            notify(request, XCB_ATOM_NONE);
+            property = XCB_ATOM_NONE;
         }
+        const xcb_selection_notify_event_t event{
+            XCB_SELECTION_NOTIFY, 0,       0, request->time, request->requestor, request->selection,
+            request->target,      property};
+        xcb_send_event(connection, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&event));
+        xcb_flush(connection);
     }
     return 0;
 }
