@@ -12,17 +12,6 @@
 
 namespace voltmetr {
 
-// Found by the test framework next to the record's type.
-static void PrintTo(const TaskRecord& r, std::ostream* out)
-{
-    *out << "{" << r.order << ", " << r.divisions << ", " << r.voltage << ", " << r.polarityRight
-         << ", " << r.bestRange << ", " << r.rangeInUse << ", " << r.rangeChanges << ", "
-         << r.polarityReversals << ", " << r.overloads << ", " << r.destroyed << ", "
-         << (r.typed ? r.typed->toStdString() : "-") << ", "
-         << (r.valueRead ? std::to_string(*r.valueRead) : "-") << ", "
-         << static_cast<int>(r.verdict) << ", " << r.seconds << "}";
-}
-
 namespace {
 
 // A message box as one row, to compare prompt, title and kind at once.

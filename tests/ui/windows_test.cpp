@@ -1,10 +1,12 @@
 // The program's windows: what they show of the logic below them, and the events they forward.
 #include "results/genlist.h"
+#include "results/souhrn.h"
 #include "school/schooldatabase.h"
 #include "signin/welcome.h"
 #include "support/sandbox.h"
 #include "support/windowfixture.h"
 #include "ui/designelements.h"
+#include "ui/info.h"
 #include "ui/twips.h"
 
 #include <QClipboard>
@@ -19,6 +21,47 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using Windows = testing::WindowFixture;
+
+// The elements whose caption does not fit them, or runs under the element beside it.
+QStringList clippedCaptions(QWidget& window)
+{
+    QStringList clipped;
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        const int width = label->width();
+        const QRect shown(label->pos(),
+                          label->wordWrap()
+                              ? QSize(width, label->heightForWidth(width))
+                              : label->fontMetrics().size(Qt::TextShowMnemonic, label->text()));
+        bool clip = !label->geometry().contains(shown);
+        for (QWidget* other : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            clip = clip || (!qobject_cast<QLabel*>(other) && other->geometry().intersects(shown));
+        }
+        if (clip) {
+            clipped << label->objectName();
+        }
+    }
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+        if (text.width() + (qobject_cast<QRadioButton*>(button) ? 26 : 6) > button->width()) {
+            clipped << button->objectName(); // room for the frame, or a radio button's circle
+        }
+    }
+    return clipped;
+}
+
+TEST_F(Windows, EveryCaptionFitsItsElement)
+{
+    state.EmailMode = true; // the widest summary: totals not available
+    state.RightCount = state.WrongCount = 20;
+    Welcome welcome(context);
+    info about(context);
+    Souhrn summary(context);
+    GenList report(context);
+    for (QDialog* window : std::initializer_list<QDialog*>{&welcome, &about, &summary, &report}) {
+        window->show();
+        EXPECT_EQ(clippedCaptions(*window), QStringList()) << window->windowTitle().toStdString();
+    }
+}
 
 // The sign-in offers the pupils the logic found, and the chosen mode enables its own side.
 TEST_F(Windows, TheSignInEnablesTheChosenModesSide)
@@ -102,17 +145,36 @@ TEST_F(Windows, AreLeftOnlyTheWayTheirButtonsLeaveThem)
     EXPECT_EQ(left(report, [&] { report.close(); }), std::pair(true, false));
 }
 
-// "O programu" shows the about box, whose address, the school's own, opens a mail to it.
-TEST_F(Windows, TheAboutBoxMailsToTheSchoolsAddress)
+// The about box's address, the school's own, opens a mail: clicked, or reached with Tab and
+// opened with Enter, keypad Enter or Space. Enter elsewhere presses "OK"; Esc leaves it open.
+TEST_F(Windows, TheAboutBoxAddressOpensAMailToTheSchool)
 {
     testing::Sandbox::writeSettings("[skola]\nkontakt=fyzika@spslipova.cz\n");
+    const QString link = u"mailto:fyzika@spslipova.cz"_s;
     Welcome welcome(context);
     host.onNextModal([](QDialog& about) {
         QTest::mouseClick(&child<QLabel>(about, "Label6"), Qt::LeftButton);
         click(about, "Command1");
     });
     click(welcome, "Command3");
-    EXPECT_EQ(host.openedLinks, std::vector<QString>{u"mailto:fyzika@spslipova.cz"_s});
+    EXPECT_EQ(host.openedLinks, std::vector<QString>{link});
+    for (const auto& [keys, mails, open] :
+         {std::tuple{std::vector{Qt::Key_Return}, 0u, false},
+          std::tuple{std::vector{Qt::Key_Tab, Qt::Key_Return}, 1u, true},
+          std::tuple{std::vector{Qt::Key_Tab, Qt::Key_Space, Qt::Key_Enter}, 2u, true},
+          std::tuple{std::vector{Qt::Key_Tab, Qt::Key_Escape}, 0u, true}}) {
+        host.openedLinks.clear();
+        info about(context);
+        about.show();
+        about.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+        for (const Qt::Key key : keys) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        EXPECT_EQ(std::tuple(host.openedLinks, about.isVisible()),
+                  std::tuple(std::vector<QString>(mails, link), open))
+            << keys.size() << " keys, the last " << keys.back();
+    }
 }
 
 // Signed in by name, the pupil leaves through "Konec" and "Ano"; the summary opens the report
