@@ -60,12 +60,13 @@ TEST(SaveRetry, RetriesOnlyABusyDatabaseWithGrowingRandomPausesWithinOneBudget)
         const SaveRetry retry(
             {.budget = Duration(1000), .firstPause = Duration(10), .maxPause = Duration(40)},
             time.timing());
-        const SaveRetry::Outcome got = retry.run([&, &attempts = attempts](Duration wait) {
-            const Ms took = attempts.at(waited.size()); // throws at one attempt too many
-            waited.push_back(wait.count());
-            time.now += Duration(took == wholeWait ? wait.count() : took);
-            return waited.size() < attempts.size() ? busy : outcome;
-        });
+        const SaveRetry::Outcome got =
+            retry.run([&, &attempts = attempts, outcome = outcome](Duration wait) {
+                const Ms took = attempts.at(waited.size()); // throws at one attempt too many
+                waited.push_back(wait.count());
+                time.now += Duration(took == wholeWait ? wait.count() : took);
+                return waited.size() < attempts.size() ? busy : outcome;
+            });
         std::vector<Ms> slept(time.slept.begin(), time.slept.end());
         std::ranges::for_each(slept, [](Ms& pause) { pause /= 1000; }); // in ms
         EXPECT_EQ(std::tuple(got, waited, slept), std::tuple(outcome, waits, pauses)) << name;
