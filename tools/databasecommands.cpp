@@ -4,6 +4,7 @@
 #include "school/failurereason.h"
 #include "school/pupilstore.h"
 #include "school/schooldatabase.h"
+#include "school/schoolschema.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
 

@@ -5,6 +5,7 @@
 #include "report/reportkey.h"
 #include "school/failurereason.h"
 #include "school/resultsstore.h"
+#include "school/schoolschema.h"
 #include "school/storedreports.h"
 #include "schoolconnection.h"
 #include "teachertool.h"

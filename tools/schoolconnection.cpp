@@ -1,6 +1,7 @@
 #include "schoolconnection.h"
 
 #include "app/procedury.h"
+#include "school/schoolschema.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,7 @@
 #include "app/filewrite.h"
 #include "classoverview.h"
 #include "school/schooldatabase.h"
+#include "school/schoolschema.h"
 #include "schoolconnection.h"
 #include "taskstatistics.h"
 #include "teachertool.h"

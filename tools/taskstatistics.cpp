@@ -94,12 +94,9 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
     if (statistics.taskLogPresent) {
         MeterTables tables;
         FillTables(tables);
-        std::vector<LoggedTask> logged;
-        if (failure = readTaskLog(db, pupilClass, logged); !failure.isEmpty()) {
-            return std::nullopt;
-        }
-        for (const auto& [surname, className, task] : logged) {
-            Tally& tally = pupils[{surname, className}];
+        const auto tallyTask = [&](const LoggedTask& logged) {
+            const TaskRecord& task = logged.task;
+            Tally& tally = pupils[{logged.surname, logged.className}];
             ++tally.tasks;
             tally.seconds += task.seconds;
             tally.destroyed += task.destroyed ? 1 : 0;
@@ -116,6 +113,9 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
                     mistakeKind(*task.valueRead, task.voltage, *meter, task.rangeInUse);
                 ++tally.mistakes[static_cast<std::size_t>(kind) - 1];
             }
+        };
+        if (failure = readTaskLog(db, pupilClass, tallyTask); !failure.isEmpty()) {
+            return std::nullopt;
         }
     }
 

@@ -3,7 +3,6 @@
 #include "ui/designelements.h"
 #include "ui/twips.h"
 
-#include <QLabel>
 #include <QPainter>
 
 namespace voltmetr {
@@ -15,20 +14,6 @@ constexpr unsigned int blue = 0xFF0000;
 constexpr unsigned int green = 0x008000;
 constexpr Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop;
 constexpr Qt::Alignment right = Qt::AlignRight | Qt::AlignTop;
-
-// The longest calculations run about 15 px wider than their box at the design's size and would
-// cross the frame: the box keeps its design width and the font shrinks by quarter points until
-// the text fits.
-void fitIntoBox(QLabel& label, const QRect& box)
-{
-    label.setGeometry(box);
-    QFont font = label.font();
-    while (QFontMetricsF(font).horizontalAdvance(label.text()) > box.width() &&
-           font.pointSizeF() > 1) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    }
-    label.setFont(font);
-}
 
 } // namespace
 
@@ -57,17 +42,15 @@ Spatny::Spatny(const WorkedCalculation& calculation, AskToEnd askToEnd, QWidget*
         {QStringLiteral("Label6"), QStringLiteral("dílek"), 4080, 1800, 435, 240, plain, left},
         {QStringLiteral("Label7"), QStringLiteral("Měřené napětí je:"), 240, 2280, 1545, 240, plain,
          left, blue},
-        {QStringLiteral("Souh"), calculation.Souh, 1920, 2280, 2670, 240, plain, left, blue},
+        // The longest calculations run about 15 px wider than this box, which the frame bounds.
+        {QStringLiteral("Souh"), calculation.Souh, 1920, 2280, 2670, 240, plain, left, blue, true},
         {QStringLiteral("Label13"), QStringLiteral("=  "), 1920, 2640, 330, 300, result, left,
          green},
         {QStringLiteral("Vys"), calculation.Vys, 2280, 2640, 720, 300,
          designFont(QStringLiteral("MS Sans Serif"), 12, true, true), left, green},
     };
     for (const LabelDesign& design : labels) {
-        QLabel* label = makeLabel(*this, design);
-        if (design.objectName == QStringLiteral("Souh")) {
-            fitIntoBox(*label, twipsRect(design.left, design.top, design.width, design.height));
-        }
+        makeLabel(*this, design);
     }
     addButtons(QRect(120, 3120, 2175, 495), QRect(2520, 3120, 2175, 495));
 }

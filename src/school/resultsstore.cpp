@@ -4,6 +4,7 @@
 #include "school/pupilstore.h"
 #include "school/saveretry.h"
 #include "school/schooldatabase.h"
+#include "school/schoolschema.h"
 #include "school/tasklogstore.h"
 
 #include <QElapsedTimer>

@@ -56,6 +56,17 @@ template <typename T> std::optional<T> optionalOf(const QVariant& value)
     return value.value<T>();
 }
 
+// Each pupil's runs and summed counts, per day too when byDay: surname, class, [date,] runs,
+// right, wrong.
+QString groupedTotals(bool byDay, const QString& filter)
+{
+    return QStringLiteral("SELECT %1, %2%3, COUNT(*), %4, %5 FROM %6%7 GROUP BY 1, 2%8")
+        .arg(textOf("Prijmeni"), textOf("Trida"),
+             byDay ? QStringLiteral(", ") + column("Datum") : QString(), summedCount("Spravne"),
+             summedCount("Chybne"), quotedName(ResultsTable), filter,
+             byDay ? QStringLiteral(", 3") : QString());
+}
+
 // The reason a read stopped halfway, if it did.
 QString readFailure(const QSqlQuery& query)
 {
@@ -110,12 +121,7 @@ QString readPupilDayTotals(QSqlDatabase& db, const QString& className,
     const QString filter = onlyClass(className, column("Trida"), values);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (QString failure = runBound(
-            query,
-            QStringLiteral("SELECT %1, %2, %3, COUNT(*), %4, %5 FROM %6%7 GROUP BY 1, 2, 3")
-                .arg(textOf("Prijmeni"), textOf("Trida"), column("Datum"), summedCount("Spravne"),
-                     summedCount("Chybne"), quotedName(ResultsTable), filter),
-            values);
+    if (QString failure = runBound(query, groupedTotals(true, filter), values);
         !failure.isEmpty()) {
         return failure;
     }
@@ -132,30 +138,39 @@ QString readPupilDayTotals(QSqlDatabase& db, const QString& className,
 QString readClassTotals(QSqlDatabase& db, const QString& className,
                         std::vector<PupilRunTotals>& pupils)
 {
-    std::vector<PupilDayTotals> days;
-    if (QString failure = readPupilDayTotals(db, className, days); !failure.isEmpty()) {
+    QVariantList values;
+    const QString filter = onlyClass(className, column("Trida"), values);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (QString failure = runBound(query, groupedTotals(false, filter), values);
+        !failure.isEmpty()) {
         return failure;
     }
     std::map<std::pair<QString, QString>, PupilRunTotals> byPupil;
-    for (const PupilDayTotals& day : days) {
-        PupilRunTotals& pupil = byPupil[{day.surname, day.className}];
-        pupil.surname = day.surname;
-        pupil.className = day.className;
-        pupil.runs += day.runs;
-        pupil.totals.rightCount += day.totals.rightCount;
-        pupil.totals.wrongCount += day.totals.wrongCount;
+    while (query.next()) {
+        const QString surname = query.value(0).toString();
+        const QString pupilClass = query.value(1).toString();
+        byPupil[{surname, pupilClass}] = {
+            surname,
+            pupilClass,
+            query.value(2).toLongLong(),
+            {query.value(3).toLongLong(), query.value(4).toLongLong()}};
+    }
+    if (QString failure = readFailure(query); !failure.isEmpty()) {
+        return failure;
     }
     // The teacher wants to see who has not practised yet too.
-    QVariantList values;
-    const QString filter = onlyClass(
-        className, quotedName(PupilsTable) + QStringLiteral(".") + quotedName("Trida"), values);
+    QVariantList listedValues;
+    const QString listedFilter =
+        onlyClass(className, quotedName(PupilsTable) + QStringLiteral(".") + quotedName("Trida"),
+                  listedValues);
     QSqlQuery listed(db);
     listed.setForwardOnly(true);
     if (QString failure = runBound(listed,
                                    QStringLiteral("SELECT COALESCE(\"Prijmeni\", ''), "
                                                   "COALESCE(\"Trida\", '') FROM %1%2")
-                                       .arg(quotedName(PupilsTable), filter),
-                                   values);
+                                       .arg(quotedName(PupilsTable), listedFilter),
+                                   listedValues);
         !failure.isEmpty()) {
         return failure;
     }

@@ -122,6 +122,3 @@ QString runBound(QSqlQuery& query, const QString& statement, const QVariantList&
 QString commitWriting(QSqlDatabase& db);
 
 } // namespace voltmetr
-
-// The schema and the roles belong to every caller of the school database.
-#include "school/schoolschema.h" // IWYU pragma: export

@@ -2,6 +2,7 @@
 
 #include "school/failurereason.h"
 #include "school/schooldatabase.h"
+#include "school/schoolschema.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -153,7 +154,8 @@ bool taskLogReadable(QSqlDatabase& db)
            checkTaskLogTable(db).isEmpty();
 }
 
-QString readTaskLog(QSqlDatabase& db, const QString& className, std::vector<LoggedTask>& tasks)
+QString readTaskLog(QSqlDatabase& db, const QString& className,
+                    const std::function<void(const LoggedTask&)>& each)
 {
     const QString runs = quotedName(ResultsTable);
     const QString log = quotedName(TaskLogTable);
@@ -173,8 +175,7 @@ QString readTaskLog(QSqlDatabase& db, const QString& className, std::vector<Logg
         return failure;
     }
     while (query.next()) {
-        tasks.push_back(
-            {query.value(0).toString(), query.value(1).toString(), taskRecordAt(query, 2)});
+        each({query.value(0).toString(), query.value(1).toString(), taskRecordAt(query, 2)});
     }
     return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
 }

@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace voltmetr {
@@ -30,8 +31,10 @@ struct LoggedTask
     TaskRecord task;
 };
 
-// Every logged task of one class's runs, or of all runs when className is empty, run by run in
-// the order stored, each run's tasks in the order set. Empty on success, else the reason.
-QString readTaskLog(QSqlDatabase& db, const QString& className, std::vector<LoggedTask>& tasks);
+// Hands each logged task of one class's runs, or of all runs when className is empty, to each
+// as it is read (a school year holds hundreds of thousands), run by run in the order stored, each
+// run's tasks in the order set. Empty on success, else the reason.
+QString readTaskLog(QSqlDatabase& db, const QString& className,
+                    const std::function<void(const LoggedTask&)>& each);
 
 } // namespace voltmetr

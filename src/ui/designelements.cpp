@@ -3,6 +3,7 @@
 #include "ui/twips.h"
 
 #include <QButtonGroup>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -28,9 +29,16 @@ QLabel* makeLabel(QWidget& parent, const LabelDesign& design)
     const QFontMetrics metrics(design.font);
     if (label->height() >= 2 * metrics.lineSpacing()) {
         label->setWordWrap(true);
+    } else if (design.shrinkToFit) {
+        QFont font = design.font;
+        while (QFontMetricsF(font).horizontalAdvance(design.caption) > label->width() &&
+               font.pointSizeF() > 1) {
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+        }
+        label->setFont(font);
     } else if (design.alignment & Qt::AlignLeft) {
-        // A one-line caption a few pixels wider than its box on this system's fonts keeps its
-        // last word rather than losing it.
+        // A one-line caption a few pixels wider than its box keeps its last word rather than
+        // losing it.
         const int needed = metrics.horizontalAdvance(design.caption);
         label->resize(std::max(label->width(), needed), label->height());
     }

@@ -27,6 +27,10 @@ struct LabelDesign
     QFont font;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
     unsigned int bgrTextColour = 0x000000; // 0x00BBGGRR
+    // A one-line left-aligned caption wider than its box on this system's fonts: the box grows to
+    // the right, or, where something stands beside it (a frame line), keeps its size and the
+    // font shrinks by quarter points until the caption fits.
+    bool shrinkToFit = false;
 };
 
 QLabel* makeLabel(QWidget& parent, const LabelDesign& design);

@@ -170,12 +170,13 @@ TEST_P(SchoolDatabaseTest, EachRunsTaskLogIsStoredBesideItsRow)
         {u"3.A"_s, {{u"Malý 3.A"_s, second}}},
     };
     for (const auto& [pupilClass, expected] : cases) {
-        std::vector<LoggedTask> logged;
-        ASSERT_EQ(readTaskLog(m_admin.database(), pupilClass, logged), QString());
         ByPupil byPupil;
-        for (const auto& [surname, className, task] : logged) {
-            byPupil[surname + u' ' + className].push_back(task);
-        }
+        ASSERT_EQ(readTaskLog(m_admin.database(), pupilClass,
+                              [&](const LoggedTask& logged) {
+                                  byPupil[logged.surname + u' ' + logged.className].push_back(
+                                      logged.task);
+                              }),
+                  QString());
         EXPECT_EQ(byPupil, expected) << pupilClass.toStdString();
     }
 }

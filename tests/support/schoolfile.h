@@ -1,6 +1,7 @@
 #pragma once
 
 #include "school/schooldatabase.h"
+#include "school/schoolschema.h"
 
 #include <QFile>
 #include <QSqlError>

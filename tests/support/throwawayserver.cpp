@@ -1,9 +1,9 @@
 #include "throwawayserver.h"
 
 #include "school/schooldatabase.h"
+#include "school/schoolschema.h"
 
 #include <QCoreApplication>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
