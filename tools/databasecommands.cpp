@@ -142,7 +142,7 @@ int createServerSchema(const QString& location, Console& console)
     }
     console.out << QStringLiteral("Založena prázdná školní databáze %1; žáci se přihlašují jako "
                                   "%2, učitel jako %3.")
-                       .arg(location, QLatin1String(PupilsRole), QLatin1String(TeacherRole))
+                       .arg(location, QLatin1String("X"), QLatin1String("Y"))
                 << Qt::endl;
     return Console::ExitSuccess;
 }

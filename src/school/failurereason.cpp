@@ -3,6 +3,8 @@
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSqlError>
+#include <algorithm>
+#include <initializer_list>
 
 namespace voltmetr {
 
@@ -98,6 +100,28 @@ QString serverReason(const QString& state)
     return QStringLiteral("databázový server ohlásil chybu %1").arg(state);
 }
 
+// A server that refuses a connection says why only in words: its own, which it has in English
+// only, after the client library's, which may be Czech.
+QString refusedConnectionReason(const QString& text)
+{
+    const auto says = [&](std::initializer_list<const char*> phrases) {
+        return std::any_of(phrases.begin(), phrases.end(), [&](const char* phrase) {
+            return text.contains(QLatin1String(phrase), Qt::CaseInsensitive);
+        });
+    };
+    if (says({"too many clients", "connection slots", "starting up", "shutting down",
+              "recovery mode", "no more connections allowed"})) {
+        return QStringLiteral("databázový server je právě přetížený nebo se spouští a další "
+                              "spojení nepřijal");
+    }
+    if (says({"authentication failed", "pg_hba.conf", "does not exist", "certificate", "password",
+              "permission denied"})) {
+        return QStringLiteral("databázový server odmítl přihlášení; správce ho povolí v "
+                              "pg_hba.conf, žákům bez hesla (peer, cert nebo gss)");
+    }
+    return QStringLiteral("k databázovému serveru se nelze připojit: neběží nebo není dostupný");
+}
+
 QString databaseReason(const QSqlError& error)
 {
     // SQLite's codes are numbers of at most four digits.
@@ -117,8 +141,7 @@ QString databaseReason(const QSqlError& error)
     }
     if (error.type() == QSqlError::ConnectionError &&
         error.driverText().startsWith(QStringLiteral("QPSQL"))) {
-        return QStringLiteral("k databázovému serveru se nelze připojit: neběží, není dostupný, "
-                              "nebo odmítl přihlášení");
+        return refusedConnectionReason(error.databaseText());
     }
     if (error.type() == QSqlError::ConnectionError) {
         return QStringLiteral("k databázi se nelze připojit (chybí ovladač databáze?)");
@@ -131,6 +154,26 @@ QString databaseReason(const QSqlError& error)
 bool meansHeldByAnother(const QString& reason)
 {
     return reason == QString::fromUtf8(heldByAnother);
+}
+
+bool mayTryAgain(const QSqlError& error, bool server)
+{
+    const QString state = error.nativeErrorCode();
+    if (error.type() == QSqlError::NoError) {
+        return false;
+    }
+    if (!server) {
+        const int code = state.toInt() & 0xff;
+        return code == 5 || code == 6; // BUSY, LOCKED
+    }
+    // No code at all: the connection broke, and whether the server kept the work is unknown.
+    static const QStringList transient = {QStringLiteral("08"),    QStringLiteral("40"),
+                                          QStringLiteral("55P03"), QStringLiteral("53300"),
+                                          QStringLiteral("57P01"), QStringLiteral("57P02"),
+                                          QStringLiteral("57P03"), QStringLiteral("23505")};
+    return state.isEmpty() ||
+           std::any_of(transient.begin(), transient.end(),
+                       [&](const QString& prefix) { return state.startsWith(prefix); });
 }
 
 QString missingTableReason(const QString& table)

@@ -19,6 +19,13 @@ QString databaseFailureReason(const QSqlError& error);
 // and trying again can mend.
 bool meansHeldByAnother(const QString& reason);
 
+// Whether an attempt that failed so may be made again: the database was busy with others, a
+// server refused a connection for lack of slots or while starting, or the connection broke, so
+// that the work may have landed or not. On a server only work that is stored once however often
+// it is sent may be sent again after that: a unique key on it fails as 23505, which is retried to
+// read back what the first attempt stored.
+bool mayTryAgain(const QSqlError& error, bool server);
+
 // The Czech reasons for a table or a column of a table that the database lacks.
 QString missingTableReason(const QString& table);
 QString missingColumnReason(const QString& table, const QString& column);

@@ -5,13 +5,20 @@
 #include "school/saveretry.h"
 #include "school/schooldatabase.h"
 #include "school/schoolschema.h"
+#include "school/serverrights.h"
 #include "school/tasklogstore.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
+#include <algorithm>
+#include <memory>
 
 namespace voltmetr {
 
@@ -64,6 +71,50 @@ SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
     return SaveRetry::Outcome::Done;
 }
 
+QJsonObject jsonObjectOf(const QStringList& names, const QVariantList& values)
+{
+    QJsonObject object;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        object.insert(names[i], values[i].isNull() ? QJsonValue(QJsonValue::Null)
+                                                   : QJsonValue::fromVariant(values[i]));
+    }
+    return object;
+}
+
+// One attempt through the server's store function, which stores the run under its identifier
+// once however often it is sent: an attempt whose connection broke after the server had stored
+// the run finds it stored when it is sent again.
+SaveRetry::Outcome storeThroughFunction(SchoolConnection& connection, const QString& runId,
+                                        const ResultRow& row, const std::vector<TaskRecord>& tasks,
+                                        SaveRetry::Duration wait, RunStored& result)
+{
+    result.error = connection.waitAtMost(wait);
+    QSqlQuery call(connection.db());
+    if (result.error.isEmpty()) {
+        QJsonArray taskObjects;
+        const QStringList taskColumns = taskLogColumnNames().mid(1);
+        for (const TaskRecord& task : tasks) {
+            taskObjects.append(jsonObjectOf(taskColumns, taskRecordValues(task)));
+        }
+        const auto json = [](const auto& value) {
+            return QString::fromUtf8(QJsonDocument(value).toJson(QJsonDocument::Compact));
+        };
+        result.error =
+            runBound(call, storeRunCall(),
+                     {runId, json(jsonObjectOf(resultColumnNames(), resultRowValues(row))),
+                      json(taskObjects)});
+    }
+    if (result.error.isEmpty() && call.next()) {
+        result.totals = PupilTotals{call.value(0).toLongLong(), call.value(1).toLongLong()};
+        return SaveRetry::Outcome::Done;
+    }
+    if (result.error.isEmpty()) {
+        result.error = databaseFailureReason(call.lastError());
+    }
+    return mayTryAgain(call.lastError(), true) ? SaveRetry::Outcome::Busy
+                                               : SaveRetry::Outcome::Failed;
+}
+
 } // namespace
 
 ResultsStore::ResultsStore(QString path, int busyTimeoutMs)
@@ -81,6 +132,9 @@ PupilsRead ResultsStore::readPupils() const
         // that can then not be stored.
         result.error = checkSchoolSchema(connection.db());
     }
+    if (result.error.isEmpty() && isServerConnection(connection.db())) {
+        result.error = checkMayStoreRun(connection.db());
+    }
     if (!result.ok()) {
         return result;
     }
@@ -97,21 +151,42 @@ RunStored ResultsStore::appendRun(const ResultRow& row, const std::vector<TaskRe
     int attempts = 0;
     QElapsedTimer took;
     took.start();
-    // One connection for the whole save: opening one costs a server more than the save itself.
-    SchoolConnection connection(m_path, SchoolConnection::Access::Write, m_busyTimeoutMs);
-    result.error = connection.openError();
-    if (result.error.isEmpty()) {
-        const SaveRetry retry({.budget = SaveRetry::Duration(m_busyTimeoutMs)});
-        retry.run([&](SaveRetry::Duration wait) {
-            ++attempts;
-            return storeOnce(connection, row, tasks, wait, result);
-        });
-    }
+    const bool server = isServerLocation(m_path);
+    const QString runId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    // One connection for the whole save while it serves: opening one costs a server more than
+    // the save itself. A server that refused a connection, or one that broke, is tried again.
+    std::unique_ptr<SchoolConnection> connection;
+    bool waitedForLock = false;
+    bool throughFunction = false;
+    const SaveRetry retry({.budget = SaveRetry::Duration(m_busyTimeoutMs)});
+    retry.run([&](SaveRetry::Duration wait) {
+        ++attempts;
+        if (!connection) {
+            connection = std::make_unique<SchoolConnection>(
+                m_path, SchoolConnection::Access::Write,
+                static_cast<int>(std::max<SaveRetry::Duration::rep>(1, wait.count())));
+            result.error = connection->openError();
+            if (!result.error.isEmpty()) {
+                const bool again = server && mayTryAgain(connection->db().lastError(), true);
+                connection.reset();
+                return again ? SaveRetry::Outcome::Busy : SaveRetry::Outcome::Failed;
+            }
+            throughFunction = server && hasStoreFunction(connection->db());
+        }
+        const SaveRetry::Outcome outcome =
+            throughFunction ? storeThroughFunction(*connection, runId, row, tasks, wait, result)
+                            : storeOnce(*connection, row, tasks, wait, result);
+        waitedForLock = waitedForLock || connection->lockWaited().count() > 0;
+        if (outcome != SaveRetry::Outcome::Done && throughFunction) {
+            connection.reset(); // it may be broken; a new one costs little beside a lost run
+        }
+        return outcome;
+    });
     // Each failed attempt has logged the engine's own words; these lines tell the administrator
     // what came of them: a class that waits for the database, or a run the teacher must enter.
     // A save held up for less than a blink is a class saving at once, nothing to report.
     constexpr qint64 noticeableMs = 200;
-    const bool heldUp = attempts > 1 || connection.lockWaited() > std::chrono::milliseconds(0);
+    const bool heldUp = attempts > 1 || waitedForLock;
     if (heldUp && took.elapsed() >= noticeableMs) {
         qCWarning(lcDatabase).noquote()
             << QStringLiteral("Ukládání výsledku %1 do databáze %2 muselo čekat na jiné počítače: "

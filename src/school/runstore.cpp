@@ -75,17 +75,29 @@ QString readFailure(const QSqlQuery& query)
 
 } // namespace
 
+QVariantList resultRowValues(const ResultRow& row)
+{
+    return {storedText(row.surname),
+            storedText(row.className),
+            row.rightCount,
+            row.wrongCount,
+            row.startTime,
+            row.endTime,
+            row.date,
+            storedText(row.loginName),
+            row.examType};
+}
+
 QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId)
 {
     QSqlQuery statement(db);
-    QString failure = runBound(
-        statement,
-        QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
-                       "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
-                       "\"TypZkous\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING rowid")
-            .arg(quotedName(ResultsTable)),
-        {storedText(row.surname), storedText(row.className), row.rightCount, row.wrongCount,
-         row.startTime, row.endTime, row.date, storedText(row.loginName), row.examType});
+    QString failure =
+        runBound(statement,
+                 QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
+                                "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
+                                "\"TypZkous\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING rowid")
+                     .arg(quotedName(ResultsTable)),
+                 resultRowValues(row));
     if (failure.isEmpty()) {
         if (statement.next()) {
             runId = statement.value(0).toLongLong();
@@ -96,14 +108,18 @@ QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId)
     return failure;
 }
 
+QString pupilTotalsStatement(const QString& surname)
+{
+    return QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = %5")
+        .arg(summedCount("Spravne"), summedCount("Chybne"), quotedName(ResultsTable),
+             column("Prijmeni"), surname);
+}
+
 QString readPupilTotals(QSqlDatabase& db, const QString& surname, PupilTotals& totals)
 {
     QSqlQuery statement(db);
-    QString failure = runBound(statement,
-                               QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
-                                   .arg(summedCount("Spravne"), summedCount("Chybne"),
-                                        quotedName(ResultsTable), column("Prijmeni")),
-                               {storedText(surname)});
+    QString failure =
+        runBound(statement, pupilTotalsStatement(QStringLiteral("?")), {storedText(surname)});
     if (failure.isEmpty()) {
         if (statement.next()) {
             totals = {statement.value(0).toLongLong(), statement.value(1).toLongLong()};

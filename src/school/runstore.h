@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -25,6 +26,9 @@ struct ResultRow
     int examType = 0;
 };
 
+// The row's values in the order of its columns; a NULL text as empty text.
+QVariantList resultRowValues(const ResultRow& row);
+
 // Appends one row to "Prehled " inside the caller's transaction and sets runId to its rowid, by
 // which the task log names its run. Empty on success, else the reason.
 QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId);
@@ -38,6 +42,10 @@ struct PupilTotals
 
     friend bool operator==(const PupilTotals&, const PupilTotals&) = default;
 };
+
+// The statement that adds up the runs of one surname, given as an expression of the statement
+// (a placeholder, or a value the statement computes): the right and the wrong answers.
+QString pupilTotalsStatement(const QString& surname);
 
 // Reads the totals of every run ever stored under one surname, whatever the class or the date.
 // Empty on success, else the reason.

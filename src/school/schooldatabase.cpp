@@ -112,16 +112,34 @@ QString describeServer(QSqlDatabase& db, const QString& location, int busyTimeou
     return {};
 }
 
-// A reading connection may not change a row. A file is still opened for writing: a writer
-// killed in the middle of a save leaves a journal beside the file, and only a connection that
-// may write can roll it back. Without that, every later reader would be refused.
-QString forbidChanges(QSqlDatabase& db)
+// What the connection relies on, set by itself: on a server, a role's own defaults (which any
+// role may change for itself, and so any pupil for the whole class) must change nothing. A
+// reading connection may not change a row. A file is still opened for writing: a writer killed
+// in the middle of a save leaves a journal beside the file, and only a connection that may write
+// can roll it back. Without that, every later reader would be refused.
+QString setOwnSettings(QSqlDatabase& db, SchoolConnection::Access access, int busyTimeoutMs)
 {
+    const bool readOnly = access == SchoolConnection::Access::Read;
     QSqlQuery query(db);
-    return runStatement(query,
-                        isServerConnection(db)
-                            ? QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")
-                            : QStringLiteral("PRAGMA query_only = 1"));
+    if (!isServerConnection(db)) {
+        return readOnly ? runStatement(query, QStringLiteral("PRAGMA query_only = 1")) : QString();
+    }
+    const QString limit = QString::number(std::max(1, busyTimeoutMs)); // 0 would be none
+    const std::pair<const char*, QString> settings[] = {
+        {"default_transaction_read_only", readOnly ? QStringLiteral("on") : QStringLiteral("off")},
+        {"default_transaction_isolation", QStringLiteral("read committed")},
+        {"statement_timeout", limit},
+        {"lock_timeout", limit},
+        {"idle_in_transaction_session_timeout", limit},
+        {"search_path", QStringLiteral("public")},
+    };
+    QStringList calls;
+    QVariantList values;
+    for (const auto& [name, value] : settings) {
+        calls << QStringLiteral("set_config(?, ?, false)");
+        values << QString::fromLatin1(name) << value;
+    }
+    return runBound(query, QStringLiteral("SELECT ") + calls.join(QStringLiteral(", ")), values);
 }
 
 } // namespace
@@ -151,12 +169,11 @@ QString quotedName(const char* name)
 SchoolConnection::SchoolConnection(const QString& location, Access access, int busyTimeoutMs)
     : m_name(QStringLiteral("voltmetr-skola-%1").arg(nextConnectionNumber()))
 {
-    const std::chrono::milliseconds busyTimeout(busyTimeoutMs);
     m_db = QSqlDatabase::addDatabase(driverFor(location), m_name);
     if (isServerLocation(location)) {
         m_error = describeServer(m_db, location, busyTimeoutMs);
     } else {
-        m_lockWait = std::make_unique<LockWait>(busyTimeout);
+        m_lockWait = std::make_unique<LockWait>(std::chrono::milliseconds(busyTimeoutMs));
         describeFile(m_db, location);
     }
     if (!m_error.isEmpty()) {
@@ -179,12 +196,7 @@ SchoolConnection::SchoolConnection(const QString& location, Access access, int b
             return;
         }
     }
-    if (!m_lockWait) {
-        m_error = waitAtMost(busyTimeout);
-    }
-    if (m_error.isEmpty() && access == Access::Read) {
-        m_error = forbidChanges(m_db);
-    }
+    m_error = setOwnSettings(m_db, access, busyTimeoutMs);
 }
 
 std::chrono::milliseconds SchoolConnection::lockWaited() const

@@ -45,10 +45,9 @@ bool isServerLocation(const QString& location);
 // server, which only a connection can tell.
 bool schoolDatabaseMayExist(const QString& location);
 
-// The pupils' and the teacher's roles on a server: the pupils may read the pupils and add and
-// read results, nothing else; the teacher's role owns both tables.
-inline constexpr char PupilsRole[] = "voltmetr_zak";
-inline constexpr char TeacherRole[] = "voltmetr_ucitel";
+// On a server, the identifier the pupils' program gave each stored run (column "Id"), with the
+// run's rowid ("Beh"): a save whose outcome the program could not learn is stored once.
+inline constexpr char StoredRunsTable[] = "Behy";
 
 // A name between double quotes, as a table or a column is written in a statement.
 QString quotedName(const char* name);

@@ -2,6 +2,7 @@
 
 #include "school/failurereason.h"
 #include "school/schooldatabase.h"
+#include "school/serverrights.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -110,79 +111,27 @@ QString createTableStatement(const Table& table, bool server)
         .arg(quotedName(table.name), columns.join(QStringLiteral(", ")));
 }
 
-// Creates the role unless the server has it. Roles belong to the whole server: another school
-// database on it may have created them already, or be creating them at this moment; then the
-// other's role serves, and this transaction goes on from the savepoint.
-QString createRoleIfMissing(QSqlDatabase& db, const char* role)
-{
-    QSqlQuery query(db);
-    if (const QString failure =
-            runStatement(query, QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ?"),
-                         {QString::fromLatin1(role)});
-        !failure.isEmpty() || query.next()) {
-        return failure;
-    }
-    if (const QString failure = runStatement(query, QStringLiteral("SAVEPOINT vytvoreni_role"));
-        !failure.isEmpty()) {
-        return failure;
-    }
-    if (query.exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(quotedName(role)))) {
-        return runStatement(query, QStringLiteral("RELEASE SAVEPOINT vytvoreni_role"));
-    }
-    static const QStringList createdByAnother = {QStringLiteral("42710"),  // duplicate_object
-                                                 QStringLiteral("23505")}; // unique_violation
-    if (!createdByAnother.contains(query.lastError().nativeErrorCode())) {
-        return databaseFailureReason(query.lastError());
-    }
-    return runStatement(query, QStringLiteral("ROLLBACK TO SAVEPOINT vytvoreni_role"));
-}
-
-// The statements that give the tables to the teacher's role and the pupils' role its rights.
-// Nobody else may create anything in the database.
-QStringList serverGrants()
-{
-    const QString pupils = quotedName(PupilsTable);
-    const QString results = quotedName(ResultsTable);
-    const QString teacher = quotedName(TeacherRole);
-    const QString pupil = quotedName(PupilsRole);
-    return {
-        QStringLiteral("REVOKE CREATE ON SCHEMA public FROM PUBLIC"),
-        QStringLiteral("REVOKE ALL ON %1, %2 FROM PUBLIC").arg(pupils, results),
-        QStringLiteral("GRANT USAGE ON SCHEMA public TO %1, %2").arg(teacher, pupil),
-        QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(pupils, teacher),
-        QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(results, teacher),
-        QStringLiteral("GRANT SELECT ON %1 TO %2").arg(pupils, pupil),
-        QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(results, pupil),
-    };
-}
-
-// The task log with its index on the run, and on a server the same rights as the results.
+// The task log with its index on the run.
 QStringList taskLogStatements(bool server)
 {
-    QStringList statements{
+    return {
         createTableStatement(taskLogTable, server),
         QStringLiteral(R"(CREATE INDEX "Ulohy_Beh" ON %1 ("Beh"))").arg(quotedName(TaskLogTable))};
-    if (server) {
-        const QString tasks = quotedName(TaskLogTable);
-        statements
-            << QStringLiteral("REVOKE ALL ON %1 FROM PUBLIC").arg(tasks)
-            << QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(tasks, quotedName(TeacherRole))
-            << QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2")
-                   .arg(tasks, quotedName(PupilsRole));
-    }
-    return statements;
 }
 
-// The reports the teacher's tool has stored as runs, each once; the pupils get no right to it.
+// The reports the teacher's tool has stored as runs, each once. On a server it belongs to the
+// owner of the results, whoever of the teachers creates it, and the pupils get no right to it.
 QStringList storedReportsStatements(bool server)
 {
     const QString table = quotedName(StoredReportsTable);
     QStringList statements{
         QStringLiteral(R"(CREATE TABLE %1 ("Otisk" TEXT NOT NULL PRIMARY KEY))").arg(table)};
     if (server) {
-        statements
-            << QStringLiteral("REVOKE ALL ON %1 FROM PUBLIC").arg(table)
-            << QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(table, quotedName(TeacherRole));
+        statements << QStringLiteral("REVOKE ALL ON %1 FROM PUBLIC").arg(table)
+                   << QStringLiteral("DO $$BEGIN EXECUTE format('ALTER TABLE %I OWNER TO %I', "
+                                     "'%1', (SELECT tableowner FROM pg_tables WHERE schemaname = "
+                                     "'public' AND tablename = '%2')); END$$")
+                          .arg(QLatin1String(StoredReportsTable), QLatin1String(ResultsTable));
     }
     return statements;
 }
@@ -241,15 +190,20 @@ QString createInTransaction(QSqlDatabase& db)
     }
     statements << QStringLiteral(R"(CREATE INDEX "Prehled_Prijmeni" ON %1 ("Prijmeni"))")
                       .arg(quotedName(ResultsTable));
-    if (server) {
-        for (const char* role : {TeacherRole, PupilsRole}) {
-            if (QString failure = createRoleIfMissing(db, role); !failure.isEmpty()) {
-                return failure;
-            }
-        }
-        statements << serverGrants();
+    QString failure =
+        executeAll(db, statements + taskLogStatements(server) + storedReportsStatements(server));
+    QStringList changes;
+    return failure.isEmpty() && server ? establishServerRights(db, changes) : failure;
+}
+
+// The names of a table's columns in the order a row is written.
+QStringList columnNames(const Table& table)
+{
+    QStringList names;
+    for (const Column& column : table.columns) {
+        names << QString::fromLatin1(column.name);
     }
-    return executeAll(db, statements + taskLogStatements(server) + storedReportsStatements(server));
+    return names;
 }
 
 } // namespace
@@ -261,17 +215,22 @@ QString createSchoolSchema(QSqlDatabase& db)
 
 QString addTaskLogTable(QSqlDatabase& db)
 {
-    return inOneTransaction(
-        db, [&] { return executeAll(db, taskLogStatements(isServerConnection(db))); });
+    return inOneTransaction(db, [&] {
+        const bool server = isServerConnection(db);
+        QString failure = executeAll(db, taskLogStatements(server));
+        QStringList changes;
+        return failure.isEmpty() && server ? establishServerRights(db, changes) : failure;
+    });
 }
 
 QStringList taskLogColumnNames()
 {
-    QStringList names;
-    for (const Column& column : taskLogTable.columns) {
-        names << QString::fromLatin1(column.name);
-    }
-    return names;
+    return columnNames(taskLogTable);
+}
+
+QStringList resultColumnNames()
+{
+    return columnNames(schoolTables[1]);
 }
 
 QString checkTaskLogTable(QSqlDatabase& db)

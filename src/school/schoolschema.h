@@ -9,8 +9,7 @@ namespace voltmetr {
 // The tables of the school database, their indexes, and on a server the roles and their rights.
 
 // Creates both tables, the task log and their indexes in an empty database, in one transaction. On
-// a server it also creates the pupils' and the teacher's roles when they are missing, hands the
-// tables to the teacher's role and grants the pupils' role what it needs; that takes a
+// a server it also sets the database's roles and rights (establishServerRights); that takes a
 // connection allowed to create roles. Returns an empty text on success, else the reason.
 QString createSchoolSchema(QSqlDatabase& db);
 
@@ -20,6 +19,9 @@ QString addTaskLogTable(QSqlDatabase& db);
 
 // The columns of the task log in the order a row is written: the run's rowid ("Beh") first.
 QStringList taskLogColumnNames();
+
+// The columns of "Prehled " in the order a row is written.
+QStringList resultColumnNames();
 
 // Empty when the task log can be read and holds every column the program writes; else the
 // Czech reason, naming the table or the column that is missing.

@@ -4,6 +4,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   school/schoolsettings.h school/schoolsettings.cpp
   school/schooldatabase.h school/schooldatabase.cpp
   school/schoolschema.h school/schoolschema.cpp
+  school/serverrights.h school/serverrights.cpp
   school/saveretry.h school/saveretry.cpp
   school/lockwait.h school/lockwait.cpp
   school/pupilstore.h school/pupilstore.cpp

@@ -12,10 +12,7 @@
 
 namespace voltmetr {
 
-namespace {
-
-// In the order of the table's columns after the run's rowid, as taskRecordAt reads them.
-QVariantList valuesOf(const TaskRecord& task)
+QVariantList taskRecordValues(const TaskRecord& task)
 {
     const QVariant noText(QMetaType::fromType<QString>());
     const QVariant noNumber(QMetaType::fromType<double>());
@@ -34,6 +31,8 @@ QVariantList valuesOf(const TaskRecord& task)
             static_cast<int>(task.verdict),
             task.seconds};
 }
+
+namespace {
 
 // Statements that mark a transaction run as they stand: a server prepares only statements that
 // read or write rows. Empty on success, else the reason.
@@ -59,7 +58,7 @@ QString insertTasks(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord
     }
     for (const TaskRecord& task : tasks) {
         insert.addBindValue(runId);
-        for (const QVariant& value : valuesOf(task)) {
+        for (const QVariant& value : taskRecordValues(task)) {
             insert.addBindValue(value);
         }
         if (!insert.exec()) {

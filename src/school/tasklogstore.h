@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 #include <functional>
 #include <vector>
 
@@ -11,6 +12,9 @@ namespace voltmetr {
 
 // The task log of a school-server run in the table "Ulohy": one row per finished task, tied
 // to the run's row of "Prehled " by that row's rowid.
+
+// A task's values in the order of the table's columns after the run's rowid.
+QVariantList taskRecordValues(const TaskRecord& task);
 
 // Writes the run's tasks inside the transaction that has just stored the run's row runId. The
 // run never depends on its log: a database made before the log existed, or one that refuses

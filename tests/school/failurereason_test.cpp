@@ -54,6 +54,10 @@ TEST(FailureReason, EachFailureOfAFileIsNamedInCzech)
 // be tried again.
 TEST(FailureReason, EveryEngineCodeHasItsReason)
 {
+    const QString busyServer =
+        u"databázový server je právě přetížený nebo se spouští a další spojení nepřijal"_s;
+    const QString refusedLogin = u"databázový server odmítl přihlášení; správce ho povolí v "
+                                 u"pg_hba.conf, žákům bez hesla (peer, cert nebo gss)"_s;
     constexpr auto connection = QSqlError::ConnectionError;
     const auto reasonOf = [](const char* code, const char* engineText = "",
                              QSqlError::ErrorType type = QSqlError::StatementError) {
@@ -96,10 +100,47 @@ TEST(FailureReason, EveryEngineCodeHasItsReason)
     EXPECT_EQ(reasonOf(""), u"neznámá chyba databáze"_s);
     EXPECT_EQ(reasonOf("", "", connection),
               u"k databázi se nelze připojit (chybí ovladač databáze?)"_s);
-    // The server's driver names itself when it cannot reach the server at all.
-    EXPECT_EQ(
-        databaseFailureReason(QSqlError(u"QPSQL: Unable to connect"_s, u"timeout"_s, connection)),
-        u"k databázovému serveru se nelze připojit: neběží, není dostupný, nebo odmítl přihlášení"_s);
+    // A server that refuses a connection says why in its own (English) words only.
+    const std::tuple<const char*, QString> refusals[] = {
+        {"timeout expired",
+         u"k databázovému serveru se nelze připojit: neběží nebo není dostupný"_s},
+        {"FATAL:  sorry, too many clients already", busyServer},
+        {"FATAL:  the database system is starting up", busyServer},
+        {"FATAL:  password authentication failed for user \"x\"", refusedLogin},
+        {"FATAL:  permission denied for database \"skola\"", refusedLogin},
+    };
+    for (const auto& [text, reason] : refusals) {
+        EXPECT_EQ(databaseFailureReason(QSqlError(u"QPSQL: Unable to connect"_s,
+                                                  QString::fromUtf8(text), connection)),
+                  reason)
+            << text;
+    }
+}
+
+// Only what waiting can mend is tried again: on a server also a broken connection (no code at
+// all), since the store function stores a run once however often it is sent.
+TEST(FailureReason, OnlyWhatWaitingCanMendIsTriedAgain)
+{
+    const auto failure = [](const char* code) {
+        return QSqlError(u"driver"_s, u"engine"_s, QSqlError::StatementError,
+                         QString::fromLatin1(code));
+    };
+    for (const char* code :
+         {"53300", "57P03", "57P01", "08006", "40001", "40P01", "55P03", "23505", ""}) {
+        EXPECT_TRUE(mayTryAgain(failure(code), true)) << code;
+    }
+    for (const char* code : {"42501", "25006", "28P01", "42883", "22P02"}) {
+        EXPECT_FALSE(mayTryAgain(failure(code), true)) << code;
+    }
+    for (const auto& [code, again] : {std::pair{"5", true},
+                                      {"517", true},
+                                      {"6", true},
+                                      {"8", false},
+                                      {"14", false},
+                                      {"", false}}) {
+        EXPECT_EQ(mayTryAgain(failure(code), false), again) << code;
+    }
+    EXPECT_FALSE(mayTryAgain(QSqlError(), true));
 }
 
 TEST(FailureReason, EachFailureToWriteAFileIsNamedInCzech)

@@ -2,6 +2,7 @@
 
 #include "school/schooldatabase.h"
 #include "school/schoolschema.h"
+#include "school/serverrights.h"
 
 #include <QCoreApplication>
 #include <QSqlError>
@@ -65,7 +66,8 @@ QString ThrowawayServer::newSchool()
 
 QString ThrowawayServer::asPupils(const QString& serverLocation)
 {
-    return location(QUrl(serverLocation).path().mid(1), QString::fromLatin1(PupilsRole));
+    const QString database = QUrl(serverLocation).path().mid(1);
+    return location(database, schoolRolesOf(database).pupils);
 }
 
 } // namespace voltmetr::testing
