@@ -5,6 +5,7 @@
 #include "school/pupilstore.h"
 #include "school/schooldatabase.h"
 #include "school/schoolschema.h"
+#include "school/serverrights.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
 
@@ -140,10 +141,13 @@ int createServerSchema(const QString& location, Console& console)
     if (const QString failure = createSchoolSchema(connection.db()); !failure.isEmpty()) {
         return console.fail(QStringLiteral("Databázi %1 nelze založit: %2").arg(location, failure));
     }
+    const QString database = connectedDatabase(connection.db());
+    const SchoolRoles roles = schoolRolesOf(database);
     console.out << QStringLiteral("Založena prázdná školní databáze %1; žáci se přihlašují jako "
                                   "%2, učitel jako %3.")
-                       .arg(location, QLatin1String("X"), QLatin1String("Y"))
-                << Qt::endl;
+                       .arg(location, roles.pupils, roles.teacher)
+                << Qt::endl
+                << loginAdvice(database) << Qt::endl;
     return Console::ExitSuccess;
 }
 

@@ -59,12 +59,6 @@ int upgradeDatabase(const Request& request, Console& console)
     };
     const bool addTasks = missing(TaskLogTable);
     const bool addReports = missing(StoredReportsTable);
-    if (!addTasks && !addReports) {
-        console.out << QStringLiteral("Databáze %1 už má tabulku úloh i tabulku uložených zpráv.")
-                           .arg(request.databasePath)
-                    << Qt::endl;
-        return Console::ExitSuccess;
-    }
     if (addTasks) {
         if (const QString failure = addTaskLogTable(db); !failure.isEmpty()) {
             return console.fail(databaseFailure(
@@ -84,6 +78,20 @@ int upgradeDatabase(const Request& request, Console& console)
         console.out << QStringLiteral("Do databáze %1 je doplněna tabulka uložených zpráv; "
                                       "dekoduj --ulozit v ní pozná zprávy, které už uložil.")
                            .arg(request.databasePath)
+                    << Qt::endl;
+    }
+    QStringList changes;
+    if (isServerConnection(db)) {
+        if (const QString failure = bringServerRightsUpToDate(db, changes); !failure.isEmpty()) {
+            return console.fail(databaseFailure(
+                QStringLiteral("Nastavení práv v %1").arg(request.databasePath), failure));
+        }
+        for (const QString& change : changes) {
+            console.out << change << Qt::endl;
+        }
+    }
+    if (!addTasks && !addReports && changes.isEmpty()) {
+        console.out << QStringLiteral("Databáze %1 už je aktuální.").arg(request.databasePath)
                     << Qt::endl;
     }
     return Console::ExitSuccess;

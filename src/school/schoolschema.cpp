@@ -215,12 +215,8 @@ QString createSchoolSchema(QSqlDatabase& db)
 
 QString addTaskLogTable(QSqlDatabase& db)
 {
-    return inOneTransaction(db, [&] {
-        const bool server = isServerConnection(db);
-        QString failure = executeAll(db, taskLogStatements(server));
-        QStringList changes;
-        return failure.isEmpty() && server ? establishServerRights(db, changes) : failure;
-    });
+    return inOneTransaction(
+        db, [&] { return executeAll(db, taskLogStatements(isServerConnection(db))); });
 }
 
 QStringList taskLogColumnNames()
@@ -249,6 +245,11 @@ QString ensureStoredReportsTable(QSqlDatabase& db)
         return {};
     }
     return executeAll(db, storedReportsStatements(isServerConnection(db)));
+}
+
+QString bringServerRightsUpToDate(QSqlDatabase& db, QStringList& changes)
+{
+    return inOneTransaction(db, [&] { return establishServerRights(db, changes); });
 }
 
 bool schoolTablesPresent(QSqlDatabase& db)

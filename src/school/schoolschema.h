@@ -13,8 +13,8 @@ namespace voltmetr {
 // connection allowed to create roles. Returns an empty text on success, else the reason.
 QString createSchoolSchema(QSqlDatabase& db);
 
-// Adds the task log to a school database made before it existed, in one transaction, with the
-// same rights as createSchoolSchema gives. Empty on success, else the reason.
+// Adds the task log to a school database made before it existed, in one transaction; on a
+// server, bringServerRightsUpToDate then gives it its rights. Empty on success, else the reason.
 QString addTaskLogTable(QSqlDatabase& db);
 
 // The columns of the task log in the order a row is written: the run's rowid ("Beh") first.
@@ -34,6 +34,11 @@ QString ensureStoredReportsTable(QSqlDatabase& db);
 
 // The same in a transaction of its own, for a database made before the table existed.
 QString addStoredReportsTable(QSqlDatabase& db);
+
+// Sets a server database's roles and rights as createSchoolSchema does, in a transaction of its
+// own, on a database made by any earlier version; `changes` says in Czech what changed. Empty on
+// success, else the reason.
+QString bringServerRightsUpToDate(QSqlDatabase& db, QStringList& changes);
 
 // Whether the database holds either table already.
 bool schoolTablesPresent(QSqlDatabase& db);

@@ -222,6 +222,14 @@ QString keys(QSqlDatabase& db, QStringList& changes)
 
 } // namespace
 
+QString connectedDatabase(QSqlDatabase& db)
+{
+    QVariant database;
+    return readValue(db, QStringLiteral("SELECT current_database()"), {}, database).isEmpty()
+               ? database.toString()
+               : QString();
+}
+
 SchoolRoles schoolRolesOf(const QString& database)
 {
     return {database + QStringLiteral("_zak"), database + QStringLiteral("_ucitel")};
@@ -244,16 +252,15 @@ bool hasStoreFunction(QSqlDatabase& db)
 
 QString establishServerRights(QSqlDatabase& db, QStringList& changes)
 {
-    QVariant database;
-    if (QString failure = readValue(db, QStringLiteral("SELECT current_database()"), {}, database);
-        !failure.isEmpty()) {
-        return failure;
+    const QString database = connectedDatabase(db);
+    if (database.isEmpty()) {
+        return databaseFailureReason(db.lastError());
     }
-    const SchoolRoles roles = schoolRolesOf(database.toString());
+    const SchoolRoles roles = schoolRolesOf(database);
     if (roles.teacher.toUtf8().size() > LongestRoleName) {
         return QStringLiteral("název databáze %1 je příliš dlouhý: název role %2 by měl víc než "
                               "%3 bajtů")
-            .arg(database.toString(), roles.teacher)
+            .arg(database, roles.teacher)
             .arg(LongestRoleName);
     }
     bool created = false;
@@ -278,8 +285,7 @@ QString establishServerRights(QSqlDatabase& db, QStringList& changes)
         failure = migrateSharedRoles(db, roles, changes);
     }
     if (failure.isEmpty()) {
-        failure =
-            runAll(db, statements + grants(identifier(database.toString()), roles, storedReports));
+        failure = runAll(db, statements + grants(identifier(database), roles, storedReports));
     }
     if (failure.isEmpty() && !hadFunction) {
         changes << QStringLiteral("Žáci ukládají běh jen funkcí %1, která ho uloží celý a jednou; "

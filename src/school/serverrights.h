@@ -18,6 +18,9 @@ struct SchoolRoles
     QString teacher; // "<database>_ucitel": owns the tables and the store function
 };
 
+// The name of the database the connection is to; empty when the server does not say.
+QString connectedDatabase(QSqlDatabase& db);
+
 // The roles of the school database of that name.
 SchoolRoles schoolRolesOf(const QString& database);
 

@@ -7,9 +7,15 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <atomic>
 #include <future>
 #include <mutex>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 
 namespace voltmetr {
 namespace {
@@ -199,7 +205,7 @@ TEST_P(SchoolDatabaseTest, AnOlderDatabaseTakesTheRunWithoutItsTasks)
         m_admin.exec(uR"(DROP TABLE IF EXISTS "Ulohy")"_s);
         ASSERT_EQ(addTaskLogTable(m_admin.database()), QString());
         if (GetParam()) { // a server's database made before the store function, as it was
-            m_admin.exec(u"DROP FUNCTION voltmetr_uloz_beh"_s);
+            m_admin.exec(u"DROP FUNCTION IF EXISTS voltmetr_uloz_beh"_s);
             m_admin.exec(uR"(GRANT SELECT, INSERT ON "Prehled ", "Ulohy" TO %1)"_s.arg(
                 schoolRolesOf(QUrl(m_admin.path()).path().mid(1)).pupils));
         }
@@ -362,6 +368,92 @@ TEST(ServerDatabase, NoPupilCanHarmTheOthers)
             << stored.error.toStdString();
     }
     EXPECT_EQ(outcome(school, Access::Read, uR"(SELECT COUNT(*) FROM "Ulohy")"_s), u"4"_s);
+}
+
+// Stands between the pupils' computer and the server on a socket of its own, and cuts the
+// connection at the moment the server answers the store function's call: the server has stored
+// the run, the computer never hears so. Later connections it passes on whole.
+class CutAfterCommit
+{
+public:
+    explicit CutAfterCommit(const QString& serverFolder)
+    {
+        m_listener = socket(AF_UNIX, SOCK_STREAM, 0);
+        const sockaddr_un own = address(m_folder.path());
+        EXPECT_EQ(bind(m_listener, reinterpret_cast<const sockaddr*>(&own), sizeof own), 0);
+        listen(m_listener, 4);
+        m_relay = std::thread([this, serverFolder] {
+            for (pollfd waiting{m_listener, POLLIN, 0}; !m_stop; waiting.revents = 0) {
+                if (poll(&waiting, 1, 20) == 1) {
+                    relay(accept(m_listener, nullptr, nullptr), address(serverFolder));
+                }
+            }
+        });
+    }
+    ~CutAfterCommit()
+    {
+        m_stop = true;
+        m_relay.join();
+        close(m_listener);
+    }
+    QString folder() const { return m_folder.path(); }
+    bool cut() const { return m_cut; }
+
+private:
+    static sockaddr_un address(const QString& folder)
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(folder + u"/.s.PGSQL.5432"_s).constData(),
+                 sizeof address.sun_path);
+        return address;
+    }
+    void relay(int client, const sockaddr_un& serverAddress)
+    {
+        const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+        connect(server, reinterpret_cast<const sockaddr*>(&serverAddress), sizeof serverAddress);
+        for (pollfd ends[] = {{client, POLLIN, 0}, {server, POLLIN, 0}}; !m_stop;) {
+            if (poll(ends, 2, 20) < 1) {
+                continue;
+            }
+            const bool fromServer = (ends[1].revents & (POLLIN | POLLHUP)) != 0;
+            char bytes[65536];
+            const ssize_t size = read(fromServer ? server : client, bytes, sizeof bytes);
+            const bool answer = QByteArrayView(bytes, std::max<ssize_t>(size, 0))
+                                    .contains(QByteArrayView("spravne_celkem"));
+            if (size <= 0 || (fromServer && answer && !m_cut.exchange(true))) {
+                break;
+            }
+            EXPECT_EQ(write(fromServer ? client : server, bytes, size_t(size)), size);
+        }
+        close(server);
+        close(client);
+    }
+
+    QTemporaryDir m_folder;
+    int m_listener = -1;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_cut{false};
+    std::thread m_relay;
+};
+
+// A connection that breaks after the server stored the run leaves the computer not knowing
+// whether it was stored. The save asks again on a new connection within its budget and is told
+// the run is there: stored once, and the pupil told so rather than handed a report.
+TEST(ServerDatabase, ASaveCutOffAfterItsCommitIsStoredOnceAndReportedStored)
+{
+    const QString school = ThrowawayServer::newSchool();
+    const CutAfterCommit cutter(qEnvironmentVariable("VOLTMETR_TEST_SERVER"));
+    const QString throughCutter =
+        QString(ThrowawayServer::asPupils(school))
+            .replace(qEnvironmentVariable("VOLTMETR_TEST_SERVER"), cutter.folder());
+    const RunStored stored =
+        ResultsStore(throughCutter).appendRun(runOf(4, 1), std::vector<TaskRecord>(3));
+    EXPECT_TRUE(cutter.cut());
+    EXPECT_EQ(stored.totals, (PupilTotals{4, 1})) << stored.error.toStdString();
+    EXPECT_EQ(outcome(school, Access::Read,
+                      uR"(SELECT (SELECT COUNT(*) FROM "Prehled "), COUNT(*) FROM "Ulohy")"_s),
+              u"1 3"_s);
 }
 
 // The location decides the engine; a server's address is taken apart so that every part
