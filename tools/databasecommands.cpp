@@ -148,6 +148,10 @@ int createServerSchema(const QString& location, Console& console)
                        .arg(location, roles.pupils, roles.teacher)
                 << Qt::endl
                 << loginAdvice(database) << Qt::endl;
+    if (const QString pooling = checkNotPooledByTransaction(connection.db(), location);
+        !pooling.isEmpty()) {
+        console.err << QStringLiteral("Pozor: %1.").arg(pooling) << Qt::endl;
+    }
     return Console::ExitSuccess;
 }
 

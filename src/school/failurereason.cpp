@@ -41,6 +41,9 @@ constexpr char heldByAnother[] = "databázi právě zamyká jiný počítač a n
 constexpr char noAccess[] = "k databázi není povolen přístup";
 constexpr char readOnly[] = "do databáze nelze zapisovat, je jen pro čtení";
 constexpr char diskFull[] = "disk s databází je plný";
+constexpr char transactionPooling[] =
+    "spojení sdílí sdružovač spojení v režimu transakcí; program žáků potřebuje režim relací "
+    "(pool_mode = session)";
 
 // SQLite's primary result codes; an extended code carries its primary one in the low byte.
 QString sqliteReason(int code)
@@ -87,6 +90,9 @@ QString serverReason(const QString& state)
         {"08", "spojení s databázovým serverem selhalo"},
         {"57", "databázový server právě nepracuje"},
         {"25006", readOnly},
+        // A statement prepared on one server connection is looked for on another, or met there.
+        {"26000", transactionPooling},
+        {"42P05", transactionPooling},
         {"40", heldByAnother},
         {"55P03", heldByAnother},
         {"53100", diskFull},
@@ -174,6 +180,11 @@ bool mayTryAgain(const QSqlError& error, bool server)
     return state.isEmpty() ||
            std::any_of(transient.begin(), transient.end(),
                        [&](const QString& prefix) { return state.startsWith(prefix); });
+}
+
+QString transactionPoolingReason()
+{
+    return QString::fromUtf8(transactionPooling);
 }
 
 QString missingTableReason(const QString& table)

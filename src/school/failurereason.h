@@ -26,6 +26,11 @@ bool meansHeldByAnother(const QString& reason);
 // read back what the first attempt stored.
 bool mayTryAgain(const QSqlError& error, bool server);
 
+// The Czech reason for a connection pooler that hands each transaction to whichever server
+// connection is free: what a connection sets for itself, and its prepared statements, would
+// meet other computers' transactions.
+QString transactionPoolingReason();
+
 // The Czech reasons for a table or a column of a table that the database lacks.
 QString missingTableReason(const QString& table);
 QString missingColumnReason(const QString& table, const QString& column);

@@ -133,6 +133,9 @@ PupilsRead ResultsStore::readPupils() const
         result.error = checkSchoolSchema(connection.db());
     }
     if (result.error.isEmpty() && isServerConnection(connection.db())) {
+        result.error = checkNotPooledByTransaction(connection.db(), m_path);
+    }
+    if (result.error.isEmpty() && isServerConnection(connection.db())) {
         result.error = checkMayStoreRun(connection.db());
     }
     if (!result.ok()) {

@@ -139,7 +139,22 @@ QString setOwnSettings(QSqlDatabase& db, SchoolConnection::Access access, int bu
         calls << QStringLiteral("set_config(?, ?, false)");
         values << QString::fromLatin1(name) << value;
     }
-    return runBound(query, QStringLiteral("SELECT ") + calls.join(QStringLiteral(", ")), values);
+    // A role whose own statement_timeout is tiny may cancel this very statement, or leave a cancel
+    // behind for the next: set until it holds, then let a statement that does nothing take
+    // whatever was left behind.
+    const QString statement = QStringLiteral("SELECT ") + calls.join(QStringLiteral(", "));
+    QString failure;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        failure = runBound(query, statement, values);
+        if (failure.isEmpty()) {
+            QSqlQuery(db).exec(QStringLiteral("SELECT 1"));
+            return {};
+        }
+        if (query.lastError().nativeErrorCode() != QStringLiteral("57014")) { // query_canceled
+            break;
+        }
+    }
+    return failure;
 }
 
 } // namespace

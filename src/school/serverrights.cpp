@@ -318,6 +318,26 @@ QString checkMayStoreRun(QSqlDatabase& db)
         .arg(query.value(0).toString());
 }
 
+QString checkNotPooledByTransaction(QSqlDatabase& db, const QString& location)
+{
+    const QString statement = QStringLiteral("SELECT pg_backend_pid()");
+    QVariant first;
+    QVariant second;
+    if (!readValue(db, statement, {}, first).isEmpty()) {
+        return {}; // the statements that follow will say what is wrong
+    }
+    SchoolConnection other(location, SchoolConnection::Access::Read);
+    if (!other.openError().isEmpty() || !readValue(other.db(), statement, {}, second).isEmpty()) {
+        return {};
+    }
+    if (first != second) {
+        return {};
+    }
+    qCWarning(lcDatabase).noquote()
+        << QStringLiteral("Databáze %1: %2.").arg(location, transactionPoolingReason());
+    return transactionPoolingReason();
+}
+
 QString loginAdvice(const QString& database)
 {
     const SchoolRoles roles = schoolRolesOf(database);

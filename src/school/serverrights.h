@@ -45,6 +45,11 @@ QString establishServerRights(QSqlDatabase& db, QStringList& changes);
 // a database made before the function existed); else the Czech reason.
 QString checkMayStoreRun(QSqlDatabase& db);
 
+// Empty unless the connection reaches the server through a pooler in transaction mode, which
+// would hand this connection's and a second one's statements to one server connection: then the
+// Czech reason. A busy pooler may hand them to two, so only a quiet one is recognised for sure.
+QString checkNotPooledByTransaction(QSqlDatabase& db, const QString& location);
+
 // Whether the database has the store function: a database made before it stores runs as a file
 // does, straight into the tables.
 bool hasStoreFunction(QSqlDatabase& db);

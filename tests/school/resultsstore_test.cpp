@@ -368,6 +368,17 @@ TEST(ServerDatabase, NoPupilCanHarmTheOthers)
             << stored.error.toStdString();
     }
     EXPECT_EQ(outcome(school, Access::Read, uR"(SELECT COUNT(*) FROM "Ulohy")"_s), u"4"_s);
+    // A login that may read the class list but not store a run is told so at sign-in.
+    const QString database = QUrl(school).path().mid(1);
+    const QString reader = database + u"_ctenar"_s;
+    outcome(school, Access::Write,
+            uR"(CREATE ROLE %1 LOGIN; GRANT CONNECT ON DATABASE %2 TO %1; GRANT USAGE ON SCHEMA
+                public TO %1; GRANT SELECT ON "Zaci" TO %1)"_s.arg(reader, database));
+    EXPECT_EQ(ResultsStore(QString(pupils).replace(schoolRolesOf(database).pupils, reader))
+                  .readPupils()
+                  .error,
+              u"uživatel %1 nesmí do školní databáze ukládat výsledky (správce ho přidá do role "
+              u"žáků této databáze)"_s.arg(reader));
 }
 
 // Stands between the pupils' computer and the server on a socket of its own, and cuts the
