@@ -1,6 +1,7 @@
 #include "school/resultsstore.h"
 
 #include "school/failurereason.h"
+#include "school/fileaccess.h"
 #include "school/pupilstore.h"
 #include "school/saveretry.h"
 #include "school/schooldatabase.h"
@@ -80,6 +81,9 @@ PupilsRead ResultsStore::readPupils() const
         // Sign-in checks the results table too: a pupil must not work through a whole run
         // that can then not be stored.
         result.error = checkSchoolSchema(connection.db());
+    }
+    if (result.ok()) {
+        result.error = fileStorageProblem(m_path);
     }
     if (!result.ok()) {
         return result;

@@ -3,17 +3,21 @@
 #include "support/sandbox.h"
 #include "support/schoolfile.h"
 #include "support/scriptedhost.h"
+#include "support/unwritable.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <iostream>
 
 namespace voltmetr {
 namespace {
 
 using namespace Qt::StringLiterals;
 
-// The settings file and the database decide the modes on offer. What is there but cannot be used
-// is named with the reason, and the pupil signs in by name; a file that is not there at all is not
-// a fault. A database server is always tried: only a connection tells whether it is there.
+// The settings file and the database decide the modes on offer. What is there but cannot be used,
+// a file that could not take the finished run among it, is named with the reason, and the pupil
+// signs in by name; a file that is not there at all is not a fault. A database server is always
+// tried: only a connection tells whether it is there. Trying the file's folder leaves nothing.
 TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
 {
     testing::SchoolFile school;
@@ -21,8 +25,8 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
     school.addPupil(u"Svoboda"_s, u"2.A"_s);
     school.addPupil(u"Novák;ml."_s, u"3.B"_s);
     school.addPupil(QVariant(QMetaType::fromType<QString>()), u"1.C"_s);
-    const QString unreadable = u"Školní databáze: Školní databázi se nepodařilo přečíst:\n%1\n\n"
-                               u"Důvod: "_s;
+    const QString unreadable = u"Školní databáze: Školní databázi nelze použít:\n%1\n\nDůvod: "_s;
+    const QString refused = u", tvůj výsledek by se do databáze neuložil\n\n"_s;
     const QString settings = u"Nastavení školy: Nastavení programu v souboru %1 nelze použít: "_s;
     // The database, a settings file to write instead, the modes and pupils offered, and the
     // start of the message (%1: the database, or the settings file).
@@ -38,6 +42,18 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
         // Found now rather than when the finished run cannot be stored.
         {"results column missing", other.path(), "", u"e-mail"_s,
          unreadable + u"v tabulce „Prehled “ chybí sloupec „Datum“"_s},
+        {"a read-only file", school.path(), "", u"e-mail"_s,
+         unreadable + u"soubor databáze je jen pro čtení"_s + refused},
+        {"a folder without write right", school.path(), "", u"e-mail"_s,
+         unreadable +
+             u"ve složce s databází nelze vytvářet soubory, a databáze si v ní při "
+             u"ukládání zakládá soubor „skola.sqlite-journal“"_s +
+             refused},
+        {"a read-only share", school.path(), "", u"e-mail"_s,
+         unreadable +
+             u"úložiště s databází (disk nebo sdílená složka) je celé připojeno jen pro "
+             u"čtení"_s +
+             refused},
         // Not a database the school did not choose.
         {"a misspelt settings file", QString(), "[skola]\ndatabse=" + school.path().toUtf8(),
          u"e-mail"_s, settings},
@@ -45,6 +61,17 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
     for (const auto& [name, database, file, offered, message] : cases) {
         if (QByteArray(name) == "results column missing") {
             other.exec(u"ALTER TABLE \"Prehled \" DROP COLUMN Datum"_s);
+        }
+        std::optional<testing::Unwritable> locked;
+        std::optional<testing::ReadOnlyMount> mounted;
+        const QByteArray made(name);
+        if (made == "a read-only file" || made == "a folder without write right") {
+            locked.emplace(made.endsWith("file") ? school.path() : school.folder());
+        } else if (made == "a read-only share" && geteuid() != 0) {
+            std::cout << "Skipped \"" << name << "\": only root may mount a folder read-only.\n";
+            continue;
+        } else if (made == "a read-only share") {
+            mounted.emplace(school.folder());
         }
         database.isEmpty() ? qunsetenv("VOLTMETR_DB") : qputenv("VOLTMETR_DB", database.toUtf8());
         const QString conf = file.isEmpty() ? database : testing::Sandbox::writeSettings(file);
@@ -65,6 +92,9 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
                                         u"vyučujícímu jako zakódovanou zprávu."_s))
                 << name << ": " << prompt.toStdString();
         }
+        EXPECT_EQ(QDir(school.folder()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{u"skola.sqlite"_s})
+            << name;
     }
 }
 

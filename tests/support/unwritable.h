@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +53,32 @@ private:
     QByteArray m_path;
     mode_t m_mode = 0;
     bool m_shown = false;
+};
+
+// Mounts a folder over itself read-only for as long as it lives, as a share that the school
+// mounted read-only is. Only root may.
+class ReadOnlyMount
+{
+public:
+    explicit ReadOnlyMount(const QString& folder) : m_folder(QFile::encodeName(folder))
+    {
+        m_mounted =
+            mount(m_folder.constData(), m_folder.constData(), nullptr, MS_BIND, nullptr) == 0;
+        EXPECT_TRUE(m_mounted && mount(nullptr, m_folder.constData(), nullptr,
+                                       MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0)
+            << folder.toStdString() << " cannot be mounted read-only here";
+    }
+    ~ReadOnlyMount()
+    {
+        EXPECT_TRUE(!m_mounted || umount2(m_folder.constData(), MNT_DETACH) == 0)
+            << m_folder.constData() << " stays mounted";
+    }
+    ReadOnlyMount(const ReadOnlyMount&) = delete;
+    ReadOnlyMount& operator=(const ReadOnlyMount&) = delete;
+
+private:
+    QByteArray m_folder;
+    bool m_mounted = false;
 };
 
 } // namespace voltmetr::testing
