@@ -42,7 +42,7 @@ QString fileStorageProblem(const QString& path)
     struct statvfs disk = {};
     if (statvfs(folder.constData(), &disk) == 0 && (disk.f_flag & ST_RDONLY) != 0) {
         return refused(path,
-                       QStringLiteral("úložiště s databází (disk nebo sdílená složka) je celé "
+                       QStringLiteral("úložiště s databází (disk nebo sdílená složka) je "
                                       "připojeno jen pro čtení"),
                        EROFS);
     }
@@ -68,7 +68,7 @@ QString fileStorageProblem(const QString& path)
         const int error = errno;
         return refused(path,
                        error == EACCES || error == EPERM
-                           ? QStringLiteral("ve složce s databází nelze vytvářet soubory, a "
+                           ? QStringLiteral("ve složce s databází nelze vytvářet soubory a "
                                             "databáze si v ní při ukládání zakládá soubor „%1“")
                                  .arg(journal)
                            : QStringLiteral("ve složce s databází nejde vytvořit soubor: %1")
@@ -82,7 +82,7 @@ QString fileStorageProblem(const QString& path)
             << QStringLiteral("Zkušební soubor %1 zůstal ve složce databáze, smažte ho.")
                    .arg(QFile::decodeName(probe));
         return refused(path,
-                       QStringLiteral("ve složce s databází nelze mazat soubory, a databáze "
+                       QStringLiteral("ve složce s databází nelze mazat soubory a databáze "
                                       "z ní po uložení maže soubor „%1“")
                            .arg(journal),
                        error);

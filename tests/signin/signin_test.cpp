@@ -14,10 +14,10 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// The settings file and the database decide the modes on offer. What is there but cannot be used,
-// a file that could not take the finished run among it, is named with the reason, and the pupil
-// signs in by name; a file that is not there at all is not a fault. A database server is always
-// tried: only a connection tells whether it is there. Trying the file's folder leaves nothing.
+// The settings file and the database decide the modes on offer. What is there but cannot be used
+// or would not take the run is named with the reason, and the pupil signs in by name; a file that
+// is not there at all is not a fault. A database server is always tried: only a connection tells
+// whether it is there. Trying the file's folder for the run leaves nothing behind.
 TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
 {
     testing::SchoolFile school;
@@ -26,7 +26,9 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
     school.addPupil(u"Novák;ml."_s, u"3.B"_s);
     school.addPupil(QVariant(QMetaType::fromType<QString>()), u"1.C"_s);
     const QString unreadable = u"Školní databáze: Školní databázi nelze použít:\n%1\n\nDůvod: "_s;
-    const QString refused = u", tvůj výsledek by se do databáze neuložil\n\n"_s;
+    const auto refusing = [&](const QString& why) {
+        return unreadable + why + u", tvůj výsledek by se do databáze neuložil\n\n"_s;
+    };
     const QString settings = u"Nastavení školy: Nastavení programu v souboru %1 nelze použít: "_s;
     // The database, a settings file to write instead, the modes and pupils offered, and the
     // start of the message (%1: the database, or the settings file).
@@ -43,29 +45,23 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
         {"results column missing", other.path(), "", u"e-mail"_s,
          unreadable + u"v tabulce „Prehled “ chybí sloupec „Datum“"_s},
         {"a read-only file", school.path(), "", u"e-mail"_s,
-         unreadable + u"soubor databáze je jen pro čtení"_s + refused},
+         refusing(u"soubor databáze je jen pro čtení"_s)},
         {"a folder without write right", school.path(), "", u"e-mail"_s,
-         unreadable +
-             u"ve složce s databází nelze vytvářet soubory, a databáze si v ní při "
-             u"ukládání zakládá soubor „skola.sqlite-journal“"_s +
-             refused},
+         refusing(u"ve složce s databází nelze vytvářet soubory a databáze si v ní při ukládání "
+                  u"zakládá soubor „skola.sqlite-journal“"_s)},
         {"a read-only share", school.path(), "", u"e-mail"_s,
-         unreadable +
-             u"úložiště s databází (disk nebo sdílená složka) je celé připojeno jen pro "
-             u"čtení"_s +
-             refused},
+         refusing(u"úložiště s databází (disk nebo sdílená složka) je připojeno jen pro čtení"_s)},
         // Not a database the school did not choose.
         {"a misspelt settings file", QString(), "[skola]\ndatabse=" + school.path().toUtf8(),
          u"e-mail"_s, settings},
     };
     for (const auto& [name, database, file, offered, message] : cases) {
-        if (QByteArray(name) == "results column missing") {
-            other.exec(u"ALTER TABLE \"Prehled \" DROP COLUMN Datum"_s);
-        }
+        const QByteArray made(name);
         std::optional<testing::Unwritable> locked;
         std::optional<testing::ReadOnlyMount> mounted;
-        const QByteArray made(name);
-        if (made == "a read-only file" || made == "a folder without write right") {
+        if (made == "results column missing") {
+            other.exec(u"ALTER TABLE \"Prehled \" DROP COLUMN Datum"_s);
+        } else if (made == "a read-only file" || made == "a folder without write right") {
             locked.emplace(made.endsWith("file") ? school.path() : school.folder());
         } else if (made == "a read-only share" && geteuid() != 0) {
             std::cout << "Skipped \"" << name << "\": only root may mount a folder read-only.\n";

@@ -57,28 +57,16 @@ private:
 
 // Mounts a folder over itself read-only for as long as it lives, as a share that the school
 // mounted read-only is. Only root may.
-class ReadOnlyMount
+struct ReadOnlyMount
 {
-public:
-    explicit ReadOnlyMount(const QString& folder) : m_folder(QFile::encodeName(folder))
+    explicit ReadOnlyMount(const QString& folder) : path(QFile::encodeName(folder))
     {
-        m_mounted =
-            mount(m_folder.constData(), m_folder.constData(), nullptr, MS_BIND, nullptr) == 0;
-        EXPECT_TRUE(m_mounted && mount(nullptr, m_folder.constData(), nullptr,
-                                       MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0)
-            << folder.toStdString() << " cannot be mounted read-only here";
+        EXPECT_TRUE(mount(path, path, nullptr, MS_BIND, nullptr) == 0 &&
+                    mount(nullptr, path, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0)
+            << path.constData() << " cannot be mounted read-only here";
     }
-    ~ReadOnlyMount()
-    {
-        EXPECT_TRUE(!m_mounted || umount2(m_folder.constData(), MNT_DETACH) == 0)
-            << m_folder.constData() << " stays mounted";
-    }
-    ReadOnlyMount(const ReadOnlyMount&) = delete;
-    ReadOnlyMount& operator=(const ReadOnlyMount&) = delete;
-
-private:
-    QByteArray m_folder;
-    bool m_mounted = false;
+    ~ReadOnlyMount() { EXPECT_EQ(umount2(path, MNT_DETACH), 0) << path.constData(); }
+    const QByteArray path;
 };
 
 } // namespace voltmetr::testing
