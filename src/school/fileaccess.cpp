@@ -33,7 +33,9 @@ QString fileStorageProblem(const QString& path)
     if (isServerLocation(path)) {
         return {};
     }
-    const QFileInfo file(path);
+    // The engine follows a link to the file it names and keeps its journal beside that file.
+    const QFileInfo given(path);
+    const QFileInfo file(given.exists() ? given.canonicalFilePath() : given.absoluteFilePath());
     const QByteArray folder = QFile::encodeName(file.absolutePath());
     const QString journal = file.fileName() + QStringLiteral("-journal");
 

@@ -25,6 +25,7 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
     school.addPupil(u"Svoboda"_s, u"2.A"_s);
     school.addPupil(u"Novák;ml."_s, u"3.B"_s);
     school.addPupil(QVariant(QMetaType::fromType<QString>()), u"1.C"_s);
+    QFile::link(school.path(), other.folder() + u"/odkaz.sqlite"_s); // the journal goes by the file
     const QString unreadable = u"Školní databáze: Školní databázi nelze použít:\n%1\n\nDůvod: "_s;
     const auto refusing = [&](const QString& why) {
         return unreadable + why + u", tvůj výsledek by se do databáze neuložil\n\n"_s;
@@ -46,7 +47,7 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
          unreadable + u"v tabulce „Prehled “ chybí sloupec „Datum“"_s},
         {"a read-only file", school.path(), "", u"e-mail"_s,
          refusing(u"soubor databáze je jen pro čtení"_s)},
-        {"a folder without write right", school.path(), "", u"e-mail"_s,
+        {"a link into an unwritable folder", other.folder() + u"/odkaz.sqlite"_s, "", u"e-mail"_s,
          refusing(u"ve složce s databází nelze vytvářet soubory a databáze si v ní při ukládání "
                   u"zakládá soubor „skola.sqlite-journal“"_s)},
         {"a read-only share", school.path(), "", u"e-mail"_s,
@@ -61,7 +62,7 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
         std::optional<testing::ReadOnlyMount> mounted;
         if (made == "results column missing") {
             other.exec(u"ALTER TABLE \"Prehled \" DROP COLUMN Datum"_s);
-        } else if (made == "a read-only file" || made == "a folder without write right") {
+        } else if (made == "a read-only file" || made == "a link into an unwritable folder") {
             locked.emplace(made.endsWith("file") ? school.path() : school.folder());
         } else if (made == "a read-only share" && geteuid() != 0) {
             std::cout << "Skipped \"" << name << "\": only root may mount a folder read-only.\n";
