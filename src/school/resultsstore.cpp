@@ -1,6 +1,7 @@
 #include "school/resultsstore.h"
 
 #include "school/failurereason.h"
+#include "school/fileaccess.h"
 #include "school/pupilstore.h"
 #include "school/saveretry.h"
 #include "school/schooldatabase.h"
@@ -132,11 +133,14 @@ PupilsRead ResultsStore::readPupils() const
         // that can then not be stored.
         result.error = checkSchoolSchema(connection.db());
     }
-    if (result.error.isEmpty() && isServerConnection(connection.db())) {
+    // Sign-in knows whether the run can then be stored: a file must take the engine's journal
+    // beside it, a server must let this login store runs as the program reaches it.
+    const bool server = isServerConnection(connection.db());
+    if (result.ok() && server) {
         result.error = checkNotPooledByTransaction(connection.db(), m_path);
     }
-    if (result.error.isEmpty() && isServerConnection(connection.db())) {
-        result.error = checkMayStoreRun(connection.db());
+    if (result.ok()) {
+        result.error = server ? checkMayStoreRun(connection.db()) : fileStorageProblem(m_path);
     }
     if (!result.ok()) {
         return result;

@@ -1,6 +1,7 @@
 list(APPEND VOLTMETR_CORE_SOURCES
   school/profile.h school/profile.cpp
   school/failurereason.h school/failurereason.cpp
+  school/fileaccess.h school/fileaccess.cpp
   school/schoolsettings.h school/schoolsettings.cpp
   school/schooldatabase.h school/schooldatabase.cpp
   school/schoolschema.h school/schoolschema.cpp

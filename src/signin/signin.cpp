@@ -27,10 +27,9 @@ SignInOffer offerSignIn(Host& host)
     }
     PupilsRead read = ResultsStore(path).readPupils();
     if (!read.ok()) {
-        host.messageBox(
-            QStringLiteral("Školní databázi se nepodařilo přečíst:\n%1\n\nDůvod: %2\n\n%3")
-                .arg(path, read.error, signInByName),
-            QStringLiteral("Školní databáze"), MessageStyle::OkCritical);
+        host.messageBox(QStringLiteral("Školní databázi nelze použít:\n%1\n\nDůvod: %2\n\n%3")
+                            .arg(path, read.error, signInByName),
+                        QStringLiteral("Školní databáze"), MessageStyle::OkCritical);
         return {};
     }
     return {true, std::move(read.pupils)};

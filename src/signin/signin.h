@@ -20,8 +20,9 @@ struct SignInOffer
 };
 
 // Reads the school's settings and its database's pupils. A settings file that cannot be used,
-// or a database that is there but cannot be read, is named to the pupil in a message box
-// before the sign-in opens; a database that is not there at all is passed over in silence.
+// or a database that is there but cannot be read or would not take the finished run, is named to
+// the pupil in a message box before the sign-in opens; a database that is not there at all is
+// passed over in silence.
 SignInOffer offerSignIn(Host& host);
 
 // What the pupil chose when pressing OK.

@@ -3,8 +3,11 @@
 #include "support/sandbox.h"
 #include "support/schoolfile.h"
 #include "support/scriptedhost.h"
+#include "support/unwritable.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <iostream>
 
 namespace voltmetr {
 namespace {
@@ -12,8 +15,9 @@ namespace {
 using namespace Qt::StringLiterals;
 
 // The settings file and the database decide the modes on offer. What is there but cannot be used
-// is named with the reason, and the pupil signs in by name; a file that is not there at all is not
-// a fault. A database server is always tried: only a connection tells whether it is there.
+// or would not take the run is named with the reason, and the pupil signs in by name; a file that
+// is not there at all is not a fault. A database server is always tried: only a connection tells
+// whether it is there. Trying the file's folder for the run leaves nothing behind.
 TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
 {
     testing::SchoolFile school;
@@ -21,8 +25,11 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
     school.addPupil(u"Svoboda"_s, u"2.A"_s);
     school.addPupil(u"Novák;ml."_s, u"3.B"_s);
     school.addPupil(QVariant(QMetaType::fromType<QString>()), u"1.C"_s);
-    const QString unreadable = u"Školní databáze: Školní databázi se nepodařilo přečíst:\n%1\n\n"
-                               u"Důvod: "_s;
+    QFile::link(school.path(), other.folder() + u"/odkaz.sqlite"_s); // the journal goes by the file
+    const QString unreadable = u"Školní databáze: Školní databázi nelze použít:\n%1\n\nDůvod: "_s;
+    const auto refusing = [&](const QString& why) {
+        return unreadable + why + u", tvůj výsledek by se do databáze neuložil\n\n"_s;
+    };
     const QString settings = u"Nastavení školy: Nastavení programu v souboru %1 nelze použít: "_s;
     // The database, a settings file to write instead, the modes and pupils offered, and the
     // start of the message (%1: the database, or the settings file).
@@ -38,13 +45,30 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
         // Found now rather than when the finished run cannot be stored.
         {"results column missing", other.path(), "", u"e-mail"_s,
          unreadable + u"v tabulce „Prehled “ chybí sloupec „Datum“"_s},
+        {"a read-only file", school.path(), "", u"e-mail"_s,
+         refusing(u"soubor databáze je jen pro čtení"_s)},
+        {"a link into an unwritable folder", other.folder() + u"/odkaz.sqlite"_s, "", u"e-mail"_s,
+         refusing(u"ve složce s databází nelze vytvářet soubory a databáze si v ní při ukládání "
+                  u"zakládá soubor „skola.sqlite-journal“"_s)},
+        {"a read-only share", school.path(), "", u"e-mail"_s,
+         refusing(u"úložiště s databází (disk nebo sdílená složka) je připojeno jen pro čtení"_s)},
         // Not a database the school did not choose.
         {"a misspelt settings file", QString(), "[skola]\ndatabse=" + school.path().toUtf8(),
          u"e-mail"_s, settings},
     };
     for (const auto& [name, database, file, offered, message] : cases) {
-        if (QByteArray(name) == "results column missing") {
+        const QByteArray made(name);
+        std::optional<testing::Unwritable> locked;
+        std::optional<testing::ReadOnlyMount> mounted;
+        if (made == "results column missing") {
             other.exec(u"ALTER TABLE \"Prehled \" DROP COLUMN Datum"_s);
+        } else if (made == "a read-only file" || made == "a link into an unwritable folder") {
+            locked.emplace(made.endsWith("file") ? school.path() : school.folder());
+        } else if (made == "a read-only share" && geteuid() != 0) {
+            std::cout << "Skipped \"" << name << "\": only root may mount a folder read-only.\n";
+            continue;
+        } else if (made == "a read-only share") {
+            mounted.emplace(school.folder());
         }
         database.isEmpty() ? qunsetenv("VOLTMETR_DB") : qputenv("VOLTMETR_DB", database.toUtf8());
         const QString conf = file.isEmpty() ? database : testing::Sandbox::writeSettings(file);
@@ -65,6 +89,9 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
                                         u"vyučujícímu jako zakódovanou zprávu."_s))
                 << name << ": " << prompt.toStdString();
         }
+        EXPECT_EQ(QDir(school.folder()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{u"skola.sqlite"_s})
+            << name;
     }
 }
 

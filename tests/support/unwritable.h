@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +53,20 @@ private:
     QByteArray m_path;
     mode_t m_mode = 0;
     bool m_shown = false;
+};
+
+// Mounts a folder over itself read-only for as long as it lives, as a share that the school
+// mounted read-only is. Only root may.
+struct ReadOnlyMount
+{
+    explicit ReadOnlyMount(const QString& folder) : path(QFile::encodeName(folder))
+    {
+        EXPECT_TRUE(mount(path, path, nullptr, MS_BIND, nullptr) == 0 &&
+                    mount(nullptr, path, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0)
+            << path.constData() << " cannot be mounted read-only here";
+    }
+    ~ReadOnlyMount() { EXPECT_EQ(umount2(path, MNT_DETACH), 0) << path.constData(); }
+    const QByteArray path;
 };
 
 } // namespace voltmetr::testing
