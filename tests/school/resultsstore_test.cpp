@@ -1,5 +1,6 @@
 #include "school/failurereason.h"
 #include "school/resultsstore.h"
+#include "school/schoolschema.h"
 #include "school/serverrights.h"
 #include "school/tasklogstore.h"
 #include "support/schoolfile.h"
@@ -379,6 +380,46 @@ TEST(ServerDatabase, NoPupilCanHarmTheOthers)
                   .error,
               u"uživatel %1 nesmí do školní databáze ukládat výsledky (správce ho přidá do role "
               u"žáků této databáze)"_s.arg(reader));
+}
+
+// A database made when every school on a server shared the roles voltmetr_zak and
+// voltmetr_ucitel, which owned and wrote the tables themselves, keeps working; the upgrade gives
+// it its own roles and the store function, says so, and the lab's login then stores runs only
+// through the function.
+TEST(ServerDatabase, AnOlderSchoolKeepsItsLoginsAndGetsTheNewRights)
+{
+    const QString school = ThrowawayServer::newSchool();
+    const QString database = QUrl(school).path().mid(1);
+    EXPECT_EQ(outcome(school, Access::Write, uR"(
+        DROP FUNCTION voltmetr_uloz_beh; DROP TABLE "Behy";
+        ALTER TABLE "Ulohy" DROP CONSTRAINT "Ulohy_Beh_fkey";
+        ALTER TABLE "Prehled " DROP CONSTRAINT "Prehled _pkey";
+        DO $$BEGIN CREATE ROLE voltmetr_zak LOGIN; CREATE ROLE voltmetr_ucitel LOGIN;
+        EXCEPTION WHEN duplicate_object THEN NULL; END$$;
+        GRANT CONNECT ON DATABASE %1 TO voltmetr_zak; GRANT USAGE ON SCHEMA public TO voltmetr_zak;
+        ALTER TABLE "Zaci" OWNER TO voltmetr_ucitel; ALTER TABLE "Prehled " OWNER TO voltmetr_ucitel;
+        ALTER TABLE "Ulohy" OWNER TO voltmetr_ucitel; GRANT SELECT ON "Zaci" TO voltmetr_zak;
+        GRANT SELECT, INSERT ON "Prehled ", "Ulohy" TO voltmetr_zak)"_s.arg(database)),
+              u""_s);
+    const QString lab = QString(ThrowawayServer::asPupils(school))
+                            .replace(schoolRolesOf(database).pupils, u"voltmetr_zak"_s);
+    EXPECT_EQ(ResultsStore(lab).appendRun(runOf(2, 0)).totals, (PupilTotals{2, 0}));
+    SchoolConnection admin(school, Access::Write);
+    QStringList changes;
+    EXPECT_EQ(bringServerRightsUpToDate(admin.db(), changes), QString());
+    EXPECT_EQ(
+        changes.join(u'\n'),
+        u"Každý běh má jedinečné číslo a každá úloha patří k běhu, který v databázi je.\n"
+        u"Role voltmetr_zak, společná všem školám na serveru, dostala práva role %1_zak; "
+        u"žáci se tak přihlašují dál. Aby do databáze jiné školy nemohli, přihlašujte je "
+        u"jako %1_zak a pak roli odeberte: REVOKE %1_zak FROM voltmetr_zak.\n"
+        u"Tabulky patří roli %1_ucitel; učitel se může přihlašovat dál jako voltmetr_ucitel.\n"
+        u"Žáci ukládají běh jen funkcí voltmetr_uloz_beh, která ho uloží celý a jednou; do "
+        u"tabulek sami nezapisují a nečtou z nich, dočasné tabulky nevytvoří a do databáze "
+        u"se připojí jen role %1_zak a %1_ucitel."_s.arg(database));
+    EXPECT_EQ(ResultsStore(lab).appendRun(runOf(1, 1)).totals, (PupilTotals{3, 1}));
+    EXPECT_EQ(outcome(lab, Access::Write, uR"(INSERT INTO "Prehled " ("Spravne") VALUES (9))"_s),
+              u"k databázi není povolen přístup"_s);
 }
 
 // Stands between the pupils' computer and the server on a socket of its own, and cuts the
