@@ -39,11 +39,31 @@ QString surnameOf(int writer)
 
 const QString ReadyLine = QStringLiteral("pripraven");
 
+// A run as a pupil ends it: a meter's ten tasks, each answered.
+std::vector<voltmetr::TaskRecord> tasksOfARun()
+{
+    std::vector<voltmetr::TaskRecord> tasks(10);
+    for (std::size_t i = 0; i < tasks.size(); ++i) {
+        tasks[i] = {.order = static_cast<int>(i) + 1,
+                    .divisions = 100,
+                    .voltage = 4.2F,
+                    .bestRange = 6,
+                    .rangeInUse = 6,
+                    .rangeChanges = 1,
+                    .typed = QStringLiteral("4,2"),
+                    .valueRead = 4.2,
+                    .verdict = voltmetr::TaskVerdict::Right,
+                    .seconds = 12.5};
+    }
+    return tasks;
+}
+
 int write(const QString& path, int writer, int saves, bool awaitStart)
 {
     const voltmetr::ResultsStore store(path);
     voltmetr::ResultRow row;
     row.surname = surnameOf(writer);
+    const std::vector<voltmetr::TaskRecord> tasks = tasksOfARun();
     QTextStream out(stdout);
     if (awaitStart) {
         out << ReadyLine << Qt::endl;
@@ -52,7 +72,7 @@ int write(const QString& path, int writer, int saves, bool awaitStart)
     for (; row.rightCount < saves; ++row.rightCount) {
         QElapsedTimer timer;
         timer.start();
-        const bool stored = store.appendRun(row).stored();
+        const bool stored = store.appendRun(row, tasks).stored();
         out << row.rightCount << u'|' << static_cast<double>(timer.nsecsElapsed()) / 1e6 << u'|'
             << (stored ? 1 : 0) << u'\n';
     }

@@ -34,13 +34,25 @@ QString pupilOf(const ResultRow& row)
 
 // One attempt: the row appended and the surname's totals read in one transaction, so that the
 // totals include the row exactly when it was stored, and an attempt that fails leaves nothing
-// behind to store twice. The connection waits for another writer at most `wait`.
+// behind to store twice. Everything that can be is prepared before the write lock is taken;
+// the lock is then held for running the statements and one commit. The connection waits for
+// another writer at most `wait`.
 SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
                              const std::vector<TaskRecord>& tasks, SaveRetry::Duration wait,
                              RunStored& result)
 {
     QSqlDatabase& db = connection.db();
     result.error = connection.waitAtMost(wait);
+    RunStatements statements(db);
+    TaskLogWriter taskLog(db, !tasks.empty());
+    if (result.error.isEmpty()) {
+        result.error = statements.failure();
+    }
+    // A table that could not be looked at for the lock is no reason to store the run without
+    // its tasks: the attempt waits like any other.
+    if (result.error.isEmpty() && meansHeldByAnother(taskLog.failure())) {
+        result.error = taskLog.failure();
+    }
     if (result.error.isEmpty()) {
         result.error = beginWriting(db);
     }
@@ -49,13 +61,13 @@ SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
                                                 : SaveRetry::Outcome::Failed;
     }
     qint64 runId = 0;
-    result.error = insertResultRow(db, row, runId);
+    result.error = statements.insertRow(row, runId);
     if (result.error.isEmpty()) {
-        storeTaskLog(db, runId, tasks, pupilOf(row));
+        taskLog.store(runId, tasks, pupilOf(row));
     }
     PupilTotals totals;
     if (result.error.isEmpty()) {
-        result.error = readPupilTotals(db, row.surname, totals);
+        result.error = statements.readTotals(row.surname, totals);
     }
     if (result.error.isEmpty()) {
         result.error = commitWriting(db);

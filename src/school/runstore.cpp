@@ -38,6 +38,36 @@ QVariant storedText(const QString& value)
     return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
 }
 
+QString insertRowStatement()
+{
+    return QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
+                          "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
+                          "\"TypZkous\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING rowid")
+        .arg(quotedName(ResultsTable));
+}
+
+// What the insert that has just run gave back: the new row's rowid.
+QString insertedRowId(QSqlQuery& insert, qint64& runId)
+{
+    if (!insert.next()) {
+        return databaseFailureReason(insert.lastError());
+    }
+    runId = insert.value(0).toLongLong();
+    insert.finish(); // a statement still running would keep the transaction from its commit
+    return {};
+}
+
+// What the totals statement that has just run added up.
+QString totalsRead(QSqlQuery& statement, PupilTotals& totals)
+{
+    if (!statement.next()) {
+        return databaseFailureReason(statement.lastError());
+    }
+    totals = {statement.value(0).toLongLong(), statement.value(1).toLongLong()};
+    statement.finish();
+    return {};
+}
+
 // The class filter of a statement and its bound value; nothing when every class is wanted.
 QString onlyClass(const QString& className, const QString& classColumn, QVariantList& values)
 {
@@ -91,21 +121,8 @@ QVariantList resultRowValues(const ResultRow& row)
 QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId)
 {
     QSqlQuery statement(db);
-    QString failure =
-        runBound(statement,
-                 QStringLiteral("INSERT INTO %1 (\"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
-                                "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
-                                "\"TypZkous\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING rowid")
-                     .arg(quotedName(ResultsTable)),
-                 resultRowValues(row));
-    if (failure.isEmpty()) {
-        if (statement.next()) {
-            runId = statement.value(0).toLongLong();
-        } else {
-            failure = databaseFailureReason(statement.lastError());
-        }
-    }
-    return failure;
+    const QString failure = runBound(statement, insertRowStatement(), resultRowValues(row));
+    return failure.isEmpty() ? insertedRowId(statement, runId) : failure;
 }
 
 QString pupilTotalsStatement(const QString& surname)
@@ -118,16 +135,30 @@ QString pupilTotalsStatement(const QString& surname)
 QString readPupilTotals(QSqlDatabase& db, const QString& surname, PupilTotals& totals)
 {
     QSqlQuery statement(db);
-    QString failure =
+    const QString failure =
         runBound(statement, pupilTotalsStatement(QStringLiteral("?")), {storedText(surname)});
-    if (failure.isEmpty()) {
-        if (statement.next()) {
-            totals = {statement.value(0).toLongLong(), statement.value(1).toLongLong()};
-        } else {
-            failure = databaseFailureReason(statement.lastError());
-        }
+    return failure.isEmpty() ? totalsRead(statement, totals) : failure;
+}
+
+RunStatements::RunStatements(QSqlDatabase& db) : m_insert(db), m_totals(db)
+{
+    if (!m_insert.prepare(insertRowStatement())) {
+        m_failure = databaseFailureReason(m_insert.lastError());
+    } else if (!m_totals.prepare(pupilTotalsStatement(QStringLiteral("?")))) {
+        m_failure = databaseFailureReason(m_totals.lastError());
     }
-    return failure;
+}
+
+QString RunStatements::insertRow(const ResultRow& row, qint64& runId)
+{
+    const QString failure = runPrepared(m_insert, resultRowValues(row));
+    return failure.isEmpty() ? insertedRowId(m_insert, runId) : failure;
+}
+
+QString RunStatements::readTotals(const QString& surname, PupilTotals& totals)
+{
+    const QString failure = runPrepared(m_totals, {storedText(surname)});
+    return failure.isEmpty() ? totalsRead(m_totals, totals) : failure;
 }
 
 QString readPupilDayTotals(QSqlDatabase& db, const QString& className,

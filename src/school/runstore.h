@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 #include <cstdint>
@@ -50,6 +51,26 @@ QString pupilTotalsStatement(const QString& surname);
 // Reads the totals of every run ever stored under one surname, whatever the class or the date.
 // Empty on success, else the reason.
 QString readPupilTotals(QSqlDatabase& db, const QString& surname, PupilTotals& totals);
+
+// The two statements of a pupil's save, insertResultRow's and readPupilTotals's, prepared
+// before the write lock is taken: a computer holding the school file's lock then only runs
+// them, and the rest of the class waits the shorter.
+class RunStatements
+{
+public:
+    explicit RunStatements(QSqlDatabase& db);
+
+    // Empty when both statements are ready, else the reason.
+    const QString& failure() const { return m_failure; }
+
+    QString insertRow(const ResultRow& row, qint64& runId);
+    QString readTotals(const QString& surname, PupilTotals& totals);
+
+private:
+    QSqlQuery m_insert;
+    QSqlQuery m_totals;
+    QString m_failure;
+};
 
 // The runs of one pupil (surname and class) on one date. A NULL surname or class reads as empty
 // text, a NULL date as none.

@@ -270,6 +270,11 @@ QString runBound(QSqlQuery& query, const QString& statement, const QVariantList&
     if (!query.prepare(statement)) {
         return databaseFailureReason(query.lastError());
     }
+    return runPrepared(query, values);
+}
+
+QString runPrepared(QSqlQuery& query, const QVariantList& values)
+{
     for (const QVariant& value : values) {
         query.addBindValue(value);
     }

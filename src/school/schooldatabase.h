@@ -115,6 +115,10 @@ QString runStatement(QSqlQuery& query, const QString& statement, const QVariantL
 // reason. Only statements that read or write rows may be prepared on a server.
 QString runBound(QSqlQuery& query, const QString& statement, const QVariantList& values = {});
 
+// Binds the values in order to a statement prepared before and runs it. Empty on success, else
+// the reason.
+QString runPrepared(QSqlQuery& query, const QVariantList& values);
+
 // Ends the transaction beginWriting started, keeping what it wrote. A server prepares only
 // statements that read or write rows, so COMMIT must run as it stands, never prepared. Empty on
 // success, else the reason.

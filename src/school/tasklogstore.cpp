@@ -42,7 +42,7 @@ QString runPlain(QSqlDatabase& db, const QString& statement)
     return query.exec(statement) ? QString() : databaseFailureReason(query.lastError());
 }
 
-QString insertTasks(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord>& tasks)
+QString insertTaskStatement()
 {
     QStringList columns;
     for (const QString& name : taskLogColumnNames()) {
@@ -50,19 +50,16 @@ QString insertTasks(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord
     }
     const QString placeholders =
         QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "));
-    QSqlQuery insert(db);
-    if (!insert.prepare(
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(quotedName(TaskLogTable), columns.join(QStringLiteral(", ")), placeholders))) {
-        return databaseFailureReason(insert.lastError());
-    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(quotedName(TaskLogTable), columns.join(QStringLiteral(", ")), placeholders);
+}
+
+QString insertTasks(QSqlQuery& insert, qint64 runId, const std::vector<TaskRecord>& tasks)
+{
     for (const TaskRecord& task : tasks) {
-        insert.addBindValue(runId);
-        for (const QVariant& value : taskRecordValues(task)) {
-            insert.addBindValue(value);
-        }
-        if (!insert.exec()) {
-            return databaseFailureReason(insert.lastError());
+        if (const QString failure = runPrepared(insert, QVariantList{runId} + taskRecordValues(task));
+            !failure.isEmpty()) {
+            return failure;
         }
     }
     return {};
@@ -104,45 +101,53 @@ TaskRecord taskRecordAt(const QSqlQuery& query, int first)
 
 } // namespace
 
-bool storeTaskLog(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord>& tasks,
-                  const QString& whoseRun)
+TaskLogWriter::TaskLogWriter(QSqlDatabase& db, bool anyTasks) : m_db(db), m_insert(db)
+{
+    if (!anyTasks) {
+        return;
+    }
+    m_failure = checkTaskLogTable(db);
+    if (m_failure.isEmpty() && !m_insert.prepare(insertTaskStatement())) {
+        m_failure = databaseFailureReason(m_insert.lastError());
+    }
+}
+
+bool TaskLogWriter::store(qint64 runId, const std::vector<TaskRecord>& tasks,
+                          const QString& whoseRun)
 {
     if (tasks.empty()) {
         return true;
     }
-    // A savepoint lets the log fail alone: on a server a failed statement would otherwise spoil
-    // the whole transaction, and with it the run's row.
-    const QString savepoint = QStringLiteral("ulohy");
-    if (const QString failure = runPlain(db, QStringLiteral("SAVEPOINT ") + savepoint);
-        !failure.isEmpty()) {
+    const auto notStored = [&](const QString& failure) {
         qCWarning(lcDatabase).noquote()
-            << QStringLiteral("Záznam úloh %1 se neuložil: %2").arg(whoseRun, failure);
-        return false;
-    }
-    QString failure = checkTaskLogTable(db);
-    const bool tableMissing = failure == missingTableReason(QString::fromLatin1(TaskLogTable));
-    if (failure.isEmpty()) {
-        failure = insertTasks(db, runId, tasks);
-    }
-    if (!failure.isEmpty()) {
-        // Should these fail too, the transaction is spoiled and the run's totals cannot be read:
-        // the run is then reported as not stored, never stored half.
-        if (runPlain(db, QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepoint).isEmpty()) {
-            runPlain(db, QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
-        }
-        qCWarning(lcDatabase).noquote()
-            << (tableMissing
+            << (failure == missingTableReason(QString::fromLatin1(TaskLogTable))
                     ? QStringLiteral("Výsledek %1 se uložil bez záznamu úloh: %2. Tabulku úloh "
                                      "doplní příkaz „voltmetr-ucitel aktualizuj“.")
                     : QStringLiteral("Výsledek %1 se uložil bez záznamu úloh: %2."))
                    .arg(whoseRun, failure);
         return false;
+    };
+    if (!m_failure.isEmpty()) {
+        return notStored(m_failure);
     }
-    if (const QString release = runPlain(db, QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
+    // A savepoint lets the log fail alone: on a server a failed statement would otherwise spoil
+    // the whole transaction, and with it the run's row.
+    const QString savepoint = QStringLiteral("ulohy");
+    if (const QString failure = runPlain(m_db, QStringLiteral("SAVEPOINT ") + savepoint);
+        !failure.isEmpty()) {
+        return notStored(failure);
+    }
+    if (const QString failure = insertTasks(m_insert, runId, tasks); !failure.isEmpty()) {
+        // Should these fail too, the transaction is spoiled and the run's totals cannot be read:
+        // the run is then reported as not stored, never stored half.
+        if (runPlain(m_db, QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepoint).isEmpty()) {
+            runPlain(m_db, QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
+        }
+        return notStored(failure);
+    }
+    if (const QString release = runPlain(m_db, QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
         !release.isEmpty()) {
-        qCWarning(lcDatabase).noquote()
-            << QStringLiteral("Záznam úloh %1 se neuložil: %2").arg(whoseRun, release);
-        return false;
+        return notStored(release);
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include "app/tasklog.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 #include <functional>
@@ -16,12 +17,28 @@ namespace voltmetr {
 // A task's values in the order of the table's columns after the run's rowid.
 QVariantList taskRecordValues(const TaskRecord& task);
 
-// Writes the run's tasks inside the transaction that has just stored the run's row runId. The
-// run never depends on its log: a database made before the log existed, or one that refuses
-// it, keeps the run without the log, and the administrator is told why (category
-// voltmetr.database, naming whose run it was). True when the log was written.
-bool storeTaskLog(QSqlDatabase& db, qint64 runId, const std::vector<TaskRecord>& tasks,
-                  const QString& whoseRun);
+// Writes a run's tasks inside the transaction that has just stored the run's row. The table is
+// checked and the statement prepared when the writer is made, before the write lock is taken,
+// so that a computer holding the school file's lock only runs it. The run never depends on its
+// log: a database made before the log existed, or one that refuses it, keeps the run without
+// the log, and the administrator is told why (category voltmetr.database, naming whose run it
+// was).
+class TaskLogWriter
+{
+public:
+    TaskLogWriter(QSqlDatabase& db, bool anyTasks);
+
+    // What was found wrong with the table, empty when the log can be written.
+    const QString& failure() const { return m_failure; }
+
+    // True when the log was written, or there was nothing to write.
+    bool store(qint64 runId, const std::vector<TaskRecord>& tasks, const QString& whoseRun);
+
+private:
+    QSqlDatabase m_db;
+    QSqlQuery m_insert;
+    QString m_failure; // what was found wrong with the table before the run was stored
+};
 
 // Whether the database has a task log holding every column the program writes. Asked of the
 // catalogue first, so that a database made before the log existed gives no error to log.
