@@ -11,6 +11,10 @@
 //                                               (scripts/throwaway-pgserver.sh starts a
 //                                               throwaway server)
 // store_load_bench --pisar <location> <w> <saves>  one writer; prints "i|ms|stored" per save
+//
+// The writers start together, as a class pressing "Konec" at one moment does: each one prepares,
+// says so on its output, and waits for one line on its input that the bench sends to all of them
+// once every writer is ready.
 #include "emptydatabase.h"
 #include "school/resultsstore.h"
 #include "school/schooldatabase.h"
@@ -33,12 +37,18 @@ QString surnameOf(int writer)
     return QStringLiteral("Žák %1").arg(writer);
 }
 
-int write(const QString& path, int writer, int saves)
+const QString ReadyLine = QStringLiteral("pripraven");
+
+int write(const QString& path, int writer, int saves, bool awaitStart)
 {
     const voltmetr::ResultsStore store(path);
     voltmetr::ResultRow row;
     row.surname = surnameOf(writer);
     QTextStream out(stdout);
+    if (awaitStart) {
+        out << ReadyLine << Qt::endl;
+        QTextStream(stdin).readLine();
+    }
     for (; row.rightCount < saves; ++row.rightCount) {
         QElapsedTimer timer;
         timer.start();
@@ -68,9 +78,18 @@ int measure(int writers, int saves, const QString& where)
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int w = 0; w < writers; ++w) {
         auto& process = processes.emplace_back(std::make_unique<QProcess>());
-        process->start(
-            QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--pisar"), path, QString::number(w), QString::number(saves)});
+        process->start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--pisar"), path, QString::number(w),
+                        QString::number(saves), QStringLiteral("--spolecny-start")});
+    }
+    for (auto& process : processes) {
+        while (!process->canReadLine() && process->waitForReadyRead(-1)) {
+        }
+        process->readLine();
+    }
+    wall.restart();
+    for (auto& process : processes) {
+        process->write("\n");
     }
     std::vector<double> ms;
     std::map<std::pair<int, int>, int> refused;
@@ -128,7 +147,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.value(1) == QStringLiteral("--pisar")) {
-        return write(args.value(2), args.value(3).toInt(), args.value(4).toInt());
+        return write(args.value(2), args.value(3).toInt(), args.value(4).toInt(),
+                     args.value(5) == QStringLiteral("--spolecny-start"));
     }
     QTemporaryDir temporary;
     return measure(args.size() > 1 ? args[1].toInt() : 32, args.size() > 2 ? args[2].toInt() : 200,
