@@ -71,8 +71,56 @@ bool hasControlBytes(const QByteArray& bytes)
     return false;
 }
 
+// The refusal of a list that neither encoding reads, with the line and what stands there.
+QString neitherEncoding(int line, const QString& shown)
+{
+    return QStringLiteral("Seznam není v UTF-8 ani ve Windows-1250 (řádek %1: „%2“); uložte ho "
+                          "znovu v jednom z nich.")
+        .arg(line)
+        .arg(shown);
+}
+
+// The first line that is not UTF-8 (1-based) as UTF-8 reads it, a byte that belongs to no
+// character shown as U+FFFD. A line ends at LF, CR LF or a lone CR; as neither byte is ever
+// part of a UTF-8 character, each line can be read alone.
+std::pair<int, QString> firstLineNotUtf8(QByteArrayView bytes)
+{
+    int line = 1;
+    for (qsizetype start = 0; start < bytes.size(); ++line) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') {
+            ++end;
+        }
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(bytes.sliced(start, end - start));
+        if (utf8.hasError()) {
+            return {line, text.trimmed()};
+        }
+        start = end + (bytes.sliced(end).startsWith("\r\n") ? 2 : 1);
+    }
+    return {line, {}};
+}
+
+// Whether text read as UTF-8 holds a character from U+00C0 to U+017F: the letters of Latin-1 and
+// Latin Extended-A, every Czech and Slovak one among them.
+bool holdsUtf8Letters(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() >= 0xc0 && c.unicode() <= 0x17f; });
+}
+
 // Registers export UTF-8 (often with a byte order mark) or Windows-1250. A Windows-1250 text
 // is almost never valid UTF-8, so what decodes strictly as UTF-8 is taken to be UTF-8.
+//
+// A text that does not is Windows-1250, unless it is UTF-8 with a stray byte (a line pasted from
+// elsewhere, a damaged copy), which Windows-1250 would read as "KoÄŤĂ­" for "Kočí": that one is
+// refused with the line of the byte. It shows itself by a byte order mark, or by a letter
+// encoded in UTF-8 that a name may hold (holdsUtf8Letters). Any valid UTF-8 sequence would not
+// do: Windows-1250 makes one by chance wherever a capital from 0xC2 to 0xDF precedes a byte from
+// 0x80 to 0xBF ("PÍŠA" holds 0xCD 0x8A, U+034A), or a small letter two of them. Only a pair
+// that starts with "Ă", "Ä" or "Ĺ" (0xC3 to 0xC5) is a letter of that range, and its second
+// byte is then a symbol or a letter that no name puts there ("Ă©" reads as "é", "ÄŤ" as "č"):
+// a list holding one is refused rather than misread.
 Text decodeText(const QByteArray& bytes)
 {
     const QByteArray utf8Bom("\xef\xbb\xbf");
@@ -87,12 +135,20 @@ Text decodeText(const QByteArray& bytes)
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const bool withBom = bytes.startsWith(utf8Bom);
-    QString text = utf8.decode(withBom ? bytes.sliced(utf8Bom.size()) : bytes);
+    const QByteArrayView body = QByteArrayView(bytes).sliced(withBom ? utf8Bom.size() : 0);
+    QString text = utf8.decode(body);
     if (!utf8.hasError()) {
         return {text, QStringLiteral("UTF-8"), {}};
     }
-    if (withBom) {
-        return {{}, {}, QStringLiteral("Seznam začíná značkou UTF-8, ale není v UTF-8.")};
+    if (withBom || holdsUtf8Letters(text)) {
+        const auto [line, shown] = firstLineNotUtf8(body);
+        return {{},
+                {},
+                withBom ? QStringLiteral("Seznam začíná značkou UTF-8, ale není v UTF-8 (řádek %1: "
+                                         "„%2“).")
+                              .arg(line)
+                              .arg(shown)
+                        : neitherEncoding(line, shown)};
     }
     QStringDecoder windows1250("windows-1250");
     Q_ASSERT(windows1250.isValid());
@@ -443,10 +499,7 @@ ClassList readClassList(const QByteArray& bytes)
         const ClassListPupil& pupil = candidate.pupil;
         if (decoded.encoding != QStringLiteral("UTF-8") &&
             (looksMisdecoded(pupil.surname) || looksMisdecoded(pupil.pupilClass))) {
-            return refused(QStringLiteral("Seznam není v UTF-8 ani ve Windows-1250 (řádek %1: "
-                                          "„%2“); uložte ho znovu v jednom z nich.")
-                               .arg(record.line)
-                               .arg(pupil.surname));
+            return refused(neitherEncoding(record.line, pupil.surname));
         }
         if (usedFields(record) > columnCount) {
             list.skipped.append(

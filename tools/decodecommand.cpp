@@ -5,6 +5,7 @@
 #include "report/reportkey.h"
 #include "school/failurereason.h"
 #include "school/resultsstore.h"
+#include "school/runstore.h"
 #include "school/schoolschema.h"
 #include "school/storedreports.h"
 #include "schoolconnection.h"
@@ -80,10 +81,14 @@ std::optional<ResultRow> runOf(const ReportFields& fields)
 struct Stored
 {
     int added = 0;
-    int present = 0;
+    int present = 0;    // the report was stored before
+    int runPresent = 0; // its run was: the pupils' program stored it itself
 };
 
 // Stores each report not stored before as a run, all of them or none, each with its identity.
+// A report of a run already in the database is not stored again: a save whose outcome the
+// pupils' program could not learn was often stored after all, and the program handed out a
+// report of it too.
 std::optional<QString> storeReports(QSqlDatabase& db, const QList<ScannedReport>& reports,
                                     Stored& stored)
 {
@@ -104,6 +109,14 @@ std::optional<QString> storeReports(QSqlDatabase& db, const QList<ScannedReport>
         if (!run) {
             return QStringLiteral("%1: den „%2“ nebo „%3“ v kalendáři není")
                 .arg(report.where, report.fields.from, report.fields.to);
+        }
+        bool runStored = false;
+        if (const QString failure = readRunStored(db, *run, runStored); !failure.isEmpty()) {
+            return QStringLiteral("%1: %2").arg(report.where, failure);
+        }
+        if (runStored) {
+            ++stored.runPresent;
+            continue;
         }
         qint64 runId = 0; // a report brings no task log to tie to its run
         if (const QString failure = insertResultRow(db, *run, runId); !failure.isEmpty()) {
@@ -141,9 +154,11 @@ int storeIntoDatabase(const QString& location, const QList<ScannedReport>& repor
         return console.fail(databaseFailure(
             QStringLiteral("Uložení zpráv do %1 (neuložena žádná)").arg(location), *failure));
     }
-    console.out << QStringLiteral("Uloženo výsledků do databáze: %1, už tam bylo: %2.")
+    console.out << QStringLiteral("Uloženo výsledků do databáze: %1, už tam bylo: %2, běh už "
+                                  "uložil program žáka: %3.")
                        .arg(stored.added)
                        .arg(stored.present)
+                       .arg(stored.runPresent)
                 << Qt::endl;
     return Console::ExitSuccess;
 }

@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <cmath>
 #include <map>
 
 namespace voltmetr {
@@ -103,6 +104,18 @@ QString readFailure(const QSqlQuery& query)
     return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
 }
 
+constexpr double msPerMinute = 60'000.0;
+constexpr double msPerDay = 86'400'000.0;
+
+// The bounds [from, to) of the stored times that read as the same minute or day (unitMs long) as
+// value. A time is shown to the nearest millisecond, so each bound sits half a millisecond
+// early: 08:45:00 stored a hair below it reads 08:45, as it is shown, not 08:44.
+QVariantList readingTheSame(double value, double unitMs)
+{
+    const double unit = std::floor(std::round(value * msPerDay) / unitMs);
+    return {(unit * unitMs - 0.5) / msPerDay, ((unit + 1) * unitMs - 0.5) / msPerDay};
+}
+
 } // namespace
 
 QVariantList resultRowValues(const ResultRow& row)
@@ -123,6 +136,31 @@ QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId)
     QSqlQuery statement(db);
     const QString failure = runBound(statement, insertRowStatement(), resultRowValues(row));
     return failure.isEmpty() ? insertedRowId(statement, runId) : failure;
+}
+
+QString readRunStored(QSqlDatabase& db, const ResultRow& run, bool& stored)
+{
+    QVariantList values{storedText(run.surname), storedText(run.className), run.rightCount,
+                        run.wrongCount};
+    values << readingTheSame(run.date, msPerDay) << readingTheSame(run.startTime, msPerMinute)
+           << readingTheSame(run.endTime, msPerMinute);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    stored = false;
+    if (QString failure =
+            runBound(query,
+                     QStringLiteral(
+                         "SELECT 1 FROM %1 WHERE %2 = ? AND %3 = ? AND %4 = ? AND %5 = ? AND "
+                         "%6 >= ? AND %6 < ? AND %7 >= ? AND %7 < ? AND %8 >= ? AND %8 < ? LIMIT 1")
+                         .arg(quotedName(ResultsTable), column("Prijmeni"), column("Trida"),
+                              column("Spravne"), column("Chybne"), column("Datum"),
+                              column("CasStrt"), column("CasEnd")),
+                     values);
+        !failure.isEmpty()) {
+        return failure;
+    }
+    stored = query.next();
+    return readFailure(query);
 }
 
 QString pupilTotalsStatement(const QString& surname)

@@ -34,6 +34,13 @@ QVariantList resultRowValues(const ResultRow& row);
 // which the task log names its run. Empty on success, else the reason.
 QString insertResultRow(QSqlDatabase& db, const ResultRow& row, qint64& runId);
 
+// Sets stored to whether "Prehled " holds the run already: the same surname, class and counts,
+// ended on the same date, started and ended in the same minutes as `run` (a report tells no
+// seconds). Each time counts as the minute it shows when read to the millisecond, so 08:45:00
+// stored a hair below it is 08:45, not 08:44. Runs inside the caller's transaction. Empty on
+// success, else the reason.
+QString readRunStored(QSqlDatabase& db, const ResultRow& run, bool& stored);
+
 // Right and wrong answers added up over runs. A run whose count is NULL (a row the
 // administrator entered by hand) adds nothing to that count.
 struct PupilTotals

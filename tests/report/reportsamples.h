@@ -7,13 +7,13 @@
 
 namespace voltmetr::testing {
 
-// A report text as the pupil's program writes it in Czech, of a run on 05.12.2026 08:00-08:45.
+// A report text as the pupil's program writes it in Czech, of a run on 05.12.2026 08:00-08:45
+// unless told otherwise.
 inline QString sampleReportText(const QString& name, const QString& pupilClass, int right,
-                                int wrong)
+                                int wrong, const QDateTime& from = {{2026, 12, 5}, {8, 0, 40}},
+                                const QDateTime& to = {{2026, 12, 5}, {8, 45, 59}})
 {
-    const QDate day(2026, 12, 5);
-    return composeReportText({name, pupilClass, toOleDate({day, {8, 0, 40}}),
-                              toOleDate({day, {8, 45, 59}}), right, wrong},
+    return composeReportText({name, pupilClass, toOleDate(from), toOleDate(to), right, wrong},
                              QLocale(QLocale::Czech, QLocale::CzechRepublic));
 }
 

@@ -76,6 +76,18 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
          "Novák/2.B@2 | 3: Novák ze třídy 2.B už je na řádku 2; je-li to jiný žák se stejným "
          "příjmením, napište oběma za příjmení iniciálu jména (např. „Novák J.“) a seznam "
          "načtěte znovu"},
+        // UTF-8 letters beside bytes that are no UTF-8 make a damaged UTF-8 list.
+        {"UTF-8 with a stray byte in a third column", "Hora;2.B\r\nKo\xc4\x8d\xc3\xad;2.B;x\xff\n",
+         "Seznam není v UTF-8 ani ve Windows-1250 (řádek 2: „Kočí;2.B;x\ufffd“); uložte ho znovu "
+         "v jednom z nich."},
+        {"a Windows-1250 line after a lone CR and a CR LF",
+         "Hora;2.B\rNov\xc3\xa1k;2.B\r\nDvo\xf8\xe1k;2.C\n",
+         "Seznam není v UTF-8 ani ve Windows-1250 (řádek 3: „Dvo\ufffd\ufffdk;2.C“); uložte ho "
+         "znovu v jednom z nich."},
+        {"Windows-1250", "Ko\xe8\xed;2.B\n", "Kočí/2.B@1"},
+        // Ů Ž make U+064E, Â ° U+00B0, by chance.
+        {"Windows-1250 with pairs that UTF-8 reads, but no letter",
+         "R\xd9\x8eI\xc8KA;2.B;\xc2\xb0\n", "RŮŽIČKA/2.B@1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(imported(c.csv), c.told) << c.name;

@@ -256,8 +256,10 @@ TEST_P(EitherEngine, DecodesAndStoresEveryReportOnceAndNamesTheDamagedOnes)
                                     .replace(u"\r\n"_s, u"\n"_s)
                                     .replace(u"Ж"_s, u"?"_s)
                                     .toStdString();
-    EXPECT_EQ(result.out, decoded + "Uloženo výsledků do databáze: 3, už tam bylo: 0.\n");
-    EXPECT_EQ(again.out, decoded + "Uloženo výsledků do databáze: 0, už tam bylo: 3.\n");
+    const std::string noRunStored = ", běh už uložil program žáka: 0.\n";
+    EXPECT_EQ(result.out,
+              decoded + "Uloženo výsledků do databáze: 3, už tam bylo: 0" + noRunStored);
+    EXPECT_EQ(again.out, decoded + "Uloženo výsledků do databáze: 0, už tam bylo: 3" + noRunStored);
     EXPECT_EQ(read(u"zpravy.csv"_s),
               "\xef\xbb\xbfJméno;Třída;Od;Do;Celkem;Dobře;Špatně\r\n"
               "'=Eva-Marie Šťastná;'-2.B;05.12.2026 08:00;05.12.2026 08:45;20;18;2\r\n"
@@ -275,6 +277,44 @@ TEST_P(EitherEngine, DecodesAndStoresEveryReportOnceAndNamesTheDamagedOnes)
         "'=Eva-Marie Šťastná;'-2.B;18;2;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
         "Jan;'\t2.B;0;1;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
         "\"'@Petr \"\"?\"\"\";'+2.C;1;2;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n");
+}
+
+// A report of a run that the pupils' program stored, not learning that it had, is not stored
+// again; one that differs from it in one field is. The fixture's first two runs stand for it.
+TEST_P(EitherEngine, AReportOfARunStoredAlreadyIsNotStoredAgain)
+{
+    const auto at = [](int d, int h, int m) { return QDateTime({2026, 12, d}, {h, m}); };
+    const struct
+    {
+        const char *name, *surname, *pupilClass;
+        int right, wrong;
+        QDateTime from, to;
+        int stored;
+    } cases[] = {
+        {"the run of 08:00:05-08:44:59", "Novák", "2.B", 17, 3, at(4, 8, 0), at(4, 8, 44), 0},
+        {"over midnight, stored a hair early", "Novák", "2.B", 8, 0, at(4, 23, 50), at(5, 0, 5), 0},
+        {"a later start", "Novák", "2.B", 17, 3, at(4, 8, 1), at(4, 8, 44), 1},
+        {"the minute before 23:50", "Novák", "2.B", 8, 0, at(4, 23, 49), at(5, 0, 5), 1},
+        {"a later end", "Novák", "2.B", 17, 3, at(4, 8, 0), at(4, 8, 45), 1},
+        {"an earlier end", "Novák", "2.B", 17, 3, at(4, 8, 0), at(4, 8, 43), 1},
+        {"a later day", "Novák", "2.B", 17, 3, at(4, 8, 0), at(5, 8, 44), 1},
+        {"an earlier day", "Novák", "2.B", 17, 3, at(4, 8, 0), at(3, 8, 44), 1},
+        {"another right count", "Novák", "2.B", 18, 3, at(4, 8, 0), at(4, 8, 44), 1},
+        {"another wrong count", "Novák", "2.B", 17, 2, at(4, 8, 0), at(4, 8, 44), 1},
+        {"another class", "Novák", "2.C", 17, 3, at(4, 8, 0), at(4, 8, 44), 1},
+        {"another surname", "Nováková", "2.B", 17, 3, at(4, 8, 0), at(4, 8, 44), 1},
+    };
+    const QString summary = u"databáze: %1, už tam bylo: 0, běh už uložil program žáka: %2.\n"_s;
+    for (const auto& c : cases) {
+        const QString report = testing::encodedReport(
+            testing::sampleReportText(QString::fromUtf8(c.surname), QString::fromUtf8(c.pupilClass),
+                                      c.right, c.wrong, c.from, c.to));
+        const std::string out = run("dekoduj --ulozit --db skola.sqlite -", report.toUtf8()).out;
+        EXPECT_TRUE(out.ends_with(summary.arg(c.stored).arg(1 - c.stored).toStdString()))
+            << c.name << ": " << out;
+    }
+    EXPECT_EQ(run("export --db skola.sqlite --vystup v.csv").out,
+              "Zapsáno výsledků: 13 do v.csv.\n"); // the fixture's three and ten reports
 }
 
 // One statistics row, its cells parted by "|" where two blanks or more stand.
