@@ -279,6 +279,17 @@ QString runBound(QSqlQuery& query, const QString& statement, const QVariantList&
     return runPrepared(query, values);
 }
 
+QString runAll(QSqlDatabase& db, const QStringList& statements)
+{
+    for (const QString& statement : statements) {
+        QSqlQuery query(db);
+        if (QString failure = runStatement(query, statement); !failure.isEmpty()) {
+            return failure;
+        }
+    }
+    return {};
+}
+
 QString runPrepared(QSqlQuery& query, const QVariantList& values)
 {
     for (const QVariant& value : values) {

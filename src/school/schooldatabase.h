@@ -120,6 +120,10 @@ QString runStatement(QSqlQuery& query, const QString& statement, const QVariantL
 // reason. Only statements that read or write rows may be prepared on a server.
 QString runBound(QSqlQuery& query, const QString& statement, const QVariantList& values = {});
 
+// Runs the statements one after another as runStatement does, each with no values, stopping
+// at the first that fails. Empty on success, else the reason.
+QString runAll(QSqlDatabase& db, const QStringList& statements);
+
 // Binds the values in order to a statement prepared before and runs it. Empty on success, else
 // the reason.
 QString runPrepared(QSqlQuery& query, const QVariantList& values);

@@ -136,17 +136,6 @@ QStringList storedReportsStatements(bool server)
     return statements;
 }
 
-QString executeAll(QSqlDatabase& db, const QStringList& statements)
-{
-    for (const QString& statement : statements) {
-        QSqlQuery query(db);
-        if (QString failure = runStatement(query, statement); !failure.isEmpty()) {
-            return failure;
-        }
-    }
-    return {};
-}
-
 // Runs create in a transaction that keeps all of it or nothing.
 template <typename Create> QString inOneTransaction(QSqlDatabase& db, Create create)
 {
@@ -191,7 +180,7 @@ QString createInTransaction(QSqlDatabase& db)
     statements << QStringLiteral(R"(CREATE INDEX "Prehled_Prijmeni" ON %1 ("Prijmeni"))")
                       .arg(quotedName(ResultsTable));
     QString failure =
-        executeAll(db, statements + taskLogStatements(server) + storedReportsStatements(server));
+        runAll(db, statements + taskLogStatements(server) + storedReportsStatements(server));
     QStringList changes;
     return failure.isEmpty() && server ? establishServerRights(db, changes) : failure;
 }
@@ -216,7 +205,7 @@ QString createSchoolSchema(QSqlDatabase& db)
 QString addTaskLogTable(QSqlDatabase& db)
 {
     return inOneTransaction(
-        db, [&] { return executeAll(db, taskLogStatements(isServerConnection(db))); });
+        db, [&] { return runAll(db, taskLogStatements(isServerConnection(db))); });
 }
 
 QStringList taskLogColumnNames()
@@ -244,7 +233,7 @@ QString ensureStoredReportsTable(QSqlDatabase& db)
     if (!db.record(QString::fromLatin1(StoredReportsTable)).isEmpty()) {
         return {};
     }
-    return executeAll(db, storedReportsStatements(isServerConnection(db)));
+    return runAll(db, storedReportsStatements(isServerConnection(db)));
 }
 
 QString bringServerRightsUpToDate(QSqlDatabase& db, QStringList& changes)

@@ -36,17 +36,6 @@ QString readValue(QSqlDatabase& db, const QString& statement, const QVariantList
     return {};
 }
 
-QString runAll(QSqlDatabase& db, const QStringList& statements)
-{
-    for (const QString& statement : statements) {
-        QSqlQuery query(db);
-        if (QString failure = runStatement(query, statement); !failure.isEmpty()) {
-            return failure;
-        }
-    }
-    return {};
-}
-
 // Creates the role unless the server has it, and says whether it did. Roles belong to the whole
 // server: another computer may be creating the same one at this moment; then the other's
 // serves, and this transaction goes on from the savepoint.
