@@ -45,6 +45,7 @@ GenList::GenList(WindowContext& context, QWidget* parent)
 
     m_data = new QPlainTextEdit(this);
     m_data->setObjectName(QStringLiteral("data"));
+    m_data->setAccessibleName(QStringLiteral("Zpráva pro vyučujícího"));
     placeTwips(*m_data, 120, 120, 4095, 3375);
     m_data->setReadOnly(true);
     m_data->setLineWrapMode(QPlainTextEdit::NoWrap);
