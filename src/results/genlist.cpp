@@ -61,6 +61,8 @@ GenList::GenList(WindowContext& context, QWidget* parent)
             makeButton(*this, QString::fromLatin1(name), caption, left, 3600, width, 735, font);
         // Enter in the report box must not copy, save or end by accident.
         button->setAutoDefault(false);
+        // A screen reader reads the caption as one line.
+        button->setAccessibleName(QString(caption).remove(QLatin1Char('&')).replace(u'\n', u' '));
         return button;
     };
     // The buttons are narrow: their captions break into lines.

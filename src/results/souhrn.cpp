@@ -32,7 +32,8 @@ void showCounts(const std::array<QLabel*, 3>& labels, const RunEnd::Counts& coun
 {
     for (std::size_t i = 0; i < labels.size(); ++i) {
         labels[i]->setText(counts[i]);
-        labels[i]->setAccessibleName(rowCaption(*labels[i]) + QLatin1Char(' ') + counts[i].trimmed());
+        labels[i]->setAccessibleName(rowCaption(*labels[i]) + QLatin1Char(' ') +
+                                     counts[i].trimmed());
     }
 }
 
@@ -63,8 +64,8 @@ Souhrn::Souhrn(WindowContext& context, QWidget* parent)
     const auto row = [&label](const Row& r) {
         QLabel* caption = label(QString::fromLatin1(r.captionName), r.caption, r.left, r.top,
                                 r.width, r.bgr, Qt::AlignLeft);
-        QLabel* count = label(QString::fromLatin1(r.countName), {}, 2640, r.countTop,
-                              r.countWidth, r.bgr, Qt::AlignRight);
+        QLabel* count = label(QString::fromLatin1(r.countName), {}, 2640, r.countTop, r.countWidth,
+                              r.bgr, Qt::AlignRight);
         caption->setBuddy(count);
         return count;
     };

@@ -77,7 +77,7 @@ QAccessibleInterface* accessibleDesignElement(const QString& className, QObject*
         return new AccessibleChoice(static_cast<ChoiceLabel*>(widget));
     }
     if (is(BlinkingWarning::staticMetaObject)) {
-        return new AccessibleElement(widget, QAccessible::AlertMessage);
+        return new AccessibleElement(widget, QAccessible::Notification);
     }
     if (is(ChoiceGroup::staticMetaObject)) {
         return new AccessibleElement(widget, QAccessible::Grouping);

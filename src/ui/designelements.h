@@ -63,10 +63,11 @@ protected:
 };
 
 // One choice of an exclusive QButtonGroup that looks like a label: its caption centred in its
-// box, nothing more; assistive technology knows it as a radio button. It chooses on a click or on Space. The group is one stop of the Tab
-// chain, at the chosen one; the arrow keys go to the neighbouring shown choice (in the order
-// of the group's ids) and choose it. While it has the keyboard focus its box is filled with the
-// highlight colour, so a pupil without a mouse sees where he is.
+// box, nothing more; assistive technology knows it as a radio button. It chooses on a click or on
+// Space. The group is one stop of the Tab chain, at the chosen one; the arrow keys go to the
+// neighbouring shown choice (in the order of the group's ids) and choose it. While it has the
+// keyboard focus its box is filled with the highlight colour, so a pupil without a mouse sees where
+// he is.
 class ChoiceLabel : public QAbstractButton
 {
     Q_OBJECT
@@ -83,8 +84,9 @@ private:
 };
 
 // A warning that blinks while its cause lasts. Its blink only darkens and lights its text: the
-// warning stays on the screen, so that assistive technology meets it once, as an alert that is
-// announced when it is posted, and hears no flicker of objects that come and go.
+// warning stays on the screen, so that assistive technology meets it once, as a notification
+// (which a screen reader speaks as it appears) and an alert event when it is posted, and hears
+// no flicker of objects that come and go.
 class BlinkingWarning : public QLabel
 {
     Q_OBJECT

@@ -204,10 +204,11 @@ TEST_F(ExerciseWindow, WhatTheWindowShowsFollowsTheCircuit)
     auto& warning = child<BlinkingWarning>(*window, "warning");
     const auto shown = [&] {
         const auto caption = [&](const char* name) { return child<QLabel>(*window, name).text(); };
-        const QString blink = !warning.isVisible() ? u"-"_s : warning.isLit() ? caption("warning") : u"dark"_s;
+        const QString blink = !warning.isVisible() ? u"-"_s
+                              : warning.isLit()    ? caption("warning")
+                                                   : u"dark"_s;
         const bool longLeft = window->plate(0).length() > window->plate(1).length();
-        return QStringList{child(*window, "Pripoj").text(),
-                           blink,
+        return QStringList{child(*window, "Pripoj").text(), blink,
                            caption("Znam0") + caption("Znam1"),
                            longLeft ? QStringLiteral("long left") : QStringLiteral("long right"),
                            accessible(&face(), QAccessible::Description)}
@@ -240,8 +241,8 @@ TEST_F(ExerciseWindow, WhatTheWindowShowsFollowsTheCircuit)
     }
 }
 
-// A screen reader knows each part by its role and name: the face is a picture, the warning an
-// alert, the range labels radio buttons, the chosen one checked, in the group that "Rozsah:"
+// A screen reader knows each part by its role and name: the face is a picture, the warning a
+// notification, the range labels radio buttons, the chosen one checked, in the group that "Rozsah:"
 // labels; the title spelt out "C H Y B A" is read as the word.
 TEST_F(ExerciseWindow, AScreenReaderKnowsEachPartByRoleAndName)
 {
@@ -264,7 +265,7 @@ TEST_F(ExerciseWindow, AScreenReaderKnowsEachPartByRoleAndName)
     for (const auto& [object, expected] : std::initializer_list<std::pair<QObject*, Known>>{
              {&face(), {QAccessible::Graphic, u"Voltmetr"_s, false, none}},
              {&child<QLabel>(*window, "warning"),
-              {QAccessible::AlertMessage, u"Přístroj je přetížen !"_s, false, none}},
+              {QAccessible::Notification, u"Přístroj je přetížen !"_s, false, none}},
              {&vstup(),
               {QAccessible::EditableText, u"Naměřené napětí je:"_s, false,
                u"Naměřené napětí je:"_s}},
