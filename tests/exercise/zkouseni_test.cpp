@@ -242,13 +242,16 @@ TEST_F(ExerciseWindow, WhatTheWindowShowsFollowsTheCircuit)
 }
 
 // A screen reader knows each part by its role and name: the face is a picture, the warning a
-// notification, the range labels radio buttons, the chosen one checked, in the group that "Rozsah:"
-// labels; the title spelt out "C H Y B A" is read as the word.
+// notification, the range labels radio buttons, chosen by their press action and then checked,
+// in the group that "Rozsah:" labels; the title spelt out "C H Y B A" is read as the word.
 TEST_F(ExerciseWindow, AScreenReaderKnowsEachPartByRoleAndName)
 {
     start();
     window->setLocale(QLocale(QLocale::Czech));
-    window->RozLB_Click(1);
+    QAccessible::queryAccessibleInterface(&rangeLabel(1))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(exercise().RangePos, 2) << "chosen by its press action";
     Spatny wrong({}, [](QWidget&) { return false; });
     Merak_KO destroyed;
     using Known = std::tuple<QAccessible::Role, QString, bool, QString>;
