@@ -9,7 +9,7 @@ namespace voltmetr {
 
 Merak_KO::Merak_KO(QWidget* parent) : QDialog(parent, fixedDialogFlags)
 {
-    setWindowTitle(QStringLiteral("C H Y B A"));
+    setLetterSpacedTitle(*this, QStringLiteral("C H Y B A"));
     setFixedClientTwips(*this, 5400, 2550);
     makeLabel(*this, {QStringLiteral("Label1"),
                       QStringLiteral("Došlo k dlouhodobému přetížení přístroje, zničil jsi ho!"),

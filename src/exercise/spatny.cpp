@@ -20,7 +20,7 @@ constexpr Qt::Alignment right = Qt::AlignRight | Qt::AlignTop;
 Spatny::Spatny(const WorkedCalculation& calculation, AskToEnd askToEnd, QWidget* parent)
     : AnswerFeedback(std::move(askToEnd), parent)
 {
-    setWindowTitle(QStringLiteral("C H Y B A"));
+    setLetterSpacedTitle(*this, QStringLiteral("C H Y B A"));
     setFixedClientTwips(*this, 4815, 3735);
     const QFont plain = designFont(QStringLiteral("MS Sans Serif"), 9.75);
     const QFont result = designFont(QStringLiteral("MS Sans Serif"), 12, true);

@@ -83,11 +83,19 @@ void drawCircle(QPainter& painter, const QRectF& box, const QColor& border, cons
     painter.drawEllipse(box.adjusted(pixel / 2, pixel / 2, -pixel / 2, -pixel / 2));
 }
 
-// A screen reader announces the exercise as a window of its own, not as a pane of another.
-QAccessibleInterface* accessibleExerciseWindow(const QString& className, QObject* object)
+// The switch, and the box that groups its range labels, in the window's twips.
+constexpr QPoint rangeSwitchCorner{3900, 4740};
+constexpr QSize rangeSwitchSize{2430, 1740};
+
+// A screen reader announces the exercise as a window of its own, not as a pane of another, and
+// the meter face as a picture, not as a frame, which it would take for a window.
+QAccessibleInterface* accessibleExerciseParts(const QString& className, QObject* object)
 {
     if (className == QLatin1String(Zkouseni::staticMetaObject.className())) {
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    if (className == QLatin1String(MeterFace::staticMetaObject.className())) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
     }
     return nullptr;
 }
@@ -99,9 +107,9 @@ Zkouseni::Zkouseni(WindowContext& context, QWidget* parent)
                           Qt::CustomizeWindowHint),
       m_context(context), m_exercise(context.host, context.state)
 {
-    static const bool accessibleAsWindow =
-        (QAccessible::installFactory(accessibleExerciseWindow), true);
-    Q_UNUSED(accessibleAsWindow);
+    static const bool accessibleParts =
+        (QAccessible::installFactory(accessibleExerciseParts), true);
+    Q_UNUSED(accessibleParts);
     setWindowTitle(QStringLiteral("Prověřovák měření na analogovém voltmetru"));
     setFixedClientTwips(*this, 6330, 6480);
     if (const QScreen* screen = this->screen()) {
@@ -145,11 +153,11 @@ void Zkouseni::buildCircuit()
     connect(m_prepoluj, &QPushButton::clicked, this, &Zkouseni::Prepoluj_Click);
     connect(m_pripoj, &QPushButton::clicked, this, &Zkouseni::Pripoj_Click);
 
-    m_warning =
-        makeLabel(*this, {QStringLiteral("warning"), QStringLiteral("Přístroj je přetížen !"), 240,
-                          4800, 3540, 360, designFont(QStringLiteral("MS Sans Serif"), 13.5),
-                          Qt::AlignHCenter | Qt::AlignTop, 0x0000FF});
-    m_warning->hide();
+    m_warning = new BlinkingWarning(this);
+    designLabel(*m_warning,
+                {QStringLiteral("warning"), QStringLiteral("Přístroj je přetížen !"), 240, 4800,
+                 3540, 360, designFont(QStringLiteral("MS Sans Serif"), 13.5),
+                 Qt::AlignHCenter | Qt::AlignTop, 0x0000FF});
 }
 
 void Zkouseni::buildAnswerRow()
@@ -185,13 +193,21 @@ void Zkouseni::buildAnswerRow()
 
 void Zkouseni::buildRangeSwitch()
 {
-    makeLabel(*this, {QStringLiteral("Label5"), QStringLiteral("Rozsah:"), 4080, 4800, 1050, 300,
-                      designFont(QStringLiteral("MS Sans Serif"), 12, true, true)});
+    QLabel* caption =
+        makeLabel(*this, {QStringLiteral("Label5"), QStringLiteral("Rozsah:"), 4080, 4800, 1050,
+                          300, designFont(QStringLiteral("MS Sans Serif"), 12, true, true)});
+    // The range labels are one group for a screen reader, named by the caption above them.
+    auto* group = new ChoiceGroup(this);
+    group->setObjectName(QStringLiteral("Rozsah"));
+    group->setAccessibleName(QStringLiteral("Rozsah"));
+    placeTwips(*group, rangeSwitchCorner.x(), rangeSwitchCorner.y(), rangeSwitchSize.width(),
+               rangeSwitchSize.height());
+    caption->setBuddy(group);
     const QFont labelFont = designFont(QStringLiteral("MS Sans Serif"), 8.25);
     auto* choices = new QButtonGroup(this);
     QWidget* previous = findChild<QPushButton*>(QStringLiteral("Command3"));
     for (int i = 0; i < 9; ++i) {
-        auto* label = new ChoiceLabel(this);
+        auto* label = new ChoiceLabel(group);
         label->setObjectName(QStringLiteral("RozLB%1").arg(i));
         label->setFont(labelFont);
         choices->addButton(label, i);
@@ -349,7 +365,7 @@ void Zkouseni::showExerciseState()
 }
 
 // What a sighted pupil sees of the meter and its circuit, but never where the needle stands:
-// that is the answer.
+// that is the answer, and the description says once that it takes sight to read it.
 void Zkouseni::describeFace()
 {
     const MeterType& meter = m_exercise.meter();
@@ -357,6 +373,9 @@ void Zkouseni::describeFace()
     if (m_exercise.meterDestroyed()) {
         sentences << QStringLiteral("Voltmetr je zničen.");
     } else {
+        if (m_exercise.timers().CP) {
+            sentences << QStringLiteral("Voltmetr je přetížen!");
+        }
         sentences << QStringLiteral("Stupnice má %1 dílků.").arg(meter.divisions);
     }
     sentences << QStringLiteral("Rozsah %1 V.")
@@ -365,6 +384,7 @@ void Zkouseni::describeFace()
                                        : QStringLiteral("Voltmetr je odpojen."));
     sentences << (m_exercise.PolarityRight ? QStringLiteral("Kladný pól zdroje je vlevo.")
                                            : QStringLiteral("Kladný pól zdroje je vpravo."));
+    sentences << QStringLiteral("Polohu ručičky nelze zjistit bez zraku.");
     const QString description = sentences.join(QLatin1Char(' '));
     if (description != m_stupnice->accessibleDescription()) {
         m_stupnice->setAccessibleDescription(description);
@@ -374,7 +394,14 @@ void Zkouseni::describeFace()
 void Zkouseni::showNeedleState()
 {
     m_stupnice->SetNeedle(m_exercise.needleAngle());
-    m_warning->setVisible(m_exercise.warningVisible());
+    // The warning stays posted while the meter is overloaded, blinking, and on a destroyed
+    // meter; the tick that overloads the meter changes what the face's description says.
+    const bool posted = m_exercise.timers().CP || m_exercise.warningVisible();
+    m_warning->setLit(m_exercise.warningVisible());
+    if (posted == m_warning->isHidden()) {
+        m_warning->setPosted(posted);
+        describeFace();
+    }
     runTimersAsExerciseSays();
 }
 
@@ -406,7 +433,7 @@ void Zkouseni::LayoutRangeLabels()
         }
         const int left = eightPositions ? tables.LabelLeft8[i] : tables.LabelLeft9[i];
         const int top = eightPositions ? tables.LabelTop8[i] : tables.LabelTop9[i];
-        placeTwips(label, left, top, 270, 195);
+        placeTwips(label, left - rangeSwitchCorner.x(), top - rangeSwitchCorner.y(), 270, 195);
     }
 }
 

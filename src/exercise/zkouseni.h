@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace voltmetr {
 
+class BlinkingWarning;
 class ChoiceLabel;
 class MeterFace;
 
@@ -84,7 +85,7 @@ private:
     QLineEdit* m_vstup = nullptr;
     QPushButton* m_pripoj = nullptr;
     QPushButton* m_prepoluj = nullptr;
-    QLabel* m_warning = nullptr;
+    BlinkingWarning* m_warning = nullptr;
     std::array<ChoiceLabel*, 9> m_rozLB{};
     std::array<QLabel*, 2> m_znam{};
     QTimer m_casovac;

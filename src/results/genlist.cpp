@@ -45,6 +45,7 @@ GenList::GenList(WindowContext& context, QWidget* parent)
 
     m_data = new QPlainTextEdit(this);
     m_data->setObjectName(QStringLiteral("data"));
+    m_data->setAccessibleName(QStringLiteral("Zpráva pro vyučujícího"));
     placeTwips(*m_data, 120, 120, 4095, 3375);
     m_data->setReadOnly(true);
     m_data->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -60,6 +61,8 @@ GenList::GenList(WindowContext& context, QWidget* parent)
             makeButton(*this, QString::fromLatin1(name), caption, left, 3600, width, 735, font);
         // Enter in the report box must not copy, save or end by accident.
         button->setAutoDefault(false);
+        // A screen reader reads the caption as one line.
+        button->setAccessibleName(QString(caption).remove(QLatin1Char('&')).replace(u'\n', u' '));
         return button;
     };
     // The buttons are narrow: their captions break into lines.

@@ -15,10 +15,25 @@ namespace {
 constexpr unsigned int green = 0x00008000;
 constexpr unsigned int darkRed = 0x00000080;
 
+// The caption of the row that a count stands in: the label whose buddy it is.
+QString rowCaption(const QLabel& count)
+{
+    for (const QLabel* label :
+         count.parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->buddy() == &count) {
+            return label->text();
+        }
+    }
+    return {};
+}
+
+// A screen reader says each count with its row's caption: "Dobře: 3".
 void showCounts(const std::array<QLabel*, 3>& labels, const RunEnd::Counts& counts)
 {
     for (std::size_t i = 0; i < labels.size(); ++i) {
         labels[i]->setText(counts[i]);
+        labels[i]->setAccessibleName(rowCaption(*labels[i]) + QLatin1Char(' ') +
+                                     counts[i].trimmed());
     }
 }
 
@@ -35,28 +50,36 @@ Souhrn::Souhrn(WindowContext& context, QWidget* parent)
         return makeLabel(
             *this, {name, caption, left, top, width, 300, font, alignment | Qt::AlignVCenter, bgr});
     };
-    const auto count = [&label](const QString& name, int top, int width, unsigned int bgr) {
-        return label(name, {}, 2640, top, width, bgr, Qt::AlignRight);
+    // A row's caption, then its count, which the caption labels: assistive technology reads
+    // the summary row by row.
+    struct Row
+    {
+        const char* captionName;
+        QString caption;
+        int left, top, width;
+        const char* countName;
+        int countTop, countWidth;
+        unsigned int bgr;
+    };
+    const auto row = [&label](const Row& r) {
+        QLabel* caption = label(QString::fromLatin1(r.captionName), r.caption, r.left, r.top,
+                                r.width, r.bgr, Qt::AlignLeft);
+        QLabel* count = label(QString::fromLatin1(r.countName), {}, 2640, r.countTop, r.countWidth,
+                              r.bgr, Qt::AlignRight);
+        caption->setBuddy(count);
+        return count;
     };
     constexpr unsigned int black = 0x00000000;
-
-    label(QStringLiteral("Label1"), QStringLiteral("Dnes jsi spočítal:"), 120, 120, 1920, black,
-          Qt::AlignLeft);
-    label(QStringLiteral("Label3"), QStringLiteral("Dobře:"), 360, 480, 780, green, Qt::AlignLeft);
-    label(QStringLiteral("Label4"), QStringLiteral("Špatně:"), 360, 840, 855, darkRed,
-          Qt::AlignLeft);
-    m_today = {count(QStringLiteral("Dnes0"), 120, 1830, black),
-               count(QStringLiteral("Dnes1"), 480, 1830, green),
-               count(QStringLiteral("Dnes2"), 840, 1845, darkRed)};
-
-    label(QStringLiteral("Label2"), QStringLiteral("Celkem jsi spočítal:"), 120, 1440, 2160, black,
-          Qt::AlignLeft);
-    label(QStringLiteral("Label5"), QStringLiteral("Dobře:"), 360, 1800, 780, green, Qt::AlignLeft);
-    label(QStringLiteral("Label6"), QStringLiteral("Špatně:"), 360, 2160, 855, darkRed,
-          Qt::AlignLeft);
-    m_total = {count(QStringLiteral("Celk0"), 1320, 1830, black),
-               count(QStringLiteral("Celk1"), 1680, 1830, green),
-               count(QStringLiteral("Celk2"), 2040, 1845, darkRed)};
+    const QString right = QStringLiteral("Dobře:");
+    const QString wrong = QStringLiteral("Špatně:");
+    m_today = {row({"Label1", QStringLiteral("Dnes jsi spočítal:"), 120, 120, 1920, "Dnes0", 120,
+                    1830, black}),
+               row({"Label3", right, 360, 480, 780, "Dnes1", 480, 1830, green}),
+               row({"Label4", wrong, 360, 840, 855, "Dnes2", 840, 1845, darkRed})};
+    m_total = {row({"Label2", QStringLiteral("Celkem jsi spočítal:"), 120, 1440, 2160, "Celk0",
+                    1320, 1830, black}),
+               row({"Label5", right, 360, 1800, 780, "Celk1", 1680, 1830, green}),
+               row({"Label6", wrong, 360, 2160, 855, "Celk2", 2040, 1845, darkRed})};
 
     m_ok = makeButton(*this, QStringLiteral("Command1"), QStringLiteral("&OK"), 1680, 2640, 1455,
                       495, designFont(QStringLiteral("MS Sans Serif"), 13.5, true));

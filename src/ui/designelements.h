@@ -34,6 +34,12 @@ struct LabelDesign
 };
 
 QLabel* makeLabel(QWidget& parent, const LabelDesign& design);
+// Gives a label of any kind the design's text, font, colour and box.
+void designLabel(QLabel& label, const LabelDesign& design);
+
+// A title written with spaces between its letters ("C H Y B A") stays so on the screen; assistive
+// technology gets the word ("Chyba"), which a screen reader would otherwise spell letter by letter.
+void setLetterSpacedTitle(QWidget& window, const QString& spacedTitle);
 
 // A command button placed in twips; "&" in the caption marks its access key.
 QPushButton* makeButton(QWidget& parent, const QString& objectName, const QString& caption,
@@ -57,10 +63,11 @@ protected:
 };
 
 // One choice of an exclusive QButtonGroup that looks like a label: its caption centred in its
-// box, nothing more. It chooses on a click or on Space. The group is one stop of the Tab
-// chain, at the chosen one; the arrow keys go to the neighbouring shown choice (in the order
-// of the group's ids) and choose it. While it has the keyboard focus its box is filled with the
-// highlight colour, so a pupil without a mouse sees where he is.
+// box, nothing more; assistive technology knows it as a radio button. It chooses on a click or on
+// Space. The group is one stop of the Tab chain, at the chosen one; the arrow keys go to the
+// neighbouring shown choice (in the order of the group's ids) and choose it. While it has the
+// keyboard focus its box is filled with the highlight colour, so a pupil without a mouse sees where
+// he is.
 class ChoiceLabel : public QAbstractButton
 {
     Q_OBJECT
@@ -74,6 +81,38 @@ protected:
 private:
     // The shown choice step places away in the group's order, or nullptr at either end.
     QAbstractButton* neighbour(int step) const;
+};
+
+// A warning that blinks while its cause lasts. Its blink only darkens and lights its text: the
+// warning stays on the screen, so that assistive technology meets it once, as a notification
+// (which a screen reader speaks as it appears) and an alert event when it is posted, and hears
+// no flicker of objects that come and go.
+class BlinkingWarning : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit BlinkingWarning(QWidget* parent = nullptr);
+
+    // Shows the warning, or takes it away; posting it announces it.
+    void setPosted(bool posted);
+    // The blink: lit or dark while posted.
+    void setLit(bool lit);
+    bool isLit() const { return m_lit; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_lit = true;
+};
+
+// The box that holds an exclusive group of ChoiceLabels; assistive technology knows it as their
+// group, under its accessible name.
+class ChoiceGroup : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ChoiceGroup(QWidget* parent = nullptr);
 };
 
 } // namespace voltmetr

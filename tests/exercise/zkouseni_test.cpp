@@ -1,10 +1,12 @@
 #include "app/procedury.h"
+#include "exercise/merakko.h"
 #include "exercise/meterface.h"
 #include "exercise/metermodel.h"
 #include "exercise/numbertext.h"
 #include "exercise/spatny.h"
 #include "support/metercatalogue.h"
 #include "support/windowfixture.h"
+#include "ui/designelements.h"
 #include "ui/twips.h"
 
 #include <QAbstractButton>
@@ -180,7 +182,9 @@ TEST_F(ExerciseWindow, EachMeterLaysOutItsOwnDial)
         for (int i = 0; i < 9; ++i) {
             const QAbstractButton& label = rangeLabel(i);
             shown << (label.isVisible() ? label.text() : QStringLiteral("-"));
-            EXPECT_EQ(label.geometry(), twipsRect(left[i + 1], top[i + 1], 270, 195)) << i;
+            EXPECT_EQ(QRect(label.mapTo(window.get(), QPoint()), label.size()),
+                      twipsRect(left[i + 1], top[i + 1], 270, 195))
+                << i;
         }
         EXPECT_EQ(shown.join(u' ').toStdString(), captions);
         QTest::mouseClick(&rangeLabel(3), Qt::LeftButton);
@@ -191,21 +195,20 @@ TEST_F(ExerciseWindow, EachMeterLaysOutItsOwnDial)
 
 // The connect button, the warning, the source's signs and plates (the long one is the + pole)
 // and what a screen reader hears of the face follow the circuit; the reader never hears where
-// the needle stands.
+// the needle stands. The warning blinks dark and lit without leaving the screen, where a screen
+// reader would take every blink for a new object.
 TEST_F(ExerciseWindow, WhatTheWindowShowsFollowsTheCircuit)
 {
     start();
     window->setLocale(QLocale(QLocale::Czech));
-    EXPECT_EQ(QStringList({accessible(&vstup(), QAccessible::Name),
-                           accessible(&face(), QAccessible::Name),
-                           accessible(&rangeLabel(0), QAccessible::Name)}),
-              QStringList({u"Naměřené napětí je:"_s, u"Voltmetr"_s, u"Rozsah 0,5 V"_s}));
+    auto& warning = child<BlinkingWarning>(*window, "warning");
     const auto shown = [&] {
         const auto caption = [&](const char* name) { return child<QLabel>(*window, name).text(); };
-        const bool warning = child<QLabel>(*window, "warning").isVisible();
+        const QString blink = !warning.isVisible() ? u"-"_s
+                              : warning.isLit()    ? caption("warning")
+                                                   : u"dark"_s;
         const bool longLeft = window->plate(0).length() > window->plate(1).length();
-        return QStringList{child(*window, "Pripoj").text(),
-                           warning ? caption("warning") : QStringLiteral("-"),
+        return QStringList{child(*window, "Pripoj").text(), blink,
                            caption("Znam0") + caption("Znam1"),
                            longLeft ? QStringLiteral("long left") : QStringLiteral("long right"),
                            accessible(&face(), QAccessible::Description)}
@@ -214,25 +217,68 @@ TEST_F(ExerciseWindow, WhatTheWindowShowsFollowsTheCircuit)
     // What the face says on the 100-division meter: range, connection, the side of the + pole.
     const auto said = [](const char* range, const char* connected, const char* side) {
         return QStringLiteral("Stupnice má 100 dílků. Rozsah %1 V. Voltmetr je %2. Kladný pól "
-                              "zdroje je %3.")
+                              "zdroje je %3. Polohu ručičky nelze zjistit bez zraku.")
             .arg(QString::fromUtf8(range), QString::fromUtf8(connected), QString::fromUtf8(side));
     };
     const QString quiet = QStringLiteral("Odpojit | - | -+ | long right | ");
+    const QString overloaded = u"Voltmetr je přetížen! "_s + said("0,5", "připojen", "vpravo");
     const std::pair<std::function<void()>, QString> steps[] = {
         {[] {}, u"Připojit | - | +- | long left | "_s + said("0,5", "odpojen", "vlevo")},
         {[&] { window->Prepoluj_Click(); },
          u"Připojit | - | -+ | long right | "_s + said("0,5", "odpojen", "vpravo")},
         {[&] { window->Pripoj_Click(); }, quiet + said("0,5", "připojen", "vpravo")},
         {[&] { window->casovac_Timer(); },
-         u"Odpojit | Přístroj je přetížen ! | -+ | long right | "_s +
-             said("0,5", "připojen", "vpravo")},
-        {[&] { window->CP_Timer(); }, quiet + said("0,5", "připojen", "vpravo")},
+         u"Odpojit | Přístroj je přetížen ! | -+ | long right | "_s + overloaded},
+        {[&] { window->CP_Timer(); }, u"Odpojit | dark | -+ | long right | "_s + overloaded},
+        {[&] { window->CP_Timer(); },
+         u"Odpojit | Přístroj je přetížen ! | -+ | long right | "_s + overloaded},
         {[&] { window->RozLB_Click(8); }, quiet + said("200", "připojen", "vpravo")},
     };
     int step = 0;
     for (const auto& [action, expected] : steps) {
         action();
         EXPECT_EQ(shown(), expected) << "step " << step++;
+    }
+}
+
+// A screen reader knows each part by its role and name: the face is a picture, the warning a
+// notification, the range labels radio buttons, chosen by their press action and then checked,
+// in the group that "Rozsah:" labels; the title spelt out "C H Y B A" is read as the word.
+TEST_F(ExerciseWindow, AScreenReaderKnowsEachPartByRoleAndName)
+{
+    start();
+    window->setLocale(QLocale(QLocale::Czech));
+    QAccessible::queryAccessibleInterface(&rangeLabel(1))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(exercise().RangePos, 2) << "chosen by its press action";
+    Spatny wrong({}, [](QWidget&) { return false; });
+    Merak_KO destroyed;
+    using Known = std::tuple<QAccessible::Role, QString, bool, QString>;
+    const auto known = [](QObject* object) {
+        const QAccessibleInterface* part = QAccessible::queryAccessibleInterface(object);
+        QStringList labels;
+        for (const auto& [label, relation] : part->relations(QAccessible::Label)) {
+            labels << label->text(QAccessible::Name);
+        }
+        return Known(part->role(), part->text(QAccessible::Name), part->state().checked,
+                     labels.join(u','));
+    };
+    const QString none;
+    for (const auto& [object, expected] : std::initializer_list<std::pair<QObject*, Known>>{
+             {&face(), {QAccessible::Graphic, u"Voltmetr"_s, false, none}},
+             {&child<QLabel>(*window, "warning"),
+              {QAccessible::Notification, u"Přístroj je přetížen !"_s, false, none}},
+             {&vstup(),
+              {QAccessible::EditableText, u"Naměřené napětí je:"_s, false,
+               u"Naměřené napětí je:"_s}},
+             {&child<QWidget>(*window, "Rozsah"),
+              {QAccessible::Grouping, u"Rozsah"_s, false, u"Rozsah:"_s}},
+             {&rangeLabel(0), {QAccessible::RadioButton, u"Rozsah 0,5 V"_s, false, none}},
+             {&rangeLabel(1), {QAccessible::RadioButton, u"Rozsah 1 V"_s, true, none}},
+             {&wrong, {QAccessible::Dialog, u"Chyba"_s, false, none}},
+             {&destroyed, {QAccessible::Dialog, u"Chyba"_s, false, none}}}) {
+        EXPECT_EQ(known(object), expected) << object->objectName().toStdString();
     }
 }
 

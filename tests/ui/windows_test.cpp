@@ -9,6 +9,7 @@
 #include "ui/info.h"
 #include "ui/twips.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
@@ -195,6 +196,14 @@ TEST_F(Windows, EmailRunFromTypedNameToClipboardAndFile)
     host.onNextModal([](QDialog& question) { click(question, "Command1"); });
     host.onNextModal([](QDialog& summary) { click(summary, "Command1"); });
     host.onNextModal([&](QDialog& report) {
+        QStringList names; // as a screen reader reads them
+        for (QWidget* part : std::initializer_list<QWidget*>{
+                 report.findChild<QPlainTextEdit*>(), &child(report, "clipbrd"),
+                 &child(report, "txtfile"), &child(report, "final")}) {
+            names << QAccessible::queryAccessibleInterface(part)->text(QAccessible::Name);
+        }
+        EXPECT_EQ(names.join(u'|'), u"Zpráva pro vyučujícího|Vložit do schránky|Uložit do "
+                                    u"textového souboru|Konec"_s);
         click(report, "clipbrd");
         for (const auto& answer :
              {std::optional<QString>(), std::optional(missing), std::optional(file.fileName())}) {
@@ -246,6 +255,16 @@ TEST_F(Windows, TheSummaryShowsAtOnceAndWaitsForTheSaveBeforeItsOk)
     school.exec(u"ROLLBACK"_s);
     awaitSave(window);
     EXPECT_EQ(captions("Celk"), u" 16 příkladů| 13 příkladů| 3 příklady"_s);
+    // A screen reader reads it row by row, each count named with its row's caption.
+    const QAccessibleInterface* read = QAccessible::queryAccessibleInterface(&window);
+    QStringList heard;
+    for (int i = 0; i < read->childCount(); ++i) {
+        heard << read->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(heard.join(u'|'),
+              u"Dnes jsi spočítal:|Dnes jsi spočítal: 4 příklady|Dobře:|Dobře: 3 příklady|Špatně:|"
+              u"Špatně: 1 příklad|Celkem jsi spočítal:|Celkem jsi spočítal: 16 příkladů|Dobře:|"
+              u"Dobře: 13 příkladů|Špatně:|Špatně: 3 příklady|OK"_s);
     QTest::keyClick(&window, Qt::Key_Return);
     EXPECT_TRUE(host.ended);
 }
