@@ -3,6 +3,7 @@
 #include "school/resultsstore.h"
 #include "school/schooldatabase.h"
 #include "support/throwawayserver.h"
+#include "support/unwritable.h"
 
 #include <QDir>
 #include <QProcess>
@@ -10,7 +11,10 @@
 #include <QSqlQuery>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
+#include <optional>
+#include <span>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -178,14 +182,22 @@ TEST_P(FileOnly, RefusesWhatItCannotDoAndChangesNothing)
 }
 
 // A database is replaced only on the teacher's word, and only a file: with the old one's access,
-// the old one kept beside it and no journal of it left to spoil the new one.
+// the old one kept beside it under a dated name that no earlier backup loses, not even one of the
+// same second, and no journal of it left to spoil the new one.
 TEST_P(EitherEngine, CreatingAgainKeepsTheResults)
 {
     const QByteArray old = QFile::encodeName(m_db);
     const uid_t owner = geteuid() == 0 ? 1234 : geteuid(); // only root can hand the file over
+    QStringList earlier; // backups of this second and the next ones, made before
     if (!onServer()) {
         ASSERT_EQ(chmod(old.constData(), 0664) + chown(old.constData(), owner, owner), 0);
         write("skola.sqlite-journal", "zbytek zápisu, který nedoběhl");
+        for (int second = 0; second < 10; ++second) {
+            earlier << u"skola.sqlite.%1.zaloha"_s.arg(QDateTime::currentDateTime()
+                                                           .addSecs(second)
+                                                           .toString(u"yyyy-MM-ddTHH-mm-ss"_s));
+            write(earlier.last().toUtf8().constData(), "starší záloha");
+        }
     }
     const ToolResult again = run("zaloz --db skola.sqlite");
     EXPECT_TRUE(again.exitCode == 1 &&
@@ -198,15 +210,138 @@ TEST_P(EitherEngine, CreatingAgainKeepsTheResults)
                     run("souhrn").out.find("Beneš; Bob") != std::string::npos);
         return;
     }
-    EXPECT_EQ(overwrite.out, "Založena prázdná školní databáze skola.sqlite.\n"
-                             "Původní databáze je uschována jako skola.sqlite.bak.\n");
+    const ToolResult emptied = run("zaloz --prepsat --db skola.sqlite");
+    static const QRegularExpression said(
+        u"^Založena prázdná školní databáze skola.sqlite.\nPůvodní databáze je uschována jako "
+        "(skola.sqlite.\d{4}-\d\d-\d\dT\d\d-\d\d-\d\d(-\d+)?.zaloha).\n$"_s);
+    const QString first = said.match(QString::fromStdString(overwrite.out)).captured(1);
+    const QString second = said.match(QString::fromStdString(emptied.out)).captured(1);
     struct stat made = {};
     ASSERT_EQ(stat(old.constData(), &made), 0);
     EXPECT_EQ(std::tuple(made.st_mode & 07777, made.st_uid, made.st_gid,
                          QFile::exists(m_db + u"-journal"_s),
                          ResultsStore(m_db).readPupils().pupils.size(),
-                         ResultsStore(m_db + u".bak"_s).readPupils().pupils.size()),
-              std::tuple(0664u, owner, owner, false, 0u, 3u));
+                         ResultsStore(m_dir.filePath(first)).readPupils().pupils.size(),
+                         ResultsStore(m_dir.filePath(second)).readPupils().pupils.size(),
+                         first != second && !earlier.contains(first) && !earlier.contains(second)),
+              std::tuple(0664u, owner, owner, false, 0u, 3u, 0u, true))
+        << overwrite.out << emptied.out;
+    for (const QString& backup : earlier) {
+        EXPECT_EQ(read(backup), "starší záloha") << backup.toStdString();
+    }
+}
+
+// The lab check as a pupil's account runs it: a line per finding, exit 0 only when runs will be
+// stored, and the database as it was, whatever the check found.
+TEST_P(EitherEngine, TheLabCheckTellsWhatThePupilsProgramWillMeetAndChangesNothing)
+{
+    enum Obstacle { None, ReadOnlyFile, ReadOnlyFolder };
+    const std::string opened = "✔ Databáze se otevřela a má všechny tabulky a sloupce, které "
+                               "program žáka používá.\n";
+    const std::string three = opened + "✔ Seznam žáků (tabulka Zaci) se přečetl, žáků v něm: 3.\n";
+    const std::string trial = "✔ Zkušební běh se zapsal a byl vrácen; databáze zůstala, jak "
+                              "byla.\n✔ Na zámek databáze se čekalo N ms; program žáka čeká "
+                              "nejvýš 10 s.\n";
+    const std::string refused = "✖ Zkušební uložení běhu: ";
+    const std::string lost = ", tvůj výsledek by se do databáze neuložil.\n";
+    // On a server: the database's name, and where its pupils and a guest without rights log in.
+    QString database, pupils, guest;
+    if (onServer()) {
+        database = QUrl(m_db).path().mid(1);
+        pupils = testing::ThrowawayServer::asPupils(m_db);
+        guest = QString(pupils).replace(u"_zak"_s, u"_host"_s);
+        for (const QString& statement : {u"CREATE ROLE %1_host LOGIN"_s,
+                                         u"GRANT CONNECT ON DATABASE %1 TO %1_host"_s,
+                                         u"GRANT SELECT ON \"Zaci\" TO %1_host"_s}) {
+            execAsAdmin(statement.arg(database));
+        }
+    } else {
+        for (const char* name : {"zaloz --db bez.sqlite", "zaloz --db prazdna.sqlite"}) {
+            EXPECT_EQ(run(name).exitCode, 0);
+        }
+        execAsAdmin(uR"(DROP TABLE "Zaci")"_s, m_dir.filePath(u"bez.sqlite"_s));
+    }
+    const std::string serverLogin =
+        "✔ Přihlášení jako role skola_zak bez hesla.\n✔ Spojení nevede přes pooler v "
+        "transakčním režimu.\n";
+    const struct
+    {
+        const char* name;
+        Obstacle obstacle;
+        QString location; // empty: the one the pupils' program takes
+        int exitCode;
+        std::string lines;
+    } onFile[] = {
+        {"a good file", None, {}, 0,
+         "✔ Databáze z proměnné VOLTMETR_DB: skola.sqlite (program žáka ji použije, jen má-li "
+         "proměnnou i jeho sezení).\n" + three + trial},
+        {"a read-only file", ReadOnlyFile, m_db, 1,
+         "✔ Databáze zadaná volbou --db: skola.sqlite.\n" + three + refused +
+             "soubor databáze je jen pro čtení" + lost},
+        {"a read-only folder", ReadOnlyFolder, m_db, 1,
+         "✔ Databáze zadaná volbou --db: skola.sqlite.\n" + three + refused +
+             "ve složce s databází nelze vytvářet soubory a databáze si v ní při ukládání "
+             "zakládá soubor „skola.sqlite-journal“" + lost},
+        {"a missing table", None, m_dir.filePath(u"bez.sqlite"_s), 1,
+         "✔ Databáze zadaná volbou --db: bez.sqlite.\n✖ bez.sqlite není školní databáze "
+         "Voltmetru: v databázi chybí tabulka „Zaci“\n"},
+        {"an empty class list", None, m_dir.filePath(u"prazdna.sqlite"_s), 1,
+         "✔ Databáze zadaná volbou --db: prazdna.sqlite.\n" + opened +
+             "✖ Seznam žáků (tabulka Zaci): je prázdný, žák se nemá jak přihlásit; naplňte ho "
+             "příkazem import.\n" + trial},
+    },
+      onServer[] = {
+          {"the pupils' role", None, pupils, 0,
+           "✔ Databáze zadaná volbou --db: PUPILS.\n" + three +
+               "✔ Role skola_zak uložené výsledky nezmění ani nesmaže.\n" + serverLogin +
+               "✔ Server dovolí běh uložit.\n"},
+          {"the administrator's role", None, m_db, 1,
+           "✔ Databáze zadaná volbou --db: skola.sqlite.\n" + three +
+               "✖ Role: role voltmetr_spravce smí uložené výsledky měnit a mazat, a s ní každý "
+               "žák; žáci se mají přihlašovat jako skola_zak.\n" +
+               QString::fromStdString(serverLogin)
+                   .replace(u"skola_zak"_s, u"voltmetr_spravce"_s)
+                   .toStdString() +
+               "✔ Server dovolí běh uložit.\n"},
+          {"a role without the right to store", None, guest, 1,
+           "✔ Databáze zadaná volbou --db: GUEST.\n" + three +
+               "✔ Role skola_host uložené výsledky nezmění ani nesmaže.\n" +
+               QString::fromStdString(serverLogin)
+                   .replace(u"skola_zak"_s, u"skola_host"_s)
+                   .toStdString() +
+               refused +
+               "uživatel skola_host nesmí do školní databáze ukládat výsledky (správce ho "
+               "přidá do role žáků této databáze).\n"},
+      };
+    const auto state = [&] {
+        QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
+        for (const QString& name : QStringList(files)) {
+            files << QString::fromStdString(read(name));
+        }
+        return files << QString::fromStdString(run("export").out);
+    };
+    for (const auto& c : onServer() ? std::span(onServer) : std::span(onFile)) {
+        const QStringList before = state();
+        ToolResult checked;
+        {
+            std::optional<testing::Unwritable> obstacle;
+            if (c.obstacle != None) {
+                obstacle.emplace(c.obstacle == ReadOnlyFile ? m_db : m_dir.path());
+            }
+            const QString commandLine =
+                u"over"_s + (c.location.isEmpty() ? QString() : u" --db "_s + c.location);
+            checked = run(commandLine.toUtf8().constData());
+        }
+        QString lines = QString::fromStdString(checked.out).replace(m_dir.path() + u'/', QString());
+        if (onServer()) {
+            lines.replace(pupils, u"PUPILS"_s).replace(guest, u"GUEST"_s).replace(database, u"skola"_s);
+        }
+        lines.replace(QRegularExpression(u"čekalo \\d+ ms"_s), u"čekalo N ms"_s);
+        EXPECT_EQ(std::tuple(checked.exitCode, lines.toStdString(), checked.err),
+                  std::tuple(c.exitCode, c.lines, std::string()))
+            << c.name;
+        EXPECT_EQ(state(), before) << c.name;
+    }
 }
 
 // Reports are decoded, damaged ones named where they stand, and stored once however often they
