@@ -22,10 +22,14 @@ struct CommandInfo
 };
 
 const CommandInfo commands[] = {
-    {"zaloz", Command::Create, 0, 0},          {"import", Command::Import, 1, 1},
-    {"dekoduj", Command::Decode, 0, -1},       {"export", Command::Export, 0, 0},
-    {"souhrn", Command::Totals, 0, 0},         {"aktualizuj", Command::Upgrade, 0, 0},
-    {"statistika", Command::Statistics, 0, 0}, {"prehled", Command::Overview, 0, 0},
+    {"zaloz", Command::Create, 0, 0},
+    {"import", Command::Import, 1, 1},
+    {"dekoduj", Command::Decode, 0, -1},
+    {"export", Command::Export, 0, 0},
+    {"souhrn", Command::Totals, 0, 0},
+    {"aktualizuj", Command::Upgrade, 0, 0},
+    {"statistika", Command::Statistics, 0, 0},
+    {"prehled", Command::Overview, 0, 0},
     {"over", Command::Check, 0, 0},
 };
 

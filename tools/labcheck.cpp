@@ -28,7 +28,7 @@ public:
     bool tell(const QString& problem, const QString& passed, const QString& failing)
     {
         return problem.isEmpty() ? pass(passed)
-                                 : fail(QStringLiteral("%1: %2").arg(failing, problem));
+                                 : fail(QStringLiteral("%1: %2.").arg(failing, problem));
     }
     bool pass(const QString& sentence)
     {
@@ -68,14 +68,14 @@ bool tellLocation(const Request& request, Findings& findings, QString& location)
                                  .arg(location));
     case SettingOrigin::SettingsFile:
         return findings.pass(QStringLiteral("Nastavení školy ze souboru %1: databáze %2.")
-                    .arg(schoolSettingsFile(), location));
+                                 .arg(schoolSettingsFile(), location));
     case SettingOrigin::BuiltIn:
         break;
     }
-    return findings.pass(QStringLiteral("Soubor nastavení školy %1/%2 tu není: databáze je na "
-                                        "výchozím místě %3.")
-                             .arg(QLatin1String(SettingsFolder), QLatin1String(SettingsFileName),
-                                  location));
+    return findings.pass(
+        QStringLiteral("Soubor nastavení školy %1/%2 tu není: databáze je na "
+                       "výchozím místě %3.")
+            .arg(QLatin1String(SettingsFolder), QLatin1String(SettingsFileName), location));
 }
 
 #ifdef VOLTMETR_HAVE_LIBPQ
@@ -98,9 +98,8 @@ QString passwordSource(QSqlDatabase& db)
     if (passwordFile.isEmpty()) {
         passwordFile = QDir::home().filePath(QStringLiteral(".pgpass"));
     }
-    return QFileInfo::exists(passwordFile)
-               ? QStringLiteral("ze souboru hesel %1").arg(passwordFile)
-               : QStringLiteral("ze souboru služeb pg_service.conf");
+    return QFileInfo::exists(passwordFile) ? QStringLiteral("ze souboru hesel %1").arg(passwordFile)
+                                           : QStringLiteral("ze souboru služeb pg_service.conf");
 }
 #endif
 
@@ -123,8 +122,8 @@ void tellServerLogin(SchoolConnection& connection, const QString& location, Find
         findings.pass(QStringLiteral("Přihlášení jako role %1 bez hesla.").arg(role));
     }
 #else
-    findings.pass(QStringLiteral("Přihlášení jako role %1 (zda heslem, tento nástroj nepozná).")
-                      .arg(role));
+    findings.pass(
+        QStringLiteral("Přihlášení jako role %1 (zda heslem, tento nástroj nepozná).").arg(role));
 #endif
     findings.tell(checkNotPooledByTransaction(db, location),
                   QStringLiteral("Spojení nevede přes pooler v transakčním režimu."),
@@ -170,7 +169,7 @@ int checkLab(const Request& request, Console& console)
         server ? QStringLiteral("Server dovolí běh uložit.")
                : QStringLiteral("Zkušební běh se zapsal a byl vrácen; databáze zůstala, jak "
                                 "byla."),
-        QStringLiteral("Běh by se neuložil"));
+        QStringLiteral("Zkušební uložení běhu"));
     if (stored && !server) {
         findings.pass(QStringLiteral("Na zámek databáze se čekalo %1 ms; program žáka čeká "
                                      "nejvýš %2 s.")
