@@ -84,7 +84,8 @@ bool tellLocation(const Request& request, Findings& findings, QString& location)
 QString passwordSource(QSqlDatabase& db)
 {
     const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "PGconn*") != 0) {
+    // The driver names the client library's connection by its struct's name, pg_conn.
+    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0) {
         return {};
     }
     PGconn* const connection = *static_cast<PGconn* const*>(handle.constData());
