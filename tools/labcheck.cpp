@@ -128,7 +128,7 @@ void tellServerLogin(SchoolConnection& connection, const QString& location, Find
 #endif
     findings.tell(checkNotPooledByTransaction(db, location),
                   QStringLiteral("Spojení nevede přes pooler v transakčním režimu."),
-                  QStringLiteral("Spojení"));
+                  QStringLiteral("Cesta k serveru"));
 }
 
 } // namespace
