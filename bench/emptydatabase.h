@@ -27,7 +27,8 @@ inline QString emptySchoolDatabase(const QString& location)
     if (server) {
         QSqlQuery drop(connection.db());
         const QStringList tables = {quotedName(ResultsTable), quotedName(PupilsTable),
-                                    quotedName(TaskLogTable), quotedName(StoredReportsTable)};
+                                    quotedName(TaskLogTable), quotedName(StoredReportsTable),
+                                    quotedName(StoredRunsTable)};
         if (!drop.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(tables.join(u", ")))) {
             return drop.lastError().text();
         }

@@ -9,7 +9,9 @@
 //                                               file (give a network share here) or a server's
 //                                               location, whose school tables are made anew
 //                                               (scripts/throwaway-pgserver.sh starts a
-//                                               throwaway server)
+//                                               throwaway server, and
+//                                               scripts/throwaway-pgbouncer.sh the district's
+//                                               pooler in front of it)
 // store_load_bench --pisar <location> <w> <saves>  one writer; prints "i|ms|stored" per save
 //
 // The writers start together, as a class pressing "Konec" at one moment does: each one prepares,

@@ -30,6 +30,7 @@ expected=(
   "./usr/share/icons/hicolor/scalable/apps/$app_id.svg"
   ./usr/share/man/man1/voltmetr.1.gz ./usr/share/man/man1/voltmetr-ucitel.1.gz
   ./usr/share/doc/voltmetr/copyright ./usr/share/doc/voltmetr/changelog.gz
+  ./usr/share/doc/voltmetr/examples/pgbouncer-voltmetr.ini
   ./etc/xdg/voltmetr/voltmetr.conf
 )
 for size in 16 22 24 32 48 64 128 256; do

@@ -116,7 +116,7 @@ QString refusedConnectionReason(const QString& text)
         });
     };
     if (says({"too many clients", "connection slots", "starting up", "shutting down",
-              "recovery mode", "no more connections allowed"})) {
+              "recovery mode", "no more connections allowed", "query_wait_timeout"})) {
         return QStringLiteral("databázový server je právě přetížený nebo se spouští a další "
                               "spojení nepřijal");
     }
@@ -180,6 +180,14 @@ bool mayTryAgain(const QSqlError& error, bool server)
     return state.isEmpty() ||
            std::any_of(transient.begin(), transient.end(),
                        [&](const QString& prefix) { return state.startsWith(prefix); });
+}
+
+QSqlError closedWhileOpeningError()
+{
+    return QSqlError(QStringLiteral("QPSQL: Unable to connect"),
+                     QStringLiteral("the connection was closed while it was being set up, as a "
+                                    "pooler closes one that waited too long (query_wait_timeout)"),
+                     QSqlError::ConnectionError);
 }
 
 QString transactionPoolingReason()

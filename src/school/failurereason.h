@@ -26,6 +26,10 @@ bool meansHeldByAnother(const QString& reason);
 // read back what the first attempt stored.
 bool mayTryAgain(const QSqlError& error, bool server);
 
+// The error of a server connection that the driver opened although a pooler had closed it while
+// it waited in the pooler's queue (query_wait_timeout): a busy server, to try again.
+QSqlError closedWhileOpeningError();
+
 // The Czech reason for a connection pooler that hands each transaction to whichever server
 // connection is free: what a connection sets for itself, and its prepared statements, would
 // meet other computers' transactions.

@@ -209,7 +209,7 @@ RunStored ResultsStore::appendRun(const ResultRow& row, const std::vector<TaskRe
                 static_cast<int>(std::max<SaveRetry::Duration::rep>(1, wait.count())));
             result.error = connection->openError();
             if (!result.error.isEmpty()) {
-                const bool again = server && mayTryAgain(connection->db().lastError(), true);
+                const bool again = server && mayTryAgain(connection->openFailure(), true);
                 connection.reset();
                 return again ? SaveRetry::Outcome::Busy : SaveRetry::Outcome::Failed;
             }

@@ -117,7 +117,8 @@ QString describeServer(QSqlDatabase& db, const QString& location, int busyTimeou
 // reading connection may not change a row. A file is still opened for writing: a writer killed
 // in the middle of a save leaves a journal beside the file, and only a connection that may write
 // can roll it back. Without that, every later reader would be refused.
-QString setOwnSettings(QSqlDatabase& db, SchoolConnection::Access access, int busyTimeoutMs)
+QString setOwnSettings(QSqlDatabase& db, SchoolConnection::Access access, int busyTimeoutMs,
+                       QSqlError& failed)
 {
     const bool readOnly = access == SchoolConnection::Access::Read;
     QSqlQuery query(db);
@@ -154,6 +155,7 @@ QString setOwnSettings(QSqlDatabase& db, SchoolConnection::Access access, int bu
             break;
         }
     }
+    failed = query.lastError();
     return failure;
 }
 
@@ -194,8 +196,11 @@ SchoolConnection::SchoolConnection(const QString& location, Access access, int b
     if (!m_error.isEmpty()) {
         return;
     }
-    if (!m_db.open()) {
-        m_error = databaseFailureReason(m_db.lastError());
+    if (!m_db.open() || !m_db.isOpen()) {
+        // A pooler closes a connection that waited in its queue too long while the driver is
+        // still setting it up, and the driver opens it all the same.
+        m_failure = m_db.isOpenError() ? m_db.lastError() : closedWhileOpeningError();
+        m_error = databaseFailureReason(m_failure);
         return;
     }
     // A file is first read only by the first statement, which must already wait fairly: it may
@@ -207,11 +212,12 @@ SchoolConnection::SchoolConnection(const QString& location, Access access, int b
         m_db.setConnectOptions(
             QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
         if (!m_db.open()) {
-            m_error = databaseFailureReason(m_db.lastError());
+            m_failure = m_db.lastError();
+            m_error = databaseFailureReason(m_failure);
             return;
         }
     }
-    m_error = setOwnSettings(m_db, access, busyTimeoutMs);
+    m_error = setOwnSettings(m_db, access, busyTimeoutMs, m_failure);
 }
 
 std::chrono::milliseconds SchoolConnection::lockWaited() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -76,6 +77,9 @@ public:
     QSqlDatabase& db() { return m_db; }
     // Empty when the connection is open; else the Czech reason.
     const QString& openError() const { return m_error; }
+    // The engine's error behind openError, for deciding whether to try again; none when the
+    // location itself cannot be used.
+    const QSqlError& openFailure() const { return m_failure; }
 
     // From now on, a wait for another computer's lock ends `limit` from now. Empty on success,
     // else the reason.
@@ -90,6 +94,7 @@ private:
     std::unique_ptr<LockWait> m_lockWait; // a file's; outlives the connection that calls it
     QSqlDatabase m_db;
     QString m_error;
+    QSqlError m_failure;
 };
 
 // Starts a transaction for a write. In a file it holds the write lock from its first statement,

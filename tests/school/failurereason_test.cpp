@@ -106,6 +106,7 @@ TEST(FailureReason, EveryEngineCodeHasItsReason)
          u"k databázovému serveru se nelze připojit: neběží nebo není dostupný"_s},
         {"FATAL:  sorry, too many clients already", busyServer},
         {"FATAL:  the database system is starting up", busyServer},
+        {"ERROR:  query_wait_timeout", busyServer}, // a pooler's queue
         {"FATAL:  password authentication failed for user \"x\"", refusedLogin},
         {"FATAL:  permission denied for database \"skola\"", refusedLogin},
     };

@@ -76,19 +76,32 @@ QString warningsAbout(const QString& pupil)
     return std::exchange(warnings, {}).filter(pupil).join(u'\n');
 }
 
-// An empty school database on either engine, with the administrator's connection. The file's
+// The location reached through the test run's PgBouncer in that mode, which pools as the
+// district's example does, with two server connections for each school and one second's wait.
+QString throughPooler(const QString& location, const QString& mode = u"session"_s)
+{
+    const QString server = qEnvironmentVariable("VOLTMETR_TEST_SERVER");
+    return QString(location).replace(server, server + u'-' + mode);
+}
+
+// An empty school database on each engine, with the administrator's connection. The file's
 // path has blanks, diacritics, and "#" and "?" that a URI would cut off; on the server the
-// program works as the pupils' role.
-class SchoolDatabaseTest : public ::testing::TestWithParam<bool> // on a server
+// program works as the pupils' role, straight or through the pooler in session mode.
+class SchoolDatabaseTest : public ::testing::TestWithParam<const char*>
 {
 protected:
+    const bool m_server = qstrcmp(GetParam(), "File") != 0;
     testing::SchoolFile m_admin{u"Školní data #1?x=y%20.sqlite"_s,
-                                GetParam() ? ThrowawayServer::newDatabase() : QString()};
-    QString m_location = GetParam() ? ThrowawayServer::asPupils(m_admin.path()) : m_admin.path();
+                                m_server ? ThrowawayServer::newDatabase() : QString()};
+    QString m_location = !m_server ? m_admin.path()
+                         : qstrcmp(GetParam(), "Pooler")
+                             ? ThrowawayServer::asPupils(m_admin.path())
+                             : throughPooler(ThrowawayServer::asPupils(m_admin.path()));
 };
 
-INSTANTIATE_TEST_SUITE_P(BothEngines, SchoolDatabaseTest, ::testing::Bool(),
-                         [](const auto& server) { return server.param ? "Server" : "File"; });
+INSTANTIATE_TEST_SUITE_P(EveryEngine, SchoolDatabaseTest,
+                         ::testing::Values("File", "Server", "Pooler"),
+                         [](const auto& engine) { return engine.param; });
 
 // The run is stored whole, its start to the second, but without class and login name, as on a
 // computer that could not tell the login name: those fields, and an empty surname, are kept as
@@ -205,7 +218,7 @@ TEST_P(SchoolDatabaseTest, AnOlderDatabaseTakesTheRunWithoutItsTasks)
         m_admin.exec(uR"(DELETE FROM "Prehled ")"_s);
         m_admin.exec(uR"(DROP TABLE IF EXISTS "Ulohy")"_s);
         ASSERT_EQ(addTaskLogTable(m_admin.database()), QString());
-        if (GetParam()) { // a server's database made before the store function, as it was
+        if (m_server) { // a server's database made before the store function, as it was
             m_admin.exec(u"DROP FUNCTION IF EXISTS voltmetr_uloz_beh"_s);
             m_admin.exec(uR"(GRANT SELECT, INSERT ON "Prehled ", "Ulohy" TO %1)"_s.arg(
                 schoolRolesOf(QUrl(m_admin.path()).path().mid(1)).pupils));
@@ -506,6 +519,22 @@ TEST(ServerDatabase, ASaveCutOffAfterItsCommitIsStoredOnceAndReportedStored)
     EXPECT_EQ(outcome(school, Access::Read,
                       uR"(SELECT (SELECT COUNT(*) FROM "Prehled "), COUNT(*) FROM "Ulohy")"_s),
               u"1 3"_s);
+}
+
+// Every case of SchoolDatabaseTest goes through the pooler in session mode too. A save that waits
+// in its queue longer than the pooler allows is tried again, and when its budget is spent the
+// pupil reads that the server is busy. A pooler in transaction mode is named at sign-in.
+TEST(ServerDatabase, APoolerKeepingASaveWaitingIsBusyAndOneInTransactionModeIsNamed)
+{
+    const QString pupils = ThrowawayServer::asPupils(ThrowawayServer::newSchool());
+    const SchoolConnection first(throughPooler(pupils), Access::Read),
+        second(throughPooler(pupils), Access::Read); // both of the school's server connections
+    qInstallMessageHandler(keepWarning);
+    EXPECT_EQ(ResultsStore(throughPooler(pupils), 2500).appendRun(runOf(9, 9)).error,
+              u"databázový server je právě přetížený nebo se spouští a další spojení nepřijal"_s);
+    EXPECT_TRUE(warningsAbout(novakova).contains(u"muselo čekat"_s)) << "tried again";
+    EXPECT_EQ(ResultsStore(throughPooler(pupils, u"transaction"_s)).readPupils().error,
+              transactionPoolingReason());
 }
 
 // The location decides the engine; a server's address is taken apart so that every part
