@@ -240,11 +240,14 @@ TEST_P(EitherEngine, TheLabCheckTellsWhatThePupilsProgramWillMeetAndChangesNothi
         ReadOnlyFile,
         ReadOnlyFolder
     };
-    QString pupils, guest; // on a server, the pupils' login and a guest's without rights
+    QString pupils, guest, pooled; // on a server: the pupils' login, a guest's without rights,
+                                   // the pupils' through the test run's pooler in transaction mode
     if (onServer()) {
         const QString database = QUrl(m_db).path().mid(1);
         pupils = testing::ThrowawayServer::asPupils(m_db);
         guest = QString(pupils).replace(u"_zak"_s, u"_host"_s);
+        const QString server = qEnvironmentVariable("VOLTMETR_TEST_SERVER");
+        pooled = QString(pupils).replace(server, server + u"-transaction"_s);
         for (const QString& statement :
              {u"CREATE ROLE %1_host LOGIN"_s, u"GRANT CONNECT ON DATABASE %1 TO %1_host"_s,
               u"GRANT SELECT ON \"Zaci\" TO %1_host"_s}) {
@@ -276,6 +279,8 @@ TEST_P(EitherEngine, TheLabCheckTellsWhatThePupilsProgramWillMeetAndChangesNothi
            "role voltmetr_spravce smí uložené výsledky měnit"},
           {"a role without the right to store", guest, "✔✔✔✔✔✔✖",
            "skola_host nesmí do školní databáze ukládat"},
+          {"through a pooler in transaction mode", pooled, "✔✔✔✔✔✖✔",
+           "sdružovač spojení v režimu transakcí"},
       };
     const auto state = [&] {
         QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
