@@ -22,10 +22,15 @@ struct CommandInfo
 };
 
 const CommandInfo commands[] = {
-    {"zaloz", Command::Create, 0, 0},          {"import", Command::Import, 1, 1},
-    {"dekoduj", Command::Decode, 0, -1},       {"export", Command::Export, 0, 0},
-    {"souhrn", Command::Totals, 0, 0},         {"aktualizuj", Command::Upgrade, 0, 0},
-    {"statistika", Command::Statistics, 0, 0}, {"prehled", Command::Overview, 0, 0},
+    {"zaloz", Command::Create, 0, 0},
+    {"import", Command::Import, 1, 1},
+    {"dekoduj", Command::Decode, 0, -1},
+    {"export", Command::Export, 0, 0},
+    {"souhrn", Command::Totals, 0, 0},
+    {"aktualizuj", Command::Upgrade, 0, 0},
+    {"statistika", Command::Statistics, 0, 0},
+    {"prehled", Command::Overview, 0, 0},
+    {"over", Command::Check, 0, 0},
 };
 
 const CommandInfo* findCommand(const QString& name)
@@ -157,7 +162,9 @@ Request parseRequest(const QStringList& arguments)
                            .arg(commandWord, positional.value(info->maxFiles)));
     }
     request.files = positional;
-    if (request.databasePath.isEmpty()) {
+    // The lab check tells where the location comes from, and counts a settings file it cannot
+    // use among its findings.
+    if (request.databasePath.isEmpty() && request.command != Command::Check) {
         const SchoolSetting location = configuredDatabaseLocation();
         if (!location.problem.isEmpty()) {
             return refused(location.problem + QStringLiteral(" Opravte jej, nebo zadejte --db."));
@@ -178,7 +185,7 @@ QString helpText()
                "Příkazy:\n"
                "  zaloz [--prepsat]        založí prázdnou školní databázi; existující soubor\n"
                "                           přepíše jen s volbou --prepsat a původní uschová\n"
-               "                           jako CESTA.bak\n"
+               "                           jako CESTA.DATUM.zaloha (starší zálohy zůstanou)\n"
                "  import SEZNAM.csv        přidá žáky ze seznamu třídy (CSV ze školní matriky,\n"
                "                           UTF-8 nebo Windows-1250, oddělovač „;“ nebo „,“,\n"
                "                           sloupce Příjmení a Třída); žák, který už v databázi\n"
@@ -204,6 +211,11 @@ QString helpText()
                "                           která se otevře v prohlížeči i bez sítě\n"
                "  aktualizuj               doplní do databáze ze starší verze tabulku úloh\n"
                "                           a tabulku uložených zpráv\n"
+               "  over                     zkouška učebny: spuštěno pod účtem žáka na jeho\n"
+               "                           počítači vypíše po řádcích s ✔ nebo ✖, co program\n"
+               "                           žáka potká: nastavení, databázi, seznam žáků,\n"
+               "                           přihlášení k serveru a zkušební uložení běhu, které\n"
+               "                           nic nezmění; kód 0, jen když se běhy uloží\n"
                "\n"
                "Společné volby:\n"
                "  --db CESTA               školní databáze: soubor, nebo databázový server\n"

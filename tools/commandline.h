@@ -14,14 +14,15 @@ enum class Command
     Totals,
     Upgrade,    // adds the tables of newer versions to an older database
     Statistics, // per pupil and per class, with the kinds of mistakes
-    Overview    // the class overview as an HTML page with charts
+    Overview,   // the class overview as an HTML page with charts
+    Check       // the lab check, run as a pupil on a lab computer
 };
 
 // What the teacher asked for on the command line.
 struct Request
 {
     Command command = Command::Create;
-    QString databasePath; // --db; empty: where the pupils' program looks
+    QString databasePath; // --db, else where the pupils' program looks; over: --db or empty
     bool overwrite = false;
     QString csvPath;    // dekoduj --csv
     bool store = false; // dekoduj --ulozit

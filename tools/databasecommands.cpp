@@ -10,6 +10,7 @@
 #include "teachertool.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -51,20 +52,34 @@ QString takeOverAccess(const QString& from, const QString& to)
 }
 
 // Copies the old database, with the journal a killed writer may have left beside it, so that
-// the backup opens as the old database stood before that write.
-QString backUp(const QString& path, const QString& backup)
+// the backup opens as the old database stood before that write. Each backup gets a name of its
+// own, the old name with the time ("skola.sqlite.2026-12-07T10-31-05.zaloha", a second one of
+// the same second "…T10-31-05-2.zaloha"), taken only where no file is: an older backup is never
+// replaced, not even by a second run at the same moment. Sets backup to the name.
+QString backUp(const QString& path, QString& backup)
 {
-    for (const auto& [from, to] : {std::pair{path, backup}, {journalOf(path), journalOf(backup)}}) {
-        QFile::remove(to);
-        QFile source(from);
-        if (!source.exists()) {
-            continue;
-        }
-        errno = 0;
-        if (!source.copy(to)) {
-            return QStringLiteral("zálohu %1 nelze zapsat: %2")
-                .arg(to, fileFailureReason(source, errno));
-        }
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH-mm-ss"));
+    std::error_code error = std::make_error_code(std::errc::file_exists);
+    for (int n = 1; error == std::errc::file_exists && n <= 1000; ++n) {
+        backup = QStringLiteral("%1.%2%3.zaloha")
+                     .arg(path, stamp, n == 1 ? QString() : QStringLiteral("-%1").arg(n));
+        error.clear();
+        // Without overwrite the copy creates its file exclusively, with the old one's mode.
+        std::filesystem::copy_file(localName(path).toStdString(), localName(backup).toStdString(),
+                                   std::filesystem::copy_options::none, error);
+    }
+    if (error) {
+        return QStringLiteral("zálohu %1 nelze zapsat: %2")
+            .arg(backup, fileFailureReason(QFileDevice::CopyError, error.value()));
+    }
+    // The name is this run's alone; a journal left under it by anyone would spoil the backup.
+    QFile::remove(journalOf(backup));
+    QFile journal(journalOf(path));
+    errno = 0;
+    if (journal.exists() && !journal.copy(journalOf(backup))) {
+        return QStringLiteral("zálohu %1 nelze zapsat: %2")
+            .arg(journalOf(backup), fileFailureReason(journal, errno));
     }
     return {};
 }
@@ -78,9 +93,9 @@ std::error_code renamed(const QString& from, const QString& to)
 
 // Builds the schema in a file of its own beside the target, then moves it into place, so that
 // a failure (or a refused overwrite) leaves whatever was at the path untouched. An old file is
-// first copied to backup; its journal must not outlive it, or the engine would "roll back" the
-// old file's pages into the new one.
-QString createSchemaFile(const QString& path, const QString& backup)
+// first copied to a backup, whose name is set to backup; its journal must not outlive it, or
+// the engine would "roll back" the old file's pages into the new one.
+QString createSchemaFile(const QString& path, bool replacing, QString& backup)
 {
     const QString draft =
         QStringLiteral("%1.novy-%2").arg(path).arg(QCoreApplication::applicationPid());
@@ -100,10 +115,10 @@ QString createSchemaFile(const QString& path, const QString& backup)
             failure = createSchoolSchema(connection.db());
         }
     }
-    if (failure.isEmpty() && !backup.isEmpty()) {
+    if (failure.isEmpty() && replacing) {
         failure = takeOverAccess(path, draft);
     }
-    if (failure.isEmpty() && !backup.isEmpty()) {
+    if (failure.isEmpty() && replacing) {
         failure = backUp(path, backup);
     }
     if (failure.isEmpty()) {
@@ -170,8 +185,9 @@ int createDatabase(const Request& request, Console& console)
     if (QFileInfo(path).isDir()) {
         return console.fail(QStringLiteral("%1 je složka, ne soubor databáze.").arg(path));
     }
-    const QString backup = FileExists(path) ? path + QStringLiteral(".bak") : QString();
-    if (const QString failure = createSchemaFile(path, backup); !failure.isEmpty()) {
+    QString backup;
+    if (const QString failure = createSchemaFile(path, FileExists(path), backup);
+        !failure.isEmpty()) {
         return console.fail(failure);
     }
     console.out << QStringLiteral("Založena prázdná školní databáze %1.").arg(path) << Qt::endl;

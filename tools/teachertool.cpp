@@ -30,6 +30,8 @@ int runTeacherTool(const QStringList& arguments, Console& console)
         return printStatistics(request, console);
     case Command::Overview:
         return writeClassOverview(request, console);
+    case Command::Check:
+        return checkLab(request, console);
     }
     Q_UNREACHABLE();
     return Console::ExitFailure;

@@ -36,5 +36,7 @@ int printTotals(const Request& request, Console& console);
 int upgradeDatabase(const Request& request, Console& console);
 int printStatistics(const Request& request, Console& console);
 int writeClassOverview(const Request& request, Console& console);
+// The lab check: what the pupils' program meets on this computer, one line per finding.
+int checkLab(const Request& request, Console& console);
 
 } // namespace voltmetr::teacher

@@ -36,10 +36,10 @@ QString pupilOf(const ResultRow& row)
 // totals include the row exactly when it was stored, and an attempt that fails leaves nothing
 // behind to store twice. Everything that can be is prepared before the write lock is taken;
 // the lock is then held for running the statements and one commit. The connection waits for
-// another writer at most `wait`.
+// another writer at most `wait`. A trial (keep false) rolls back where a save commits.
 SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
                              const std::vector<TaskRecord>& tasks, SaveRetry::Duration wait,
-                             RunStored& result)
+                             RunStored& result, bool keep = true)
 {
     QSqlDatabase& db = connection.db();
     result.error = connection.waitAtMost(wait);
@@ -70,7 +70,7 @@ SaveRetry::Outcome storeOnce(SchoolConnection& connection, const ResultRow& row,
         result.error = statements.readTotals(row.surname, totals);
     }
     if (result.error.isEmpty()) {
-        result.error = commitWriting(db);
+        result.error = keep ? commitWriting(db) : rollBackWriting(db);
     }
     if (!result.error.isEmpty()) {
         // Closing the connection would roll back too; a failed COMMIT must not leave the
@@ -162,6 +162,29 @@ PupilsRead ResultsStore::readPupils() const
         result.pupils.clear();
     }
     return result;
+}
+
+StoreTrial ResultsStore::tryStoringRun() const
+{
+    StoreTrial trial;
+    SchoolConnection connection(m_path, SchoolConnection::Access::Write, m_busyTimeoutMs);
+    trial.error = connection.openError();
+    if (!trial.error.isEmpty()) {
+        return trial;
+    }
+    if (isServerConnection(connection.db())) {
+        trial.error = checkMayStoreRun(connection.db());
+        return trial;
+    }
+    trial.error = fileStorageProblem(m_path);
+    if (trial.error.isEmpty()) {
+        const ResultRow nobody{QStringLiteral("(zkouška učebny)"), {}, 0, 0, 0, 0, 0, {}, 0};
+        RunStored stored;
+        storeOnce(connection, nobody, {}, SaveRetry::Duration(m_busyTimeoutMs), stored, false);
+        trial.error = stored.error;
+    }
+    trial.lockWaited = connection.lockWaited();
+    return trial;
 }
 
 RunStored ResultsStore::appendRun(const ResultRow& row, const std::vector<TaskRecord>& tasks) const

@@ -6,6 +6,7 @@
 #include "school/schooldatabase.h"
 
 #include <QString>
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -29,6 +30,13 @@ struct RunStored
     QString error;                     // the Czech reason why it was not stored
 };
 
+// What a trial save met.
+struct StoreTrial
+{
+    QString error; // empty when a pupil's run would be stored, else the Czech reason
+    std::chrono::milliseconds lockWaited{0}; // for other computers' writes to a file
+};
+
 // The school database file. Every call opens its own connection and closes it again, so the
 // file is held only while a call runs. The file is never created: a missing one is an error.
 //
@@ -48,6 +56,10 @@ public:
     // Appends the row, with the run's task log where the database has one, and reads the
     // surname's totals back in one transaction.
     RunStored appendRun(const ResultRow& row, const std::vector<TaskRecord>& tasks = {}) const;
+    // Whether a run would be stored now, for the lab check. In a file, a run of nobody is saved as
+    // a pupil's is, up to the last statement, and rolled back instead of committed: the file is
+    // left byte for byte as it was. A server's answer is its own check of this login's rights.
+    StoreTrial tryStoringRun() const;
 
 private:
     QString m_path;

@@ -1,6 +1,7 @@
 #include "school/schoolsettings.h"
 
 #include "app/filewrite.h"
+#include "school/schooldatabase.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,6 +94,17 @@ SettingsRead readSettings()
         return fail(reason);
     }
     read.database = textValue(settings, DatabaseKey);
+    if (settings.contains(QLatin1String(DatabaseKey)) && read.database.isEmpty()) {
+        return fail(QStringLiteral("%1 je prázdné (zapište úplnou cestu k databázi, nebo řádek "
+                                   "smažte)")
+                        .arg(QLatin1String(DatabaseKey)));
+    }
+    if (!read.database.isEmpty() && !isServerLocation(read.database) &&
+        !QDir::isAbsolutePath(read.database)) {
+        return fail(QStringLiteral("%1=%2 není úplná cesta; každý žák by ji hledal ve své "
+                                   "pracovní složce")
+                        .arg(QLatin1String(DatabaseKey), read.database));
+    }
     read.contact = textValue(settings, ContactKey);
     if (!read.contact.isEmpty() && !isMailAddress(read.contact)) {
         return fail(QStringLiteral("„%1“ není e-mailová adresa").arg(read.contact));
@@ -119,20 +131,24 @@ SchoolSetting configuredDatabaseLocation()
 {
     const QString fromEnvironment = qEnvironmentVariable("VOLTMETR_DB");
     if (!fromEnvironment.isEmpty()) {
-        return {fromEnvironment, QString()};
+        return {fromEnvironment, QString(), SettingOrigin::Environment};
     }
     const SettingsRead read = readSettings();
     if (!read.problem.isEmpty()) {
-        return {QString(), read.problem};
+        return {QString(), read.problem, SettingOrigin::SettingsFile};
     }
-    return {read.database.isEmpty() ? QStringLiteral(VOLTMETR_DEFAULT_DB) : read.database, {}};
+    if (read.database.isEmpty()) {
+        return {QStringLiteral(VOLTMETR_DEFAULT_DB), {}, SettingOrigin::BuiltIn};
+    }
+    return {read.database, {}, SettingOrigin::SettingsFile};
 }
 
 SchoolSetting configuredContactAddress()
 {
     const SettingsRead read = readSettings();
     const bool fromFile = read.problem.isEmpty() && !read.contact.isEmpty();
-    return {fromFile ? read.contact : QString::fromLatin1(BuiltInContactAddress), read.problem};
+    return {fromFile ? read.contact : QString::fromLatin1(BuiltInContactAddress), read.problem,
+            fromFile ? SettingOrigin::SettingsFile : SettingOrigin::BuiltIn};
 }
 
 } // namespace voltmetr

@@ -307,6 +307,27 @@ QString checkMayStoreRun(QSqlDatabase& db)
         .arg(query.value(0).toString());
 }
 
+QString checkMayNotChangeResults(QSqlDatabase& db, QString& role)
+{
+    QSqlQuery query(db);
+    const QVariantList table{quotedName(ResultsTable), quotedName(ResultsTable)};
+    if (QString failure = runStatement(query,
+                                       QStringLiteral("SELECT current_user, "
+                                                      "has_table_privilege(?, 'UPDATE') OR "
+                                                      "has_table_privilege(?, 'DELETE')"),
+                                       table);
+        !failure.isEmpty() || !query.next()) {
+        return failure.isEmpty() ? databaseFailureReason(query.lastError()) : failure;
+    }
+    role = query.value(0).toString();
+    if (!query.value(1).toBool()) {
+        return {};
+    }
+    return QStringLiteral("role %1 smí uložené výsledky měnit a mazat, a s ní každý žák; žáci se "
+                          "mají přihlašovat jako %2")
+        .arg(role, schoolRolesOf(connectedDatabase(db)).pupils);
+}
+
 QString checkNotPooledByTransaction(QSqlDatabase& db, const QString& location)
 {
     const QString statement = QStringLiteral("SELECT pg_backend_pid()");

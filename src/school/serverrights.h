@@ -45,6 +45,10 @@ QString establishServerRights(QSqlDatabase& db, QStringList& changes);
 // a database made before the function existed); else the Czech reason.
 QString checkMayStoreRun(QSqlDatabase& db);
 
+// Sets role to the connection's role. Empty when the role may not change or delete stored
+// results, as the pupils' role may not; else the Czech reason: every pupil could rewrite them.
+QString checkMayNotChangeResults(QSqlDatabase& db, QString& role);
+
 // Empty unless the connection reaches the server through a pooler in transaction mode, which
 // would hand this connection's and a second one's statements to one server connection: then the
 // Czech reason. A busy pooler may hand them to two, so only a quiet one is recognised for sure.

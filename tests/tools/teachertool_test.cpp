@@ -3,6 +3,7 @@
 #include "school/resultsstore.h"
 #include "school/schooldatabase.h"
 #include "support/throwawayserver.h"
+#include "support/unwritable.h"
 
 #include <QDir>
 #include <QProcess>
@@ -10,7 +11,10 @@
 #include <QSqlQuery>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
+#include <optional>
+#include <span>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -178,14 +182,21 @@ TEST_P(FileOnly, RefusesWhatItCannotDoAndChangesNothing)
 }
 
 // A database is replaced only on the teacher's word, and only a file: with the old one's access,
-// the old one kept beside it and no journal of it left to spoil the new one.
+// the old one kept beside it under a dated name that no earlier backup loses, not even one of the
+// same second, and no journal of it left to spoil the new one.
 TEST_P(EitherEngine, CreatingAgainKeepsTheResults)
 {
     const QByteArray old = QFile::encodeName(m_db);
     const uid_t owner = geteuid() == 0 ? 1234 : geteuid(); // only root can hand the file over
+    QStringList earlier; // backups of this second and the next ones, made before
     if (!onServer()) {
         ASSERT_EQ(chmod(old.constData(), 0664) + chown(old.constData(), owner, owner), 0);
         write("skola.sqlite-journal", "zbytek zápisu, který nedoběhl");
+        for (int second = 0; second < 10; ++second) {
+            earlier << u"skola.sqlite.%1.zaloha"_s.arg(
+                QDateTime::currentDateTime().addSecs(second).toString(u"yyyy-MM-ddTHH-mm-ss"_s));
+            write(earlier.last().toUtf8().constData(), "starší záloha");
+        }
     }
     const ToolResult again = run("zaloz --db skola.sqlite");
     EXPECT_TRUE(again.exitCode == 1 &&
@@ -198,15 +209,108 @@ TEST_P(EitherEngine, CreatingAgainKeepsTheResults)
                     run("souhrn").out.find("Beneš; Bob") != std::string::npos);
         return;
     }
-    EXPECT_EQ(overwrite.out, "Založena prázdná školní databáze skola.sqlite.\n"
-                             "Původní databáze je uschována jako skola.sqlite.bak.\n");
+    const ToolResult emptied = run("zaloz --prepsat --db skola.sqlite");
+    static const QRegularExpression said(
+        uR"(^Založena prázdná školní databáze skola.sqlite.\nPůvodní databáze je uschována jako )"
+        uR"((skola.sqlite.\d{4}-\d\d-\d\dT\d\d-\d\d-\d\d(-\d+)?.zaloha).\n$)"_s);
+    const QString first = said.match(QString::fromStdString(overwrite.out)).captured(1);
+    const QString second = said.match(QString::fromStdString(emptied.out)).captured(1);
     struct stat made = {};
     ASSERT_EQ(stat(old.constData(), &made), 0);
     EXPECT_EQ(std::tuple(made.st_mode & 07777, made.st_uid, made.st_gid,
                          QFile::exists(m_db + u"-journal"_s),
                          ResultsStore(m_db).readPupils().pupils.size(),
-                         ResultsStore(m_db + u".bak"_s).readPupils().pupils.size()),
-              std::tuple(0664u, owner, owner, false, 0u, 3u));
+                         ResultsStore(m_dir.filePath(first)).readPupils().pupils.size(),
+                         ResultsStore(m_dir.filePath(second)).readPupils().pupils.size(),
+                         first != second && !earlier.contains(first) && !earlier.contains(second),
+                         std::ranges::count_if(earlier,
+                                               [&](const QString& backup) {
+                                                   return read(backup) == "starší záloha";
+                                               })),
+              std::tuple(0664u, owner, owner, false, 0u, 3u, 0u, true, earlier.size()))
+        << overwrite.out << emptied.out;
+}
+
+// The lab check as a pupil's account runs it: a line per finding, ✔ or ✖, exit 0 only when runs
+// will be stored, and the database as it was, whatever the check found.
+TEST_P(EitherEngine, TheLabCheckTellsWhatThePupilsProgramWillMeetAndChangesNothing)
+{
+    QString pupils, guest, pooled; // on a server: the pupils' login, a guest's without rights,
+                                   // the pupils' through the test run's pooler in transaction mode
+    if (onServer()) {
+        const QString database = QUrl(m_db).path().mid(1);
+        pupils = testing::ThrowawayServer::asPupils(m_db);
+        guest = QString(pupils).replace(u"_zak"_s, u"_host"_s);
+        const QString server = qEnvironmentVariable("VOLTMETR_TEST_SERVER");
+        pooled = QString(pupils).replace(server, server + u"-transaction"_s);
+        for (const QString& statement :
+             {u"CREATE ROLE %1_host LOGIN"_s, u"GRANT CONNECT ON DATABASE %1 TO %1_host"_s,
+              u"GRANT SELECT ON \"Zaci\" TO %1_host"_s}) {
+            execAsAdmin(statement.arg(database));
+        }
+    } else {
+        EXPECT_EQ(run("zaloz --db bez.sqlite").exitCode + run("zaloz --db prazdna.sqlite").exitCode,
+                  0);
+        execAsAdmin(uR"(DROP TABLE "Zaci")"_s, m_dir.filePath(u"bez.sqlite"_s));
+    }
+    const struct
+    {
+        const char* name;
+        QString location;        // empty: the one the pupils' program takes
+        const char* marks;       // of the lines in order
+        const char* said;        // in the first line marked ✖, else in the output
+        QString unwritable = {}; // the file or the folder, made so while the check runs
+    } fileCases[] =
+        {
+            {"a good file", {}, "✔✔✔✔✔", "žáků v něm: 3.\n✔ Zkušební běh se zapsal a byl vrácen"},
+            {"a read-only file", m_db, "✔✔✔✖", "soubor databáze je jen pro čtení", m_db},
+            {"a read-only folder", m_db, "✔✔✔✖", "nelze vytvářet soubory", m_dir.path()},
+            {"a missing table", u"bez.sqlite"_s, "✔✖", "chybí tabulka „Zaci“"},
+            {"an empty class list", u"prazdna.sqlite"_s, "✔✔✖✔✔", "(tabulka Zaci): je prázdný"},
+        },
+      serverCases[] = {
+          {"the pupils' role", pupils, "✔✔✔✔✔✔✔", "role skola_zak bez hesla"},
+          {"the administrator's role", m_db, "✔✔✔✖✔✔✔",
+           "role voltmetr_spravce smí uložené výsledky měnit"},
+          {"a role without the right to store", guest, "✔✔✔✔✔✔✖",
+           "skola_host nesmí do školní databáze ukládat"},
+          {"through a pooler in transaction mode", pooled, "✔✔✔✔✔✖✔",
+           "sdružovač spojení v režimu transakcí"},
+      };
+    const auto state = [&] {
+        QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
+        for (const QString& name : QStringList(files)) {
+            files << QString::fromStdString(read(name));
+        }
+        return files << QString::fromStdString(run("export").out);
+    };
+    for (const auto& c :
+         onServer() ? std::span(serverCases).subspan(0) : std::span(fileCases).subspan(0)) {
+        const QStringList before = state();
+        std::optional<testing::Unwritable> obstacle;
+        if (!c.unwritable.isEmpty()) {
+            obstacle.emplace(c.unwritable);
+        }
+        const QString commandLine =
+            u"over"_s + (c.location.isEmpty() ? QString() : u" --db "_s + c.location);
+        const ToolResult checked = run(commandLine.toUtf8().constData());
+        obstacle.reset();
+        QString lines = QString::fromStdString(checked.out);
+        lines.replace(QRegularExpression(u"_\\d+_\\d+_"_s), u"_"_s); // the database's number
+        QString marks;
+        for (const QString& line : lines.split(u'\n', Qt::SkipEmptyParts)) {
+            marks += line.front();
+        }
+        const qsizetype failed = lines.indexOf(u"✖"_s);
+        EXPECT_EQ(std::tuple(
+                      checked.exitCode, marks,
+                      lines.indexOf(QString::fromUtf8(c.said), std::max<qsizetype>(failed, 0)) >= 0,
+                      checked.err),
+                  std::tuple(failed < 0 ? 0 : 1, QString::fromUtf8(c.marks), true, std::string()))
+            << c.name << "\n"
+            << checked.out;
+        EXPECT_EQ(state(), before) << c.name;
+    }
 }
 
 // Reports are decoded, damaged ones named where they stand, and stored once however often they
