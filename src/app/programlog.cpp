@@ -101,7 +101,6 @@ void ProgramLog::write(QtMsgType type, const QMessageLogContext& context, const 
 bool ProgramLog::sendToJournal(QtMsgType type, const QMessageLogContext& context,
                                const QString& message) const
 {
-#ifdef Q_OS_LINUX
     QByteArray entry;
     appendField(entry, "MESSAGE", message.toUtf8());
     appendField(entry, "PRIORITY", QByteArray::number(journalPriority(type)));
@@ -115,6 +114,7 @@ bool ProgramLog::sendToJournal(QtMsgType type, const QMessageLogContext& context
         appendField(entry, "CODE_LINE", QByteArray::number(context.line));
         appendField(entry, "CODE_FUNC", context.function);
     }
+#ifdef Q_OS_LINUX
     sockaddr_un address = {};
     address.sun_family = AF_UNIX;
     std::copy(m_journalSocket.cbegin(), m_journalSocket.cend(), address.sun_path);
@@ -127,9 +127,6 @@ bool ProgramLog::sendToJournal(QtMsgType type, const QMessageLogContext& context
     } while (sent < 0 && errno == EINTR);
     return sent == entry.size();
 #else
-    Q_UNUSED(type);
-    Q_UNUSED(context);
-    Q_UNUSED(message);
     return false;
 #endif
 }
