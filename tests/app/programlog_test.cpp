@@ -45,9 +45,8 @@ const QDateTime morning(QDate(2026, 12, 7), QTime(8, 5, 9));
 TEST(ProgramLog, GoesToTheJournalWhereOneListensElseToTheConsoleWithTheTime)
 {
     using enum ProgramLog::Sink;
-    // the journal's socket: listening, too busy to take a line, stopped (its file left behind),
-    // missing, or a folder in its place; echo to the console; the sink; whether the journal
-    // took the line
+    // the journal's socket: listening, too busy for a line, stopped (its file left), missing or
+    // a folder in its place; echo to the console; the sink; whether the journal took the line
     for (const auto& [socket, echoToConsole, sink, journalled] : {
              std::tuple{"listening"sv, false, Journal, true},
              std::tuple{"listening"sv, true, Journal, true},
@@ -115,17 +114,15 @@ TEST(ProgramLog, JournalEntryCarriesMessagePriorityIdentifierCategoryAndPlace)
 
 TEST(ProgramLog, InstalledItTakesTheProgramsMessages)
 {
-    // The tests' sandbox points the log at a journal that is not there: no test writes to the
-    // machine's journal, nor do the programs the tests start.
+    // The sandbox keeps every test, and every program a test starts, off the machine's journal.
     EXPECT_EQ(installProgramLog(u"voltmetr"_s, false), ProgramLog::Sink::Console);
     FakeJournal journal;
     qputenv("VOLTMETR_JOURNAL_SOCKET", journal.path.toLocal8Bit());
     ASSERT_EQ(installProgramLog(u"voltmetr-ucitel"_s, false), ProgramLog::Sink::Journal);
     qCWarning(lcTest) << "uloženo";
     qInstallMessageHandler(nullptr);
-    EXPECT_TRUE(journal.received().startsWith("MESSAGE=uloženo\nPRIORITY=4\n"
-                                              "SYSLOG_IDENTIFIER=voltmetr-ucitel\n"
-                                              "QT_CATEGORY=voltmetr.test\n"));
+    EXPECT_TRUE(journal.received().startsWith("MESSAGE=uloženo\nPRIORITY=4\nSYSLOG_IDENTIFIER="
+                                              "voltmetr-ucitel\nQT_CATEGORY=voltmetr.test\n"));
 }
 
 } // namespace
