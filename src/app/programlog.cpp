@@ -2,7 +2,7 @@
 
 #include <QtEndian>
 #include <algorithm>
-#include <memory>
+#include <utility>
 
 #ifdef Q_OS_LINUX
 #include <cerrno>
@@ -147,7 +147,8 @@ void ProgramLog::writeToConsole(QtMsgType type, const QMessageLogContext& contex
 
 namespace {
 
-std::unique_ptr<ProgramLog> s_programLog;
+// Never destroyed: Qt may still log while the program's static objects are being destroyed.
+ProgramLog* s_programLog = nullptr;
 
 void logMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
@@ -169,7 +170,7 @@ ProgramLog::Sink installProgramLog(const QString& identifier, bool echoOnTermina
         socket = QString::fromLatin1(ProgramLog::systemJournalSocket);
     }
     qInstallMessageHandler(nullptr);
-    s_programLog = std::make_unique<ProgramLog>(identifier, socket, stderr, echoToConsole);
+    delete std::exchange(s_programLog, new ProgramLog(identifier, socket, stderr, echoToConsole));
     qInstallMessageHandler(logMessage);
     return s_programLog->sink();
 }
