@@ -2,6 +2,7 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #ifdef Q_OS_LINUX
@@ -66,10 +67,10 @@ void appendField(QByteArray& entry, const char* key, const QByteArray& value)
 
 } // namespace
 
-ProgramLog::ProgramLog(const QString& identifier, const QString& journalSocket, std::FILE* console,
+ProgramLog::ProgramLog(const QString& identifier, const QString& journalSocket, Console console,
                        bool echoToConsole)
     : m_identifier(identifier.toUtf8()), m_journalSocket(journalSocket.toLocal8Bit()),
-      m_console(console), m_echoToConsole(echoToConsole)
+      m_console(std::move(console)), m_echoToConsole(echoToConsole)
 {
 #ifdef Q_OS_LINUX
     struct stat status = {};
@@ -140,9 +141,7 @@ void ProgramLog::writeToConsole(QtMsgType type, const QMessageLogContext& contex
         line += QByteArray(context.category) + ' ';
     }
     line += QByteArray(typeWord(type)) + ": " + message.toLocal8Bit() + '\n';
-    // One write a line, so that lines of the save's thread and the windows' never interleave.
-    std::fwrite(line.constData(), 1, size_t(line.size()), m_console);
-    std::fflush(m_console);
+    m_console(line);
 }
 
 namespace {
@@ -170,7 +169,13 @@ ProgramLog::Sink installProgramLog(const QString& identifier, bool echoOnTermina
         socket = QString::fromLatin1(ProgramLog::systemJournalSocket);
     }
     qInstallMessageHandler(nullptr);
-    delete std::exchange(s_programLog, new ProgramLog(identifier, socket, stderr, echoToConsole));
+    // One write a line, so that lines of the save's thread and the windows' never interleave.
+    const auto standardError = [](const QByteArray& line) {
+        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+        std::fflush(stderr);
+    };
+    delete std::exchange(s_programLog,
+                         new ProgramLog(identifier, socket, standardError, echoToConsole));
     qInstallMessageHandler(logMessage);
     return s_programLog->sink();
 }

@@ -4,7 +4,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
-#include <cstdio>
+#include <functional>
 
 namespace voltmetr {
 
@@ -32,11 +32,13 @@ public:
         Journal,
         Console
     };
+    // Writes one whole line to the console, standard error in the programs.
+    using Console = std::function<void(const QByteArray& line)>;
 
     // identifier names the program in the journal (SYSLOG_IDENTIFIER) and on the console.
     // The journal is used when journalSocket is a socket; echoToConsole writes every line to
     // the console as well, for a program started from a terminal.
-    ProgramLog(const QString& identifier, const QString& journalSocket, std::FILE* console,
+    ProgramLog(const QString& identifier, const QString& journalSocket, Console console,
                bool echoToConsole);
     ~ProgramLog();
     ProgramLog(const ProgramLog&) = delete;
@@ -58,7 +60,7 @@ private:
 
     QByteArray m_identifier;
     QByteArray m_journalSocket;
-    std::FILE* m_console;
+    Console m_console;
     bool m_echoToConsole;
     int m_socket = -1;
 };

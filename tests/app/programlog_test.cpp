@@ -1,13 +1,9 @@
 #include "app/programlog.h"
 
-#include <QLoggingCategory>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <gtest/gtest.h>
-#include <string_view>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <tuple>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -16,21 +12,18 @@ using namespace std::literals;
 namespace voltmetr {
 namespace {
 
-Q_LOGGING_CATEGORY(lcTest, "voltmetr.test")
-
 // A journal of the test's own: a datagram socket in the test's folder, as journald listens.
 struct FakeJournal
 {
     QTemporaryDir folder;
     QString path = folder.filePath(u"socket"_s);
+    sockaddr_un address{AF_UNIX, {}};
     int socket = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_un unixAddress{AF_UNIX, {}};
     FakeJournal()
     {
-        std::ranges::copy(path.toLocal8Bit(), unixAddress.sun_path);
-        EXPECT_EQ(::bind(socket, address(), sizeof unixAddress), 0);
+        qstrncpy(address.sun_path, qPrintable(path), sizeof address.sun_path);
+        EXPECT_EQ(::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     }
-    const sockaddr* address() const { return reinterpret_cast<const sockaddr*>(&unixAddress); }
     ~FakeJournal() { ::close(socket); }
     QByteArray received() const // the entry that arrived, or nothing
     {
@@ -44,50 +37,44 @@ const QDateTime morning(QDate(2026, 12, 7), QTime(8, 5, 9));
 
 TEST(ProgramLog, GoesToTheJournalWhereOneListensElseToTheConsoleWithTheTime)
 {
-    using enum ProgramLog::Sink;
-    // the journal's socket: listening, too busy for a line, stopped (its file left), missing or
-    // a folder in its place; echo to the console; the sink; whether the journal took the line
-    for (const auto& [socket, echoToConsole, sink, journalled] : {
-             std::tuple{"listening"sv, false, Journal, true},
-             std::tuple{"listening"sv, true, Journal, true},
-             std::tuple{"busy"sv, false, Journal, false},
-             std::tuple{"stopped"sv, false, Journal, false},
-             std::tuple{"missing"sv, false, Console, false},
-             std::tuple{"folder"sv, false, Console, false},
+    const QByteArray line =
+        "2026-12-07 08:05:09 voltmetr voltmetr.database critical: disk je plný\n";
+    // the journal: listening, too busy for a line, stopped (its socket left), none, or a folder
+    // in its socket's place; echo to the console; the sink; whether the journal took the line
+    for (const auto& [journalState, echoToConsole, sink, journalled] : {
+             std::tuple{"listening"sv, false, ProgramLog::Sink::Journal, true},
+             std::tuple{"listening"sv, true, ProgramLog::Sink::Journal, true},
+             std::tuple{"busy"sv, false, ProgramLog::Sink::Journal, false},
+             std::tuple{"stopped"sv, false, ProgramLog::Sink::Journal, false},
+             std::tuple{"none"sv, false, ProgramLog::Sink::Console, false},
+             std::tuple{"folder"sv, false, ProgramLog::Sink::Console, false},
          }) {
         FakeJournal journal;
-        char* written = nullptr;
-        size_t size = 0;
-        std::FILE* const console = open_memstream(&written, &size);
-        const ProgramLog log(u"voltmetr"_s,
-                             socket == "missing"  ? journal.folder.filePath(u"missing"_s)
-                             : socket == "folder" ? journal.folder.path()
-                                                  : journal.path,
-                             console, echoToConsole);
-        if (socket == "stopped") {
+        QByteArray written;
+        const ProgramLog log(
+            u"voltmetr"_s,
+            journalState == "none"     ? journal.path + u".none"_s
+            : journalState == "folder" ? journal.folder.path()
+                                       : journal.path,
+            [&](const QByteArray& text) { written += text; }, echoToConsole);
+        if (journalState == "stopped") {
             ::close(std::exchange(journal.socket, -1));
         }
         const int other = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        if (socket == "busy") { // other programs' lines fill the journal's queue
-            EXPECT_EQ(::connect(other, journal.address(), sizeof(sockaddr_un)), 0);
+        if (journalState == "busy") { // other programs' lines fill the journal's queue
+            ::connect(other, reinterpret_cast<sockaddr*>(&journal.address), sizeof(sockaddr_un));
             while (::send(other, "x", 1, MSG_DONTWAIT) == 1) {
             }
         }
         log.write(QtCriticalMsg, inCategory, u"disk je plný"_s, morning);
-        std::fclose(console);
-        EXPECT_EQ(log.sink(), sink) << socket;
-        EXPECT_EQ(journal.received().startsWith("MESSAGE="), journalled) << socket;
-        EXPECT_EQ(QByteArray(written, qsizetype(size)),
-                  !journalled || echoToConsole
-                      ? "2026-12-07 08:05:09 voltmetr voltmetr.database critical: disk je plný\n"
-                      : QByteArray())
-            << socket << echoToConsole;
-        std::free(written);
+        EXPECT_EQ(std::tuple(log.sink(), journal.received().startsWith("MESSAGE="), written),
+                  std::tuple(sink, journalled, !journalled || echoToConsole ? line : ""_ba))
+            << journalState << echoToConsole;
         ::close(other);
     }
 }
 
-TEST(ProgramLog, JournalEntryCarriesMessagePriorityIdentifierCategoryAndPlace)
+TEST(ProgramLog, JournalEntryCarriesMessagePriorityIdentifierCategoryAndPlaceOnceInstalled)
 {
     const QMessageLogContext inSource("resultsstore.cpp", 217, "appendRun", "voltmetr.database");
     const QByteArray twoLines = "Výsledek se neuložil.\nDůvod: disk je plný";
@@ -105,24 +92,19 @@ TEST(ProgramLog, JournalEntryCarriesMessagePriorityIdentifierCategoryAndPlace)
          "MESSAGE\n" + QByteArray("\x2d\0\0\0\0\0\0\0", 8) + twoLines + "\nPRIORITY=4\n"},
     };
     FakeJournal journal;
-    const ProgramLog log(u"voltmetr"_s, journal.path, stderr, false);
+    const ProgramLog log(
+        u"voltmetr"_s, journal.path, [](const QByteArray&) {}, false);
     for (const auto& [type, context, message, expected] : cases) {
         log.write(type, context, message, morning);
         EXPECT_TRUE(journal.received().startsWith(expected)) << expected.toStdString();
     }
-}
-
-TEST(ProgramLog, InstalledItTakesTheProgramsMessages)
-{
-    // The sandbox keeps every test, and every program a test starts, off the machine's journal.
-    EXPECT_EQ(installProgramLog(u"voltmetr"_s, false), ProgramLog::Sink::Console);
-    FakeJournal journal;
+    // Installed, it takes the program's messages, to the journal VOLTMETR_JOURNAL_SOCKET names.
     qputenv("VOLTMETR_JOURNAL_SOCKET", journal.path.toLocal8Bit());
     ASSERT_EQ(installProgramLog(u"voltmetr-ucitel"_s, false), ProgramLog::Sink::Journal);
-    qCWarning(lcTest) << "uloženo";
+    qWarning() << "uloženo";
     qInstallMessageHandler(nullptr);
-    EXPECT_TRUE(journal.received().startsWith("MESSAGE=uloženo\nPRIORITY=4\nSYSLOG_IDENTIFIER="
-                                              "voltmetr-ucitel\nQT_CATEGORY=voltmetr.test\n"));
+    EXPECT_TRUE(journal.received().startsWith(
+        "MESSAGE=uloženo\nPRIORITY=4\nSYSLOG_IDENTIFIER=voltmetr-ucitel\nQT_CATEGORY=default\n"));
 }
 
 } // namespace
