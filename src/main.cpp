@@ -1,3 +1,4 @@
+#include "app/programlog.h"
 #include "app/version.h"
 #include "programflow.h"
 #include "signin/welcome.h"
@@ -15,6 +16,9 @@ int main(int argc, char* argv[])
         std::puts(qPrintable(voltmetr::versionLine(QStringLiteral("voltmetr"))));
         return 0;
     }
+    // The log is for whoever looks after the lab: the journal, or standard error with a time;
+    // started from a terminal, the program writes its lines there too.
+    voltmetr::installProgramLog(QStringLiteral("voltmetr"), true);
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(voltmetr::desktopEntryName());
     voltmetr::prepareApplication(app);

@@ -1,3 +1,4 @@
+#include "app/programlog.h"
 #include "app/version.h"
 #include "commandline.h"
 #include "teachertool.h"
@@ -9,10 +10,14 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    // The teacher reads the Czech reasons on the console. The engine's and the system's own
-    // words are logged for whoever looks after the school's computers, who asks for them with
-    // QT_LOGGING_RULES="voltmetr.*=true".
-    QLoggingCategory::setFilterRules(QStringLiteral("voltmetr.*=false"));
+    // The teacher reads the Czech reasons on the console; the engine's and the system's own
+    // words are for whoever looks after the school's computers. They go to the journal
+    // (`journalctl -t voltmetr-ucitel`); without one they would only crowd the teacher's
+    // console, which shows them when asked with QT_LOGGING_RULES="voltmetr.*=true".
+    if (voltmetr::installProgramLog(QStringLiteral("voltmetr-ucitel"), false) !=
+        voltmetr::ProgramLog::Sink::Journal) {
+        QLoggingCategory::setFilterRules(QStringLiteral("voltmetr.*=false"));
+    }
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly)) {
         return voltmetr::teacher::Console::ExitFailure;

@@ -9,9 +9,9 @@
 namespace voltmetr::testing {
 
 // Every test starts with an empty system settings folder (xdg) and a school database location
-// where no database exists (missing/skola.sqlite), in a temporary folder of its own: no test
-// reads the computer's settings file or stores into its school database, whatever the test before
-// it left set. A test that needs either sets its own. The programs a test starts inherit the same.
+// where no database exists (missing/skola.sqlite), in a temporary folder of its own: no test reads
+// the computer's settings file, stores into its school database or logs into its journal, whatever
+// the test before left set. A test that needs one sets its own; the programs it starts inherit it.
 class Sandbox final : public ::testing::EmptyTestEventListener
 {
 public:
@@ -24,6 +24,8 @@ public:
         EXPECT_TRUE(QDir(s_folder->path()).mkpath(QStringLiteral("xdg")));
         qputenv("XDG_CONFIG_DIRS", s_folder->filePath(QStringLiteral("xdg")).toUtf8());
         qputenv("VOLTMETR_DB", s_folder->filePath(QStringLiteral("missing/skola.sqlite")).toUtf8());
+        qputenv("VOLTMETR_JOURNAL_SOCKET",
+                s_folder->filePath(QStringLiteral("missing/journal")).toUtf8());
         return s_folder->path();
     }
 
