@@ -1,5 +1,7 @@
 #include "classlist.h"
 
+#include "czechorder.h"
+#include "school/classname.h"
 #include "school/profile.h"
 
 #include <QHash>
@@ -226,17 +228,6 @@ QList<Record> splitRecords(const QString& text, QChar separator)
     return records;
 }
 
-QString plainName(const QString& header)
-{
-    QString plain;
-    for (const QChar c : header.normalized(QString::NormalizationForm_D).toLower()) {
-        if (c.category() != QChar::Mark_NonSpacing) {
-            plain += c;
-        }
-    }
-    return plain.simplified();
-}
-
 struct Columns
 {
     qsizetype surname = 0;
@@ -260,7 +251,7 @@ Header readHeader(const QStringList& fields)
     std::optional<qsizetype> firstName;
     Header header;
     for (qsizetype i = 0; i < fields.size(); ++i) {
-        const QString name = plainName(fields[i]);
+        const QString name = teacher::plainName(fields[i]);
         if (!surname &&
             (name.contains(QStringLiteral("prijmeni")) || name == QStringLiteral("surname") ||
              name == QStringLiteral("last name"))) {
@@ -492,10 +483,16 @@ ClassList readClassList(const QByteArray& bytes)
     list.encoding = decoded.encoding;
     QList<Candidate> candidates;
     for (const Record& record : records) {
-        const Candidate candidate{{record.fields.value(columns.surname),
-                                   record.fields.value(columns.pupilClass), record.line},
-                                  columns.firstName ? record.fields.value(*columns.firstName)
-                                                    : QString()};
+        const QString typedClass = record.fields.value(columns.pupilClass);
+        const Candidate candidate{
+            {record.fields.value(columns.surname), unifiedClassName(typedClass), record.line},
+            columns.firstName ? record.fields.value(*columns.firstName) : QString()};
+        const bool spelledAnew = std::none_of(
+            list.unifiedClasses.begin(), list.unifiedClasses.end(),
+            [&](const UnifiedClass& unified) { return unified.typed == typedClass; });
+        if (candidate.pupil.pupilClass != typedClass && spelledAnew) {
+            list.unifiedClasses.append({typedClass, candidate.pupil.pupilClass, record.line});
+        }
         const ClassListPupil& pupil = candidate.pupil;
         if (decoded.encoding != QStringLiteral("UTF-8") &&
             (looksMisdecoded(pupil.surname) || looksMisdecoded(pupil.pupilClass))) {

@@ -243,6 +243,11 @@ int importClassList(const Request& request, Console& console)
         return console.fail(databaseFailure(QStringLiteral("Uložení žáků"), reason));
     }
 
+    for (const UnifiedClass& unified : list.unifiedClasses) {
+        console.out << QStringLiteral("Třída „%1“ (poprvé na řádku %2) je zapsána jako „%3“.")
+                           .arg(unified.typed, QString::number(unified.line), unified.unified)
+                    << Qt::endl;
+    }
     for (const SkippedLine& skipped : list.skipped) {
         console.out
             << QStringLiteral("Řádek %1 vynechán: %2.").arg(skipped.line).arg(skipped.reason)

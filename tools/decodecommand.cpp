@@ -2,8 +2,10 @@
 #include "app/oledate.h"
 #include "csvtable.h"
 #include "mailreports.h"
+#include "reportowner.h"
 #include "report/reportkey.h"
 #include "school/failurereason.h"
+#include "school/pupilstore.h"
 #include "school/resultsstore.h"
 #include "school/runstore.h"
 #include "school/schoolschema.h"
@@ -58,8 +60,8 @@ std::optional<QString> unreadable(const Source& source)
     return std::nullopt;
 }
 
-// The run a report tells of, as the pupils' program would have stored it.
-std::optional<ResultRow> runOf(const ReportFields& fields)
+// The run a report tells of, as the pupils' program would have stored it for the pupil.
+std::optional<ResultRow> runOf(const ReportFields& fields, const Profile& pupil)
 {
     const auto from = reportDateTime(fields.from);
     const auto to = reportDateTime(fields.to);
@@ -67,8 +69,8 @@ std::optional<ResultRow> runOf(const ReportFields& fields)
         return std::nullopt;
     }
     const double end = toOleDate(*to);
-    return ResultRow{fields.pupilName,
-                     fields.pupilClass,
+    return ResultRow{pupil.surname,
+                     pupil.className,
                      fields.right,
                      fields.wrong,
                      oleTimePart(toOleDate(*from)),
@@ -83,7 +85,49 @@ struct Stored
     int added = 0;
     int present = 0;    // the report was stored before
     int runPresent = 0; // its run was: the pupils' program stored it itself
+    QStringList notes;  // for the teacher: whom the reports stored were stored under, once each
 };
+
+// What the teacher should know of a report stored under owner: a class or a name that became
+// another, a report that belongs to no listed pupil or to which of several.
+void noteOwner(const ScannedReport& report, const ReportOwner& owner, QStringList& notes)
+{
+    const ReportFields& fields = report.fields;
+    QStringList told;
+    if (owner.storedAs.className != fields.pupilClass) {
+        told << QStringLiteral("Třída „%1“ ze zprávy je uložena jako „%2“.")
+                    .arg(fields.pupilClass, owner.storedAs.className);
+    }
+    QStringList fitting;
+    for (const Profile& pupil : owner.fitting) {
+        fitting << pupil.surname;
+    }
+    switch (owner.found) {
+    case ReportOwner::Found::ListedPupil:
+        if (owner.storedAs.surname != fields.pupilName) {
+            told << QStringLiteral("„%1“ ze třídy %2 je ze seznamu žák „%3“; výsledky ze "
+                                   "zprávy jsou uloženy k němu.")
+                        .arg(fields.pupilName, owner.storedAs.className, owner.storedAs.surname);
+        }
+        break;
+    case ReportOwner::Found::SeveralFit:
+        told << QStringLiteral("%1: „%2“ ze třídy %3 může být %4 ze seznamu; zpráva je uložena "
+                               "pod jménem ze zprávy.")
+                    .arg(report.where, fields.pupilName, owner.storedAs.className,
+                         fitting.join(QStringLiteral(" nebo ")));
+        break;
+    case ReportOwner::Found::NoneFits:
+        told << QStringLiteral("%1: „%2“ ze třídy %3 v seznamu žáků není; zpráva je uložena "
+                               "pod jménem ze zprávy.")
+                    .arg(report.where, fields.pupilName, owner.storedAs.className);
+        break;
+    }
+    for (const QString& line : told) {
+        if (!notes.contains(line)) {
+            notes << line;
+        }
+    }
+}
 
 // Stores each report not stored before as a run, all of them or none, each with its identity.
 // A report of a run already in the database is not stored again: a save whose outcome the
@@ -93,6 +137,10 @@ std::optional<QString> storeReports(QSqlDatabase& db, const QList<ScannedReport>
                                     Stored& stored)
 {
     if (const QString failure = ensureStoredReportsTable(db); !failure.isEmpty()) {
+        return failure;
+    }
+    std::vector<Profile> listed;
+    if (const QString failure = readProfiles(db, listed); !failure.isEmpty()) {
         return failure;
     }
     for (const ScannedReport& report : reports) {
@@ -105,7 +153,9 @@ std::optional<QString> storeReports(QSqlDatabase& db, const QList<ScannedReport>
             ++stored.present;
             continue;
         }
-        const auto run = runOf(report.fields);
+        const ReportOwner owner =
+            ownerOfReport(report.fields.pupilName, report.fields.pupilClass, listed);
+        const auto run = runOf(report.fields, owner.storedAs);
         if (!run) {
             return QStringLiteral("%1: den „%2“ nebo „%3“ v kalendáři není")
                 .arg(report.where, report.fields.from, report.fields.to);
@@ -126,6 +176,7 @@ std::optional<QString> storeReports(QSqlDatabase& db, const QList<ScannedReport>
             return failure;
         }
         ++stored.added;
+        noteOwner(report, owner, stored.notes);
     }
     return std::nullopt;
 }
@@ -153,6 +204,9 @@ int storeIntoDatabase(const QString& location, const QList<ScannedReport>& repor
         rollBackWriting(db); // a failure of its own is logged; the first one is the reason
         return console.fail(databaseFailure(
             QStringLiteral("Uložení zpráv do %1 (neuložena žádná)").arg(location), *failure));
+    }
+    for (const QString& note : stored.notes) {
+        console.out << note << Qt::endl;
     }
     console.out << QStringLiteral("Uloženo výsledků do databáze: %1, už tam bylo: %2, běh už "
                                   "uložil program žáka: %3.")

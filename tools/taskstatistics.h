@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exercise/mistakekind.h"
+#include "school/classname.h"
 #include "school/schooldatabase.h"
 #include "shareformat.h"
 
@@ -52,7 +53,7 @@ struct Share
 struct ClassStatistics
 {
     QList<PupilTally> pupils; // Czech order by class, then surname
-    std::map<QString, Tally> classes;
+    std::map<QString, Tally, ClassNameOrder> classes;
     Tally all;
     std::map<double, Share> byDate; // the run's date (days since 30 December 1899)
     std::map<int, Share> byMeter;   // the meter's divisions; judged answers of the log

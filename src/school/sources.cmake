@@ -1,5 +1,6 @@
 list(APPEND VOLTMETR_CORE_SOURCES
   school/profile.h school/profile.cpp
+  school/classname.h school/classname.cpp
   school/failurereason.h school/failurereason.cpp
   school/fileaccess.h school/fileaccess.cpp
   school/schoolsettings.h school/schoolsettings.cpp

@@ -1,6 +1,9 @@
 #include "classlist.h"
+#include "reportowner.h"
+#include "school/classname.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace voltmetr {
@@ -21,6 +24,9 @@ std::string imported(const char* csv)
     }
     for (const SkippedLine& skipped : list.skipped) {
         told.append(u"%1: %2"_s.arg(skipped.line).arg(skipped.reason));
+    }
+    for (const UnifiedClass& unified : list.unifiedClasses) {
+        told.append(u"%1→%2@%3"_s.arg(unified.typed, unified.unified).arg(unified.line));
     }
     return told.join(u" | "_s).toStdString();
 }
@@ -51,6 +57,11 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
         {"a quoted line break in the surname", "\"Dvořák\nml.\";1.A\nHora;1.A\n",
          "Hora/1.A@3 | 1: příjmení „Dvořák ml.“ obsahuje konec řádku, který seznam při "
          "přihlášení neukáže; opravte ho v seznamu"},
+        {"classes written otherwise, each spelling told once, namesakes found among them",
+         "Novák;2b\nHora;2. B\nKos;2b\nDub;2.B\nHora;2.b\n",
+         "Novák/2.B@1 | Hora/2.B@2 | Kos/2.B@3 | Dub/2.B@4 | 5: Hora ze třídy 2.B už je na řádku "
+         "2; je-li to jiný žák se stejným příjmením, napište oběma za příjmení iniciálu jména "
+         "(např. „Hora J.“) a seznam načtěte znovu | 2b→2.B@1 | 2. B→2.B@2 | 2.b→2.B@5"},
         {"a tab in the class", "Hora;1.\tA\n",
          "1: třída „1. A“ obsahuje řídicí znak, který seznam při přihlášení neukáže; opravte ho "
          "v seznamu"},
@@ -91,6 +102,60 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(imported(c.csv), c.told) << c.name;
+    }
+}
+
+// The year, a dot, the letters in capitals, a group's digit; anything else stays as typed.
+TEST(ClassName, OneClassIsWrittenOneWayAndClassesGoByYear)
+{
+    const char* const cases[][2] = {
+        {"2. B", "2.B"},   {"2B", "2.B"},         {"2.b", "2.B"},     {" 2.B\u00a0", "2.B"},
+        {"4.sa", "4.SA"},  {"1.a1", "1.A1"},      {"10 c", "10.C"},   {"2.ABCD", "2.ABCD"},
+        {"0.A", "0.A"},    {"\t2.B", "\t2.B"},    {"II.B", "II.B"},   {"2.B skupina", "2.B skupina"},
+        {"-2.B", "-2.B"},  {"2.B/1", "2.B/1"},    {"Sexta", "Sexta"}, {"2.a 1", "2.a 1"},
+    };
+    for (const auto& [typed, unified] : cases) {
+        EXPECT_EQ(unifiedClassName(QString::fromUtf8(typed)), QString::fromUtf8(unified)) << typed;
+    }
+    QStringList classes{u"10.A"_s, u"Sexta"_s, u"9.B"_s, u"2.B"_s, u"3A"_s,
+                        u"Kvarta"_s, u"9.A"_s, u"2.A1"_s, u"1.C"_s};
+    std::sort(classes.begin(), classes.end(), ClassNameOrder());
+    EXPECT_EQ(classes.join(u' '), u"1.C 2.A1 2.B 3A 9.A 9.B 10.A Kvarta Sexta"_s);
+}
+
+// Whom a mailed report belongs to: "surname/class" it is stored under, then who else fits.
+TEST(ReportOwner, AReportBelongsToTheOneListedPupilItNames)
+{
+    const std::vector<Profile> listed{
+        {u"Horák"_s, u"2.B"_s},    {u"Novák"_s, u"2.B"_s}, {u"Novák"_s, u"2.C"_s},
+        {u"Horák P."_s, u"3.A"_s}, {u"Horák"_s, u"3.A"_s}, {u"Dub"_s, u"4A"_s},
+        {u"Kos"_s, u"2.B"_s},      {u"Kos"_s, u"2.B"_s}};
+    const char* const cases[][3] = {
+        {"Petr Horák", "2.B", "Horák/2.B"},
+        {" horak  PETR ", "2b", "Horák/2.B"},
+        {"Jan Pavel Novák", "2. b", "Novák/2.B"},
+        {"Novák", "2.C", "Novák/2.C"},
+        {"Horák", "2.C", "Horák/2.C, none fits"},
+        {"Horáková", "2.B", "Horáková/2.B, none fits"},
+        {"Novák Horák", "2.B", "Novák Horák/2.B, several fit: Horák Novák"},
+        {"Horák P.", "3.A", "Horák P./3.A"},
+        {"Petr Horák", "3a", "Horák/3.A"},
+        {"Dub Ota", "4.A", "Dub/4A"},
+        {"Kos", "2.B", "Kos/2.B"},
+        {"Eva Malá", "Sexta", "Eva Malá/Sexta, none fits"},
+    };
+    for (const auto& [name, pupilClass, storedAs] : cases) {
+        using Found = teacher::ReportOwner::Found;
+        const teacher::ReportOwner owner = teacher::ownerOfReport(
+            QString::fromUtf8(name), QString::fromUtf8(pupilClass), listed);
+        QString told = owner.storedAs.surname + u'/' + owner.storedAs.className;
+        told += owner.found == Found::NoneFits ? u", none fits"_s
+                : owner.found == Found::SeveralFit ? u", several fit:"_s
+                                                   : QString();
+        for (const Profile& pupil : owner.fitting) {
+            told += u' ' + pupil.surname;
+        }
+        EXPECT_EQ(told, QString::fromUtf8(storedAs)) << name;
     }
 }
 
