@@ -487,9 +487,9 @@ ClassList readClassList(const QByteArray& bytes)
         const Candidate candidate{
             {record.fields.value(columns.surname), unifiedClassName(typedClass), record.line},
             columns.firstName ? record.fields.value(*columns.firstName) : QString()};
-        const bool spelledAnew = std::none_of(
-            list.unifiedClasses.begin(), list.unifiedClasses.end(),
-            [&](const UnifiedClass& unified) { return unified.typed == typedClass; });
+        const bool spelledAnew =
+            std::none_of(list.unifiedClasses.begin(), list.unifiedClasses.end(),
+                         [&](const UnifiedClass& unified) { return unified.typed == typedClass; });
         if (candidate.pupil.pupilClass != typedClass && spelledAnew) {
             list.unifiedClasses.append({typedClass, candidate.pupil.pupilClass, record.line});
         }

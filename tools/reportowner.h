@@ -16,7 +16,12 @@ namespace voltmetr::teacher {
 // "Horák P." is the pupil listed so, not Horák.
 struct ReportOwner
 {
-    enum class Found { ListedPupil, SeveralFit, NoneFits };
+    enum class Found
+    {
+        ListedPupil,
+        SeveralFit,
+        NoneFits
+    };
     Found found = Found::NoneFits;
     // What the run is stored under: the listed pupil's surname and class as listed; else the name
     // the report is signed with, in its class unified.

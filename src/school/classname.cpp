@@ -23,8 +23,8 @@ std::optional<int> yearOf(const QString& name)
 QString unifiedClassName(const QString& typed)
 {
     // Only blanks part the pieces: a tab or a line break is no part of a typed class name.
-    static const QRegularExpression className(
-        QStringLiteral(R"(^[ \x{a0}]*([1-9][0-9]?)[ \x{a0}]*\.?[ \x{a0}]*(\p{L}{1,3})([0-9]?)[ \x{a0}]*$)"));
+    static const QRegularExpression className(QStringLiteral(
+        R"(^[ \x{a0}]*([1-9][0-9]?)[ \x{a0}]*\.?[ \x{a0}]*(\p{L}{1,3})([0-9]?)[ \x{a0}]*$)"));
     const QRegularExpressionMatch parts = className.match(typed);
     if (!parts.hasMatch()) {
         return typed;

@@ -109,16 +109,16 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
 TEST(ClassName, OneClassIsWrittenOneWayAndClassesGoByYear)
 {
     const char* const cases[][2] = {
-        {"2. B", "2.B"},   {"2B", "2.B"},         {"2.b", "2.B"},     {" 2.B\u00a0", "2.B"},
-        {"4.sa", "4.SA"},  {"1.a1", "1.A1"},      {"10 c", "10.C"},   {"2.ABCD", "2.ABCD"},
-        {"0.A", "0.A"},    {"\t2.B", "\t2.B"},    {"II.B", "II.B"},   {"2.B skupina", "2.B skupina"},
-        {"-2.B", "-2.B"},  {"2.B/1", "2.B/1"},    {"Sexta", "Sexta"}, {"2.a 1", "2.a 1"},
+        {"2. B", "2.B"},  {"2B", "2.B"},      {"2.b", "2.B"},     {" 2.B\u00a0", "2.B"},
+        {"4.sa", "4.SA"}, {"1.a1", "1.A1"},   {"10 c", "10.C"},   {"2.abcd", "2.abcd"},
+        {"0a", "0a"},     {"\t2.B", "\t2.B"}, {"II.B", "II.B"},   {"2.B skupina", "2.B skupina"},
+        {"-2.B", "-2.B"}, {"2.B/1", "2.B/1"}, {"Sexta", "Sexta"}, {"2.a 1", "2.a 1"},
     };
     for (const auto& [typed, unified] : cases) {
         EXPECT_EQ(unifiedClassName(QString::fromUtf8(typed)), QString::fromUtf8(unified)) << typed;
     }
-    QStringList classes{u"10.A"_s, u"Sexta"_s, u"9.B"_s, u"2.B"_s, u"3A"_s,
-                        u"Kvarta"_s, u"9.A"_s, u"2.A1"_s, u"1.C"_s};
+    QStringList classes{u"10.A"_s,   u"Sexta"_s, u"9.B"_s,  u"2.B"_s, u"3A"_s,
+                        u"Kvarta"_s, u"9.A"_s,   u"2.A1"_s, u"1.C"_s};
     std::sort(classes.begin(), classes.end(), ClassNameOrder());
     EXPECT_EQ(classes.join(u' '), u"1.C 2.A1 2.B 3A 9.A 9.B 10.A Kvarta Sexta"_s);
 }
@@ -126,10 +126,10 @@ TEST(ClassName, OneClassIsWrittenOneWayAndClassesGoByYear)
 // Whom a mailed report belongs to: "surname/class" it is stored under, then who else fits.
 TEST(ReportOwner, AReportBelongsToTheOneListedPupilItNames)
 {
-    const std::vector<Profile> listed{
-        {u"Horák"_s, u"2.B"_s},    {u"Novák"_s, u"2.B"_s}, {u"Novák"_s, u"2.C"_s},
-        {u"Horák P."_s, u"3.A"_s}, {u"Horák"_s, u"3.A"_s}, {u"Dub"_s, u"4A"_s},
-        {u"Kos"_s, u"2.B"_s},      {u"Kos"_s, u"2.B"_s}};
+    const std::vector<Profile> listed{{u"Horák"_s, u"2.B"_s}, {u"Novák"_s, u"2.B"_s},
+                                      {u"Novák"_s, u"2.C"_s}, {u"Horák P."_s, u"3.A"_s},
+                                      {u"Horák"_s, u"3.A"_s}, {u"Dub"_s, u"4A"_s},
+                                      {u"Kos"_s, u"2.B"_s},   {u"Kos"_s, u"2.B"_s}};
     const char* const cases[][3] = {
         {"Petr Horák", "2.B", "Horák/2.B"},
         {" horak  PETR ", "2b", "Horák/2.B"},
@@ -146,10 +146,10 @@ TEST(ReportOwner, AReportBelongsToTheOneListedPupilItNames)
     };
     for (const auto& [name, pupilClass, storedAs] : cases) {
         using Found = teacher::ReportOwner::Found;
-        const teacher::ReportOwner owner = teacher::ownerOfReport(
-            QString::fromUtf8(name), QString::fromUtf8(pupilClass), listed);
+        const teacher::ReportOwner owner =
+            teacher::ownerOfReport(QString::fromUtf8(name), QString::fromUtf8(pupilClass), listed);
         QString told = owner.storedAs.surname + u'/' + owner.storedAs.className;
-        told += owner.found == Found::NoneFits ? u", none fits"_s
+        told += owner.found == Found::NoneFits     ? u", none fits"_s
                 : owner.found == Found::SeveralFit ? u", several fit:"_s
                                                    : QString();
         for (const Profile& pupil : owner.fitting) {
