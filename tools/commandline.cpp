@@ -31,7 +31,15 @@ const CommandInfo commands[] = {
     {"statistika", Command::Statistics, 0, 0},
     {"prehled", Command::Overview, 0, 0},
     {"over", Command::Check, 0, 0},
+    {"prejmenuj", Command::Rename, 4, 4},
+    {"sluc", Command::Merge, 4, 4},
+    {"odeber", Command::Remove, 2, 2},
 };
+
+bool changesPupils(Command command)
+{
+    return command == Command::Rename || command == Command::Merge || command == Command::Remove;
+}
 
 const CommandInfo* findCommand(const QString& name)
 {
@@ -154,8 +162,10 @@ Request parseRequest(const QStringList& arguments)
         return refused(QStringLiteral("Příkazu prehled chybí volba --vystup SOUBOR.html."));
     }
     if (positional.size() < info->minFiles) {
-        return refused(
-            QStringLiteral("Příkazu %1 chybí soubor (nápověda: --help).").arg(commandWord));
+        return refused(QStringLiteral("Příkazu %1 chybí %2 (nápověda: --help).")
+                           .arg(commandWord, changesPupils(request.command)
+                                                 ? QStringLiteral("příjmení a třída žáka")
+                                                 : QStringLiteral("soubor")));
     }
     if (info->maxFiles >= 0 && positional.size() > info->maxFiles) {
         return refused(QStringLiteral("Příkaz %1 nečeká „%2“.")
@@ -216,6 +226,15 @@ QString helpText()
                "                           žáka potká: nastavení, databázi, seznam žáků,\n"
                "                           přihlášení k serveru a zkušební uložení běhu, které\n"
                "                           nic nezmění; kód 0, jen když se běhy uloží\n"
+               "  prejmenuj PŘÍJMENÍ TŘÍDA NOVÉ_PŘÍJMENÍ NOVÁ_TŘÍDA\n"
+               "                           přejmenuje žáka nebo ho přesune do jiné třídy,\n"
+               "                           i s jeho běhy\n"
+               "  sluc PŘÍJMENÍ TŘÍDA DO_PŘÍJMENÍ DO_TŘÍDY\n"
+               "                           převede běhy prvního žáka (třeba jména ze zprávy\n"
+               "                           e-mailem) na druhého, který je v seznamu, a první\n"
+               "                           ze seznamu vyřadí\n"
+               "  odeber PŘÍJMENÍ TŘÍDA    vyřadí omylem přidaného žáka ze seznamu; jeho běhy\n"
+               "                           zůstanou (chcete-li je u jiného žáka, použijte sluc)\n"
                "\n"
                "Společné volby:\n"
                "  --db CESTA               školní databáze: soubor, nebo databázový server\n"

@@ -15,7 +15,10 @@ enum class Command
     Upgrade,    // adds the tables of newer versions to an older database
     Statistics, // per pupil and per class, with the kinds of mistakes
     Overview,   // the class overview as an HTML page with charts
-    Check       // the lab check, run as a pupil on a lab computer
+    Check,      // the lab check, run as a pupil on a lab computer
+    Rename,     // a pupil renamed or moved to another class, with the runs
+    Merge,      // a mailed name merged into a listed pupil, with the runs
+    Remove      // a wrongly imported pupil taken off the list
 };
 
 // What the teacher asked for on the command line.
@@ -28,7 +31,7 @@ struct Request
     bool store = false; // dekoduj --ulozit
     QString outputPath; // export --vystup, prehled --vystup
     QString pupilClass; // souhrn, statistika and prehled --trida
-    QStringList files;
+    QStringList files; // the files, or for the pupils' changes surnames and classes
     bool help = false;
     bool version = false;
     QString error; // Czech; the request cannot be carried out

@@ -434,6 +434,47 @@ QString cellsOf(const std::string& out, const QString& firstCell)
 
 // The totals list the pupils of the list and whoever else has results, in Czech order by class,
 // then surname. The fixture's runs, stored without tasks, count as runs and answers only.
+TEST_P(EitherEngine, APupilRenamedMergedOrRemovedTakesTheRunsAlongOrLeavesThemWhole)
+{
+    // Horák is a mailed name beside the listed Černý; each step runs on what the ones before left.
+    store(u"Horák"_s, u"2.B"_s, 4, 1, {{2026, 12, 7}, {9, 0}}, {{2026, 12, 7}, {9, 30}});
+    const struct
+    {
+        const char *name, *commandLine;
+        int exitCode;
+        const char* said;
+    } steps[] = {
+        {"moved to another class with both runs", "prejmenuj Novák 2.B Novák 2.C", 0,
+         "Žák Novák (2.B) je teď Novák (2.C), převedeno běhů: 2.\n"},
+        {"renamed onto a listed pupil", "prejmenuj Černý 2.B Šťastná 2.C", 1,
+         "Nic se nezměnilo: žák Šťastná (2.C) už v seznamu je; jeho a tyto běhy spojí příkaz "
+         "sluc.\n"},
+        {"a name nobody has", "sluc Horák 2.C Černý 2.B", 1,
+         "Nic se nezměnilo: žák Horák (2.C) není v seznamu a nemá uložený žádný běh.\n"},
+        {"merged into a name not listed", "sluc Černý 2.B Horák 2.B", 1,
+         "Nic se nezměnilo: žák Horák (2.B) není v seznamu; sloučit lze jen do žáka ze "
+         "seznamu.\n"},
+        {"the mailed name merged", "sluc Horák 2.B Černý 2.B", 0,
+         "Žák Horák (2.B) je sloučen do žáka Černý (2.B), převedeno běhů: 1.\n"},
+        {"a listed pupil merged leaves the list", "sluc Šťastná 2.C Novák 2.C", 0,
+         "Žák Šťastná (2.C) je sloučen do žáka Novák (2.C), převedeno běhů: 0.\n"},
+        {"removed, its runs kept", "odeber Novák 2.C", 0,
+         "Žák Novák (2.C) je vyřazen ze seznamu; jeho běhy (2) zůstávají v databázi.\n"},
+        {"removed twice", "odeber Novák 2.C", 1,
+         "Nic se nezměnilo: žák Novák (2.C) není v seznamu.\n"},
+    };
+    for (const auto& step : steps) {
+        const ToolResult result = run(step.commandLine);
+        EXPECT_EQ(result.exitCode, step.exitCode) << step.name;
+        EXPECT_EQ(step.exitCode == 0 ? result.out : result.err, step.said) << step.name;
+    }
+    EXPECT_EQ(run("souhrn --db skola.sqlite").out,
+              "Příjmení    Třída  Cvičení  Dobře  Špatně  Úspěšnost\n"
+              "Beneš; Bob  2.B          1      0       5     0,00 %\n"
+              "Černý       2.B          1      4       1    80,00 %\n"
+              "Novák       2.C          2     25       3    89,29 %\n");
+}
+
 TEST_P(EitherEngine, TotalsStatisticsAndTheOverviewPage)
 {
     EXPECT_EQ(run("souhrn --db skola.sqlite").out,
