@@ -28,6 +28,7 @@ struct Request
     bool store = false; // dekoduj --ulozit
     QString outputPath; // export --vystup, prehled --vystup
     QString pupilClass; // souhrn, statistika and prehled --trida
+    bool byNeed = false; // statistika and prehled --podle-potreby
     QStringList files;
     bool help = false;
     bool version = false;
