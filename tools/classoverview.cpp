@@ -262,8 +262,8 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
     std::vector<Bar> pupils;
     for (const PupilTally& pupil : statistics.pupils) {
         const std::optional<double> share = pupil.tally.rightShare();
-        const QString noShare = pupil.tally.neverPractised() ? neverPractisedMark()
-                                                             : QStringLiteral("bez odpovědí");
+        const QString noShare =
+            pupil.tally.neverPractised() ? neverPractisedMark() : QStringLiteral("bez odpovědí");
         pupils.push_back({pupil.surname + QStringLiteral(" (") + pupil.pupilClass + u')',
                           share.value_or(0), share ? percentText(*share, locale) : noShare,
                           shareColour(share.value_or(0))});

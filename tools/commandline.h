@@ -24,10 +24,10 @@ struct Request
     Command command = Command::Create;
     QString databasePath; // --db, else where the pupils' program looks; over: --db or empty
     bool overwrite = false;
-    QString csvPath;    // dekoduj --csv
-    bool store = false; // dekoduj --ulozit
-    QString outputPath; // export --vystup, prehled --vystup
-    QString pupilClass; // souhrn, statistika and prehled --trida
+    QString csvPath;     // dekoduj --csv
+    bool store = false;  // dekoduj --ulozit
+    QString outputPath;  // export --vystup, prehled --vystup
+    QString pupilClass;  // souhrn, statistika and prehled --trida
     bool byNeed = false; // statistika and prehled --podle-potreby
     QStringList files;
     bool help = false;

@@ -31,11 +31,11 @@ std::optional<ClassStatistics> statisticsFor(const Request& request, Console& co
     if (!statistics) {
         exitCode = console.fail(databaseFailure(QStringLiteral("Čtení výsledků"), failure));
     } else if (statistics->pupils.isEmpty()) {
-        exitCode = console.fail(
-            request.pupilClass.isEmpty()
-                ? QStringLiteral("V databázi nejsou žádní žáci ani výsledky.")
-                : QStringLiteral("Třída %1 nemá v databázi žádné žáky ani výsledky.")
-                      .arg(request.pupilClass));
+        exitCode =
+            console.fail(request.pupilClass.isEmpty()
+                             ? QStringLiteral("V databázi nejsou žádní žáci ani výsledky.")
+                             : QStringLiteral("Třída %1 nemá v databázi žádné žáky ani výsledky.")
+                                   .arg(request.pupilClass));
         statistics.reset();
     }
     return statistics;
