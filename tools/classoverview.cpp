@@ -210,9 +210,10 @@ body { font-family: "Liberation Sans", Arial, sans-serif; margin: 24px; color: #
 h1 { font-size: 22px; margin: 0 0 4px; } p.m { color: #555; margin: 0 0 16px; }
 table { border-collapse: collapse; font-size: 12px; margin-bottom: 12px; width: 100%;
         table-layout: fixed; }
-th, td { border: 1px solid #ccc; padding: 3px 4px; overflow-wrap: anywhere; hyphens: auto; }
-th { background: #eee; font-weight: normal; font-size: 11px; }
-th:nth-child(1) { width: 16%; } th:nth-child(2) { width: 6%; }
+th, td { border: 1px solid #ccc; padding: 3px 4px; overflow-wrap: anywhere; }
+th { background: #eee; font-size: 11px; padding: 3px 2px; }
+th:nth-child(1) { width: 16%; } th:nth-child(2) { width: 6%; } th { width: 9.5%; }
+th:nth-child(n+8) { width: 5%; } p.m + p.m { margin-top: -10px; }
 td.n { text-align: right; } tr.t td { font-weight: bold; background: #f6f6f6; }
 tr.x td { color: #c62828; font-style: italic; }
 p.k span { margin-left: 14px; white-space: nowrap; }
@@ -257,7 +258,9 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
                          ? QString()
                          : QStringLiteral(" Databáze nemá záznam úloh: chyby podle druhu, "
                                           "zničené měřáky a čas na úlohu nejsou známy."));
-    html += pupilTable(statistics, locale) + shareLegend(locale);
+    html += pupilTable(statistics, locale) +
+            QStringLiteral("<p class=\"m\">%1</p>\n").arg(esc(mistakeColumnsLegend())) +
+            shareLegend(locale);
 
     std::vector<Bar> pupils;
     for (const PupilTally& pupil : statistics.pupils) {

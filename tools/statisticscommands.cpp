@@ -113,14 +113,9 @@ int printStatistics(const Request& request, Console& console)
         return exitCode;
     }
     const QLocale locale = QLocale::system();
-    const QStringList headings = tallyHeadings();
-    // The causes' names are long: the table shows their numbers, the legend below names them.
-    QStringList columns = headings.mid(0, 5);
-    for (int kind = 1; kind <= MistakeKindCount; ++kind) {
-        columns << QStringLiteral("Ch%1").arg(kind);
-    }
     std::vector<QStringList> rows;
-    rows.push_back(QStringList{QStringLiteral("Příjmení"), QStringLiteral("Třída")} + columns);
+    rows.push_back(QStringList{QStringLiteral("Příjmení"), QStringLiteral("Třída")} +
+                   tallyHeadings());
     // A pupil who never practised has no figures to show, only the mark.
     for (const PupilTally& pupil : statistics->pupils) {
         rows.push_back(QStringList{pupil.surname, pupil.pupilClass} +
@@ -155,13 +150,7 @@ int printStatistics(const Request& request, Console& console)
                            .arg(statistics->pupils.size())
                     << Qt::endl;
     }
-    console.out << QStringLiteral("Chybné odpovědi podle pravděpodobné příčiny:");
-    for (int kind = 1; kind <= MistakeKindCount; ++kind) {
-        console.out << (kind == 1 ? QStringLiteral(" ") : QStringLiteral(", "))
-                    << QStringLiteral("Ch%1 %2").arg(kind).arg(
-                           mistakeKindName(static_cast<MistakeKind>(kind)));
-    }
-    console.out << u'.' << Qt::endl;
+    console.out << mistakeColumnsLegend() << Qt::endl;
     if (!statistics->taskLogPresent) {
         console.out << noTaskLog << Qt::endl;
     }

@@ -66,9 +66,20 @@ QStringList tallyHeadings()
                          QStringLiteral("Úspěšnost"), QStringLiteral("Zničené měřáky"),
                          QStringLiteral("Čas na úlohu")};
     for (int kind = 1; kind <= MistakeKindCount; ++kind) {
-        headings << mistakeKindName(static_cast<MistakeKind>(kind));
+        headings << QStringLiteral("Ch%1").arg(kind);
     }
     return headings;
+}
+
+QString mistakeColumnsLegend()
+{
+    QStringList columns;
+    for (int kind = 1; kind <= MistakeKindCount; ++kind) {
+        columns << QStringLiteral("Ch%1 %2").arg(kind).arg(
+            mistakeKindName(static_cast<MistakeKind>(kind)));
+    }
+    return QStringLiteral("Chybné odpovědi podle pravděpodobné příčiny: %1.")
+        .arg(columns.join(QStringLiteral(", ")));
 }
 
 QStringList tallyCells(const Tally& tally, const QLocale& locale)

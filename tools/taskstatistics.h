@@ -69,9 +69,11 @@ struct ClassStatistics
 
 // The headings of a tally's figures, then the texts of its figures in the same order: runs,
 // tasks, right share, destroyed meters, seconds per task, then the wrong answers by each
-// likeliest cause. A figure that cannot be told (no answer, no logged task) reads "–".
+// likeliest cause. A figure that cannot be told (no answer, no logged task) reads "–". The
+// causes' names are long: their columns are headed "Ch1" to "Ch6", which the legend names.
 QStringList tallyHeadings();
 QStringList tallyCells(const Tally& tally, const QLocale& locale);
+QString mistakeColumnsLegend();
 
 // What stands in place of the figures of a pupil who never practised.
 QString neverPractisedMark();
