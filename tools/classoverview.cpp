@@ -296,7 +296,10 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
     }
     html +=
         barChart(QStringLiteral("Úspěšnost podle měřáku (dílků stupnice)"), meters, true, locale);
-    if (statistics.taskLogPresent && statistics.all.tasks == 0) {
+    if (statistics.all.neverPractised()) {
+        html += QStringLiteral("<p class=\"m\">Nikdo z žáků zatím necvičil, grafy jsou prázdné."
+                               "</p>\n");
+    } else if (statistics.taskLogPresent && statistics.all.tasks == 0) {
         html += QStringLiteral(
             "<p class=\"m\">Chyby podle příčiny a úspěšnost podle měřáku se počítají "
             "z jednotlivých úloh; žádný z těchto běhů je nezapsal (výsledky ze zpráv e-mailem "
