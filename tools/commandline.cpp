@@ -72,6 +72,7 @@ const OptionInfo options[] = {
     {"--ulozit", {Command::Decode}, nullptr, &Request::store},
     {"--vystup", {Command::Export, Command::Overview}, &Request::outputPath},
     {"--trida", {Command::Totals, Command::Statistics, Command::Overview}, &Request::pupilClass},
+    {"--podle-potreby", {Command::Statistics, Command::Overview}, nullptr, &Request::byNeed},
 };
 
 Request refused(QString reason)
@@ -213,12 +214,16 @@ QString helpText()
                "                           vypíše všechny výsledky z databáze jako CSV\n"
                "  souhrn [--trida TŘÍDA]   vypíše celkové výsledky každého žáka\n"
                "  statistika [--trida TŘÍDA]\n"
-               "                           vypíše za každého žáka a každou třídu cvičení,\n"
-               "                           úlohy, úspěšnost, zničené měřáky, čas na úlohu\n"
+               "                           vypíše za každého žáka seznamu (i toho, kdo ještě\n"
+               "                           necvičil) a každou třídu cvičení, úlohy,\n"
+               "                           úspěšnost, zničené měřáky, čas na úlohu\n"
                "                           a chybné odpovědi podle pravděpodobné příčiny\n"
                "  prehled --vystup PREHLED.html [--trida TŘÍDA]\n"
                "                           zapíše přehled třídy s grafy jako jednu stránku,\n"
                "                           která se otevře v prohlížeči i bez sítě\n"
+               "      --podle-potreby      (statistika, prehled) seřadí žáky podle potřeby\n"
+               "                           pomoci: nejdřív kdo necvičil, pak od nejnižší\n"
+               "                           úspěšnosti; jinak podle třídy a příjmení\n"
                "  aktualizuj               doplní do databáze ze starší verze tabulku úloh\n"
                "                           a tabulku uložených zpráv\n"
                "  over                     zkouška učebny: spuštěno pod účtem žáka na jeho\n"

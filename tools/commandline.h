@@ -27,11 +27,12 @@ struct Request
     Command command = Command::Create;
     QString databasePath; // --db, else where the pupils' program looks; over: --db or empty
     bool overwrite = false;
-    QString csvPath;    // dekoduj --csv
-    bool store = false; // dekoduj --ulozit
-    QString outputPath; // export --vystup, prehled --vystup
-    QString pupilClass; // souhrn, statistika and prehled --trida
-    QStringList files; // the files, or for the pupils' changes surnames and classes
+    QString csvPath;     // dekoduj --csv
+    bool store = false;  // dekoduj --ulozit
+    QString outputPath;  // export --vystup, prehled --vystup
+    QString pupilClass;  // souhrn, statistika and prehled --trida
+    bool byNeed = false; // statistika and prehled --podle-potreby
+    QStringList files;   // the files, or for the pupils' changes surnames and classes
     bool help = false;
     bool version = false;
     QString error; // Czech; the request cannot be carried out
