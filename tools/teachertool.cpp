@@ -32,6 +32,12 @@ int runTeacherTool(const QStringList& arguments, Console& console)
         return writeClassOverview(request, console);
     case Command::Check:
         return checkLab(request, console);
+    case Command::Rename:
+    case Command::Merge:
+    case Command::Remove:
+        return changePupils(request, console);
+    case Command::Window:
+        return console.fail(QStringLiteral("Okno učitele otevírá jen program voltmetr-ucitel."));
     }
     Q_UNREACHABLE();
     return Console::ExitFailure;
