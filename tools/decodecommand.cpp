@@ -112,13 +112,13 @@ void noteOwner(const ScannedReport& report, const ReportOwner& owner, QStringLis
         break;
     case ReportOwner::Found::SeveralFit:
         told << QStringLiteral("%1: „%2“ ze třídy %3 může být %4 ze seznamu; zpráva je uložena "
-                               "pod jménem ze zprávy.")
+                               "pod jménem ze zprávy (k žákovi ze seznamu ji převede sluc).")
                     .arg(report.where, fields.pupilName, owner.storedAs.className,
                          fitting.join(QStringLiteral(" nebo ")));
         break;
     case ReportOwner::Found::NoneFits:
         told << QStringLiteral("%1: „%2“ ze třídy %3 v seznamu žáků není; zpráva je uložena "
-                               "pod jménem ze zprávy.")
+                               "pod jménem ze zprávy (k žákovi ze seznamu ji převede sluc).")
                     .arg(report.where, fields.pupilName, owner.storedAs.className);
         break;
     }

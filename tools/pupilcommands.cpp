@@ -1,3 +1,4 @@
+#include "school/classname.h"
 #include "school/pupiledits.h"
 #include "school/schooldatabase.h"
 #include "schoolconnection.h"
@@ -8,7 +9,10 @@ namespace voltmetr::teacher {
 int changePupils(const Request& request, Console& console)
 {
     const Profile pupil{request.files.value(0), request.files.value(1)};
-    const Profile other{request.files.value(2), request.files.value(3)};
+    // A pupil moved to another class gets it written one way, as import writes it.
+    const Profile other{request.files.value(2), request.command == Command::Rename
+                                                    ? unifiedClassName(request.files.value(3))
+                                                    : request.files.value(3)};
     SchoolConnection connection(request.databasePath, SchoolConnection::Access::Write);
     if (const QString problem = schoolDatabaseProblem(request.databasePath, connection);
         !problem.isEmpty()) {
