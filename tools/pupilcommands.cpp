@@ -6,6 +6,14 @@
 
 namespace voltmetr::teacher {
 
+QString pupilChanged(const Profile& from, const Profile& to, bool merged, qint64 runs)
+{
+    return (merged ? QStringLiteral("Žák %1 je sloučen do žáka %2, převedeno běhů: %3.")
+                   : QStringLiteral("Žák %1 je teď %2, převedeno běhů: %3."))
+        .arg(pupilName(from), pupilName(to))
+        .arg(runs);
+}
+
 int changePupils(const Request& request, Console& console)
 {
     const Profile pupil{request.files.value(0), request.files.value(1)};
@@ -24,15 +32,11 @@ int changePupils(const Request& request, Console& console)
     switch (request.command) {
     case Command::Rename:
         edit = renamePupil(db, pupil, other);
-        done = QStringLiteral("Žák %1 je teď %2, převedeno běhů: %3.")
-                   .arg(pupilName(pupil), pupilName(other))
-                   .arg(edit.runs);
+        done = pupilChanged(pupil, other, false, edit.runs);
         break;
     case Command::Merge:
         edit = mergePupils(db, pupil, other);
-        done = QStringLiteral("Žák %1 je sloučen do žáka %2, převedeno běhů: %3.")
-                   .arg(pupilName(pupil), pupilName(other))
-                   .arg(edit.runs);
+        done = pupilChanged(pupil, other, true, edit.runs);
         break;
     default:
         edit = removePupil(db, pupil);

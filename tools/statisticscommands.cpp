@@ -1,5 +1,6 @@
 #include "app/filewrite.h"
 #include "classoverview.h"
+#include "school/pupiledits.h"
 #include "school/schooldatabase.h"
 #include "school/schoolschema.h"
 #include "schoolconnection.h"
@@ -92,7 +93,18 @@ int upgradeDatabase(const Request& request, Console& console)
             console.out << change << Qt::endl;
         }
     }
-    if (!addTasks && !addReports && changes.isEmpty()) {
+    // A database from before the classes were written one way may hold "3A" beside "3.A".
+    const std::vector<ClassUnified> unified = unifyClassNames(db);
+    for (const ClassUnified& change : unified) {
+        if (!change.edit.ok()) {
+            return console.fail(databaseFailure(
+                QStringLiteral("Jednotný zápis tříd v %1").arg(request.databasePath),
+                change.edit.error));
+        }
+        console.out << pupilChanged(change.from, change.to, change.merged, change.edit.runs)
+                    << Qt::endl;
+    }
+    if (!addTasks && !addReports && changes.isEmpty() && unified.empty()) {
         console.out << QStringLiteral("Databáze %1 už je aktuální.").arg(request.databasePath)
                     << Qt::endl;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandline.h"
+#include "school/profile.h"
 
 #include <QIODevice>
 #include <QTextStream>
@@ -40,5 +41,7 @@ int writeClassOverview(const Request& request, Console& console);
 int checkLab(const Request& request, Console& console);
 // prejmenuj, sluc and odeber: a pupil's name, class or place on the list, with the runs.
 int changePupils(const Request& request, Console& console);
+// "Žák Novák (3A) je teď Novák (3.A), převedeno běhů: 2.", or "… je sloučen do žáka …".
+QString pupilChanged(const Profile& from, const Profile& to, bool merged, qint64 runs);
 
 } // namespace voltmetr::teacher

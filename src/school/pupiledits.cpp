@@ -1,11 +1,15 @@
 #include "school/pupiledits.h"
 
+#include "school/classname.h"
 #include "school/failurereason.h"
+#include "school/pupilstore.h"
+#include "school/runstore.h"
 #include "school/schooldatabase.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <algorithm>
 #include <functional>
 
 namespace voltmetr {
@@ -172,6 +176,36 @@ PupilEdit removePupil(QSqlDatabase& db, const Profile& who)
         edit.runs = found.runs;
         return unlist(db, who);
     });
+}
+
+std::vector<ClassUnified> unifyClassNames(QSqlDatabase& db)
+{
+    std::vector<ClassUnified> done;
+    std::vector<PupilRunTotals> pupils; // the listed ones and every name with runs
+    if (QString failure = readClassTotals(db, {}, pupils); !failure.isEmpty()) {
+        done.push_back({{}, {}, false, {0, failure}});
+        return done;
+    }
+    for (const PupilRunTotals& pupil : pupils) {
+        const Profile from{pupil.surname, pupil.className};
+        const Profile to{pupil.surname, unifiedClassName(pupil.className)};
+        if (to == from) {
+            continue;
+        }
+        // An earlier step may have listed the unified name.
+        std::vector<Profile> listed;
+        if (QString failure = readProfiles(db, listed); !failure.isEmpty()) {
+            done.push_back({from, to, false, {0, failure}});
+            break;
+        }
+        const bool merged = std::find(listed.begin(), listed.end(), to) != listed.end();
+        done.push_back(
+            {from, to, merged, merged ? mergePupils(db, from, to) : renamePupil(db, from, to)});
+        if (!done.back().edit.ok()) {
+            break;
+        }
+    }
+    return done;
 }
 
 } // namespace voltmetr

@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <vector>
 
 namespace voltmetr {
 
@@ -31,6 +32,22 @@ PupilEdit mergePupils(QSqlDatabase& db, const Profile& from, const Profile& into
 // Takes a pupil off the list; the runs stay under the name (merge them first to keep them with
 // another pupil).
 PupilEdit removePupil(QSqlDatabase& db, const Profile& who);
+
+// A pupil whose class was stored written otherwise than one way ("3A"), put under the class
+// written one way ("3.A"): renamed, or merged into the pupil listed so already.
+struct ClassUnified
+{
+    Profile from;
+    Profile to;
+    bool merged = false;
+    PupilEdit edit;
+};
+
+// Gives every pupil of the list and every name with runs whose class is not written one way
+// (unifiedClassName) that class, each pupil in a write of his own, so that a database from before
+// the classes were written one way has one class where it had two. Stops at the first failure,
+// which is the last entry's edit error; empty when every class is written one way already.
+std::vector<ClassUnified> unifyClassNames(QSqlDatabase& db);
 
 // "Novák (2.B)", as the changes name a pupil.
 QString pupilName(const Profile& pupil);

@@ -634,6 +634,10 @@ TEST_P(EitherEngine, TotalsStatisticsAndTheOverviewPage)
 // stored reports, each once.
 TEST_P(EitherEngine, AnOlderDatabaseGetsItsTablesOnce)
 {
+    // Classes written before they were written one way: Černý and Dub listed twice, a run moves.
+    execAsAdmin(uR"(INSERT INTO "Zaci" ("Prijmeni", "Trida") VALUES ('Černý', '2b'), ('Dub', '3 a'),
+                    ('Dub', '3a'))"_s);
+    store(u"Novák"_s, u"2 B"_s, 1, 0, {{2026, 12, 6}, {9, 0}}, {{2026, 12, 6}, {9, 30}});
     execAsAdmin(uR"(DROP TABLE "Ulohy")"_s);
     execAsAdmin(uR"(DROP TABLE "Zpravy")"_s);
     const std::string upgraded = run("aktualizuj --db skola.sqlite").out;
@@ -646,11 +650,17 @@ TEST_P(EitherEngine, AnOlderDatabaseGetsItsTablesOnce)
                   (GetParam() ? "Každý běh má jedinečné číslo a každá úloha patří k běhu, který "
                                 "v databázi je.\n"
                               : "") +
-                  "Databáze skola.sqlite už je aktuální.\n");
+                  "Žák Dub (3 a) je teď Dub (3.A), převedeno běhů: 0.\nŽák Dub (3a) je sloučen do "
+                  "žáka Dub (3.A), převedeno běhů: 0.\nŽák Novák (2 B) je sloučen do žáka Novák "
+                  "(2.B), převedeno běhů: 1.\nŽák Černý (2b) je sloučen do žáka Černý (2.B), "
+                  "převedeno běhů: 0.\nDatabáze skola.sqlite už je aktuální.\n");
     const QDateTime later(QDate(2026, 12, 7), {9, 0});
     store(u"Novák"_s, u"2.B"_s, 0, 1, later, later, std::vector<TaskRecord>(1));
     EXPECT_EQ(cellsOf(run("statistika --db skola.sqlite").out, u"Novák"_s).section(u'|', 0, 3),
-              u"Novák|2.B|3|1"_s);
+              u"Novák|2.B|4|1"_s);
+    execAsAdmin(uR"(INSERT INTO "Zaci" ("Prijmeni", "Trida") VALUES ('Eliáš', '4c'))"_s);
+    EXPECT_EQ(run("aktualizuj --db skola.sqlite").out,
+              "Žák Eliáš (4c) je teď Eliáš (4.C), převedeno běhů: 0.\n");
 }
 
 } // namespace
