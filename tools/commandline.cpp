@@ -230,6 +230,8 @@ QString helpText()
                "                           úspěšnosti; jinak podle třídy a příjmení\n"
                "  aktualizuj               doplní do databáze ze starší verze tabulku úloh\n"
                "                           a tabulku uložených zpráv\n"
+               "                           (a třídy zapsané jinak, např. „3A“, převede i se\n"
+               "                           žáky a jejich běhy na „3.A“)\n"
                "  over                     zkouška učebny: spuštěno pod účtem žáka na jeho\n"
                "                           počítači vypíše po řádcích s ✔ nebo ✖, co program\n"
                "                           žáka potká: nastavení, databázi, seznam žáků,\n"
