@@ -7,9 +7,9 @@
 namespace voltmetr {
 
 // A class list as schools export it from their registers: CSV in UTF-8 (with or without a
-// byte order mark) or Windows-1250, fields separated by ";" or ",", quoted with double quotes
-// where needed, with or without a header row. Surname and class are read from the columns the
-// header names ("Příjmení", "Třída"), else from the first two columns.
+// byte order mark), Windows-1250 or UTF-16 (saved as "Unicode"), fields separated by ";" or ",",
+// quoted with double quotes where needed, with or without a header row. Surname and class are read
+// from the columns the header names ("Příjmení", "Třída"), else from the first two columns.
 struct ClassListPupil
 {
     QString surname;

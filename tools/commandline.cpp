@@ -4,6 +4,7 @@
 #include "school/schoolsettings.h"
 
 #include <QList>
+#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 #include <initializer_list>
@@ -126,6 +127,10 @@ Request parseRequest(const QStringList& arguments)
         }
         request.*(option->value) = *value;
     }
+    if (request.help && !positional.isEmpty() && findCommand(positional.first())) {
+        request.command = findCommand(positional.first())->command;
+        request.commandHelp = true;
+    }
     if (request.help || request.version) {
         return request;
     }
@@ -187,9 +192,9 @@ QString helpText()
                "                           přepíše jen s volbou --prepsat a původní uschová\n"
                "                           jako CESTA.DATUM.zaloha (starší zálohy zůstanou)\n"
                "  import SEZNAM.csv        přidá žáky ze seznamu třídy (CSV ze školní matriky,\n"
-               "                           UTF-8 nebo Windows-1250, oddělovač „;“ nebo „,“,\n"
-               "                           sloupce Příjmení a Třída); žák, který už v databázi\n"
-               "                           je, se nepřidá znovu\n"
+               "                           UTF-8, UTF-16 nebo Windows-1250, oddělovač „;“\n"
+               "                           nebo „,“, sloupce Příjmení a Třída); žák, který\n"
+               "                           už v databázi je, se nepřidá znovu\n"
                "  dekoduj [SOUBOR...]      dekóduje zprávy žáků z uložených e-mailů (.eml,\n"
                "                           mbox) nebo z textu, zprávu danou dvakrát jednou;\n"
                "                           bez souboru (nebo se souborem „-“) čte standardní\n"
@@ -229,6 +234,37 @@ QString helpText()
                "\n"
                "Návratový kód je 0 při úspěchu, jinak nenulový s důvodem na chybovém výstupu.\n")
         .arg(schoolDatabasePath());
+}
+
+QString commandHelpText(Command command)
+{
+    // The general help lists each command on a line indented by two blanks, under it its own
+    // options indented by six and the rest of its lines further; then the common options.
+    const QStringList lines = helpText().split(u'\n');
+    const auto indentOf = [](const QString& line) {
+        return std::ranges::find_if(line, [](QChar c) { return c != u' '; }) - line.begin();
+    };
+    const auto leftColumn = [](const QString& line) {
+        static const QRegularExpression columnGap(QStringLiteral("\\s{2,}"));
+        return line.trimmed().section(columnGap, 0, 0);
+    };
+    const auto common = std::ranges::find(lines, QStringLiteral("Společné volby:"));
+    const auto first = std::find_if(lines.begin(), common, [&](const QString& line) {
+        return indentOf(line) == 2 && leftColumn(line).section(u' ', 0, 0) == commandName(command);
+    });
+    if (first == common) {
+        return helpText();
+    }
+    QString usage = leftColumn(*first);
+    auto end = first + 1;
+    for (; end != common && indentOf(*end) > 2; ++end) {
+        if (indentOf(*end) == 6) {
+            usage += QStringLiteral(" [%1]").arg(leftColumn(*end));
+        }
+    }
+    return QStringLiteral("Použití: voltmetr-ucitel %1 [--db CESTA]\n\n%2\n\n%3")
+        .arg(usage, QStringList(first, end).join(u'\n'),
+             QStringList(common, lines.end()).join(u'\n'));
 }
 
 } // namespace voltmetr::teacher
