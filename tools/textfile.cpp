@@ -46,10 +46,10 @@ std::optional<Utf16Text> readUtf16(QByteArrayView bytes)
         return std::nullopt;
     }
     const bool little = order == ByteOrder::LittleEndian;
-    const bool marked = bytes.startsWith(little ? "\xff\xfe" : "\xfe\xff");
+    // The decoder drops a byte order mark at the start.
     QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
                            QStringDecoder::Flag::Stateless);
-    Utf16Text read{decoder.decode(bytes.sliced(marked ? 2 : 0)),
+    Utf16Text read{decoder.decode(bytes),
                    little ? QStringLiteral("UTF-16 LE") : QStringLiteral("UTF-16 BE")};
     read.damaged = decoder.hasError() || !read.text.isValidUtf16() || bytes.size() % 2 != 0;
     return read;
