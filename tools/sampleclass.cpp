@@ -60,6 +60,7 @@ QString classNameOf(int index)
         .arg(QChar(u'A' + (index / 10 + 1) % 26));
 }
 
+// What was stored.
 struct Made
 {
     int pupils = 0;
@@ -84,7 +85,7 @@ public:
             return m_statements.failure() + m_taskLog.failure();
         }
         for (int index = 0; index < m_size.classes; ++index) {
-            // The classes take their turns, each a week after the one before, over two months.
+            // The classes take their turns a week apart, from 7 September to 2 November.
             const QDate first = QDate(2026, 11, 2).addDays(-7 * (index % 9));
             std::vector<Profile> pupils;
             for (int p = 0; p < m_size.pupils; ++p) {
