@@ -26,13 +26,34 @@ QString number(double value)
     return QString::number(value, 'f', 1);
 }
 
-// Green from four right answers in five, red below one in two: where the teacher looks first.
+QString bandColour(ShareBand band)
+{
+    switch (band) {
+    case ShareBand::Good:
+        return QStringLiteral("#2e7d32");
+    case ShareBand::Middle:
+        return QStringLiteral("#ef8f00");
+    case ShareBand::Weak:
+        return QStringLiteral("#c62828");
+    }
+    return {};
+}
+
 QString shareColour(double share)
 {
-    if (share >= 0.8) {
-        return QStringLiteral("#2e7d32");
+    return bandColour(shareBand(share));
+}
+
+// The colours' meaning and the right share's, under the table and above the charts.
+QString shareLegend(const QLocale& locale)
+{
+    QString html = QStringLiteral("<p class=\"m\">%1</p>\n<p class=\"k\">Barvy úspěšnosti:")
+                       .arg(esc(rightShareDefinition()));
+    for (const ShareBand band : {ShareBand::Good, ShareBand::Middle, ShareBand::Weak}) {
+        html += QStringLiteral(" <span><i style=\"background:%1\"></i>%2</span>")
+                    .arg(bandColour(band), esc(shareBandText(band, locale)));
     }
-    return share >= 0.5 ? QStringLiteral("#ef8f00") : QStringLiteral("#c62828");
+    return html + QStringLiteral("</p>\n");
 }
 
 struct Bar
@@ -166,7 +187,15 @@ QString pupilTable(const ClassStatistics& statistics, const QLocale& locale)
         html += QStringLiteral("</tr>\n");
     };
     for (const PupilTally& pupil : statistics.pupils) {
-        row(pupil.surname, pupil.pupilClass, pupil.tally, false);
+        if (pupil.tally.neverPractised()) {
+            html += QStringLiteral("<tr class=\"x\"><td>%1</td><td>%2</td><td colspan=\"%3\">%4"
+                                   "</td></tr>\n")
+                        .arg(esc(pupil.surname), esc(pupil.pupilClass))
+                        .arg(tallyHeadings().size())
+                        .arg(neverPractisedMark());
+        } else {
+            row(pupil.surname, pupil.pupilClass, pupil.tally, false);
+        }
     }
     for (const auto& [pupilClass, tally] : statistics.classes) {
         row(QStringLiteral("Třída celkem"), pupilClass, tally, true);
@@ -174,13 +203,28 @@ QString pupilTable(const ClassStatistics& statistics, const QLocale& locale)
     return html + QStringLiteral("</tbody></table>\n");
 }
 
+// The table takes the page's width and breaks its headings rather than run off the right edge,
+// down to a window 800 pixels wide and an A4 sheet upright; the charts shrink with it.
 const char* const style = R"(
 body { font-family: "Liberation Sans", Arial, sans-serif; margin: 24px; color: #222; }
 h1 { font-size: 22px; margin: 0 0 4px; } p.m { color: #555; margin: 0 0 16px; }
-table { border-collapse: collapse; font-size: 12px; margin-bottom: 20px; }
-th, td { border: 1px solid #ccc; padding: 3px 6px; } th { background: #eee; }
+table { border-collapse: collapse; font-size: 12px; margin-bottom: 12px; width: 100%;
+        table-layout: fixed; }
+th, td { border: 1px solid #ccc; padding: 3px 4px; overflow-wrap: anywhere; }
+th { background: #eee; font-size: 11px; padding: 3px 2px; }
+th:nth-child(1) { width: 16%; } th:nth-child(2) { width: 6%; } th { width: 9.5%; }
+th:nth-child(n+8) { width: 5%; } p.m + p.m { margin-top: -10px; }
 td.n { text-align: right; } tr.t td { font-weight: bold; background: #f6f6f6; }
-figure { margin: 0 0 20px; page-break-inside: avoid; }
+tr.x td { color: #c62828; font-style: italic; }
+p.k span { margin-left: 14px; white-space: nowrap; }
+p.k i { display: inline-block; width: 12px; height: 12px; margin-right: 5px;
+        vertical-align: -1px; }
+* { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
+figure { margin: 0 0 20px; page-break-inside: avoid; max-width: 100%; }
+svg { max-width: 100%; height: auto; }
+@page { size: A4 portrait; margin: 12mm; }
+@media print { body { margin: 0; } thead { display: table-header-group; }
+               tr { page-break-inside: avoid; } }
 svg text { font-family: "Liberation Sans", Arial, sans-serif; font-size: 12px; fill: #222; }
 svg .h { font-size: 15px; font-weight: bold; } svg .l { text-anchor: end; }
 svg .a { text-anchor: middle; fill: #555; } svg .g { stroke: #ddd; }
@@ -214,14 +258,17 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
                          ? QString()
                          : QStringLiteral(" Databáze nemá záznam úloh: chyby podle druhu, "
                                           "zničené měřáky a čas na úlohu nejsou známy."));
-    html += pupilTable(statistics, locale);
+    html += pupilTable(statistics, locale) +
+            QStringLiteral("<p class=\"m\">%1</p>\n").arg(esc(mistakeColumnsLegend())) +
+            shareLegend(locale);
 
     std::vector<Bar> pupils;
     for (const PupilTally& pupil : statistics.pupils) {
         const std::optional<double> share = pupil.tally.rightShare();
+        const QString noShare =
+            pupil.tally.neverPractised() ? neverPractisedMark() : QStringLiteral("bez odpovědí");
         pupils.push_back({pupil.surname + QStringLiteral(" (") + pupil.pupilClass + u')',
-                          share.value_or(0),
-                          share ? percentText(*share, locale) : QStringLiteral("bez odpovědí"),
+                          share.value_or(0), share ? percentText(*share, locale) : noShare,
                           shareColour(share.value_or(0))});
     }
     html += QStringLiteral("<div class=\"charts\">\n");
@@ -249,6 +296,15 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
     }
     html +=
         barChart(QStringLiteral("Úspěšnost podle měřáku (dílků stupnice)"), meters, true, locale);
+    if (statistics.all.neverPractised()) {
+        html += QStringLiteral("<p class=\"m\">Nikdo z žáků zatím necvičil, grafy jsou prázdné."
+                               "</p>\n");
+    } else if (statistics.taskLogPresent && statistics.all.tasks == 0) {
+        html += QStringLiteral(
+            "<p class=\"m\">Chyby podle příčiny a úspěšnost podle měřáku se počítají "
+            "z jednotlivých úloh; žádný z těchto běhů je nezapsal (výsledky ze zpráv e-mailem "
+            "úlohy nenesou).</p>\n");
+    }
     html += QStringLiteral("</div></div>\n</body></html>\n");
     return html;
 }

@@ -32,7 +32,15 @@ const CommandInfo commands[] = {
     {"statistika", Command::Statistics, 0, 0},
     {"prehled", Command::Overview, 0, 0},
     {"over", Command::Check, 0, 0},
+    {"prejmenuj", Command::Rename, 4, 4},
+    {"sluc", Command::Merge, 4, 4},
+    {"odeber", Command::Remove, 2, 2},
 };
+
+bool changesPupils(Command command)
+{
+    return command == Command::Rename || command == Command::Merge || command == Command::Remove;
+}
 
 const CommandInfo* findCommand(const QString& name)
 {
@@ -65,6 +73,7 @@ const OptionInfo options[] = {
     {"--ulozit", {Command::Decode}, nullptr, &Request::store},
     {"--vystup", {Command::Export, Command::Overview}, &Request::outputPath},
     {"--trida", {Command::Totals, Command::Statistics, Command::Overview}, &Request::pupilClass},
+    {"--podle-potreby", {Command::Statistics, Command::Overview}, nullptr, &Request::byNeed},
 };
 
 Request refused(QString reason)
@@ -159,8 +168,10 @@ Request parseRequest(const QStringList& arguments)
         return refused(QStringLiteral("Příkazu prehled chybí volba --vystup SOUBOR.html."));
     }
     if (positional.size() < info->minFiles) {
-        return refused(
-            QStringLiteral("Příkazu %1 chybí soubor (nápověda: --help).").arg(commandWord));
+        return refused(QStringLiteral("Příkazu %1 chybí %2 (nápověda: --help).")
+                           .arg(commandWord, changesPupils(request.command)
+                                                 ? QStringLiteral("příjmení a třída žáka")
+                                                 : QStringLiteral("soubor")));
     }
     if (info->maxFiles >= 0 && positional.size() > info->maxFiles) {
         return refused(QStringLiteral("Příkaz %1 nečeká „%2“.")
@@ -208,12 +219,16 @@ QString helpText()
                "                           vypíše všechny výsledky z databáze jako CSV\n"
                "  souhrn [--trida TŘÍDA]   vypíše celkové výsledky každého žáka\n"
                "  statistika [--trida TŘÍDA]\n"
-               "                           vypíše za každého žáka a každou třídu cvičení,\n"
-               "                           úlohy, úspěšnost, zničené měřáky, čas na úlohu\n"
+               "                           vypíše za každého žáka seznamu (i toho, kdo ještě\n"
+               "                           necvičil) a každou třídu cvičení, úlohy,\n"
+               "                           úspěšnost, zničené měřáky, čas na úlohu\n"
                "                           a chybné odpovědi podle pravděpodobné příčiny\n"
                "  prehled --vystup PREHLED.html [--trida TŘÍDA]\n"
                "                           zapíše přehled třídy s grafy jako jednu stránku,\n"
                "                           která se otevře v prohlížeči i bez sítě\n"
+               "      --podle-potreby      (statistika, prehled) seřadí žáky podle potřeby\n"
+               "                           pomoci: nejdřív kdo necvičil, pak od nejnižší\n"
+               "                           úspěšnosti; jinak podle třídy a příjmení\n"
                "  aktualizuj               doplní do databáze ze starší verze tabulku úloh\n"
                "                           a tabulku uložených zpráv\n"
                "  over                     zkouška učebny: spuštěno pod účtem žáka na jeho\n"
@@ -221,6 +236,15 @@ QString helpText()
                "                           žáka potká: nastavení, databázi, seznam žáků,\n"
                "                           přihlášení k serveru a zkušební uložení běhu, které\n"
                "                           nic nezmění; kód 0, jen když se běhy uloží\n"
+               "  prejmenuj PŘÍJMENÍ TŘÍDA NOVÉ_PŘÍJMENÍ NOVÁ_TŘÍDA\n"
+               "                           přejmenuje žáka nebo ho přesune do jiné třídy,\n"
+               "                           i s jeho běhy\n"
+               "  sluc PŘÍJMENÍ TŘÍDA DO_PŘÍJMENÍ DO_TŘÍDY\n"
+               "                           převede běhy prvního žáka (třeba jména ze zprávy\n"
+               "                           e-mailem) na druhého, který je v seznamu, a první\n"
+               "                           ze seznamu vyřadí\n"
+               "  odeber PŘÍJMENÍ TŘÍDA    vyřadí omylem přidaného žáka ze seznamu; jeho běhy\n"
+               "                           zůstanou (chcete-li je u jiného žáka, použijte sluc)\n"
                "\n"
                "Společné volby:\n"
                "  --db CESTA               školní databáze: soubor, nebo databázový server\n"

@@ -15,7 +15,10 @@ enum class Command
     Upgrade,    // adds the tables of newer versions to an older database
     Statistics, // per pupil and per class, with the kinds of mistakes
     Overview,   // the class overview as an HTML page with charts
-    Check       // the lab check, run as a pupil on a lab computer
+    Check,      // the lab check, run as a pupil on a lab computer
+    Rename,     // a pupil renamed or moved to another class, with the runs
+    Merge,      // a mailed name merged into a listed pupil, with the runs
+    Remove      // a wrongly imported pupil taken off the list
 };
 
 // What the teacher asked for on the command line.
@@ -24,11 +27,12 @@ struct Request
     Command command = Command::Create;
     QString databasePath; // --db, else where the pupils' program looks; over: --db or empty
     bool overwrite = false;
-    QString csvPath;    // dekoduj --csv
-    bool store = false; // dekoduj --ulozit
-    QString outputPath; // export --vystup, prehled --vystup
-    QString pupilClass; // souhrn, statistika and prehled --trida
-    QStringList files;
+    QString csvPath;     // dekoduj --csv
+    bool store = false;  // dekoduj --ulozit
+    QString outputPath;  // export --vystup, prehled --vystup
+    QString pupilClass;  // souhrn, statistika and prehled --trida
+    bool byNeed = false; // statistika and prehled --podle-potreby
+    QStringList files;   // the files, or for the pupils' changes surnames and classes
     bool help = false;
     bool commandHelp = false; // --help after a command word: that command's help
     bool version = false;

@@ -27,17 +27,25 @@ std::optional<ClassStatistics> statisticsFor(const Request& request, Console& co
     }
     QString failure;
     std::optional<ClassStatistics> statistics =
-        readStatistics(connection.db(), request.pupilClass, failure);
+        readStatistics(connection.db(), request.pupilClass, request.byNeed, failure);
     if (!statistics) {
         exitCode = console.fail(databaseFailure(QStringLiteral("Čtení výsledků"), failure));
     } else if (statistics->pupils.isEmpty()) {
-        exitCode = console.fail(request.pupilClass.isEmpty()
-                                    ? QStringLiteral("V databázi nejsou žádné výsledky.")
-                                    : QStringLiteral("Třída %1 nemá v databázi žádné výsledky.")
-                                          .arg(request.pupilClass));
+        exitCode =
+            console.fail(request.pupilClass.isEmpty()
+                             ? QStringLiteral("V databázi nejsou žádní žáci ani výsledky.")
+                             : QStringLiteral("Třída %1 nemá v databázi žádné žáky ani výsledky.")
+                                   .arg(request.pupilClass));
         statistics.reset();
     }
     return statistics;
+}
+
+// How many of the pupils never practised, for the line under a command's output.
+qsizetype neverPractisedCount(const ClassStatistics& statistics)
+{
+    return std::ranges::count_if(
+        statistics.pupils, [](const PupilTally& pupil) { return pupil.tally.neverPractised(); });
 }
 
 const QString noTaskLog = QStringLiteral(
@@ -105,17 +113,14 @@ int printStatistics(const Request& request, Console& console)
         return exitCode;
     }
     const QLocale locale = QLocale::system();
-    const QStringList headings = tallyHeadings();
-    // The causes' names are long: the table shows their numbers, the legend below names them.
-    QStringList columns = headings.mid(0, 5);
-    for (int kind = 1; kind <= MistakeKindCount; ++kind) {
-        columns << QStringLiteral("Ch%1").arg(kind);
-    }
     std::vector<QStringList> rows;
-    rows.push_back(QStringList{QStringLiteral("Příjmení"), QStringLiteral("Třída")} + columns);
+    rows.push_back(QStringList{QStringLiteral("Příjmení"), QStringLiteral("Třída")} +
+                   tallyHeadings());
+    // A pupil who never practised has no figures to show, only the mark.
     for (const PupilTally& pupil : statistics->pupils) {
         rows.push_back(QStringList{pupil.surname, pupil.pupilClass} +
-                       tallyCells(pupil.tally, locale));
+                       (pupil.tally.neverPractised() ? QStringList{neverPractisedMark()}
+                                                     : tallyCells(pupil.tally, locale)));
     }
     for (const auto& [pupilClass, tally] : statistics->classes) {
         rows.push_back(QStringList{QStringLiteral("Třída celkem"), pupilClass} +
@@ -123,7 +128,7 @@ int printStatistics(const Request& request, Console& console)
     }
     std::vector<qsizetype> widths(rows.front().size(), 0);
     for (const QStringList& row : rows) {
-        for (qsizetype i = 0; i < row.size(); ++i) {
+        for (qsizetype i = 0; i < row.size() && row.size() == rows.front().size(); ++i) {
             widths[static_cast<std::size_t>(i)] =
                 std::max(widths[static_cast<std::size_t>(i)], row[i].size());
         }
@@ -132,18 +137,20 @@ int printStatistics(const Request& request, Console& console)
         QString line;
         for (qsizetype i = 0; i < row.size(); ++i) {
             const qsizetype width = widths[static_cast<std::size_t>(i)];
-            // Names to the left, figures to the right.
-            line += i < 2 ? row[i].leftJustified(width + 2) : row[i].rightJustified(width + 2);
+            // Names and the mark to the left, figures to the right.
+            const bool name = i < 2 || row.size() < rows.front().size();
+            line += name ? row[i].leftJustified(width + 2) : row[i].rightJustified(width + 2);
         }
         console.out << line.trimmed() << Qt::endl;
     }
-    console.out << Qt::endl << QStringLiteral("Chybné odpovědi podle pravděpodobné příčiny:");
-    for (int kind = 1; kind <= MistakeKindCount; ++kind) {
-        console.out << (kind == 1 ? QStringLiteral(" ") : QStringLiteral(", "))
-                    << QStringLiteral("Ch%1 %2").arg(kind).arg(
-                           mistakeKindName(static_cast<MistakeKind>(kind)));
+    console.out << Qt::endl << rightShareDefinition() << Qt::endl;
+    if (const qsizetype idle = neverPractisedCount(*statistics); idle > 0) {
+        console.out << QStringLiteral("Žáků, kteří ani jednou necvičili: %1 z %2.")
+                           .arg(idle)
+                           .arg(statistics->pupils.size())
+                    << Qt::endl;
     }
-    console.out << u'.' << Qt::endl;
+    console.out << mistakeColumnsLegend() << Qt::endl;
     if (!statistics->taskLogPresent) {
         console.out << noTaskLog << Qt::endl;
     }
@@ -167,8 +174,9 @@ int writeClassOverview(const Request& request, Console& console)
         return console.fail(
             QStringLiteral("Soubor %1 nelze zapsat: %2").arg(request.outputPath, reason));
     }
-    console.out << QStringLiteral("Přehled je zapsán do %2 (žáků: %1).")
+    console.out << QStringLiteral("Přehled je zapsán do %3 (žáků: %1, z toho necvičilo: %2).")
                        .arg(statistics->pupils.size())
+                       .arg(neverPractisedCount(*statistics))
                        .arg(request.outputPath)
                 << Qt::endl;
     if (!statistics->taskLogPresent) {

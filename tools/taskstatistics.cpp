@@ -2,11 +2,13 @@
 
 #include "app/procedury.h"
 #include "czechorder.h"
+#include "school/pupilstore.h"
 #include "school/runstore.h"
 #include "school/tasklogstore.h"
 
 #include <QLocale>
 #include <algorithm>
+#include <tuple>
 
 namespace voltmetr::teacher {
 
@@ -41,15 +43,43 @@ std::optional<double> Tally::secondsPerTask() const
     return seconds / static_cast<double>(tasks);
 }
 
+Share answersOf(const TaskRecord& task)
+{
+    const qint64 right = task.verdict == TaskVerdict::Right ? 1 : 0;
+    const qint64 wrong = (task.verdict == TaskVerdict::Wrong ? 1 : 0) + (task.destroyed ? 1 : 0);
+    return {right, right + wrong};
+}
+
+void sortByNeed(QList<PupilTally>& pupils)
+{
+    const auto need = [](const PupilTally& pupil) {
+        const std::optional<double> share = pupil.tally.rightShare();
+        return std::tuple(!pupil.tally.neverPractised(), share.has_value(), share.value_or(0));
+    };
+    std::stable_sort(pupils.begin(), pupils.end(),
+                     [&](const PupilTally& a, const PupilTally& b) { return need(a) < need(b); });
+}
+
 QStringList tallyHeadings()
 {
     QStringList headings{QStringLiteral("Cvičení"), QStringLiteral("Úlohy"),
                          QStringLiteral("Úspěšnost"), QStringLiteral("Zničené měřáky"),
                          QStringLiteral("Čas na úlohu")};
     for (int kind = 1; kind <= MistakeKindCount; ++kind) {
-        headings << mistakeKindName(static_cast<MistakeKind>(kind));
+        headings << QStringLiteral("Ch%1").arg(kind);
     }
     return headings;
+}
+
+QString mistakeColumnsLegend()
+{
+    QStringList columns;
+    for (int kind = 1; kind <= MistakeKindCount; ++kind) {
+        columns << QStringLiteral("Ch%1 %2").arg(kind).arg(
+            mistakeKindName(static_cast<MistakeKind>(kind)));
+    }
+    return QStringLiteral("Chybné odpovědi podle pravděpodobné příčiny: %1.")
+        .arg(columns.join(QStringLiteral(", ")));
 }
 
 QStringList tallyCells(const Tally& tally, const QLocale& locale)
@@ -66,11 +96,26 @@ QStringList tallyCells(const Tally& tally, const QLocale& locale)
     return cells;
 }
 
+QString neverPractisedMark()
+{
+    return QStringLiteral("necvičil(a)");
+}
+
 std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& pupilClass,
-                                              QString& failure)
+                                              bool byNeed, QString& failure)
 {
     std::map<PupilKey, Tally> pupils;
     ClassStatistics statistics;
+
+    std::vector<Profile> listed;
+    if (failure = readProfiles(db, listed); !failure.isEmpty()) {
+        return std::nullopt;
+    }
+    for (const Profile& pupil : listed) {
+        if (pupilClass.isEmpty() || pupil.className == pupilClass) {
+            pupils.try_emplace({pupil.surname, pupil.className});
+        }
+    }
 
     std::vector<PupilDayTotals> days;
     if (failure = readPupilDayTotals(db, pupilClass, days); !failure.isEmpty()) {
@@ -100,12 +145,10 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
             ++tally.tasks;
             tally.seconds += task.seconds;
             tally.destroyed += task.destroyed ? 1 : 0;
-            const bool judged =
-                task.verdict == TaskVerdict::Right || task.verdict == TaskVerdict::Wrong;
-            if (judged) {
+            if (const Share answers = answersOf(task); answers.all > 0) {
                 Share& meter = statistics.byMeter[task.divisions];
-                meter.right += task.verdict == TaskVerdict::Right ? 1 : 0;
-                ++meter.all;
+                meter.right += answers.right;
+                meter.all += answers.all;
             }
             const MeterType* meter = meterWithDivisions(tables, task.divisions);
             if (task.verdict == TaskVerdict::Wrong && task.valueRead && meter) {
@@ -136,6 +179,9 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
         add(statistics.all, tally);
     }
     sortByClassThenSurname(statistics.pupils);
+    if (byNeed) {
+        sortByNeed(statistics.pupils);
+    }
     return statistics;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/tasklog.h"
 #include "exercise/mistakekind.h"
 #include "school/schooldatabase.h"
 #include "shareformat.h"
@@ -30,6 +31,8 @@ struct Tally
     // Right answers of all answers, 0..1; nothing when there was no answer.
     std::optional<double> rightShare() const;
     std::optional<double> secondsPerTask() const;
+    // A pupil of the list without a single run.
+    bool neverPractised() const { return runs == 0; }
 };
 
 struct PupilTally
@@ -49,25 +52,41 @@ struct Share
     std::optional<double> rightShare() const { return teacher::rightShare(right, all - right); }
 };
 
+// The answers one logged task adds to the right share: its judged answer, and a wrong one for
+// a destroyed meter, also when the meter was destroyed after the answer had been judged. So the
+// tasks of a run add up to the run's own counts.
+Share answersOf(const TaskRecord& task);
+
 struct ClassStatistics
 {
-    QList<PupilTally> pupils; // Czech order by class, then surname
+    QList<PupilTally> pupils; // every listed pupil and whoever else has runs, as sortByNeed says
     std::map<QString, Tally> classes;
     Tally all;
     std::map<double, Share> byDate; // the run's date (days since 30 December 1899)
-    std::map<int, Share> byMeter;   // the meter's divisions; judged answers of the log
+    std::map<int, Share> byMeter;   // the meter's divisions; the answers of the logged tasks
     bool taskLogPresent = false;    // false in a database made before the task log existed
 };
 
 // The headings of a tally's figures, then the texts of its figures in the same order: runs,
 // tasks, right share, destroyed meters, seconds per task, then the wrong answers by each
-// likeliest cause. A figure that cannot be told (no answer, no logged task) reads "–".
+// likeliest cause. A figure that cannot be told (no answer, no logged task) reads "–". The
+// causes' names are long: their columns are headed "Ch1" to "Ch6", which the legend names.
 QStringList tallyHeadings();
 QStringList tallyCells(const Tally& tally, const QLocale& locale);
+QString mistakeColumnsLegend();
+
+// What stands in place of the figures of a pupil who never practised.
+QString neverPractisedMark();
 
 // Reads the results and the task log, of one class or of all when pupilClass is empty.
 // Nothing, with the reason in failure, when the database could not be read.
+// The pupils of the list are all there, those who never practised with nothing counted. In
+// Czech order by class, then surname, or by need when byNeed.
 std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& pupilClass,
-                                              QString& failure);
+                                              bool byNeed, QString& failure);
+
+// Who needs the teacher first: pupils who never practised, then those who practised without
+// answering, then by right share from the lowest. Pupils of equal need keep their order.
+void sortByNeed(QList<PupilTally>& pupils);
 
 } // namespace voltmetr::teacher

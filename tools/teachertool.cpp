@@ -32,6 +32,10 @@ int runTeacherTool(const QStringList& arguments, Console& console)
         return writeClassOverview(request, console);
     case Command::Check:
         return checkLab(request, console);
+    case Command::Rename:
+    case Command::Merge:
+    case Command::Remove:
+        return changePupils(request, console);
     }
     Q_UNREACHABLE();
     return Console::ExitFailure;

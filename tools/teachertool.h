@@ -38,5 +38,7 @@ int printStatistics(const Request& request, Console& console);
 int writeClassOverview(const Request& request, Console& console);
 // The lab check: what the pupils' program meets on this computer, one line per finding.
 int checkLab(const Request& request, Console& console);
+// prejmenuj, sluc and odeber: a pupil's name, class or place on the list, with the runs.
+int changePupils(const Request& request, Console& console);
 
 } // namespace voltmetr::teacher

@@ -538,6 +538,47 @@ QString cellsOf(const std::string& out, const QString& firstCell)
 
 // The totals list the pupils of the list and whoever else has results, in Czech order by class,
 // then surname. The fixture's runs, stored without tasks, count as runs and answers only.
+TEST_P(EitherEngine, APupilRenamedMergedOrRemovedTakesTheRunsAlongOrLeavesThemWhole)
+{
+    // Horák is a mailed name beside the listed Černý; each step runs on what the ones before left.
+    store(u"Horák"_s, u"2.B"_s, 4, 1, {{2026, 12, 7}, {9, 0}}, {{2026, 12, 7}, {9, 30}});
+    const struct
+    {
+        const char *name, *commandLine;
+        int exitCode;
+        const char* said;
+    } steps[] = {
+        {"moved to another class with both runs", "prejmenuj Novák 2.B Novák 2.C", 0,
+         "Žák Novák (2.B) je teď Novák (2.C), převedeno běhů: 2.\n"},
+        {"renamed onto a listed pupil", "prejmenuj Černý 2.B Šťastná 2.C", 1,
+         "Nic se nezměnilo: žák Šťastná (2.C) už v seznamu je; jeho a tyto běhy spojí příkaz "
+         "sluc.\n"},
+        {"a name nobody has", "sluc Horák 2.C Černý 2.B", 1,
+         "Nic se nezměnilo: žák Horák (2.C) není v seznamu a nemá uložený žádný běh.\n"},
+        {"merged into a name not listed", "sluc Černý 2.B Horák 2.B", 1,
+         "Nic se nezměnilo: žák Horák (2.B) není v seznamu; sloučit lze jen do žáka ze "
+         "seznamu.\n"},
+        {"the mailed name merged", "sluc Horák 2.B Černý 2.B", 0,
+         "Žák Horák (2.B) je sloučen do žáka Černý (2.B), převedeno běhů: 1.\n"},
+        {"a listed pupil merged leaves the list", "sluc Šťastná 2.C Novák 2.C", 0,
+         "Žák Šťastná (2.C) je sloučen do žáka Novák (2.C), převedeno běhů: 0.\n"},
+        {"removed, its runs kept", "odeber Novák 2.C", 0,
+         "Žák Novák (2.C) je vyřazen ze seznamu; jeho běhy (2) zůstávají v databázi.\n"},
+        {"removed twice", "odeber Novák 2.C", 1,
+         "Nic se nezměnilo: žák Novák (2.C) není v seznamu.\n"},
+    };
+    for (const auto& step : steps) {
+        const ToolResult result = run(step.commandLine);
+        EXPECT_EQ(result.exitCode, step.exitCode) << step.name;
+        EXPECT_EQ(step.exitCode == 0 ? result.out : result.err, step.said) << step.name;
+    }
+    EXPECT_EQ(run("souhrn --db skola.sqlite").out,
+              "Příjmení    Třída  Cvičení  Dobře  Špatně  Úspěšnost\n"
+              "Beneš; Bob  2.B          1      0       5     0,00 %\n"
+              "Černý       2.B          1      4       1    80,00 %\n"
+              "Novák       2.C          2     25       3    89,29 %\n");
+}
+
 TEST_P(EitherEngine, TotalsStatisticsAndTheOverviewPage)
 {
     EXPECT_EQ(run("souhrn --db skola.sqlite").out,
@@ -546,6 +587,11 @@ TEST_P(EitherEngine, TotalsStatisticsAndTheOverviewPage)
               "Černý       2.B          0      0       0          –\n"
               "Novák       2.B          2     25       3    89,29 %\n"
               "Šťastná     2.C          0      0       0          –\n");
+    // Only runs without tasks, as mailed reports bring them, or none: the charts say why empty.
+    EXPECT_EQ(run("prehled --db skola.sqlite --vystup m.html").exitCode, 0);
+    EXPECT_TRUE(read(u"m.html"_s).find("žádný z těchto běhů je nezapsal") != std::string::npos);
+    EXPECT_EQ(run("prehled --db skola.sqlite --trida 2.C --vystup c.html").exitCode, 0);
+    EXPECT_TRUE(read(u"c.html"_s).find("Nikdo z žáků zatím necvičil") != std::string::npos);
 
     // Runs at the colours' edges, and Černý's 110 V on the 200 V range of the 100-division meter:
     // right, 55 (the divisions) twice, 11 (the point shifted), a destroyed meter; 120 s.
@@ -571,36 +617,54 @@ TEST_P(EitherEngine, TotalsStatisticsAndTheOverviewPage)
     // runs, tasks, right share, destroyed, time per task, then the causes: another range's
     // scale, divisions beside, the point shifted, divisions typed, sign or unit, not recognised
     EXPECT_EQ(cellsOf(statistics, u"Černý"_s), u"Černý|2.B|1|5|20,0 %|1|24,0 s|0|0|1|2|0|0"_s);
+    EXPECT_EQ(cellsOf(statistics, u"Šťastná"_s), u"Šťastná|2.C|necvičil(a)"_s) << "listed only";
+    EXPECT_EQ(run("statistika --db skola.sqlite --trida 2.B").out.find("Šťastná"),
+              std::string::npos);
+    for (const char* told : {"zničený měřák se počítá jako chybná odpověď",
+                             "\nŽáků, kteří ani jednou necvičili: 1 z 10.\n"}) {
+        EXPECT_NE(statistics.find(told), std::string::npos) << told;
+    }
     // 17 + 8 + 0 + 1 + 4 + 799 + 1 + 499 + 0 right of 2045 answers in nine runs
     const QString classFigures = u"9|5|65,0 %|1|24,0 s|0|0|1|2|0|0"_s;
 
-    const ToolResult overview = run("prehled --db skola.sqlite --trida 2.B --vystup p.html");
-    EXPECT_EQ(overview.out, "Přehled je zapsán do p.html (žáků: 8).\n") << overview.err;
+    // Every class, by need: who never practised, who answered nothing, then the lowest share.
+    const ToolResult overview = run("prehled --podle-potreby --db skola.sqlite --vystup p.html");
+    EXPECT_EQ(overview.out, "Přehled je zapsán do p.html (žáků: 10, z toho necvičilo: 1).\n")
+        << overview.err;
     const QString page = QString::fromStdString(read(u"p.html"_s));
     for (const QString& shown :
-         {u"<title>Přehled třídy 2.B</title>"_s, u"<td>Kříž &lt;Jan&gt;</td>"_s,
+         {u"<title>Přehled všech tříd</title>"_s, u"<td>Kříž &lt;Jan&gt;</td>"_s,
           u"Cvičení od 4. 12. 2026 do 7. 12. 2026. Sestaveno "_s,
           u"<tr class=\"t\"><td>Třída celkem</td><td>2.B</td><td class=\"n\">"_s +
-              QString(classFigures).replace(u"|"_s, u"</td><td class=\"n\">"_s) +
-              u"</td></tr>"_s}) {
+              QString(classFigures).replace(u"|"_s, u"</td><td class=\"n\">"_s) + u"</td></tr>"_s,
+          u"<tr class=\"x\"><td>Šťastná</td><td>2.C</td><td colspan=\"11\">necvičil(a)</td>"_s,
+          u"zničený měřák se počítá jako chybná odpověď"_s,
+          u"#2e7d32\"></i>od 80 %</span> <span><i style=\"background:#ef8f00\"></i>50 až 80 %"
+          u"</span> <span><i style=\"background:#c62828\"></i>pod 50 %</span>"_s}) {
         EXPECT_TRUE(page.contains(shown)) << shown.toStdString();
     }
-    // Each pupil's row: name, a bar share × 390 long, green (#2e7d32) from 80 %, orange, red
+    // Each row of a chart: name, a bar share × 390 long, green (#2e7d32) from 80 %, orange, red
     // (#c62828) below 50 %, and the share; the axis under them in quarters.
-    static const QRegularExpression bar(
-        uR"re(class="l">([^<]*)</text><rect [^>]*width="([\d.]+)"[^>]*fill="([^"]+)"/><text [^>]*>([^<]*)<)re"_s);
-    const QString pupilChart =
-        page.section(u"<title>Úspěšnost žáků</title>"_s, 1).section(u"</svg>"_s, 0, 0);
-    QStringList bars;
-    for (const QRegularExpressionMatch& m : bar.globalMatch(pupilChart)) {
-        bars << m.captured(1) + u' ' + m.captured(2) + m.captured(3) + u' ' + m.captured(4);
-    }
-    EXPECT_EQ(bars.join(u'|').toStdString(),
-              "Beneš; Bob (2.B) 0.0#c62828 0,0 %|Černý (2.B) 78.0#c62828 20,0 %|Dvořák (2.B) "
-              "312.0#2e7d32 80,0 %|Eliáš (2.B) 0.0#c62828 bez odpovědí|Fiala (2.B) 311.6#ef8f00 "
-              "79,9 %|Hora (2.B) 195.0#ef8f00 50,0 %|Kříž &lt;Jan&gt; (2.B) 194.6#c62828 49,9 %|"
-              "Novák (2.B) 348.2#2e7d32 89,3 %");
-    EXPECT_TRUE(pupilChart.contains(u"class=\"a\">25 %</text>"_s)) << "the axis in whole percent";
+    const auto barsOf = [&](const QString& chart) {
+        static const QRegularExpression bar(
+            uR"re(class="l">([^<]*)</text><rect [^>]*width="([\d.]+)"[^>]*fill="([^"]+)"/><text [^>]*>([^<]*)<)re"_s);
+        QStringList bars;
+        for (const QRegularExpressionMatch& m :
+             bar.globalMatch(page.section(chart, 1).section(u"</svg>"_s, 0, 0))) {
+            bars << m.captured(1) + u' ' + m.captured(2) + m.captured(3) + u' ' + m.captured(4);
+        }
+        return bars.join(u'|').toStdString();
+    };
+    EXPECT_EQ(barsOf(u"<title>Úspěšnost žáků</title>"_s),
+              "Šťastná (2.C) 0.0#c62828 necvičil(a)|Eliáš (2.B) 0.0#c62828 bez odpovědí|Beneš; "
+              "Bob (2.B) 0.0#c62828 0,0 %|Černý (2.B) 78.0#c62828 20,0 %|Kříž &lt;Jan&gt; (2.B) "
+              "194.6#c62828 49,9 %|Hora (2.B) 195.0#ef8f00 50,0 %|Fiala (2.B) 311.6#ef8f00 "
+              "79,9 %|Dvořák (2.B) 312.0#2e7d32 80,0 %|Novák (2.B) 348.2#2e7d32 89,3 %|Andělová "
+              "(2.C) 390.0#2e7d32 100,0 %");
+    // Černý's destroyed meter is a wrong answer on the meter too, as in his run.
+    EXPECT_EQ(barsOf(u"<title>Úspěšnost podle měřáku"_s), "100 dílků 78.0#c62828 20,0 % z 5");
+    EXPECT_TRUE(page.contains(u"class=\"a\">25 %</text>"_s)) << "the axis in whole percent";
+    EXPECT_FALSE(page.contains(u"žádný z těchto běhů"_s)) << "Černý's tasks are logged";
     // Nothing from elsewhere, nothing that runs, no name read as markup.
     for (const char* outside : {"<script", "src=", "href=", "url(", "@import", "http", "<Jan"}) {
         EXPECT_FALSE(page.contains(QString::fromUtf8(outside), Qt::CaseInsensitive)) << outside;
