@@ -262,8 +262,9 @@ QString helpText()
 
 QString commandHelpText(Command command)
 {
-    // The general help lists each command on a line indented by two blanks, under it its own
-    // options indented by six and the rest of its lines further; then the common options.
+    // The general help lists each command on a line indented by two blanks, under it the
+    // options only it takes indented by six, each entry's further lines indented more; an option
+    // of several commands stands under one of them. The common options follow.
     const QStringList lines = helpText().split(u'\n');
     const auto indentOf = [](const QString& line) {
         return std::ranges::find_if(line, [](QChar c) { return c != u' '; }) - line.begin();
@@ -273,22 +274,38 @@ QString commandHelpText(Command command)
         return line.trimmed().section(columnGap, 0, 0);
     };
     const auto common = std::ranges::find(lines, QStringLiteral("Společné volby:"));
-    const auto first = std::find_if(lines.begin(), common, [&](const QString& line) {
-        return indentOf(line) == 2 && leftColumn(line).section(u' ', 0, 0) == commandName(command);
-    });
+    const auto entryAt = [&](QStringList::const_iterator first) {
+        auto end = first + 1;
+        while (end != common && indentOf(*end) > indentOf(*first)) {
+            ++end;
+        }
+        return QStringList(first, end);
+    };
+    const auto entryOf = [&](qsizetype indent, const QString& word) {
+        return std::find_if(lines.cbegin(), common, [&](const QString& line) {
+            return indentOf(line) == indent && leftColumn(line).section(u' ', 0, 0) == word;
+        });
+    };
+    const auto first = entryOf(2, commandName(command));
     if (first == common) {
         return helpText();
     }
+    QStringList own = entryAt(first);
     QString usage = leftColumn(*first);
-    auto end = first + 1;
-    for (; end != common && indentOf(*end) > 2; ++end) {
-        if (indentOf(*end) == 6) {
-            usage += QStringLiteral(" [%1]").arg(leftColumn(*end));
+    for (const OptionInfo& option : options) {
+        const QString name = QLatin1String(option.name);
+        if (std::ranges::find(option.owners, command) == option.owners.end() ||
+            usage.contains(name)) {
+            continue;
+        }
+        const auto described = entryOf(6, name);
+        usage += QStringLiteral(" [%1]").arg(described == common ? name : leftColumn(*described));
+        if (described != common && !own.contains(*described)) {
+            own << entryAt(described);
         }
     }
     return QStringLiteral("Použití: voltmetr-ucitel %1 [--db CESTA]\n\n%2\n\n%3")
-        .arg(usage, QStringList(first, end).join(u'\n'),
-             QStringList(common, lines.end()).join(u'\n'));
+        .arg(usage, own.join(u'\n'), QStringList(common, lines.cend()).join(u'\n'));
 }
 
 } // namespace voltmetr::teacher

@@ -207,8 +207,9 @@ TEST_P(FileOnly, RefusesWhatItCannotDoAndChangesNothing)
     EXPECT_EQ(run("souhrn --db skola.sqlite").err, "V databázi nejsou žádní žáci ani výsledky.\n");
 }
 
-// A command's help: its usage, its lines of the general help (up to the next command's) and the
-// options common to all, whatever else stands on the line; an unknown word gets the general help.
+// A command's help: its usage, its lines of the general help (up to the next command's) with
+// every option it takes, and the options common to all, whatever else stands on the line; an
+// unknown word gets the general help.
 TEST_P(FileOnly, EachCommandHasItsOwnHelp)
 {
     const struct
@@ -221,6 +222,9 @@ TEST_P(FileOnly, EachCommandHasItsOwnHelp)
         {"export -h", "export [--vystup VÝSTUP.csv]",
          "vypíše všechny výsledky z databáze jako CSV"},
         {"over --help", "over", "nic nezmění; kód 0, jen když se běhy uloží"},
+        // An option of two commands is described under the second.
+        {"statistika --help", "statistika [--trida TŘÍDA] [--podle-potreby]",
+         "úspěšnosti; jinak podle třídy a příjmení"},
     };
     const std::string general = run("--help").out;
     const std::string common = general.substr(general.find("\n\nSpolečné volby:"));
