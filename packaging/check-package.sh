@@ -43,6 +43,8 @@ for size in 16 22 24 32 48 64 128 256; do
   expected[voltmetr]+=$'\n'"./usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
 done
 expected[voltmetr-ucitel]="./usr/bin/voltmetr-ucitel
+./usr/share/applications/$app_id.ucitel.desktop
+./usr/share/icons/hicolor/scalable/apps/$app_id.ucitel.svg
 ./usr/share/man/man1/voltmetr-ucitel.1.gz
 ./usr/share/doc/voltmetr-ucitel/copyright
 ./usr/share/doc/voltmetr-ucitel/changelog.Debian.gz
@@ -65,9 +67,11 @@ done
 grep -qxF "/etc/xdg/voltmetr/voltmetr.conf" <(dpkg-deb --info "$deb" conffiles) ||
   fail "nastavení školy není konfigurační soubor balíčku"
 
-hints="$(desktop-file-validate "$root/usr/share/applications/$app_id.desktop" 2>&1)" ||
-  fail "desktop-file-validate"
-[ -z "$hints" ] || fail "desktop-file-validate: $hints"
+for entry in "$app_id" "$app_id.ucitel"; do
+  hints="$(desktop-file-validate "$root/usr/share/applications/$entry.desktop" 2>&1)" ||
+    fail "desktop-file-validate $entry"
+  [ -z "$hints" ] || fail "desktop-file-validate: $hints"
+done
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$app_id.metainfo.xml" ||
   fail "appstreamcli validate"
 

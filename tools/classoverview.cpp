@@ -26,22 +26,9 @@ QString number(double value)
     return QString::number(value, 'f', 1);
 }
 
-QString bandColour(ShareBand band)
-{
-    switch (band) {
-    case ShareBand::Good:
-        return QStringLiteral("#2e7d32");
-    case ShareBand::Middle:
-        return QStringLiteral("#ef8f00");
-    case ShareBand::Weak:
-        return QStringLiteral("#c62828");
-    }
-    return {};
-}
-
 QString shareColour(double share)
 {
-    return bandColour(shareBand(share));
+    return shareBandColour(shareBand(share));
 }
 
 // The colours' meaning and the right share's, under the table and above the charts.
@@ -51,7 +38,7 @@ QString shareLegend(const QLocale& locale)
                        .arg(esc(rightShareDefinition()));
     for (const ShareBand band : {ShareBand::Good, ShareBand::Middle, ShareBand::Weak}) {
         html += QStringLiteral(" <span><i style=\"background:%1\"></i>%2</span>")
-                    .arg(bandColour(band), esc(shareBandText(band, locale)));
+                    .arg(shareBandColour(band), esc(shareBandText(band, locale)));
     }
     return html + QStringLiteral("</p>\n");
 }

@@ -35,6 +35,7 @@ const CommandInfo commands[] = {
     {"prejmenuj", Command::Rename, 4, 4},
     {"sluc", Command::Merge, 4, 4},
     {"odeber", Command::Remove, 2, 2},
+    {"okno", Command::Window, 0, 0},
 };
 
 bool changesPupils(Command command)
@@ -236,6 +237,8 @@ QString helpText()
                "                           žáka potká: nastavení, databázi, seznam žáků,\n"
                "                           přihlášení k serveru a zkušební uložení běhu, které\n"
                "                           nic nezmění; kód 0, jen když se běhy uloží\n"
+               "  okno                     otevře okno učitele: třídu na první pohled, žáky\n"
+               "                           od toho, kdo potřebuje pomoc nejvíc\n"
                "  prejmenuj PŘÍJMENÍ TŘÍDA NOVÉ_PŘÍJMENÍ NOVÁ_TŘÍDA\n"
                "                           přejmenuje žáka nebo ho přesune do jiné třídy,\n"
                "                           i s jeho běhy\n"

@@ -18,7 +18,8 @@ enum class Command
     Check,      // the lab check, run as a pupil on a lab computer
     Rename,     // a pupil renamed or moved to another class, with the runs
     Merge,      // a mailed name merged into a listed pupil, with the runs
-    Remove      // a wrongly imported pupil taken off the list
+    Remove,     // a wrongly imported pupil taken off the list
+    Window      // the teacher's window
 };
 
 // What the teacher asked for on the command line.

@@ -2,14 +2,25 @@
 #include "app/version.h"
 #include "commandline.h"
 #include "teachertool.h"
+#include "teacherwindow.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QLoggingCategory>
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const voltmetr::teacher::Request request = voltmetr::teacher::parseRequest(arguments);
+    // Only the window needs a display; every command works on a console without one.
+    const bool window = request.command == voltmetr::teacher::Command::Window &&
+                        request.error.isEmpty() && !request.help && !request.version;
+    std::unique_ptr<QCoreApplication> app = window ? std::make_unique<QApplication>(argc, argv)
+                                                   : std::make_unique<QCoreApplication>(argc, argv);
     // The teacher reads the Czech reasons on the console; the engine's and the system's own
     // words are for whoever looks after the school's computers. They go to the journal
     // (`journalctl -t voltmetr-ucitel`); without one they would only crowd the teacher's
@@ -18,6 +29,11 @@ int main(int argc, char** argv)
         voltmetr::ProgramLog::Sink::Journal) {
         QLoggingCategory::setFilterRules(QStringLiteral("voltmetr.*=false"));
     }
+    if (window) {
+        voltmetr::teacher::TeacherWindow teacherWindow(request.databasePath);
+        teacherWindow.show();
+        return QApplication::exec();
+    }
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly)) {
         return voltmetr::teacher::Console::ExitFailure;
@@ -25,8 +41,7 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     voltmetr::teacher::Console console{in, out, err};
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (voltmetr::teacher::parseRequest(arguments).version) {
+    if (request.version) {
         out << voltmetr::versionLine(QStringLiteral("voltmetr-ucitel")) << Qt::endl;
         return voltmetr::teacher::Console::ExitSuccess;
     }

@@ -55,4 +55,17 @@ QString rightShareText(qint64 right, qint64 wrong, const QLocale& locale, int de
     return share ? percentText(*share, locale, decimals) : QStringLiteral("–");
 }
 
+QString shareBandColour(ShareBand band)
+{
+    switch (band) {
+    case ShareBand::Good:
+        return QStringLiteral("#2e7d32");
+    case ShareBand::Middle:
+        return QStringLiteral("#ef8f00");
+    case ShareBand::Weak:
+        return QStringLiteral("#c62828");
+    }
+    return {};
+}
+
 } // namespace voltmetr::teacher

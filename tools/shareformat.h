@@ -25,6 +25,9 @@ enum class ShareBand
 };
 ShareBand shareBand(double share);
 
+// The colour of the band, as "#rrggbb": green, orange, red, on the page and in the window alike.
+QString shareBandColour(ShareBand band);
+
 // The bands with their bounds, in the order above: "od 80 %", "50 až 80 %", "pod 50 %".
 QString shareBandText(ShareBand band, const QLocale& locale);
 

@@ -19,17 +19,11 @@ namespace {
 std::optional<ClassStatistics> statisticsFor(const Request& request, Console& console,
                                              int& exitCode)
 {
-    SchoolConnection connection(request.databasePath, SchoolConnection::Access::Read);
-    if (const QString problem = schoolDatabaseProblem(request.databasePath, connection);
-        !problem.isEmpty()) {
-        exitCode = console.fail(problem);
-        return std::nullopt;
-    }
     QString failure;
     std::optional<ClassStatistics> statistics =
-        readStatistics(connection.db(), request.pupilClass, request.byNeed, failure);
+        readStatisticsAt(request.databasePath, request.pupilClass, request.byNeed, failure);
     if (!statistics) {
-        exitCode = console.fail(databaseFailure(QStringLiteral("Čtení výsledků"), failure));
+        exitCode = console.fail(failure);
     } else if (statistics->pupils.isEmpty()) {
         exitCode =
             console.fail(request.pupilClass.isEmpty()

@@ -5,6 +5,7 @@
 #include "school/pupilstore.h"
 #include "school/runstore.h"
 #include "school/tasklogstore.h"
+#include "schoolconnection.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -41,6 +42,15 @@ std::optional<double> Tally::secondsPerTask() const
         return std::nullopt;
     }
     return seconds / static_cast<double>(tasks);
+}
+
+std::optional<MistakeKind> Tally::mostFrequentMistake() const
+{
+    const auto most = std::max_element(mistakes.begin(), mistakes.end());
+    if (*most == 0) {
+        return std::nullopt;
+    }
+    return static_cast<MistakeKind>(most - mistakes.begin() + 1);
 }
 
 Share answersOf(const TaskRecord& task)
@@ -129,6 +139,7 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
         tally.right += right;
         tally.wrong += wrong;
         if (day.date) {
+            tally.lastPractised = std::max(tally.lastPractised.value_or(*day.date), *day.date);
             Share& share = statistics.byDate[*day.date];
             share.right += right;
             share.all += right + wrong;
@@ -169,6 +180,10 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
         sum.tasks += part.tasks;
         sum.destroyed += part.destroyed;
         sum.seconds += part.seconds;
+        if (part.lastPractised) {
+            sum.lastPractised =
+                std::max(sum.lastPractised.value_or(*part.lastPractised), *part.lastPractised);
+        }
         for (std::size_t kind = 0; kind < sum.mistakes.size(); ++kind) {
             sum.mistakes[kind] += part.mistakes[kind];
         }
@@ -181,6 +196,21 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
     sortByClassThenSurname(statistics.pupils);
     if (byNeed) {
         sortByNeed(statistics.pupils);
+    }
+    return statistics;
+}
+
+std::optional<ClassStatistics> readStatisticsAt(const QString& location, const QString& pupilClass,
+                                                bool byNeed, QString& failure)
+{
+    SchoolConnection connection(location, SchoolConnection::Access::Read);
+    if (failure = schoolDatabaseProblem(location, connection); !failure.isEmpty()) {
+        return std::nullopt;
+    }
+    std::optional<ClassStatistics> statistics =
+        readStatistics(connection.db(), pupilClass, byNeed, failure);
+    if (!statistics) {
+        failure = databaseFailure(QStringLiteral("Čtení výsledků"), failure);
     }
     return statistics;
 }

@@ -27,10 +27,14 @@ struct Tally
     qint64 destroyed = 0;
     double seconds = 0;                                 // spent on the logged tasks
     std::array<qint64, MistakeKindCount> mistakes = {}; // wrong answers by likeliest cause
+    std::optional<double> lastPractised; // the latest run's date (days since 30 December 1899)
 
     // Right answers of all answers, 0..1; nothing when there was no answer.
     std::optional<double> rightShare() const;
     std::optional<double> secondsPerTask() const;
+    // The cause of most wrong answers, the first in the list of causes when two tie; nothing
+    // without a logged wrong answer.
+    std::optional<MistakeKind> mostFrequentMistake() const;
     // A pupil of the list without a single run.
     bool neverPractised() const { return runs == 0; }
 };
@@ -84,6 +88,11 @@ QString neverPractisedMark();
 // Czech order by class, then surname, or by need when byNeed.
 std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& pupilClass,
                                               bool byNeed, QString& failure);
+
+// readStatistics of the school database at location, opened for reading and closed again.
+// Nothing, with the teacher's Czech reason in failure, when the database cannot be used or read.
+std::optional<ClassStatistics> readStatisticsAt(const QString& location, const QString& pupilClass,
+                                                bool byNeed, QString& failure);
 
 // Who needs the teacher first: pupils who never practised, then those who practised without
 // answering, then by right share from the lowest. Pupils of equal need keep their order.

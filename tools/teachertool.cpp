@@ -36,6 +36,8 @@ int runTeacherTool(const QStringList& arguments, Console& console)
     case Command::Merge:
     case Command::Remove:
         return changePupils(request, console);
+    case Command::Window:
+        return console.fail(QStringLiteral("Okno učitele otevírá jen program voltmetr-ucitel."));
     }
     Q_UNREACHABLE();
     return Console::ExitFailure;

@@ -34,5 +34,27 @@ TEST(TaskStatistics, ATaskAddsTheAnswersItsRunCounted)
     }
 }
 
+// The cause a teacher reads first: the most wrong answers, the earlier cause on a tie.
+TEST(TaskStatistics, TheMostFrequentMistakeIsTheCauseOfMostWrongAnswers)
+{
+    using K = MistakeKind;
+    const struct
+    {
+        const char* name;
+        std::array<qint64, MistakeKindCount> mistakes;
+        std::optional<K> most;
+    } cases[] = {
+        {"no wrong answer logged", {}, std::nullopt},
+        {"one cause only, the last", {0, 0, 0, 0, 0, 1}, K::Unrecognised},
+        {"a tie goes to the earlier cause", {0, 2, 2, 1, 0, 0}, K::DivisionsOff},
+        {"the most beats an earlier one", {1, 0, 3, 0, 0, 0}, K::DecimalShift},
+    };
+    for (const auto& c : cases) {
+        teacher::Tally tally;
+        tally.mistakes = c.mistakes;
+        EXPECT_EQ(tally.mostFrequentMistake(), c.most) << c.name;
+    }
+}
+
 } // namespace
 } // namespace voltmetr

@@ -1,0 +1,98 @@
+#include "teacherwindow.h"
+
+#include "shareformat.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace voltmetr::teacher {
+
+namespace {
+
+// The colours' meaning and the right share's, under the table as on the overview page.
+QString legendText()
+{
+    const QLocale locale(QLocale::Czech);
+    QString html = QStringLiteral("Barvy úspěšnosti:");
+    for (const ShareBand band : {ShareBand::Good, ShareBand::Middle, ShareBand::Weak}) {
+        html += QStringLiteral(" <span style=\"color:%1\">■</span> %2")
+                    .arg(shareBandColour(band), shareBandText(band, locale).toHtmlEscaped());
+    }
+    return html + QStringLiteral("<br>") + rightShareDefinition().toHtmlEscaped();
+}
+
+} // namespace
+
+TeacherWindow::TeacherWindow(QString location, QWidget* parent)
+    : QWidget(parent), m_location(std::move(location)), m_order(new QSortFilterProxyModel(this)),
+      m_classes(new QComboBox(this)), m_view(new QTableView(this)), m_problem(new QLabel(this))
+{
+    setWindowTitle(QStringLiteral("Voltmetr – učitel"));
+    auto* classLabel = new QLabel(QStringLiteral("&Třída:"), this);
+    classLabel->setBuddy(m_classes);
+    auto* byNeed = new QPushButton(QStringLiteral("Podle &potřeby"), this);
+    byNeed->setToolTip(QStringLiteral("Nejdřív kdo necvičil, pak od nejnižší úspěšnosti"));
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(classLabel);
+    choice->addWidget(m_classes, 1);
+    choice->addWidget(byNeed);
+
+    m_order->setSourceModel(&m_table);
+    m_order->setSortRole(PupilTable::SortRole);
+    m_view->setModel(m_order);
+    m_view->setSortingEnabled(true);
+    m_order->sort(-1); // the order of the statistics: by need
+    m_view->horizontalHeader()->setSortIndicatorShown(false);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setAccessibleName(QStringLiteral("Žáci"));
+    auto* legend = new QLabel(legendText(), this);
+    legend->setWordWrap(true);
+    m_problem->setWordWrap(true);
+    m_problem->setStyleSheet(QStringLiteral("color:%1").arg(shareBandColour(ShareBand::Weak)));
+    m_problem->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(choice);
+    layout->addWidget(m_problem);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(legend);
+
+    QObject::connect(byNeed, &QPushButton::clicked, this, [this] {
+        m_view->horizontalHeader()->setSortIndicatorShown(false);
+        m_order->sort(-1);
+    });
+    QObject::connect(m_view->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+                     [this] { m_view->horizontalHeader()->setSortIndicatorShown(true); });
+
+    QString failure;
+    const std::optional<ClassStatistics> all = readStatisticsAt(m_location, {}, true, failure);
+    m_classes->addItem(QStringLiteral("Všechny třídy"), QString());
+    if (all) {
+        for (const auto& [pupilClass, tally] : all->classes) {
+            m_classes->addItem(pupilClass, pupilClass);
+        }
+    }
+    QObject::connect(m_classes, &QComboBox::currentIndexChanged, this,
+                     [this] { showClass(m_classes->currentData().toString()); });
+    showClass({});
+    resize(900, 600);
+}
+
+void TeacherWindow::showClass(const QString& pupilClass)
+{
+    QString failure;
+    std::optional<ClassStatistics> statistics =
+        readStatisticsAt(m_location, pupilClass, true, failure);
+    m_problem->setText(failure);
+    m_problem->setVisible(!failure.isEmpty());
+    m_table.setPupils(statistics ? statistics->pupils : QList<PupilTally>());
+}
+
+} // namespace voltmetr::teacher
