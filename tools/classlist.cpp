@@ -3,6 +3,7 @@
 #include "czechorder.h"
 #include "school/classname.h"
 #include "school/profile.h"
+#include "textfile.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -44,33 +45,12 @@ ClassList refused(QString reason)
     return list;
 }
 
-bool looksLikeUtf16(const QByteArray& bytes)
+// Characters below U+0020 but the tab and the line ends.
+bool hasControlCharacters(QStringView text)
 {
-    if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff")) {
-        return true;
-    }
-    // Without a byte order mark: the high byte of every Latin letter is zero, always on the
-    // same side of the pair, while the other side never is.
-    const qsizetype pairs = bytes.size() / 2;
-    qsizetype zerosFirst = 0;
-    qsizetype zerosSecond = 0;
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
-        zerosFirst += bytes[i] == '\0' ? 1 : 0;
-        zerosSecond += bytes[i + 1] == '\0' ? 1 : 0;
-    }
-    const auto mostly = [&](qsizetype zeros) { return pairs > 0 && zeros * 3 >= pairs; };
-    return (mostly(zerosFirst) && zerosSecond == 0) || (mostly(zerosSecond) && zerosFirst == 0);
-}
-
-bool hasControlBytes(const QByteArray& bytes)
-{
-    for (const char byte : bytes) {
-        const auto code = static_cast<unsigned char>(byte);
-        if (code < 0x20 && code != '\t' && code != '\r' && code != '\n') {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 && c != u'\t' && c != u'\r' && c != u'\n';
+    });
 }
 
 // The refusal of a list that neither encoding reads, with the line and what stands there.
@@ -111,7 +91,8 @@ bool holdsUtf8Letters(const QString& text)
                        [](QChar c) { return c.unicode() >= 0xc0 && c.unicode() <= 0x17f; });
 }
 
-// Registers export UTF-8 (often with a byte order mark) or Windows-1250. A Windows-1250 text
+// Registers export UTF-8 (often with a byte order mark) or Windows-1250; a list edited in
+// Notepad may come back as UTF-16, which tells itself apart. A Windows-1250 text
 // is almost never valid UTF-8, so what decodes strictly as UTF-8 is taken to be UTF-8.
 //
 // A text that does not is Windows-1250, unless it is UTF-8 with a stray byte (a line pasted from
@@ -126,14 +107,18 @@ bool holdsUtf8Letters(const QString& text)
 Text decodeText(const QByteArray& bytes)
 {
     const QByteArray utf8Bom("\xef\xbb\xbf");
-    if (looksLikeUtf16(bytes)) {
-        return {{},
-                {},
-                QStringLiteral("Seznam je v kódování UTF-16; uložte ho jako CSV v UTF-8 "
-                               "nebo ve Windows-1250.")};
+    const QString binary =
+        QStringLiteral("Soubor není textový seznam žáků (obsahuje binární data).");
+    if (const std::optional<Utf16Text> utf16 = readUtf16(bytes)) {
+        if (utf16->damaged) {
+            return {
+                {}, {}, QStringLiteral("Seznam v kódování UTF-16 je poškozený; uložte ho znovu.")};
+        }
+        return hasControlCharacters(utf16->text) ? Text{{}, {}, binary}
+                                                 : Text{utf16->text, utf16->encoding, {}};
     }
-    if (hasControlBytes(bytes)) {
-        return {{}, {}, QStringLiteral("Soubor není textový seznam žáků (obsahuje binární data).")};
+    if (hasControlCharacters(QString::fromLatin1(bytes))) {
+        return {{}, {}, binary};
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const bool withBom = bytes.startsWith(utf8Bom);
@@ -494,7 +479,7 @@ ClassList readClassList(const QByteArray& bytes)
             list.unifiedClasses.append({typedClass, candidate.pupil.pupilClass, record.line});
         }
         const ClassListPupil& pupil = candidate.pupil;
-        if (decoded.encoding != QStringLiteral("UTF-8") &&
+        if (decoded.encoding == QStringLiteral("Windows-1250") &&
             (looksMisdecoded(pupil.surname) || looksMisdecoded(pupil.pupilClass))) {
             return refused(neitherEncoding(record.line, pupil.surname));
         }

@@ -7,10 +7,10 @@
 namespace voltmetr {
 
 // A class list as schools export it from their registers: CSV in UTF-8 (with or without a
-// byte order mark) or Windows-1250, fields separated by ";" or ",", quoted with double quotes
-// where needed, with or without a header row. Surname and class are read from the columns the
-// header names ("Příjmení", "Třída"), else from the first two columns. Classes are read as their
-// unified names ("2b" as "2.B").
+// byte order mark), Windows-1250 or UTF-16 (saved as "Unicode"), fields separated by ";" or ",",
+// quoted with double quotes where needed, with or without a header row. Surname and class are read
+// from the columns the header names ("Příjmení", "Třída"), else from the first two columns.
+// Classes are read as their unified names ("2b" as "2.B").
 struct ClassListPupil
 {
     QString surname;

@@ -4,6 +4,7 @@
 #include "school/schoolsettings.h"
 
 #include <QList>
+#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 #include <initializer_list>
@@ -136,6 +137,10 @@ Request parseRequest(const QStringList& arguments)
         }
         request.*(option->value) = *value;
     }
+    if (request.help && !positional.isEmpty() && findCommand(positional.first())) {
+        request.command = findCommand(positional.first())->command;
+        request.commandHelp = true;
+    }
     if (request.help || request.version) {
         return request;
     }
@@ -199,9 +204,9 @@ QString helpText()
                "                           přepíše jen s volbou --prepsat a původní uschová\n"
                "                           jako CESTA.DATUM.zaloha (starší zálohy zůstanou)\n"
                "  import SEZNAM.csv        přidá žáky ze seznamu třídy (CSV ze školní matriky,\n"
-               "                           UTF-8 nebo Windows-1250, oddělovač „;“ nebo „,“,\n"
-               "                           sloupce Příjmení a Třída); žák, který už v databázi\n"
-               "                           je, se nepřidá znovu\n"
+               "                           UTF-8, UTF-16 nebo Windows-1250, oddělovač „;“\n"
+               "                           nebo „,“, sloupce Příjmení a Třída); žák, který\n"
+               "                           už v databázi je, se nepřidá znovu\n"
                "                           (třídu zapíše jednotně: „2b“ i „2. B“ jako „2.B“)\n"
                "  dekoduj [SOUBOR...]      dekóduje zprávy žáků z uložených e-mailů (.eml,\n"
                "                           mbox) nebo z textu, zprávu danou dvakrát jednou;\n"
@@ -261,6 +266,54 @@ QString helpText()
                "\n"
                "Návratový kód je 0 při úspěchu, jinak nenulový s důvodem na chybovém výstupu.\n")
         .arg(schoolDatabasePath());
+}
+
+QString commandHelpText(Command command)
+{
+    // The general help lists each command on a line indented by two blanks, under it the
+    // options only it takes indented by six, each entry's further lines indented more; an option
+    // of several commands stands under one of them. The common options follow.
+    const QStringList lines = helpText().split(u'\n');
+    const auto indentOf = [](const QString& line) {
+        return std::ranges::find_if(line, [](QChar c) { return c != u' '; }) - line.begin();
+    };
+    const auto leftColumn = [](const QString& line) {
+        static const QRegularExpression columnGap(QStringLiteral("\\s{2,}"));
+        return line.trimmed().section(columnGap, 0, 0);
+    };
+    const auto common = std::ranges::find(lines, QStringLiteral("Společné volby:"));
+    const auto entryAt = [&](QStringList::const_iterator first) {
+        auto end = first + 1;
+        while (end != common && indentOf(*end) > indentOf(*first)) {
+            ++end;
+        }
+        return QStringList(first, end);
+    };
+    const auto entryOf = [&](qsizetype indent, const QString& word) {
+        return std::find_if(lines.cbegin(), common, [&](const QString& line) {
+            return indentOf(line) == indent && leftColumn(line).section(u' ', 0, 0) == word;
+        });
+    };
+    const auto first = entryOf(2, commandName(command));
+    if (first == common) {
+        return helpText();
+    }
+    QStringList own = entryAt(first);
+    QString usage = leftColumn(*first);
+    for (const OptionInfo& option : options) {
+        const QString name = QLatin1String(option.name);
+        if (std::ranges::find(option.owners, command) == option.owners.end() ||
+            usage.contains(name)) {
+            continue;
+        }
+        const auto described = entryOf(6, name);
+        usage += QStringLiteral(" [%1]").arg(described == common ? name : leftColumn(*described));
+        if (described != common && !own.contains(*described)) {
+            own << entryAt(described);
+        }
+    }
+    return QStringLiteral("Použití: voltmetr-ucitel %1 [--db CESTA]\n\n%2\n\n%3")
+        .arg(usage, own.join(u'\n'), QStringList(common, lines.cend()).join(u'\n'));
 }
 
 } // namespace voltmetr::teacher

@@ -35,11 +35,14 @@ struct Request
     bool byNeed = false; // statistika and prehled --podle-potreby
     QStringList files;   // the files, or for the pupils' changes surnames and classes
     bool help = false;
+    bool commandHelp = false; // --help after a command word: that command's help
     bool version = false;
     QString error; // Czech; the request cannot be carried out
 };
 
 Request parseRequest(const QStringList& arguments);
 QString helpText();
+// One command's usage, its lines of the general help and the options common to all commands.
+QString commandHelpText(Command command);
 
 } // namespace voltmetr::teacher

@@ -185,6 +185,13 @@ int createDatabase(const Request& request, Console& console)
     if (QFileInfo(path).isDir()) {
         return console.fail(QStringLiteral("%1 je složka, ne soubor databáze.").arg(path));
     }
+    // Without --db the path is the one the pupils' program looks at, whose folder a fresh
+    // computer may not have yet: the teacher is told which one to make.
+    if (const QString folder = QFileInfo(path).absolutePath(); !QFileInfo(folder).isDir()) {
+        return console.fail(QStringLiteral("Databázi %1 nelze založit: složka %2 neexistuje; "
+                                           "založte ji, nebo zadejte jinou cestu volbou --db.")
+                                .arg(path, folder));
+    }
     QString backup;
     if (const QString failure = createSchemaFile(path, FileExists(path), backup);
         !failure.isEmpty()) {

@@ -12,6 +12,7 @@
 #include "school/storedreports.h"
 #include "schoolconnection.h"
 #include "teachertool.h"
+#include "textfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -53,7 +54,7 @@ std::optional<QString> unreadable(const Source& source)
     if (source.bytes.trimmed().isEmpty()) {
         return QStringLiteral("%1: soubor je prázdný.").arg(source.name);
     }
-    if (source.bytes.contains('\0')) {
+    if (source.bytes.contains('\0') && !readUtf16(source.bytes)) {
         return QStringLiteral("%1: není textový soubor, zprávu v něm nelze hledat.")
             .arg(source.name);
     }

@@ -1,8 +1,11 @@
 #include "mailreports.h"
 
+#include "textfile.h"
+
 #include <QRegularExpression>
 #include <gmime/gmime.h>
 #include <memory>
+#include <optional>
 
 namespace voltmetr::teacher {
 
@@ -188,6 +191,12 @@ private:
 
 void scanMailOrText(ReportScan& scan, const QByteArray& bytes, const QString& source)
 {
+    // A mail or a text saved as "Unicode" is the same mail or text; the tokens of a damaged
+    // stretch are named as any damaged report is.
+    if (const std::optional<Utf16Text> utf16 = readUtf16(bytes)) {
+        scanMailOrText(scan, utf16->text.toUtf8(), source);
+        return;
+    }
     initialiseOnce();
     const bool mailbox = bytes.startsWith("From ");
     const Owned<GMimeStream> stream(

@@ -6,7 +6,7 @@ int runTeacherTool(const QStringList& arguments, Console& console)
 {
     const Request request = parseRequest(arguments);
     if (request.help) {
-        console.out << helpText();
+        console.out << (request.commandHelp ? commandHelpText(request.command) : helpText());
         return Console::ExitSuccess;
     }
     if (!request.error.isEmpty()) {

@@ -3,6 +3,7 @@
 #include "report/reportsamples.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -108,6 +109,10 @@ TEST(SavedMails, EachReportIsFoundInItsPartAndNamedWhereItStands)
         // Text pasted into a file is no mail, even when its first line looks like a header.
         {"vlozeno.txt", u"řádek 6: Jan Novák 3A 0/0",
          "Výsledky: posílám\n" + letter.sliced(letter.indexOf("\n\n") + 2)},
+        // Opened in Notepad and saved again as "Unicode big endian": the same mail.
+        {"unicode.eml", u"řádek 5: Tereza Dvořáková 2.B 17/3",
+         QStringEncoder(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom)
+             .encode(QString::fromUtf8(fixture("quoted-printable.eml")))},
         // Sent again in a second mail of the mailbox, which also quotes the first.
         {"twice.mbox",
          u"e-mail č. 1, řádek 3: Tereza Dvořáková 2.B 17/3\ne-mail č. 2, řádek 3: Tatáž zpráva "

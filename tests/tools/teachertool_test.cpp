@@ -22,6 +22,7 @@ namespace voltmetr {
 namespace {
 
 using namespace Qt::StringLiterals;
+using namespace std::string_literals;
 
 struct ToolResult
 {
@@ -82,7 +83,8 @@ protected:
     }
 
     // In the test's folder; on a server "skola.sqlite" stands for the database, in and out.
-    ToolResult run(const char* commandLine, const QByteArray& input = {})
+    ToolResult run(const char* commandLine, const QByteArray& input = {},
+                   const char* program = VOLTMETR_UCITEL)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"LC_ALL"_s, u"cs_CZ.UTF-8"_s);
@@ -92,7 +94,7 @@ protected:
         process.setWorkingDirectory(m_dir.path());
         QStringList arguments = QString::fromUtf8(commandLine).split(u' ', Qt::SkipEmptyParts);
         arguments.replaceInStrings(QRegularExpression(u"^skola\\.sqlite$"_s), m_db);
-        process.start(QStringLiteral(VOLTMETR_UCITEL), arguments);
+        process.start(QString::fromUtf8(program), arguments);
         process.write(input);
         process.closeWriteChannel();
         process.waitForFinished(30'000);
@@ -123,13 +125,34 @@ TEST_P(EitherEngine, ImportsListsIntoTheDatabaseThatTheProgramReads)
               "2, už v databázi: 1, vynechaných řádků: 2 (seznam v kódování UTF-8).\n");
     write("bom.csv", "\xef\xbb\xbfŠťastný;1.A\n");
     EXPECT_EQ(run("import --db skola.sqlite bom.csv").exitCode, 0);
+    // Saved as "Unicode" by Notepad, or in either byte order without the mark; a no-break space
+    // there is what it is, not the trace of a wrong code page that it is in Windows-1250.
+    using E = QStringEncoder;
+    const struct
+    {
+        E::Encoding encoding;
+        E::Flags flags;
+        const char16_t *list, *order;
+    } unicode[] = {{E::Utf16LE, E::Flag::WriteBom, u"Příjmení;Třída\r\nKříž;1.A\r\n", u"LE"},
+                   {E::Utf16BE, E::Flag::WriteBom, u"Žáček;1.A\n", u"BE"},
+                   {E::Utf16LE, E::Flag::Default, u"Ryba\u00a0ml.;1.A\n", u"LE"},
+                   {E::Utf16BE, E::Flag::Default, u"Úlehla;1.A", u"BE"}};
+    for (const auto& u : unicode) {
+        write("u16.csv", E(u.encoding, u.flags).encode(QString::fromUtf16(u.list)));
+        EXPECT_EQ(run("import --db skola.sqlite u16.csv").out,
+                  u"Přidáno žáků: 1, už v databázi: 0, vynechaných řádků: 0 (seznam v kódování "
+                  u"UTF-16 %1).\n"_s.arg(QString::fromUtf16(u.order))
+                      .toStdString());
+    }
     const PupilsRead read = ResultsStore(m_db).readPupils();
     QStringList profiles{read.error};
     for (const Profile& pupil : read.pupils) {
         profiles.append(profileEntry(pupil));
     }
-    EXPECT_EQ(profiles.join(u" / "_s), u" / Novák; 2.B / Černý; 2.B / Šťastná; 2.C / Malý, Jan; "
-                                       u"3.A / O\"Neil; 3.A / Šťastný; 1.A"_s);
+    EXPECT_EQ(profiles.join(u" / "_s),
+              u" / Novák; 2.B / Černý; 2.B / Šťastná; 2.C / Malý, Jan; "
+              u"3.A / O\"Neil; 3.A / Šťastný; 1.A / Kříž; 1.A / Žáček; 1.A / Ryba\u00a0ml.; 1.A / "
+              u"Úlehla; 1.A"_s);
 }
 
 // Each refusal is one Czech line and a non-zero exit, and leaves every file as it was.
@@ -154,6 +177,9 @@ TEST_P(FileOnly, RefusesWhatItCannotDoAndChangesNothing)
          "není školní databáze Voltmetru: soubor není databáze, nebo je poškozený",
          "Toto není databáze.\n"},
         {"dekoduj vstup", 1, "vstup: žádná zpráva", "Dobrý den,\n"},
+        {import, 1, "UTF-16 je poškozený", {"\xff\xfeN\0o\0v\0\0\xd8", 10}},
+        // Without --db the path is the pupils' program's, whose folder may not be made yet.
+        {"zaloz --db chybi/skola.sqlite", 1, "/chybi neexistuje; založte ji"},
         // A missing database must not cost the table that was to be overwritten.
         {"export --db x --vystup trida.csv", 1, "Databáze x neexistuje"},
         {"souhrn --db skola.sqlite --trida 9.Z", 1, "Třída 9.Z nemá"},
@@ -179,6 +205,86 @@ TEST_P(FileOnly, RefusesWhatItCannotDoAndChangesNothing)
     }
     EXPECT_EQ(run("zaloz --prepsat --db skola.sqlite").exitCode, 0);
     EXPECT_EQ(run("souhrn --db skola.sqlite").err, "V databázi nejsou žádní žáci ani výsledky.\n");
+}
+
+// A command's help: its usage, its lines of the general help (up to the next command's) with
+// every option it takes, and the options common to all, whatever else stands on the line; an
+// unknown word gets the general help.
+TEST_P(FileOnly, EachCommandHasItsOwnHelp)
+{
+    const struct
+    {
+        const char *commandLine, *usage, *lastLine;
+    } cases[] = {
+        {"zaloz --help", "zaloz [--prepsat]", "jako CESTA.DATUM.zaloha (starší zálohy zůstanou)"},
+        {"dekoduj --db x -h a.eml", "dekoduj [SOUBOR...] [--csv VÝSTUP.csv] [--ulozit]",
+         "uloží k jeho výsledkům)"},
+        {"export -h", "export [--vystup VÝSTUP.csv]",
+         "vypíše všechny výsledky z databáze jako CSV"},
+        {"over --help", "over", "nic nezmění; kód 0, jen když se běhy uloží"},
+        // An option of two commands is described under the second.
+        {"statistika --help", "statistika [--trida TŘÍDA] [--podle-potreby]",
+         "úspěšnosti; jinak podle třídy a příjmení"},
+    };
+    const std::string general = run("--help").out;
+    const std::string common = general.substr(general.find("\n\nSpolečné volby:"));
+    for (const auto& c : cases) {
+        const ToolResult help = run(c.commandLine);
+        EXPECT_TRUE(
+            help.exitCode == 0 &&
+            help.out.starts_with("Použití: voltmetr-ucitel "s + c.usage + " [--db CESTA]\n\n  ") &&
+            help.out.ends_with(c.lastLine + common))
+            << c.commandLine << "\n"
+            << help.out;
+    }
+    EXPECT_EQ(run("smaz --help").out, general);
+}
+
+// Made-up classes go only into an empty database: listed, each practising on the school days of
+// its own days, the next class a week before; the tool says what it stored, and refuses anything
+// it does not know.
+TEST_P(FileOnly, TheSampleClassToolFillsOnlyAnEmptyDatabase)
+{
+    const struct
+    {
+        const char* commandLine;
+        int exitCode;
+        const char* said;
+    } refusals[] = {
+        {"--help prazdna.sqlite", 0, "Použití: voltmetr-sample-class [--tridy N]"},
+        {"--velikost 3 prazdna.sqlite", 2, "Neznámá volba --velikost"},
+        {"--tridy 261 prazdna.sqlite", 2, "Volba --tridy potřebuje celé číslo od 1 do 260."},
+        {"prazdna.sqlite --zaku=0", 2, "Volba --zaku potřebuje celé číslo od 1 do 30."},
+        {"prazdna.sqlite 1 2", 2, "Nečekaný argument „2“"},
+        {"chybi.sqlite", 1, "Databáze chybi.sqlite neexistuje"},
+        {"skola.sqlite", 1, "Databáze skola.sqlite není prázdná (žáků v ní: 4)"},
+    };
+    EXPECT_EQ(run("zaloz --db prazdna.sqlite").exitCode, 0);
+    for (const auto& c : refusals) {
+        const ToolResult refused = run(c.commandLine, {}, VOLTMETR_SAMPLE_CLASS);
+        EXPECT_TRUE(refused.exitCode == c.exitCode &&
+                    (refused.out + refused.err).find(c.said) != std::string::npos)
+            << c.commandLine << ": " << refused.err;
+    }
+    const char* const size = "--tridy 2 --zaku 2 --dny 7 prazdna.sqlite";
+    const ToolResult made = run(size, {}, VOLTMETR_SAMPLE_CLASS);
+    int runs = 0, tasks = 0;
+    QStringList outside; // runs on a day that is not one of their class's school days
+    const QString exported = QString::fromStdString(run("export --db prazdna.sqlite").out);
+    for (const QString& row : exported.split(u"\r\n"_s, Qt::SkipEmptyParts).sliced(1)) {
+        const QStringList field = row.split(u';');
+        const QDate first(2026, field[1] == u"2.B"_s ? 11 : 10, field[1] == u"2.B"_s ? 2 : 26);
+        const qint64 day = first.daysTo(QDate::fromString(field[6], u"dd.MM.yyyy"_s));
+        if (day < 0 || day > 4 || (field[1] != u"2.B"_s && field[1] != u"3.B"_s)) {
+            outside << row;
+        }
+        runs += 1;
+        tasks += field[2].toInt() + field[3].toInt();
+    }
+    EXPECT_EQ(made.out,
+              u"Uloženo žáků: 4, cvičení: %1, úloh: %2.\n"_s.arg(runs).arg(tasks).toStdString());
+    EXPECT_TRUE(runs > 0 && outside.isEmpty()) << outside.join(u'\n').toStdString();
+    EXPECT_EQ(run(size, {}, VOLTMETR_SAMPLE_CLASS).exitCode, 1) << "the same again";
 }
 
 // A database is replaced only on the teacher's word, and only a file: with the old one's access,
@@ -336,7 +442,9 @@ TEST_P(EitherEngine, DecodesAndStoresEveryReportOnceAndNamesTheDamagedOnes)
               .toUtf8());
     const QString eva = testing::sampleReportText(u"=Eva-Marie Šťastná"_s, u"-2.B"_s, 18, 2);
     const QString jan = testing::sampleReportText(u"Jan"_s, u"\t2.B"_s, 0, 1);
-    const QByteArray mail = (u"Dobrý den,\n%1\n%2\nEva"_s.arg(line(eva), line(jan))).toUtf8();
+    // Pasted into Notepad and saved as "Unicode".
+    const QByteArray mail = QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                                .encode(u"Dobrý den,\n%1\n%2\nEva"_s.arg(line(eva), line(jan)));
     execAsAdmin(uR"(DROP TABLE "Zpravy")"_s);
     const char* const decode = "dekoduj --ulozit --db skola.sqlite --csv zpravy.csv - dva.txt";
     const ToolResult result = run(decode, mail), again = run(decode, mail);
