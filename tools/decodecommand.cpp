@@ -144,6 +144,7 @@ std::optional<QString> storeReports(QSqlDatabase& db, const QList<ScannedReport>
     if (const QString failure = readProfiles(db, listed); !failure.isEmpty()) {
         return failure;
     }
+    const ListedPupils pupils(listed);
     for (const ScannedReport& report : reports) {
         const QString identity = QString::fromLatin1(report.identity);
         bool present = false;
@@ -154,8 +155,7 @@ std::optional<QString> storeReports(QSqlDatabase& db, const QList<ScannedReport>
             ++stored.present;
             continue;
         }
-        const ReportOwner owner =
-            ownerOfReport(report.fields.pupilName, report.fields.pupilClass, listed);
+        const ReportOwner owner = pupils.ownerOf(report.fields.pupilName, report.fields.pupilClass);
         const auto run = runOf(report.fields, owner.storedAs);
         if (!run) {
             return QStringLiteral("%1: den „%2“ nebo „%3“ v kalendáři není")

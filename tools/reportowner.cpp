@@ -33,26 +33,32 @@ int fit(const QStringList& name, const QStringList& surname)
 
 } // namespace
 
-ReportOwner ownerOfReport(const QString& name, const QString& pupilClass,
-                          const std::vector<Profile>& listed)
+ListedPupils::ListedPupils(const std::vector<Profile>& listed)
+{
+    for (const Profile& pupil : listed) {
+        std::vector<Listed>& inClass = m_byClass[unifiedClassName(pupil.className)];
+        // A pupil listed twice is still one pupil.
+        if (std::none_of(inClass.begin(), inClass.end(),
+                         [&](const Listed& other) { return other.pupil == pupil; })) {
+            inClass.push_back({pupil, wordsOf(pupil.surname)});
+        }
+    }
+}
+
+ReportOwner ListedPupils::ownerOf(const QString& name, const QString& pupilClass) const
 {
     const QString unifiedClass = unifiedClassName(pupilClass);
     const QStringList words = wordsOf(name);
     int best = 0;
     std::vector<Profile> fitting;
-    for (const Profile& pupil : listed) {
-        if (unifiedClassName(pupil.className) != unifiedClass) {
-            continue;
-        }
-        const int howWell = fit(words, wordsOf(pupil.surname));
+    for (const Listed& listed : m_byClass.value(unifiedClass)) {
+        const int howWell = fit(words, listed.words);
         if (howWell > best) {
             best = howWell;
             fitting.clear();
         }
-        // A pupil listed twice is still one pupil.
-        if (howWell == best && howWell > 0 &&
-            std::find(fitting.begin(), fitting.end(), pupil) == fitting.end()) {
-            fitting.push_back(pupil);
+        if (howWell == best && howWell > 0) {
+            fitting.push_back(listed.pupil);
         }
     }
     if (fitting.size() == 1) {

@@ -2,7 +2,9 @@
 
 #include "school/profile.h"
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace voltmetr::teacher {
@@ -29,7 +31,20 @@ struct ReportOwner
     std::vector<Profile> fitting; // the listed pupils who fit equally well, when several do
 };
 
-ReportOwner ownerOfReport(const QString& name, const QString& pupilClass,
-                          const std::vector<Profile>& listed);
+// The pupils of the list, read once and looked up by class for every report of a mailbox.
+class ListedPupils
+{
+public:
+    explicit ListedPupils(const std::vector<Profile>& listed);
+    ReportOwner ownerOf(const QString& name, const QString& pupilClass) const;
+
+private:
+    struct Listed
+    {
+        Profile pupil;
+        QStringList words; // of the surname, compared as plainName compares
+    };
+    QHash<QString, std::vector<Listed>> m_byClass; // by the class written one way
+};
 
 } // namespace voltmetr::teacher

@@ -146,8 +146,8 @@ TEST(ReportOwner, AReportBelongsToTheOneListedPupilItNames)
     };
     for (const auto& [name, pupilClass, storedAs] : cases) {
         using Found = teacher::ReportOwner::Found;
-        const teacher::ReportOwner owner =
-            teacher::ownerOfReport(QString::fromUtf8(name), QString::fromUtf8(pupilClass), listed);
+        const teacher::ReportOwner owner = teacher::ListedPupils(listed).ownerOf(
+            QString::fromUtf8(name), QString::fromUtf8(pupilClass));
         QString told = owner.storedAs.surname + u'/' + owner.storedAs.className;
         told += owner.found == Found::NoneFits     ? u", none fits"_s
                 : owner.found == Found::SeveralFit ? u", several fit:"_s
