@@ -1,0 +1,1 @@
+voltmetr_add_benchmark(reportowner_bench SOURCES reportowner_bench.cpp LIBS voltmetr_teacher)
