@@ -9,6 +9,7 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <set>
 #include <tuple>
 
 namespace voltmetr::teacher {
@@ -213,6 +214,20 @@ std::optional<ClassStatistics> readStatisticsAt(const QString& location, const Q
         failure = databaseFailure(QStringLiteral("Čtení výsledků"), failure);
     }
     return statistics;
+}
+
+QStringList readListedClassesAt(const QString& location, QString& failure)
+{
+    SchoolConnection connection(location, SchoolConnection::Access::Read);
+    std::vector<Profile> listed;
+    if (failure = schoolDatabaseProblem(location, connection); failure.isEmpty()) {
+        failure = readProfiles(connection.db(), listed);
+    }
+    std::set<QString, ClassNameOrder> classes;
+    for (const Profile& pupil : listed) {
+        classes.insert(pupil.className);
+    }
+    return failure.isEmpty() ? QStringList(classes.begin(), classes.end()) : QStringList();
 }
 
 } // namespace voltmetr::teacher

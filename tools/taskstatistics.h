@@ -95,6 +95,11 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
 std::optional<ClassStatistics> readStatisticsAt(const QString& location, const QString& pupilClass,
                                                 bool byNeed, QString& failure);
 
+// The classes of the class list at location, each once, in the order a school lists them; empty,
+// with the teacher's Czech reason in failure, when the database cannot be used or read. Cheap
+// beside readStatisticsAt: a window lists the classes without reading a single run.
+QStringList readListedClassesAt(const QString& location, QString& failure);
+
 // Who needs the teacher first: pupils who never practised, then those who practised without
 // answering, then by right share from the lowest. Pupils of equal need keep their order.
 void sortByNeed(QList<PupilTally>& pupils);

@@ -71,17 +71,17 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     QObject::connect(m_view->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
                      [this] { m_view->horizontalHeader()->setSortIndicatorShown(true); });
 
+    // The first class shows at once; the whole school, which takes a school year's runs to
+    // read, when the teacher asks for it.
     QString failure;
-    const std::optional<ClassStatistics> all = readStatisticsAt(m_location, {}, true, failure);
     m_classes->addItem(QStringLiteral("Všechny třídy"), QString());
-    if (all) {
-        for (const auto& [pupilClass, tally] : all->classes) {
-            m_classes->addItem(pupilClass, pupilClass);
-        }
+    for (const QString& pupilClass : readListedClassesAt(m_location, failure)) {
+        m_classes->addItem(pupilClass, pupilClass);
     }
+    m_classes->setCurrentIndex(m_classes->count() > 1 ? 1 : 0);
     QObject::connect(m_classes, &QComboBox::currentIndexChanged, this,
                      [this] { showClass(m_classes->currentData().toString()); });
-    showClass({});
+    showClass(m_classes->currentData().toString());
     resize(900, 600);
 }
 

@@ -12,7 +12,7 @@ class QTableView;
 namespace voltmetr::teacher {
 
 // The teacher's window, "Voltmetr – učitel": the class at a glance. Every listed pupil of the
-// chosen class (or of all classes), those who never practised first, then by right share from
+// chosen class (the first of the list when it opens, or all classes), those who never practised first, then by right share from
 // the lowest; a click on a column orders by it, "Podle potřeby" goes back. The figures are the
 // statistics of the commands; the window only shows them.
 class TeacherWindow : public QWidget
