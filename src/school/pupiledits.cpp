@@ -78,6 +78,24 @@ QString notFound(const Profile& pupil)
     return QStringLiteral("žák %1 není v seznamu a nemá uložený žádný běh").arg(pupilName(pupil));
 }
 
+// What a rename or a merge of `from` onto `other` looks at first: how often `other` is listed,
+// and whether `from` is a pupil at all and another one than `other`, which the edit refuses.
+QString findPair(QSqlDatabase& db, const Profile& from, const Profile& other, PupilEdit& edit,
+                 qint64& otherListed)
+{
+    Found found;
+    QString failure = find(db, from, found);
+    if (failure.isEmpty()) {
+        failure = countNamed(db, PupilsTable, other, otherListed);
+    }
+    if (failure.isEmpty() && from == other) {
+        edit.error = QStringLiteral("žák %1 je týž jako %2").arg(pupilName(from), pupilName(other));
+    } else if (failure.isEmpty() && found.listed == 0 && found.runs == 0) {
+        edit.error = notFound(from);
+    }
+    return failure;
+}
+
 // Runs change inside one write transaction, which waits its turn as the pupils' saves do, and
 // keeps what it did only when all of it succeeded; change sets the edit's error to refuse.
 PupilEdit inOneWrite(QSqlDatabase& db, const std::function<QString(PupilEdit&)>& change)
@@ -110,55 +128,36 @@ QString pupilName(const Profile& pupil)
 PupilEdit renamePupil(QSqlDatabase& db, const Profile& from, const Profile& to)
 {
     return inOneWrite(db, [&](PupilEdit& edit) {
-        Found old, taken;
-        QString failure = find(db, from, old);
-        if (failure.isEmpty()) {
-            failure = countNamed(db, PupilsTable, to, taken.listed);
-        }
-        if (!failure.isEmpty()) {
-            return failure;
-        }
-        if (from == to) {
-            edit.error = QStringLiteral("nové jméno a třída jsou tytéž jako dosavadní");
-        } else if (old.listed == 0 && old.runs == 0) {
-            edit.error = notFound(from);
-        } else if (taken.listed > 0) {
+        qint64 taken = 0;
+        QString failure = findPair(db, from, to, edit, taken);
+        if (failure.isEmpty() && edit.ok() && taken > 0) {
             edit.error =
                 QStringLiteral("žák %1 už v seznamu je; jeho a tyto běhy spojí příkaz sluc")
                     .arg(pupilName(to));
         }
-        qint64 listed = 0;
-        if (edit.ok()) {
-            failure = renameRows(db, PupilsTable, from, to, listed);
+        if (!failure.isEmpty() || !edit.ok()) {
+            return failure;
         }
-        return failure.isEmpty() && edit.ok() ? renameRows(db, ResultsTable, from, to, edit.runs)
-                                              : failure;
+        qint64 listed = 0;
+        failure = renameRows(db, PupilsTable, from, to, listed);
+        return failure.isEmpty() ? renameRows(db, ResultsTable, from, to, edit.runs) : failure;
     });
 }
 
 PupilEdit mergePupils(QSqlDatabase& db, const Profile& from, const Profile& into)
 {
     return inOneWrite(db, [&](PupilEdit& edit) {
-        Found merged, kept;
-        QString failure = find(db, from, merged);
-        if (failure.isEmpty()) {
-            failure = countNamed(db, PupilsTable, into, kept.listed);
-        }
-        if (!failure.isEmpty()) {
-            return failure;
-        }
-        if (from == into) {
-            edit.error = QStringLiteral("žáka nelze sloučit se sebou samým");
-        } else if (merged.listed == 0 && merged.runs == 0) {
-            edit.error = notFound(from);
-        } else if (kept.listed == 0) {
+        qint64 kept = 0;
+        QString failure = findPair(db, from, into, edit, kept);
+        if (failure.isEmpty() && edit.ok() && kept == 0) {
             edit.error = QStringLiteral("žák %1 není v seznamu; sloučit lze jen do žáka ze seznamu")
                              .arg(pupilName(into));
         }
-        if (edit.ok()) {
-            failure = renameRows(db, ResultsTable, from, into, edit.runs);
+        if (!failure.isEmpty() || !edit.ok()) {
+            return failure;
         }
-        return failure.isEmpty() && edit.ok() ? unlist(db, from) : failure;
+        failure = renameRows(db, ResultsTable, from, into, edit.runs);
+        return failure.isEmpty() ? unlist(db, from) : failure;
     });
 }
 
