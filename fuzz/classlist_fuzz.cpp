@@ -59,8 +59,9 @@ void checkSound(const ClassList& list, const QByteArray& bytes)
         }
         return;
     }
-    if (list.encoding != QStringLiteral("UTF-8") &&
-        list.encoding != QStringLiteral("Windows-1250")) {
+    const QStringList named{QStringLiteral("UTF-8"), QStringLiteral("Windows-1250"),
+                            QStringLiteral("UTF-16 LE"), QStringLiteral("UTF-16 BE")};
+    if (!named.contains(list.encoding)) {
         fail("a list read in an encoding it does not name", list.encoding);
     }
     // Every line of the file ends in a line feed or a carriage return (or the file ends).
