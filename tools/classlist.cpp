@@ -423,6 +423,29 @@ void sortOutNamesakes(const QList<Candidate>& candidates, ClassList& list)
     }
 }
 
+// The columns of a list without a header, when they can be told apart: two columns, one of
+// which holds a class name ("2.B", "3a") on every line that fills it and the other on none.
+// "Novotný;Petr;2.B" or "Novák;Sexta" cannot be told apart: the teacher names the columns.
+std::optional<Columns> columnsWithoutHeader(const QList<Record>& records)
+{
+    const auto everyFilled = [&](qsizetype column, bool classes) {
+        return std::all_of(records.begin(), records.end(), [&](const Record& record) {
+            const QString field = record.fields.value(column).trimmed();
+            return field.isEmpty() || isClassName(field) == classes;
+        });
+    };
+    const bool twoColumns = std::all_of(records.begin(), records.end(), [](const Record& record) {
+        return usedFields(record) <= 2;
+    });
+    if (twoColumns && everyFilled(1, true) && everyFilled(0, false)) {
+        return Columns{0, 1, std::nullopt};
+    }
+    if (twoColumns && everyFilled(0, true) && everyFilled(1, false)) {
+        return Columns{1, 0, std::nullopt};
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 ClassList readClassList(const QByteArray& bytes)
@@ -462,6 +485,15 @@ ClassList readClassList(const QByteArray& bytes)
     });
     if (!records.isEmpty() && !anyClass) {
         return refused(QStringLiteral("Seznam má jen jeden sloupec: chybí sloupec s třídou."));
+    }
+    if (!header.present) {
+        if (const std::optional<Columns> told = columnsWithoutHeader(records)) {
+            columns = *told;
+        } else {
+            return refused(QStringLiteral(
+                "Seznam nemá záhlaví a nedá se poznat, který sloupec je příjmení a který třída; "
+                "napište na první řádek názvy sloupců, například „Příjmení;Jméno;Třída“."));
+        }
     }
 
     ClassList list;

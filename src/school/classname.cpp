@@ -18,14 +18,24 @@ std::optional<int> yearOf(const QString& name)
     return digits == 0 ? std::nullopt : std::optional(name.first(digits).toInt());
 }
 
+// Only blanks part the pieces: a tab or a line break is no part of a typed class name.
+QRegularExpressionMatch classNameParts(const QString& typed)
+{
+    static const QRegularExpression className(QStringLiteral(
+        R"(^[ \x{a0}]*([1-9][0-9]?)[ \x{a0}]*\.?[ \x{a0}]*(\p{L}{1,3})([0-9]?)[ \x{a0}]*$)"));
+    return className.match(typed);
+}
+
 } // namespace
+
+bool isClassName(const QString& typed)
+{
+    return classNameParts(typed).hasMatch();
+}
 
 QString unifiedClassName(const QString& typed)
 {
-    // Only blanks part the pieces: a tab or a line break is no part of a typed class name.
-    static const QRegularExpression className(QStringLiteral(
-        R"(^[ \x{a0}]*([1-9][0-9]?)[ \x{a0}]*\.?[ \x{a0}]*(\p{L}{1,3})([0-9]?)[ \x{a0}]*$)"));
-    const QRegularExpressionMatch parts = className.match(typed);
+    const QRegularExpressionMatch parts = classNameParts(typed);
     if (!parts.hasMatch()) {
         return typed;
     }

@@ -11,6 +11,9 @@ namespace voltmetr {
 // "II.B", "2.B skupina", "-2.B") comes back as typed, for the teacher to see it.
 QString unifiedClassName(const QString& typed);
 
+// Whether the text is a class name that unifiedClassName writes one way: a year and letters.
+bool isClassName(const QString& typed);
+
 // Classes in the order a school lists them: by year ("9.A" before "10.A"), then the rest of the
 // name in Czech order; names that do not begin with a year after all the others.
 class ClassNameOrder

@@ -33,6 +33,9 @@ std::string imported(const char* csv)
 
 TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
 {
+    const char* const noHeader =
+        "Seznam nemá záhlaví a nedá se poznat, který sloupec je příjmení a který třída; napište "
+        "na první řádek názvy sloupců, například „Příjmení;Jméno;Třída“.";
     const struct
     {
         const char* name;
@@ -51,8 +54,8 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
          "Příjmení;Jméno;Třída;\nDvořák; ml.;Petr;2.B\nHora;Jan;1.A;\n",
          "Hora/1.A@3 | 2: řádek má víc polí (4) než záhlaví (3); je-li „;“ v některém jménu, "
          "opravte ho v seznamu"},
-        {"a semicolon in the class", "Hora;\"1.A; skupina 2\"\n",
-         "1: v seznamu při přihlášení by se „Hora; 1.A; skupina 2“ četlo jako žák „Hora“ "
+        {"a semicolon in the class", "Příjmení;Třída\nHora;\"1.A; skupina 2\"\n",
+         "2: v seznamu při přihlášení by se „Hora; 1.A; skupina 2“ četlo jako žák „Hora“ "
          "třídy „skupina 2“: příjmení ani třída nesmí obsahovat „;“"},
         {"a quoted line break in the surname", "\"Dvořák\nml.\";1.A\nHora;1.A\n",
          "Hora/1.A@3 | 1: příjmení „Dvořák ml.“ obsahuje konec řádku, který seznam při "
@@ -62,8 +65,8 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
          "Novák/2.B@1 | Hora/2.B@2 | Kos/2.B@3 | Dub/2.B@4 | 5: Hora ze třídy 2.B už je na řádku "
          "2; je-li to jiný žák se stejným příjmením, napište oběma za příjmení iniciálu jména "
          "(např. „Hora J.“) a seznam načtěte znovu | 2b→2.B@1 | 2. B→2.B@2 | 2.b→2.B@5"},
-        {"a tab in the class", "Hora;1.\tA\n",
-         "1: třída „1. A“ obsahuje řídicí znak, který seznam při přihlášení neukáže; opravte ho "
+        {"a tab in the class", "Příjmení;Třída\nHora;1.\tA\n",
+         "2: třída „1. A“ obsahuje řídicí znak, který seznam při přihlášení neukáže; opravte ho "
          "v seznamu"},
         // Pupils of one class with one surname would share one profile.
         {"first names tell two pupils apart: neither gets the shared profile",
@@ -98,7 +101,17 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
         {"Windows-1250", "Ko\xe8\xed;2.B\n", "Kočí/2.B@1"},
         // Ů Ž make U+064E, Â ° U+00B0, by chance.
         {"Windows-1250 with pairs that UTF-8 reads, but no letter",
-         "R\xd9\x8eI\xc8KA;2.B;\xc2\xb0\n", "RŮŽIČKA/2.B@1"},
+         "P\xf8\xed"
+         "jmen\xed;T\xf8\xed"
+         "da;Pozn\xe1"
+         "mka\nR\xd9\x8eI\xc8KA;2.B;\xc2\xb0\n",
+         "RŮŽIČKA/2.B@2"},
+        // Without a header the columns are read only when one of two holds the classes.
+        {"no header, the class first", "2.B;Malý\n3a;Kos\n", "Malý/2.B@1 | Kos/3.A@2 | 3a→3.A@2"},
+        {"no header, a first name between", "Novotný;Petr;2.B\n", noHeader},
+        {"no header, a class without a year", "Novák;Sexta\n", noHeader},
+        {"no header, a third column", "Novák;2.B;Petr\n", noHeader},
+        {"no header, classes in both columns", "2.B;3.A\n", noHeader},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(imported(c.csv), c.told) << c.name;
