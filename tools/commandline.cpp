@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "school/classname.h"
 #include "school/schooldatabase.h"
 #include "school/schoolsettings.h"
 
@@ -179,6 +180,8 @@ Request parseRequest(const QStringList& arguments)
                            .arg(commandWord, positional.value(info->maxFiles)));
     }
     request.files = positional;
+    // A class is asked for as it is typed and found as the database writes it: "2b" is 2.B.
+    request.pupilClass = unifiedClassName(request.pupilClass);
     // The lab check tells where the location comes from, and counts a settings file it cannot
     // use among its findings.
     if (request.databasePath.isEmpty() && request.command != Command::Check) {
