@@ -6,8 +6,8 @@ waits out the overload, ends, and leaves through the summary and the report wind
 tree of each window and a screenshot into OUT. Buttons that open a modal window are pressed with
 the keyboard (xdotool), since an AT-SPI action returns only once such a window has closed.
 """
-import importlib.util
 import os
+import runpy
 import subprocess
 import sys
 import time
@@ -15,9 +15,7 @@ import time
 import pyatspi
 
 here = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("atspi_tree", os.path.join(here, "atspi-tree.py"))
-atspi_tree = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(atspi_tree)
+print_tree = runpy.run_path(os.path.join(here, "atspi-tree.py"))["print_tree"]
 out = sys.argv[1]
 EXERCISE = "Prověřovák měření na analogovém voltmetru"
 
@@ -51,7 +49,7 @@ def find(root, role, name):
 def record(shown, label):
     with open(os.path.join(out, label + ".txt"), "w") as tree:
         sys.stdout = tree
-        atspi_tree.print_tree(shown)
+        print_tree(shown)
         sys.stdout = sys.__stdout__
     subprocess.run(["import", "-window", "root", os.path.join(out, label + ".png")], check=False)
 
