@@ -32,6 +32,7 @@ public:
     explicit PupilTable(QObject* parent = nullptr);
 
     void setPupils(QList<PupilTally> pupils);
+    const PupilTally& pupil(int row) const { return m_pupils.at(row); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -6,8 +6,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -30,10 +32,16 @@ QString legendText()
 } // namespace
 
 TeacherWindow::TeacherWindow(QString location, QWidget* parent)
-    : QWidget(parent), m_location(std::move(location)), m_order(new QSortFilterProxyModel(this)),
-      m_classes(new QComboBox(this)), m_view(new QTableView(this)), m_problem(new QLabel(this))
+    : QMainWindow(parent), m_location(std::move(location)), m_pages(new QTabWidget(this)),
+      m_fileMenu(menuBar()->addMenu(QStringLiteral("&Soubor"))),
+      m_pupilMenu(menuBar()->addMenu(QStringLiteral("Žá&k"))),
+      m_order(new QSortFilterProxyModel(this)), m_classes(new QComboBox(this)),
+      m_view(new QTableView(this)), m_problem(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Voltmetr – učitel"));
+    setCentralWidget(m_pages);
+    auto* classPage = new QWidget(m_pages);
+    m_pages->addTab(classPage, QStringLiteral("Třída"));
     auto* classLabel = new QLabel(QStringLiteral("&Třída:"), this);
     classLabel->setBuddy(m_classes);
     auto* byNeed = new QPushButton(QStringLiteral("Podle &potřeby"), this);
@@ -58,7 +66,7 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     m_problem->setStyleSheet(QStringLiteral("color:%1").arg(shareBandColour(ShareBand::Weak)));
     m_problem->hide();
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(classPage);
     layout->addLayout(choice);
     layout->addWidget(m_problem);
     layout->addWidget(m_view, 1);
@@ -82,7 +90,24 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     QObject::connect(m_classes, &QComboBox::currentIndexChanged, this,
                      [this] { showClass(m_classes->currentData().toString()); });
     showClass(m_classes->currentData().toString());
+
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(QStringLiteral("&Konec"), QKeySequence::Quit, this, &QWidget::close);
     resize(900, 600);
+}
+
+void TeacherWindow::refresh()
+{
+    showClass(m_classes->currentData().toString());
+}
+
+std::optional<PupilTally> TeacherWindow::currentPupil() const
+{
+    const QModelIndex chosen = m_order->mapToSource(m_view->currentIndex());
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return m_table.pupil(chosen.row());
 }
 
 void TeacherWindow::showClass(const QString& pupilClass)
