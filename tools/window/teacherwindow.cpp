@@ -1,5 +1,6 @@
 #include "teacherwindow.h"
 
+#include "pupilpage.h"
 #include "shareformat.h"
 
 #include <QComboBox>
@@ -90,6 +91,21 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     QObject::connect(m_classes, &QComboBox::currentIndexChanged, this,
                      [this] { showClass(m_classes->currentData().toString()); });
     showClass(m_classes->currentData().toString());
+
+    // One pupil's page, opened on the chosen row by Enter, a double click or the menu.
+    auto* pupilPage = new PupilPage(m_location, m_pages);
+    pupilPage->hide();
+    const auto openPupil = [this, pupilPage] {
+        if (const std::optional<PupilTally> pupil = currentPupil()) {
+            pupilPage->showPupil(pupil->surname, pupil->pupilClass);
+            m_pages->removeTab(m_pages->indexOf(pupilPage));
+            m_pages->setCurrentIndex(m_pages->addTab(
+                pupilPage, QStringLiteral("Žák: %1, %2").arg(pupil->surname, pupil->pupilClass)));
+        }
+    };
+    QObject::connect(m_view, &QAbstractItemView::activated, this, openPupil);
+    m_pupilMenu->addAction(QStringLiteral("&Podrobnosti žáka…"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                           this, openPupil);
 
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(QStringLiteral("&Konec"), QKeySequence::Quit, this, &QWidget::close);
