@@ -1,5 +1,7 @@
 #include "teacherwindow.h"
 
+#include "classlistdialog.h"
+#include "pupildialogs.h"
 #include "shareformat.h"
 
 #include <QComboBox>
@@ -91,6 +93,8 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
                      [this] { showClass(m_classes->currentData().toString()); });
     showClass(m_classes->currentData().toString());
 
+    addClassListAction(*this); // class lists and pupils' changes: classlistdialog, pupildialogs
+    addPupilActions(*this);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(QStringLiteral("&Konec"), QKeySequence::Quit, this, &QWidget::close);
     resize(900, 600);
