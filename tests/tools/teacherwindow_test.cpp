@@ -153,8 +153,8 @@ TEST_P(TeacherWindowTest, AddsAListWithoutAHeaderOnlyOnceItsColumnsAreNamed)
 }
 
 // A mailed name merged through the window into the listed pupil it names: the runs go with it
-// and the name leaves the table. A change the school database refuses is shown, and nothing
-// changes.
+// and the name leaves the table; a pupil removed with his runs kept. A change the school database
+// refuses is shown, and nothing changes.
 TEST_P(TeacherWindowTest, MergesAMailedNameIntoTheListedPupilAndShowsARefusal)
 {
     const double when = toOleDate(QDateTime({2026, 12, 5}, {9, 0}));
@@ -187,9 +187,13 @@ TEST_P(TeacherWindowTest, MergesAMailedNameIntoTheListedPupilAndShowsARefusal)
                                        "a Eva Bílá (2a) ze seznamu zmizí."_s);
     merge.doButton()->click();
     EXPECT_EQ(merge.result(), QDialog::Accepted);
+    teacher::PupilEditDialog remove(window, Edit::Remove, choose(u"Adámek"_s));
+    remove.doButton()->click();
+    EXPECT_EQ(window.statusBar()->currentMessage(), u"Žák Adámek (2.A) je vyřazen ze seznamu; jeho "
+                                                    "běhy (0) zůstávají v databázi."_s);
     EXPECT_EQ(rows(window),
-              (QStringList{u"Adámek|necvičil(a)||"_s, u"Cígler|10|30,0 %|2. 12. 2026"_s,
-                           u"Dvořák|1|50,0 %|3. 12. 2026"_s, u"Bílá|3|83,3 %|5. 12. 2026"_s}));
+              (QStringList{u"Cígler|10|30,0 %|2. 12. 2026"_s, u"Dvořák|1|50,0 %|3. 12. 2026"_s,
+                           u"Bílá|3|83,3 %|5. 12. 2026"_s}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TeacherWindowTest, ::testing::Bool(),

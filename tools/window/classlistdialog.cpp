@@ -2,7 +2,7 @@
 
 #include "app/filewrite.h"
 #include "classlistimport.h"
-#include "shareformat.h"
+#include "dialogparts.h"
 #include "teacherwindow.h"
 
 #include <QAction>
@@ -50,14 +50,6 @@ void setRow(QTableWidget* table, int row, const QStringList& cells)
     }
 }
 
-QLabel* labelFor(const QString& text, QWidget* buddy)
-{
-    auto* label = new QLabel(text, buddy->parentWidget());
-    label->setBuddy(buddy);
-    buddy->setAccessibleName(QString(text).remove(u'&').remove(u':'));
-    return label;
-}
-
 } // namespace
 
 ClassListDialog::ClassListDialog(TeacherWindow& window, const QString& path, QByteArray bytes)
@@ -65,13 +57,11 @@ ClassListDialog::ClassListDialog(TeacherWindow& window, const QString& path, QBy
       m_columns(new QGroupBox(QStringLiteral("Které sloupce jsou které"), this)),
       m_firstLines(readOnlyTable(QStringLiteral("První řádky seznamu"), m_columns)),
       m_surnameColumn(new QComboBox(m_columns)), m_classColumn(new QComboBox(m_columns)),
-      m_problem(new QLabel(this)), m_summary(new QLabel(this)),
+      m_problem(problemLabel(this)), m_summary(new QLabel(this)),
       m_pupils(readOnlyTable(QStringLiteral("Žáci seznamu"), this)), m_notes(new QListWidget(this)),
       m_add(new QPushButton(QStringLiteral("&Přidat"), this))
 {
     setWindowTitle(QStringLiteral("Seznam třídy – %1").arg(QFileInfo(path).fileName()));
-    m_problem->setWordWrap(true);
-    m_problem->setStyleSheet(QStringLiteral("color:%1").arg(shareBandColour(ShareBand::Weak)));
     m_summary->setWordWrap(true);
     m_notes->setWordWrap(true);
     m_pupils->setColumnCount(4);
@@ -93,11 +83,7 @@ ClassListDialog::ClassListDialog(TeacherWindow& window, const QString& path, QBy
     columnsLayout->addLayout(choices);
     m_columns->hide();
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    buttons->addButton(m_add, QDialogButtonBox::AcceptRole);
-    m_add->setDefault(true);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, this, &ClassListDialog::add);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = actionButtons(this, m_add, [this] { add(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_source);
@@ -151,6 +137,7 @@ void ClassListDialog::showColumnsToName(const ClassList& list)
         QObject::connect(choice, &QComboBox::currentIndexChanged, this, &ClassListDialog::readList);
     }
     m_columns->show();
+    m_surnameColumn->setFocus();
 }
 
 void ClassListDialog::readList()
@@ -166,8 +153,7 @@ void ClassListDialog::readList()
                                          ? previewClassListAt(m_window.location(), m_list)
                                          : ClassListPreview{};
     const QString problem = waiting ? QString() : m_list.ok() ? preview.error : m_list.error;
-    m_problem->setText(problem);
-    m_problem->setVisible(!problem.isEmpty());
+    showProblem(m_problem, problem);
 
     m_pupils->setRowCount(0);
     m_notes->clear();
@@ -208,8 +194,7 @@ void ClassListDialog::add()
     }
     const PupilsAdded stored = addClassListAt(m_window.location(), m_list);
     if (!stored.ok()) {
-        m_problem->setText(stored.error);
-        m_problem->show();
+        showProblem(m_problem, stored.error);
         return;
     }
     m_window.refresh();

@@ -2,9 +2,9 @@
 
 #include "classlist.h"
 #include "classlistimport.h"
+#include "dialogparts.h"
 #include "reportowner.h"
 #include "school/classname.h"
-#include "shareformat.h"
 #include "teachertool.h"
 #include "teacherwindow.h"
 
@@ -24,14 +24,6 @@
 namespace voltmetr::teacher {
 
 namespace {
-
-QLabel* labelFor(const QString& text, QWidget* buddy)
-{
-    auto* label = new QLabel(text, buddy->parentWidget());
-    label->setBuddy(buddy);
-    buddy->setAccessibleName(QString(text).remove(u'&').remove(u':'));
-    return label;
-}
 
 struct EditTexts
 {
@@ -57,7 +49,7 @@ EditTexts textsOf(PupilEditDialog::Edit edit)
 
 PupilEditDialog::PupilEditDialog(TeacherWindow& window, Edit edit, const PupilTally& pupil)
     : QDialog(&window), m_window(window), m_edit(edit), m_pupil{pupil.surname, pupil.pupilClass},
-      m_runs(pupil.tally.runs), m_outcome(new QLabel(this)), m_problem(new QLabel(this)),
+      m_runs(pupil.tally.runs), m_outcome(new QLabel(this)), m_problem(problemLabel(this)),
       m_do(new QPushButton(QString::fromUtf16(textsOf(edit).button), this))
 {
     setWindowTitle(QString::fromUtf16(textsOf(edit).title));
@@ -74,7 +66,7 @@ PupilEditDialog::PupilEditDialog(TeacherWindow& window, Edit edit, const PupilTa
         QString failure;
         m_listed = readListedPupilsAt(window.location(), failure);
         std::erase(m_listed, m_pupil);
-        m_problem->setText(failure);
+        showProblem(m_problem, failure);
         m_other = new QComboBox(this);
         for (const Profile& listed : m_listed) {
             m_other->addItem(pupilName(listed));
@@ -111,15 +103,8 @@ PupilEditDialog::PupilEditDialog(TeacherWindow& window, Edit edit, const PupilTa
     }
     m_outcome->setWordWrap(true);
     m_outcome->setAccessibleName(QStringLiteral("Co se stane"));
-    m_problem->setWordWrap(true);
-    m_problem->setStyleSheet(QStringLiteral("color:%1").arg(shareBandColour(ShareBand::Weak)));
-    m_problem->setVisible(!m_problem->text().isEmpty());
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    buttons->addButton(m_do, QDialogButtonBox::AcceptRole);
-    m_do->setDefault(true);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, this, &PupilEditDialog::apply);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = actionButtons(this, m_do, [this] { apply(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
@@ -193,8 +178,7 @@ void PupilEditDialog::apply()
                                       : removePupil(db, m_pupil);
     });
     if (!edit.ok()) {
-        m_problem->setText(edit.error);
-        m_problem->show();
+        showProblem(m_problem, edit.error);
         return;
     }
     m_window.refresh();
