@@ -183,8 +183,8 @@ TEST_P(TeacherWindowTest, MergesAMailedNameIntoTheListedPupilAndShowsARefusal)
 
     teacher::PupilEditDialog merge(window, Edit::Merge, choose(u"Eva Bílá"_s));
     EXPECT_EQ(merge.otherPupil()->currentText(), u"Bílá (2.A)"_s);
-    EXPECT_EQ(merge.outcome()->text(), u"Běhy žáka Eva Bílá (2a) (1) přejdou k žákovi Bílá (2.A) "
-                                       "a Eva Bílá (2a) ze seznamu zmizí."_s);
+    EXPECT_EQ(merge.outcome()->text(), u"Žák Eva Bílá (2a) se sloučí do žáka Bílá (2.A): jeho běhy "
+                                       "(1) přejdou k němu a Eva Bílá (2a) ze seznamu zmizí."_s);
     merge.doButton()->click();
     EXPECT_EQ(merge.result(), QDialog::Accepted);
     teacher::PupilEditDialog remove(window, Edit::Remove, choose(u"Adámek"_s));

@@ -102,7 +102,6 @@ PupilEditDialog::PupilEditDialog(TeacherWindow& window, Edit edit, const PupilTa
         }
     }
     m_outcome->setWordWrap(true);
-    m_outcome->setAccessibleName(QStringLiteral("Co se stane"));
 
     auto* buttons = actionButtons(this, m_do, [this] { apply(); });
 
@@ -150,7 +149,8 @@ void PupilEditDialog::describe()
                  ? QStringLiteral(" Třída „%1“ se zapíše jako „%2“.").arg(typedClass, to->className)
                  : QString());
     } else if (to) {
-        outcome = QStringLiteral("Běhy žáka %1 (%2) přejdou k žákovi %3 a %1 ze seznamu zmizí.")
+        outcome = QStringLiteral("Žák %1 se sloučí do žáka %3: jeho běhy (%2) přejdou k němu a %1 "
+                                 "ze seznamu zmizí.")
                       .arg(who)
                       .arg(m_runs)
                       .arg(pupilName(*to));
