@@ -4,8 +4,9 @@
 #include "school/failurereason.h"
 #include "schoolconnection.h"
 
+#include <QSet>
 #include <QSqlError>
-#include <algorithm>
+#include <utility>
 
 namespace voltmetr::teacher {
 
@@ -43,11 +44,14 @@ ClassListPreview previewClassListAt(const QString& location, const ClassList& li
     if (!preview.error.isEmpty()) {
         return preview;
     }
-    // Listed already with this surname and class, as addMissingPupils finds them.
+    // Listed already with this surname and class, as addMissingPupils finds them; a school's
+    // whole list is looked up among a school's pupils.
+    QSet<std::pair<QString, QString>> names;
+    for (const Profile& pupil : listed) {
+        names.insert({pupil.surname, pupil.className});
+    }
     for (const ClassListPupil& pupil : list.pupils) {
-        const Profile profile{pupil.surname, pupil.pupilClass};
-        (std::find(listed.begin(), listed.end(), profile) != listed.end() ? preview.present
-                                                                          : preview.added)
+        (names.contains({pupil.surname, pupil.pupilClass}) ? preview.present : preview.added)
             .append(pupil);
     }
     return preview;
