@@ -1,6 +1,8 @@
 #include "teacherwindow.h"
 
 #include "pupilpage.h"
+#include "classlistdialog.h"
+#include "pupildialogs.h"
 #include "shareformat.h"
 
 #include <QComboBox>
@@ -107,6 +109,8 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     m_pupilMenu->addAction(QStringLiteral("&Podrobnosti žáka…"), QKeySequence(Qt::CTRL | Qt::Key_D),
                            this, openPupil);
 
+    addClassListAction(*this); // class lists and pupils' changes: classlistdialog, pupildialogs
+    addPupilActions(*this);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(QStringLiteral("&Konec"), QKeySequence::Quit, this, &QWidget::close);
     resize(900, 600);
