@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -99,7 +100,7 @@ TEST_P(TeacherWindowTest, ShowsEveryListedPupilByNeedAndOrdersByAColumnOnAClick)
     window.pupilView()->sortByColumn(PupilTable::Runs, Qt::DescendingOrder);
     EXPECT_EQ(rows(window), (QStringList{byNeed[1], byNeed[3], byNeed[2], byNeed[0]}))
         << "by the number of runs, not by its text";
-    window.findChild<QPushButton*>()->click();
+    window.pages()->widget(0)->findChild<QPushButton*>()->click(); // the class page's one
     EXPECT_EQ(rows(window), byNeed);
 
     window.classChoice()->setCurrentIndex(2);

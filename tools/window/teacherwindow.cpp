@@ -1,8 +1,10 @@
 #include "teacherwindow.h"
 
+#include "mailpage.h"
 #include "shareformat.h"
 
 #include <QComboBox>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -93,6 +95,9 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
 
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(QStringLiteral("&Konec"), QKeySequence::Quit, this, &QWidget::close);
+    m_mail = new MailPage(*this);
+    m_pages->addTab(m_mail, QStringLiteral("Pošta"));
+    setAcceptDrops(true);
     resize(900, 600);
 }
 
@@ -118,6 +123,19 @@ void TeacherWindow::showClass(const QString& pupilClass)
     m_problem->setText(failure);
     m_problem->setVisible(!failure.isEmpty());
     m_table.setPupils(statistics ? statistics->pupils : QList<PupilTally>());
+}
+
+void TeacherWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!MailPage::localFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TeacherWindow::dropEvent(QDropEvent* event)
+{
+    event->acceptProposedAction();
+    m_mail->openFiles(MailPage::localFiles(event->mimeData()));
 }
 
 } // namespace voltmetr::teacher
