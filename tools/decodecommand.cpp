@@ -57,7 +57,7 @@ int decodeReports(const Request& request, Console& console)
         const QString failure =
             path == QStringLiteral("-")
                 ? mail.addSource(QStringLiteral("(standardní vstup)"), console.in.readAll())
-                : mail.addFile(path);
+                : mail.addFile(path, path);
         if (!failure.isEmpty()) {
             console.err << failure << Qt::endl;
             ++unreadSources;

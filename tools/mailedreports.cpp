@@ -84,28 +84,36 @@ void noteOwner(const ScannedReport& report, const ReportOwner& owner, QStringLis
     }
 }
 
-// Whether the report, or its run under owner, is in the database. A database whose table of
-// stored reports is still missing has stored none; a run on a day no calendar has, none either.
-QString readState(QSqlDatabase& db, bool reportsTable, const ScannedReport& report,
+// Whether the report (among the identities of those stored), or its run under owner, is in the
+// database. A run on a day no calendar has is not.
+QString readState(QSqlDatabase& db, const QSet<QString>& storedReports, const ScannedReport& report,
                   const Profile& owner, ReportState& state)
 {
+    if (storedReports.contains(QString::fromLatin1(report.identity))) {
+        state = ReportState::Stored;
+        return {};
+    }
     bool present = false;
     QString failure;
-    if (reportsTable) {
-        failure = readReportStored(db, QString::fromLatin1(report.identity), present);
-    }
-    state = present ? ReportState::Stored : ReportState::ToStore;
-    if (const std::optional<ResultRow> run = runOf(report.fields, owner);
-        !present && run && failure.isEmpty()) {
+    if (const std::optional<ResultRow> run = runOf(report.fields, owner)) {
         failure = readRunStored(db, *run, present);
-        state = present ? ReportState::RunStored : ReportState::ToStore;
     }
+    state = present ? ReportState::RunStored : ReportState::ToStore;
     return failure;
 }
 
-bool storedReportsTablePresent(QSqlDatabase& db)
+// The listed pupils and the identities of the reports stored before; none where the table of
+// stored reports is still missing.
+QString readListedAndStored(QSqlDatabase& db, std::vector<Profile>& listed,
+                            QSet<QString>& storedReports)
 {
-    return !db.record(QString::fromLatin1(StoredReportsTable)).isEmpty();
+    if (QString failure = readProfiles(db, listed); !failure.isEmpty()) {
+        return failure;
+    }
+    if (db.record(QString::fromLatin1(StoredReportsTable)).isEmpty()) {
+        return {};
+    }
+    return readStoredReports(db, storedReports);
 }
 
 } // namespace
@@ -127,15 +135,15 @@ QString MailedReports::addSource(const QString& name, const QByteArray& bytes)
     return {};
 }
 
-QString MailedReports::addFile(const QString& path)
+QString MailedReports::addFile(const QString& path, const QString& name)
 {
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
         return QStringLiteral("%1: soubor nelze otevřít: %2")
-            .arg(path, fileFailureReason(file, errno));
+            .arg(name, fileFailureReason(file, errno));
     }
-    return addSource(path, file.readAll());
+    return addSource(name, file.readAll());
 }
 
 void MailedReports::assign(qsizetype report, const Profile& listedPupil)
@@ -183,15 +191,15 @@ QString MailedReports::readStandings(QSqlDatabase& db, std::vector<Profile>& lis
 {
     listed.clear();
     standings.clear();
-    if (QString failure = readProfiles(db, listed); !failure.isEmpty()) {
+    QSet<QString> storedReports;
+    if (QString failure = readListedAndStored(db, listed, storedReports); !failure.isEmpty()) {
         return failure;
     }
     const ListedPupils pupils(listed);
-    const bool reportsTable = storedReportsTablePresent(db);
     for (qsizetype i = 0; i < reports().size(); ++i) {
         ReportStanding standing{ownerOf(i, pupils), isAssigned(i, true), isNewPupil(i, pupils)};
         if (QString failure =
-                readState(db, reportsTable, reports()[i], standing.owner.storedAs, standing.state);
+                readState(db, storedReports, reports()[i], standing.owner.storedAs, standing.state);
             !failure.isEmpty()) {
             return QStringLiteral("%1: %2").arg(reports()[i].where, failure);
         }
@@ -223,7 +231,8 @@ QString MailedReports::store(QSqlDatabase& db, const QList<qsizetype>& chosen,
         return failure;
     }
     std::vector<Profile> listed;
-    if (QString failure = readProfiles(db, listed); !failure.isEmpty()) {
+    QSet<QString> storedReports;
+    if (QString failure = readListedAndStored(db, listed, storedReports); !failure.isEmpty()) {
         return failure;
     }
     const ListedPupils pupils(listed);
@@ -232,7 +241,7 @@ QString MailedReports::store(QSqlDatabase& db, const QList<qsizetype>& chosen,
         const ReportOwner owner = ownerOf(index, pupils);
         const bool newPupil = isNewPupil(index, pupils);
         ReportState state = ReportState::ToStore;
-        if (QString failure = readState(db, true, report, owner.storedAs, state);
+        if (QString failure = readState(db, storedReports, report, owner.storedAs, state);
             !failure.isEmpty()) {
             return QStringLiteral("%1: %2").arg(report.where, failure);
         }

@@ -59,8 +59,8 @@ public:
     // Scans the bytes of a file the teacher recognises by name. Empty when a report was found,
     // whole or damaged; else the Czech reason for the teacher, starting with the name.
     QString addSource(const QString& name, const QByteArray& bytes);
-    // The same with the file at path, read whole.
-    QString addFile(const QString& path);
+    // The same with the file at path, read whole, which the teacher recognises by name.
+    QString addFile(const QString& path, const QString& name);
 
     const ReportScan& scan() const { return m_scan; }
     const QList<ScannedReport>& reports() const { return m_scan.reports(); }

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -171,7 +172,8 @@ QStringList MailPage::openFiles(const QStringList& paths)
     QStringList withoutReports;
     QStringList unread;
     for (const QString& path : paths) {
-        if (const QString failure = m_mail.addFile(path); !failure.isEmpty()) {
+        if (const QString failure = m_mail.addFile(path, QFileInfo(path).fileName());
+            !failure.isEmpty()) {
             withoutReports << path;
             unread << failure;
         }
@@ -229,20 +231,15 @@ void MailPage::showReports()
         const ScannedReport& report = m_mail.reports().at(row);
         const ReportFields& fields = report.fields;
         setRow(*m_view, row,
-               {report.where, fields.pupilName, fields.pupilClass, whenText(fields),
+               {fields.pupilName, fields.pupilClass, whenText(fields),
                 QString::number(fields.right), QString::number(fields.wrong),
-                ownerText(m_standings[row]), stateText(m_standings[row].state)});
+                ownerText(m_standings[row]), stateText(m_standings[row].state), report.where});
     }
     for (const ReportNote& note : damaged) {
-        setRow(*m_view, row++,
-               {note.where,
-                {},
-                {},
-                {},
-                {},
-                {},
-                {},
-                QStringLiteral("poškozená zpráva: %1").arg(note.text)});
+        QStringList cells(ColumnCount);
+        cells[State] = QStringLiteral("poškozená zpráva: %1").arg(note.text);
+        cells[Source] = note.where;
+        setRow(*m_view, row++, cells);
     }
     m_view->setCurrentCell(std::min(current, m_view->rowCount() - 1), 0);
     offerPupilsFor(m_view->currentRow());

@@ -26,7 +26,6 @@ class MailPage : public QWidget
 public:
     enum Column
     {
-        Source,
         Name,
         Class,
         When,
@@ -34,6 +33,7 @@ public:
         Wrong,
         Owner,
         State,
+        Source,
         ColumnCount
     };
 
