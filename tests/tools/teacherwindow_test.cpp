@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <gtest/gtest.h>
@@ -106,7 +107,7 @@ TEST_P(TeacherWindowTest, ShowsEveryListedPupilByNeedAndOrdersByAColumnOnAClick)
     window.pupilView()->sortByColumn(PupilTable::Runs, Qt::DescendingOrder);
     EXPECT_EQ(rows(window), (QStringList{byNeed[1], byNeed[3], byNeed[2], byNeed[0]}))
         << "by the number of runs, not by its text";
-    window.findChild<QPushButton*>()->click();
+    window.pages()->widget(0)->findChild<QPushButton*>()->click(); // the class page's one
     EXPECT_EQ(rows(window), byNeed);
 
     window.classChoice()->setCurrentIndex(2);
