@@ -1,6 +1,7 @@
 #include "school/tasklogstore.h"
 
 #include "school/failurereason.h"
+#include "school/runstore.h"
 #include "school/schooldatabase.h"
 #include "school/schoolschema.h"
 
@@ -57,7 +58,8 @@ QString insertTaskStatement()
 QString insertTasks(QSqlQuery& insert, qint64 runId, const std::vector<TaskRecord>& tasks)
 {
     for (const TaskRecord& task : tasks) {
-        if (const QString failure = runPrepared(insert, QVariantList{runId} + taskRecordValues(task));
+        if (const QString failure =
+                runPrepared(insert, QVariantList{runId} + taskRecordValues(task));
             !failure.isEmpty()) {
             return failure;
         }
@@ -180,6 +182,42 @@ QString readTaskLog(QSqlDatabase& db, const QString& className,
     }
     while (query.next()) {
         each({query.value(0).toString(), query.value(1).toString(), taskRecordAt(query, 2)});
+    }
+    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
+}
+
+QString readCountedTasks(QSqlDatabase& db, const QString& className, const Period& period,
+                         const std::function<void(const CountedTask&)>& each)
+{
+    QVariantList values;
+    const QString runs = runsWhere(className, period, values);
+    QString statement = QStringLiteral("SELECT \"Beh\", \"Dilku\", \"Napeti\", \"Rozsah\", "
+                                       "\"Znicen\", \"Precteno\", \"Vysledek\", \"Sekund\" "
+                                       "FROM %1")
+                            .arg(quotedName(TaskLogTable));
+    if (!runs.isEmpty()) {
+        statement += QStringLiteral(" WHERE \"Beh\" IN (SELECT rowid FROM %1%2)")
+                         .arg(quotedName(ResultsTable), runs);
+    }
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (QString failure = runBound(query, statement, values); !failure.isEmpty()) {
+        return failure;
+    }
+    CountedTask counted;
+    TaskRecord& task = counted.task;
+    while (query.next()) {
+        counted.run = query.value(0).toLongLong();
+        task.divisions = query.value(1).toInt();
+        task.voltage = query.value(2).toFloat();
+        task.rangeInUse = query.value(3).toFloat();
+        task.destroyed = query.value(4).toInt() != 0;
+        const QVariant valueRead = query.value(5);
+        task.valueRead =
+            valueRead.isNull() ? std::nullopt : std::optional<double>(valueRead.toDouble());
+        task.verdict = static_cast<TaskVerdict>(query.value(6).toInt());
+        task.seconds = query.value(7).toDouble();
+        each(counted);
     }
     return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
 }

@@ -1,5 +1,6 @@
 #include "teacherwindow.h"
 
+#include "periodbar.h"
 #include "shareformat.h"
 
 #include <QComboBox>
@@ -36,7 +37,7 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
       m_fileMenu(menuBar()->addMenu(QStringLiteral("&Soubor"))),
       m_pupilMenu(menuBar()->addMenu(QStringLiteral("Žá&k"))),
       m_order(new QSortFilterProxyModel(this)), m_classes(new QComboBox(this)),
-      m_view(new QTableView(this)), m_problem(new QLabel(this))
+      m_period(new PeriodBar(this)), m_view(new QTableView(this)), m_problem(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Voltmetr – učitel"));
     setCentralWidget(m_pages);
@@ -68,6 +69,7 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
 
     auto* layout = new QVBoxLayout(classPage);
     layout->addLayout(choice);
+    layout->addWidget(m_period);
     layout->addWidget(m_problem);
     layout->addWidget(m_view, 1);
     layout->addWidget(legend);
@@ -90,6 +92,7 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     QObject::connect(m_classes, &QComboBox::currentIndexChanged, this,
                      [this] { showClass(m_classes->currentData().toString()); });
     showClass(m_classes->currentData().toString());
+    m_period->setOnChange([this] { refresh(); });
 
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(QStringLiteral("&Konec"), QKeySequence::Quit, this, &QWidget::close);
@@ -114,7 +117,7 @@ void TeacherWindow::showClass(const QString& pupilClass)
 {
     QString failure;
     std::optional<ClassStatistics> statistics =
-        readStatisticsAt(m_location, pupilClass, true, failure);
+        readStatisticsAt(m_location, {pupilClass, m_period->period(), true}, failure);
     m_problem->setText(failure);
     m_problem->setVisible(!failure.isEmpty());
     m_table.setPupils(statistics ? statistics->pupils : QList<PupilTally>());
