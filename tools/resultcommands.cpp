@@ -40,7 +40,8 @@ int exportResults(const Request& request, Console& console)
         return console.fail(problem);
     }
     std::vector<StoredResult> results;
-    if (const QString failure = readStoredResults(connection.db(), results); !failure.isEmpty()) {
+    if (const QString failure = readStoredResults(connection.db(), results, request.period);
+        !failure.isEmpty()) {
         return console.fail(databaseFailure(QStringLiteral("Čtení výsledků"), failure));
     }
     CsvTable table({QStringLiteral("Příjmení"), QStringLiteral("Třída"), QStringLiteral("Správně"),

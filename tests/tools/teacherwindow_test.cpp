@@ -1,5 +1,6 @@
 #include "app/oledate.h"
 #include "classlistdialog.h"
+#include "periodbar.h"
 #include "pupildialogs.h"
 #include "school/pupilstore.h"
 #include "school/resultsstore.h"
@@ -7,7 +8,9 @@
 #include "support/throwawayserver.h"
 #include "teacherwindow.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +20,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace voltmetr {
@@ -195,6 +199,41 @@ TEST_P(TeacherWindowTest, MergesAMailedNameIntoTheListedPupilAndShowsARefusal)
     EXPECT_EQ(rows(window),
               (QStringList{u"Cígler|10|30,0 %|2. 12. 2026"_s, u"Dvořák|1|50,0 %|3. 12. 2026"_s,
                            u"Bílá|3|83,3 %|5. 12. 2026"_s}));
+}
+
+// The period re-reads the class: on Monday 7 December this week has no run yet, this month all;
+// dates set by hand count their runs, both days included, and "Do" never goes before "Od".
+TEST_P(TeacherWindowTest, ThePeriodReReadsTheClass)
+{
+    teacher::TeacherWindow window(m_school.path());
+    teacher::PeriodBar* bar = window.periodBar();
+    bar->setClock([] { return QDate(2026, 12, 7); });
+    const QString adamek = u"Adámek|necvičil(a)||"_s, bila = u"Bílá|necvičil(a)||"_s,
+                  cigler = u"Cígler|necvičil(a)||"_s;
+    const auto edit = [&](const QString& name) {
+        const QList<QDateEdit*> edits = bar->findChildren<QDateEdit*>();
+        return *std::ranges::find(edits, name, &QDateEdit::accessibleName);
+    };
+    QTest::keyClick(bar->periodChoice(), Qt::Key_Down);
+    EXPECT_EQ(bar->periodChoice()->currentText(), u"Tento týden"_s);
+    EXPECT_EQ(rows(window), (QStringList{adamek, bila, cigler}));
+    QTest::keyClick(bar->periodChoice(), Qt::Key_Down);
+    const QString cigler30 = u"Cígler|10|30,0 %|2. 12. 2026"_s;
+    EXPECT_EQ(rows(window), (QStringList{adamek, cigler30, u"Bílá|2|90,0 %|4. 12. 2026"_s}));
+
+    edit(u"Od"_s)->setDate({2026, 12, 2});
+    edit(u"Do"_s)->setDate({2026, 12, 3});
+    EXPECT_EQ(bar->periodChoice()->currentText(), u"Vlastní"_s);
+    EXPECT_EQ(rows(window), (QStringList{adamek, bila, cigler30}));
+    edit(u"Od"_s)->setDate({2026, 12, 4});
+    EXPECT_EQ(edit(u"Do"_s)->date(), QDate(2026, 12, 4));
+    EXPECT_EQ(rows(window), (QStringList{adamek, cigler, u"Bílá|1|100,0 %|4. 12. 2026"_s}));
+    for (QCheckBox* box : bar->findChildren<QCheckBox*>()) {
+        if (box->text() == u"&Od:"_s) {
+            box->click(); // from the first run on
+        }
+    }
+    EXPECT_EQ(rows(window), (QStringList{adamek, cigler30, u"Bílá|2|90,0 %|4. 12. 2026"_s}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TeacherWindowTest, ::testing::Bool(),

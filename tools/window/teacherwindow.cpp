@@ -2,6 +2,7 @@
 
 #include "classlistdialog.h"
 #include "mailpage.h"
+#include "periodbar.h"
 #include "pupildialogs.h"
 #include "pupilpage.h"
 #include "shareformat.h"
@@ -41,7 +42,7 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
       m_fileMenu(menuBar()->addMenu(QStringLiteral("&Soubor"))),
       m_pupilMenu(menuBar()->addMenu(QStringLiteral("Žá&k"))),
       m_order(new QSortFilterProxyModel(this)), m_classes(new QComboBox(this)),
-      m_view(new QTableView(this)), m_problem(new QLabel(this))
+      m_period(new PeriodBar(this)), m_view(new QTableView(this)), m_problem(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Voltmetr – učitel"));
     setCentralWidget(m_pages);
@@ -73,6 +74,7 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
 
     auto* layout = new QVBoxLayout(classPage);
     layout->addLayout(choice);
+    layout->addWidget(m_period);
     layout->addWidget(m_problem);
     layout->addWidget(m_view, 1);
     layout->addWidget(legend);
@@ -95,6 +97,7 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     QObject::connect(m_classes, &QComboBox::currentIndexChanged, this,
                      [this] { showClass(m_classes->currentData().toString()); });
     showClass(m_classes->currentData().toString());
+    m_period->setOnChange([this] { refresh(); });
 
     // One pupil's page, opened on the chosen row by Enter, a double click or the menu.
     auto* pupilPage = new PupilPage(m_location, m_pages);
@@ -139,7 +142,7 @@ void TeacherWindow::showClass(const QString& pupilClass)
 {
     QString failure;
     std::optional<ClassStatistics> statistics =
-        readStatisticsAt(m_location, pupilClass, true, failure);
+        readStatisticsAt(m_location, {pupilClass, m_period->period(), true}, failure);
     m_problem->setText(failure);
     m_problem->setVisible(!failure.isEmpty());
     m_table.setPupils(statistics ? statistics->pupils : QList<PupilTally>());

@@ -17,6 +17,7 @@ class QDropEvent;
 namespace voltmetr::teacher {
 
 class MailPage;
+class PeriodBar;
 
 // The teacher's window, "Voltmetr – učitel": the class at a glance. Every listed pupil of the
 // chosen class (the first of the list when it opens, or all classes), those who never practised
@@ -40,6 +41,7 @@ public:
 
     QTableView* pupilView() const { return m_view; }
     QComboBox* classChoice() const { return m_classes; }
+    PeriodBar* periodBar() const { return m_period; }
     QTabWidget* pages() const { return m_pages; }
     QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* pupilMenu() const { return m_pupilMenu; }
@@ -57,6 +59,7 @@ private:
     PupilTable m_table;
     QSortFilterProxyModel* m_order;
     QComboBox* m_classes;
+    PeriodBar* m_period; // the runs of which days the class shows
     QTableView* m_view;
     QLabel* m_problem;
     MailPage* m_mail;
