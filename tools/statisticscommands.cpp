@@ -170,11 +170,9 @@ int writeClassOverview(const Request& request, Console& console)
     if (!statistics) {
         return exitCode;
     }
-    const QString title = request.pupilClass.isEmpty()
-                              ? QStringLiteral("Přehled všech tříd")
-                              : QStringLiteral("Přehled třídy %1").arg(request.pupilClass);
     const QString html =
-        classOverviewHtml(*statistics, title, QDate::currentDate(), QLocale::system());
+        classOverviewHtml(classOverview(*statistics, classOverviewTitle(request.pupilClass),
+                                        QDate::currentDate(), QLocale::system()));
     if (const QString reason = writeWholeFile(request.outputPath, html.toUtf8());
         !reason.isEmpty()) {
         return console.fail(

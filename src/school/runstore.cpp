@@ -273,15 +273,20 @@ QString readClassTotals(QSqlDatabase& db, const QString& className,
     return {};
 }
 
-QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows)
+QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows,
+                          const QString& className)
 {
+    QVariantList values;
+    const QString filter = onlyClass(className, column("Trida"), values);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (QString failure = runBound(
-            query, QStringLiteral("SELECT \"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
-                                  "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
-                                  "\"TypZkous\" FROM %1 ORDER BY rowid")
-                       .arg(quotedName(ResultsTable)));
+    if (QString failure =
+            runBound(query,
+                     QStringLiteral("SELECT \"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
+                                    "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
+                                    "\"TypZkous\" FROM %1%2 ORDER BY rowid")
+                         .arg(quotedName(ResultsTable), filter),
+                     values);
         !failure.isEmpty()) {
         return failure;
     }

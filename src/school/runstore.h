@@ -123,7 +123,9 @@ struct StoredResult
     std::optional<std::int64_t> examType;
 };
 
-// Every row of "Prehled " in the order the rows were stored. Empty on success, else the reason.
-QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows);
+// Every row of "Prehled " of one class, or of all when className is empty, in the order the rows
+// were stored. Empty on success, else the reason.
+QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows,
+                          const QString& className = {});
 
 } // namespace voltmetr

@@ -1,5 +1,6 @@
 #include "teacherwindow.h"
 
+#include "overviewexport.h"
 #include "shareformat.h"
 
 #include <QComboBox>
@@ -91,6 +92,7 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
                      [this] { showClass(m_classes->currentData().toString()); });
     showClass(m_classes->currentData().toString());
 
+    addOverviewExport(*this);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(QStringLiteral("&Konec"), QKeySequence::Quit, this, &QWidget::close);
     resize(900, 600);
