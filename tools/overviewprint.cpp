@@ -19,11 +19,12 @@ namespace voltmetr::teacher {
 
 namespace {
 
-// The page's look in points, which paper understands; the table's nine and a half centimetre
-// of names and thirteen figures fit an A4 sheet upright.
+// The page's look in points, which paper understands; the table's names and thirteen figures
+// fit an A4 sheet upright. The cells' borders stay apart: collapsed, Qt's layout draws an empty
+// row of them above the header row on every page after the first.
 const char* const paperStyle = R"(
 h1 { font-size: 15pt; } p.m { color: #555555; }
-table { border-collapse: collapse; font-size: 8pt; }
+table { font-size: 8pt; }
 th { background-color: #eeeeee; font-size: 7pt; }
 th, td { border: 1px solid #bbbbbb; padding: 2px; }
 td.n { text-align: right; } tr.t td { font-weight: bold; background-color: #f6f6f6; }

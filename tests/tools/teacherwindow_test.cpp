@@ -128,9 +128,9 @@ QStringList pdfText(const QString& path, int first, int last, const char* option
 
 // The shown class out of the window. Its PDF: A4 upright, no word beyond the 12 mm margin, the
 // rows as the window shows them; the 70 pupils of 2.C run onto a second page, which begins with
-// the header row again. Its CSV: the runs of 2.A alone, 2 + 10 + 1, a name that a spreadsheet
-// would run as a formula defused.
-TEST_P(TeacherWindowTest, TakesTheShownClassOutAsPdfAndCsv)
+// the header row again. Its page, and its CSV: the runs of 2.A alone, 2 + 10 + 1, a name that a
+// spreadsheet would run as a formula defused.
+TEST_P(TeacherWindowTest, TakesTheShownClassOutAsPdfPageAndCsv)
 {
     run(u"=1+1"_s, u"2.A"_s, 1, 0, 5);
     std::vector<Profile> many;
@@ -160,11 +160,16 @@ TEST_P(TeacherWindowTest, TakesTheShownClassOutAsPdfAndCsv)
     EXPECT_TRUE(pdfText(pdf, 2, 2).value(0).startsWith(u"Příjmení Třída"_s));
 
     window.classChoice()->setCurrentText(u"2.A"_s);
+    const auto saved = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QString html = m_school.folder() + u"/prehled.html"_s;
+    ASSERT_EQ(teacher::saveShownOverview(window, teacher::OverviewFile::Html, html), QString());
+    EXPECT_TRUE(saved(html).contains(u"<title>Přehled třídy 2.A</title>"_s));
     const QString csv = m_school.folder() + u"/vysledky.csv"_s;
     ASSERT_EQ(teacher::saveShownResults(window, csv), QString());
-    QFile file(csv);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QStringList rows = QString::fromUtf8(file.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts);
+    const QStringList rows = saved(csv).split(u"\r\n"_s, Qt::SkipEmptyParts);
     EXPECT_EQ(rows.size(), 1 + 13);
     for (const QString& row : rows.sliced(1)) {
         EXPECT_EQ(row.section(u';', 1, 1), u"2.A"_s) << row.toStdString();
