@@ -2,6 +2,7 @@
 
 #include "classlistdialog.h"
 #include "mailpage.h"
+#include "overviewexport.h"
 #include "periodbar.h"
 #include "pupildialogs.h"
 #include "pupilpage.h"
@@ -119,6 +120,7 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     m_mail = new MailPage(*this);
     m_pages->addTab(m_mail, QStringLiteral("Pošta"));
     setAcceptDrops(true);
+    addOverviewExport(*this);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(QStringLiteral("&Konec"), QKeySequence::Quit, this, &QWidget::close);
     resize(900, 600);
