@@ -225,10 +225,14 @@ svg { max-width: 100%; height: auto; }
 
 } // namespace
 
-QString classOverviewTitle(const QString& pupilClass)
+QString classOverviewTitle(const QString& pupilClass, const Period& period)
 {
-    return pupilClass.isEmpty() ? QStringLiteral("Přehled všech tříd")
-                                : QStringLiteral("Přehled třídy %1").arg(pupilClass);
+    QString title = pupilClass.isEmpty() ? QStringLiteral("Přehled všech tříd")
+                                         : QStringLiteral("Přehled třídy %1").arg(pupilClass);
+    if (!period.whole()) {
+        title += QStringLiteral(", ") + periodText(period);
+    }
+    return title;
 }
 
 ClassOverview classOverview(const ClassStatistics& statistics, const QString& title,

@@ -23,8 +23,9 @@ struct ClassOverview
     QString chartsNote;      // why charts are empty, when they are
 };
 
-// "Přehled třídy 2.A", or of all classes when pupilClass is empty.
-QString classOverviewTitle(const QString& pupilClass);
+// "Přehled třídy 2.A", or of all classes when pupilClass is empty, with the period when it is not
+// every day.
+QString classOverviewTitle(const QString& pupilClass, const Period& period);
 
 ClassOverview classOverview(const ClassStatistics& statistics, const QString& title,
                             const QDate& made, const QLocale& locale);

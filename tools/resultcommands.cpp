@@ -17,7 +17,7 @@ int exportResults(const Request& request, Console& console)
 {
     QString failure;
     const std::optional<CsvTable> table =
-        readResultsTableAt(request.databasePath, request.pupilClass, failure);
+        readResultsTableAt(request.databasePath, request.pupilClass, request.period, failure);
     if (!table) {
         return console.fail(failure);
     }

@@ -26,14 +26,15 @@ QString numberText(const std::optional<qint64>& value)
 } // namespace
 
 std::optional<CsvTable> readResultsTableAt(const QString& location, const QString& pupilClass,
-                                           QString& failure)
+                                           const Period& period, QString& failure)
 {
     SchoolConnection connection(location, SchoolConnection::Access::Read);
     if (failure = schoolDatabaseProblem(location, connection); !failure.isEmpty()) {
         return std::nullopt;
     }
     std::vector<StoredResult> results;
-    if (failure = readStoredResults(connection.db(), results, pupilClass); !failure.isEmpty()) {
+    if (failure = readStoredResults(connection.db(), results, pupilClass, period);
+        !failure.isEmpty()) {
         failure = databaseFailure(QStringLiteral("Čtení výsledků"), failure);
         return std::nullopt;
     }

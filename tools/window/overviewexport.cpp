@@ -3,6 +3,7 @@
 #include "app/filewrite.h"
 #include "classoverview.h"
 #include "overviewprint.h"
+#include "periodbar.h"
 #include "resultstable.h"
 #include "teacherwindow.h"
 
@@ -27,16 +28,17 @@ QString shownClass(const TeacherWindow& window)
     return window.classChoice()->currentData().toString();
 }
 
-// The overview of the shown class as the window orders it when it opens: by need.
+// The overview of the shown class and period as the window orders it when it opens: by need.
 std::optional<ClassOverview> shownOverview(const TeacherWindow& window, QString& failure)
 {
     const QString pupilClass = shownClass(window);
+    const Period period = window.periodBar()->period();
     const std::optional<ClassStatistics> statistics =
-        readStatisticsAt(window.location(), pupilClass, true, failure);
+        readStatisticsAt(window.location(), {pupilClass, period, true}, failure);
     if (!statistics) {
         return std::nullopt;
     }
-    return classOverview(*statistics, classOverviewTitle(pupilClass), QDate::currentDate(),
+    return classOverview(*statistics, classOverviewTitle(pupilClass, period), QDate::currentDate(),
                          QLocale(QLocale::Czech));
 }
 
@@ -113,8 +115,8 @@ QString saveShownOverview(const TeacherWindow& window, OverviewFile kind, const 
 QString saveShownResults(const TeacherWindow& window, const QString& path)
 {
     QString failure;
-    const std::optional<CsvTable> table =
-        readResultsTableAt(window.location(), shownClass(window), failure);
+    const std::optional<CsvTable> table = readResultsTableAt(window.location(), shownClass(window),
+                                                             window.periodBar()->period(), failure);
     return table ? writeTableFile(path, *table) : failure;
 }
 

@@ -11,8 +11,13 @@ class QMenu;
 class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace voltmetr::teacher {
+
+class MailPage;
+class PeriodBar;
 
 // The teacher's window, "Voltmetr – učitel": the class at a glance. Every listed pupil of the
 // chosen class (the first of the list when it opens, or all classes), those who never practised
@@ -36,9 +41,15 @@ public:
 
     QTableView* pupilView() const { return m_view; }
     QComboBox* classChoice() const { return m_classes; }
+    PeriodBar* periodBar() const { return m_period; }
     QTabWidget* pages() const { return m_pages; }
     QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* pupilMenu() const { return m_pupilMenu; }
+
+protected:
+    // Mails dropped on the window go to the page "Pošta".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QString m_location;
@@ -48,8 +59,10 @@ private:
     PupilTable m_table;
     QSortFilterProxyModel* m_order;
     QComboBox* m_classes;
+    PeriodBar* m_period; // the runs of which days the class shows
     QTableView* m_view;
     QLabel* m_problem;
+    MailPage* m_mail;
 };
 
 } // namespace voltmetr::teacher
