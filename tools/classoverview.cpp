@@ -15,6 +15,7 @@ constexpr int ChartWidth = 720;
 constexpr int LabelWidth = 230; // the pupils' names and the causes' names left of the bars
 constexpr int BarArea = 390;
 constexpr int RowHeight = 22;
+constexpr std::ptrdiff_t PupilsPerChart = 40; // a chart as wide as an A4 page and as high
 
 QString esc(const QString& text)
 {
@@ -269,8 +270,17 @@ ClassOverview classOverview(const ClassStatistics& statistics, const QString& ti
                           share.value_or(0), share ? percentText(*share, locale) : noShare,
                           shareColour(share.value_or(0))});
     }
-    overview.charts << barChart(QStringLiteral("Úspěšnost žáků"), pupils, true, locale)
-                    << progressChart(statistics.byDate, locale);
+    // A school's pupils in charts of a page each, every one with its axis.
+    const auto listed = static_cast<std::ptrdiff_t>(pupils.size());
+    for (std::ptrdiff_t first = 0; first == 0 || first < listed; first += PupilsPerChart) {
+        const std::ptrdiff_t last = std::min(listed, first + PupilsPerChart);
+        overview.pupilCharts << barChart(
+            listed <= PupilsPerChart
+                ? QStringLiteral("Úspěšnost žáků")
+                : QStringLiteral("Úspěšnost žáků %1–%2 z %3").arg(first + 1).arg(last).arg(listed),
+            std::vector<Bar>(pupils.begin() + first, pupils.begin() + last), true, locale);
+    }
+    overview.charts << progressChart(statistics.byDate, locale);
 
     std::vector<Bar> kinds;
     const qint64 most = std::max<qint64>(
@@ -316,9 +326,12 @@ QString classOverviewHtml(const ClassOverview& overview)
     const auto figure = [](const QString& chart) {
         return QStringLiteral("<figure>%1</figure>\n").arg(chart);
     };
-    html += QStringLiteral("<div class=\"charts\">\n") + figure(overview.charts.front()) +
-            QStringLiteral("<div>\n");
-    for (const QString& chart : overview.charts.sliced(1)) {
+    html += QStringLiteral("<div class=\"charts\">\n<div>\n");
+    for (const QString& chart : overview.pupilCharts) {
+        html += figure(chart);
+    }
+    html += QStringLiteral("</div>\n<div>\n");
+    for (const QString& chart : overview.charts) {
         html += figure(chart);
     }
     return html + overview.chartsNote + QStringLiteral("</div></div>\n</body></html>\n");

@@ -10,16 +10,17 @@
 namespace voltmetr::teacher {
 
 // The class overview, made once for the page and for paper alike: the table of every pupil, the
-// legends, and four charts (right share per pupil, progress over the dates, mistakes by kind,
-// success per meter). The texts are HTML fragments; each chart is an SVG drawing whole in itself.
+// legends, and the charts. The texts are HTML fragments; each chart is an SVG drawing whole in
+// itself.
 struct ClassOverview
 {
     QString title;
-    QString summary; // the dates practised, the day made, a task log missing
-    QString table;   // its header row in <thead>, so that paper repeats it on every page
-    QString legends; // the mistakes' columns, the right share's meaning, the colours'
-    QStringList charts;
-    QString chartsNote; // why charts are empty, when they are
+    QString summary;         // the dates practised, the day made, a task log missing
+    QString table;           // its header row in <thead>, so that paper repeats it on every page
+    QString legends;         // the mistakes' columns, the right share's meaning, the colours'
+    QStringList pupilCharts; // the right share per pupil, 40 pupils a chart
+    QStringList charts;      // the progress, the mistakes by kind, the success per meter
+    QString chartsNote;      // why charts are empty, when they are
 };
 
 // "Přehled třídy 2.A", or of all classes when pupilClass is empty, with the period when it is not

@@ -73,7 +73,7 @@ void printClassOverview(const ClassOverview& overview, QPagedPaintDevice& device
                (pages - 1) * page.height();
     std::vector<std::unique_ptr<QSvgRenderer>> charts;
     std::vector<PlacedChart> placed;
-    for (const QString& chart : overview.charts) {
+    for (const QString& chart : overview.pupilCharts + overview.charts) {
         auto& renderer = charts.emplace_back(std::make_unique<QSvgRenderer>(chart.toUtf8()));
         const QSizeF drawn = renderer->defaultSize();
         // A chart of a big class is taller than a page: smaller, but whole.

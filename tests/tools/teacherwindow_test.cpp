@@ -258,8 +258,8 @@ QStringList pdfText(const QString& path, int first, int last, const char* option
 
 // The shown class out of the window. Its PDF: A4 upright, no word beyond the 12 mm margin, the
 // rows as the window shows them; the 70 pupils of 2.C run onto a second page, which begins with
-// the header row again. Its page, and its CSV: the runs of 2.A alone, 2 + 10 + 1, a name that a
-// spreadsheet would run as a formula defused.
+// the header row again, and their chart is two of 40 and 30 pupils. Its page, and its CSV: the runs
+// of 2.A alone, 2 + 10 + 1, a name that a spreadsheet would run as a formula defused.
 TEST_P(TeacherWindowTest, TakesTheShownClassOutAsPdfPageAndCsv)
 {
     run(u"=1+1"_s, u"2.A"_s, 1, 0, 5);
@@ -285,16 +285,19 @@ TEST_P(TeacherWindowTest, TakesTheShownClassOutAsPdfPageAndCsv)
         EXPECT_TRUE(page.contains(row)) << row.toStdString();
     }
 
-    window.classChoice()->setCurrentText(u"2.C"_s);
-    ASSERT_EQ(teacher::saveShownOverview(window, teacher::OverviewFile::Pdf, pdf), QString());
-    EXPECT_TRUE(pdfText(pdf, 2, 2).value(0).startsWith(u"Příjmení Třída"_s));
-
-    window.classChoice()->setCurrentText(u"2.A"_s);
     const auto saved = [](const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     };
     const QString html = m_school.folder() + u"/prehled.html"_s;
+    window.classChoice()->setCurrentText(u"2.C"_s);
+    ASSERT_EQ(teacher::saveShownOverview(window, teacher::OverviewFile::Pdf, pdf), QString());
+    EXPECT_TRUE(pdfText(pdf, 2, 2).value(0).startsWith(u"Příjmení Třída"_s));
+    ASSERT_EQ(teacher::saveShownOverview(window, teacher::OverviewFile::Html, html), QString());
+    EXPECT_TRUE(saved(html).contains(u"<title>Úspěšnost žáků 41–70 z 70</title>"_s))
+        << "a page of paper each";
+
+    window.classChoice()->setCurrentText(u"2.A"_s);
     ASSERT_EQ(teacher::saveShownOverview(window, teacher::OverviewFile::Html, html), QString());
     EXPECT_TRUE(saved(html).contains(u"<title>Přehled třídy 2.A</title>"_s));
     const QString csv = m_school.folder() + u"/vysledky.csv"_s;

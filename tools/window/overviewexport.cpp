@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -58,7 +59,10 @@ void chooseFileAndSave(TeacherWindow& window, const QString& caption, const QStr
     if (path.isEmpty()) {
         return;
     }
-    if (const QString failure = save(path); !failure.isEmpty()) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor); // a school's overview takes a while
+    const QString failure = save(path);
+    QGuiApplication::restoreOverrideCursor();
+    if (!failure.isEmpty()) {
         QMessageBox::warning(&window, caption, failure);
         return;
     }
@@ -81,7 +85,9 @@ void printShownOverview(TeacherWindow& window)
     QPrintDialog dialog(&printer, &window);
     dialog.setWindowTitle(caption);
     if (dialog.exec() == QDialog::Accepted) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         printClassOverview(*overview, printer);
+        QGuiApplication::restoreOverrideCursor();
         window.statusBar()->showMessage(
             QStringLiteral("%1 je poslán na tiskárnu.").arg(overview->title));
     }
