@@ -11,8 +11,12 @@ class QMenu;
 class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace voltmetr::teacher {
+
+class MailPage;
 
 // The teacher's window, "Voltmetr – učitel": the class at a glance. Every listed pupil of the
 // chosen class (the first of the list when it opens, or all classes), those who never practised
@@ -40,6 +44,11 @@ public:
     QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* pupilMenu() const { return m_pupilMenu; }
 
+protected:
+    // Mails dropped on the window go to the page "Pošta".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     QString m_location;
     QTabWidget* m_pages;
@@ -50,6 +59,7 @@ private:
     QComboBox* m_classes;
     QTableView* m_view;
     QLabel* m_problem;
+    MailPage* m_mail;
 };
 
 } // namespace voltmetr::teacher
