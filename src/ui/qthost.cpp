@@ -11,8 +11,10 @@
 #include <QMessageBox>
 #include <QUrl>
 #include <cstdlib>
+#ifndef Q_OS_WIN
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 namespace voltmetr {
 
@@ -107,11 +109,15 @@ void QtHost::openLink(const QString& url)
 QString QtHost::loginName()
 {
     QString name;
+#ifdef Q_OS_WIN
+    name = qEnvironmentVariable("USERNAME");
+#else
     if (const passwd* entry = getpwuid(geteuid())) {
         name = QString::fromLocal8Bit(entry->pw_name);
     } else {
         name = qEnvironmentVariable("USER");
     }
+#endif
     while (name.endsWith(u' ')) {
         name.chop(1);
     }
