@@ -65,7 +65,7 @@ perl -pi -e 's/^#if QT_CONFIG\(tabletevent\)/#if QT_CONFIG(tabletevent) && !defi
   "$platforms/windows/qwindowscontext.cpp"
 perl -0pi -e 's/#if QT_CONFIG\(tabletevent\)\n(#\s*include "qwindowstabletsupport.h")/#if QT_CONFIG(tabletevent) && !defined(QT_NO_WINTAB)\n$1/' \
   "$platforms/windows/qwindowspointerhandler.cpp"
-if grep -q 'QT_CONFIG(tabletevent)$' "$platforms/windows/qwindowscontext.cpp" ||
+if grep -q '^#if QT_CONFIG(tabletevent)$' "$platforms/windows/qwindowscontext.cpp" ||
   ! grep -q 'QT_NO_WINTAB' "$platforms/windows/qwindowspointerhandler.cpp"; then
   echo "Úprava Qt bez rozhraní Wintab se nepovedla: zdroje Qt jsou jiné, než skript čeká." >&2
   exit 1

@@ -35,5 +35,6 @@ voltmetr_windows_configure() {
     -DCMAKE_TOOLCHAIN_FILE="$VOLTMETR_ROOT/cmake/mingw-w64.cmake" \
     -DCMAKE_PREFIX_PATH="$VOLTMETR_WINDOWS_QT" -DCMAKE_FIND_ROOT_PATH="$VOLTMETR_WINDOWS_QT" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$VOLTMETR_ROOT/scripts/wine-run.sh" \
     -DVOLTMETR_BUILD_BENCHMARKS=OFF "$@" >/dev/null
 }
