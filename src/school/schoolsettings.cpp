@@ -105,11 +105,17 @@ bool isMailAddress(const QString& text)
     return address.match(text).hasMatch();
 }
 
+// The sentence naming the settings (where: "v souboru …") and why they cannot be used.
+QString unusableSettings(const QString& where, const QString& reason)
+{
+    return QStringLiteral("Nastavení programu %1 nelze použít: %2.").arg(where, reason);
+}
+
 // The settings as written: the database, the contact, or the fault that makes them unusable.
 void checkValues(SettingsRead& read, const QVariantMap& values, const QString& where)
 {
     const auto fail = [&](const QString& reason) {
-        read.problem = QStringLiteral("Nastavení programu %1 nelze použít: %2.").arg(where, reason);
+        read.problem = unusableSettings(where, reason);
     };
     if (const QString reason = unknownKey(values); !reason.isEmpty()) {
         return fail(reason);
@@ -146,7 +152,7 @@ SettingsRead readSettings(const SettingsPolicy& policy)
     }
     const QString where = QStringLiteral("v souboru %1").arg(QDir::toNativeSeparators(read.file));
     const auto fail = [&](const QString& reason) {
-        read.problem = QStringLiteral("Nastavení programu %1 nelze použít: %2.").arg(where, reason);
+        read.problem = unusableSettings(where, reason);
         return read;
     };
     // QSettings takes a file it cannot open for an empty one: the opening is tried here.
