@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <set>
 #include <tuple>
+#include <unordered_map>
 
 namespace voltmetr::teacher {
 
@@ -131,13 +132,26 @@ QStringList tallyCells(const Tally& tally, const QLocale& locale)
     return cells;
 }
 
+QString periodText(const Period& period)
+{
+    const auto day = [](const QDate& date) { return date.toString(QStringLiteral("d. M. yyyy")); };
+    QStringList ends;
+    if (period.from) {
+        ends << QStringLiteral("od ") + day(*period.from);
+    }
+    if (period.to) {
+        ends << QStringLiteral("do ") + day(*period.to);
+    }
+    return ends.isEmpty() ? QStringLiteral("celé období") : ends.join(u' ');
+}
+
 QString neverPractisedMark()
 {
     return QStringLiteral("necvičil(a)");
 }
 
-std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& pupilClass,
-                                              bool byNeed, QString& failure)
+std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const StatisticsQuery& query,
+                                              QString& failure)
 {
     std::map<PupilKey, Tally> pupils;
     ClassStatistics statistics;
@@ -147,25 +161,29 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
         return std::nullopt;
     }
     for (const Profile& pupil : listed) {
-        if (pupilClass.isEmpty() || pupil.className == pupilClass) {
+        if (query.pupilClass.isEmpty() || pupil.className == query.pupilClass) {
             pupils.try_emplace({pupil.surname, pupil.className});
         }
     }
 
-    std::vector<PupilDayTotals> days;
-    if (failure = readPupilDayTotals(db, pupilClass, days); !failure.isEmpty()) {
+    std::vector<RunTotals> runs;
+    if (failure = readRuns(db, query.pupilClass, query.period, runs); !failure.isEmpty()) {
         return std::nullopt;
     }
-    for (const PupilDayTotals& day : days) {
-        Tally& tally = pupils[{day.surname, day.className}];
-        const qint64 right = day.totals.rightCount;
-        const qint64 wrong = day.totals.wrongCount;
-        tally.runs += day.runs;
+    // A school year's tasks name their run only: each run's pupil is looked up once here.
+    std::unordered_map<qint64, Tally*> runPupils;
+    runPupils.reserve(runs.size());
+    for (const RunTotals& run : runs) {
+        Tally& tally = pupils[{run.surname, run.className}];
+        runPupils.emplace(run.id, &tally);
+        const qint64 right = run.totals.rightCount;
+        const qint64 wrong = run.totals.wrongCount;
+        ++tally.runs;
         tally.right += right;
         tally.wrong += wrong;
-        if (day.date) {
-            tally.lastPractised = std::max(tally.lastPractised.value_or(*day.date), *day.date);
-            Share& share = statistics.byDate[*day.date];
+        if (run.date) {
+            tally.lastPractised = std::max(tally.lastPractised.value_or(*run.date), *run.date);
+            Share& share = statistics.byDate[*run.date];
             share.right += right;
             share.all += right + wrong;
         }
@@ -175,16 +193,21 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
     if (statistics.taskLogPresent) {
         MeterTables tables;
         FillTables(tables);
-        const auto tallyTask = [&](const LoggedTask& logged) {
-            const TaskRecord& task = logged.task;
-            countTask(pupils[{logged.surname, logged.className}], task, tables);
+        const auto tallyTask = [&](const CountedTask& counted) {
+            const auto owner = runPupils.find(counted.run);
+            if (owner == runPupils.end()) {
+                return; // a task of a run that is no longer there
+            }
+            const TaskRecord& task = counted.task;
+            countTask(*owner->second, task, tables);
             if (const Share answers = answersOf(task); answers.all > 0) {
                 Share& meter = statistics.byMeter[task.divisions];
                 meter.right += answers.right;
                 meter.all += answers.all;
             }
         };
-        if (failure = readTaskLog(db, pupilClass, tallyTask); !failure.isEmpty()) {
+        if (failure = readCountedTasks(db, query.pupilClass, query.period, tallyTask);
+            !failure.isEmpty()) {
             return std::nullopt;
         }
     }
@@ -195,21 +218,20 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
         statistics.all.add(tally);
     }
     sortByClassThenSurname(statistics.pupils);
-    if (byNeed) {
+    if (query.byNeed) {
         sortByNeed(statistics.pupils);
     }
     return statistics;
 }
 
-std::optional<ClassStatistics> readStatisticsAt(const QString& location, const QString& pupilClass,
-                                                bool byNeed, QString& failure)
+std::optional<ClassStatistics> readStatisticsAt(const QString& location,
+                                                const StatisticsQuery& query, QString& failure)
 {
     SchoolConnection connection(location, SchoolConnection::Access::Read);
     if (failure = schoolDatabaseProblem(location, connection); !failure.isEmpty()) {
         return std::nullopt;
     }
-    std::optional<ClassStatistics> statistics =
-        readStatistics(connection.db(), pupilClass, byNeed, failure);
+    std::optional<ClassStatistics> statistics = readStatistics(connection.db(), query, failure);
     if (!statistics) {
         failure = databaseFailure(QStringLiteral("Čtení výsledků"), failure);
     }

@@ -1,6 +1,7 @@
 #include "school/tasklogstore.h"
 
 #include "school/failurereason.h"
+#include "school/runstore.h"
 #include "school/schooldatabase.h"
 #include "school/schoolschema.h"
 
@@ -213,6 +214,42 @@ QString readPupilTaskLog(QSqlDatabase& db, const QString& surname, const QString
                                {surname.isNull() ? QStringLiteral("") : surname,
                                 className.isNull() ? QStringLiteral("") : className},
                                each);
+}
+
+QString readCountedTasks(QSqlDatabase& db, const QString& className, const Period& period,
+                         const std::function<void(const CountedTask&)>& each)
+{
+    QVariantList values;
+    const QString runs = runsWhere(className, period, values);
+    QString statement = QStringLiteral("SELECT \"Beh\", \"Dilku\", \"Napeti\", \"Rozsah\", "
+                                       "\"Znicen\", \"Precteno\", \"Vysledek\", \"Sekund\" "
+                                       "FROM %1")
+                            .arg(quotedName(TaskLogTable));
+    if (!runs.isEmpty()) {
+        statement += QStringLiteral(" WHERE \"Beh\" IN (SELECT rowid FROM %1%2)")
+                         .arg(quotedName(ResultsTable), runs);
+    }
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (QString failure = runBound(query, statement, values); !failure.isEmpty()) {
+        return failure;
+    }
+    CountedTask counted;
+    TaskRecord& task = counted.task;
+    while (query.next()) {
+        counted.run = query.value(0).toLongLong();
+        task.divisions = query.value(1).toInt();
+        task.voltage = query.value(2).toFloat();
+        task.rangeInUse = query.value(3).toFloat();
+        task.destroyed = query.value(4).toInt() != 0;
+        const QVariant valueRead = query.value(5);
+        task.valueRead =
+            valueRead.isNull() ? std::nullopt : std::optional<double>(valueRead.toDouble());
+        task.verdict = static_cast<TaskVerdict>(query.value(6).toInt());
+        task.seconds = query.value(7).toDouble();
+        each(counted);
+    }
+    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
 }
 
 } // namespace voltmetr
