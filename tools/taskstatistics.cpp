@@ -27,6 +27,22 @@ std::optional<double> Tally::rightShare() const
     return teacher::rightShare(right, wrong);
 }
 
+void Tally::add(const Tally& part)
+{
+    runs += part.runs;
+    right += part.right;
+    wrong += part.wrong;
+    tasks += part.tasks;
+    destroyed += part.destroyed;
+    seconds += part.seconds;
+    if (part.lastPractised) {
+        lastPractised = std::max(lastPractised.value_or(*part.lastPractised), *part.lastPractised);
+    }
+    for (std::size_t kind = 0; kind < mistakes.size(); ++kind) {
+        mistakes[kind] += part.mistakes[kind];
+    }
+}
+
 std::optional<double> Tally::secondsPerTask() const
 {
     if (tasks == 0) {
@@ -196,25 +212,10 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const Statistics
         }
     }
 
-    const auto add = [](Tally& sum, const Tally& part) {
-        sum.runs += part.runs;
-        sum.right += part.right;
-        sum.wrong += part.wrong;
-        sum.tasks += part.tasks;
-        sum.destroyed += part.destroyed;
-        sum.seconds += part.seconds;
-        if (part.lastPractised) {
-            sum.lastPractised =
-                std::max(sum.lastPractised.value_or(*part.lastPractised), *part.lastPractised);
-        }
-        for (std::size_t kind = 0; kind < sum.mistakes.size(); ++kind) {
-            sum.mistakes[kind] += part.mistakes[kind];
-        }
-    };
     for (const auto& [key, tally] : pupils) {
         statistics.pupils.append({key.first, key.second, tally});
-        add(statistics.classes[key.second], tally);
-        add(statistics.all, tally);
+        statistics.classes[key.second].add(tally);
+        statistics.all.add(tally);
     }
     sortByClassThenSurname(statistics.pupils);
     if (query.byNeed) {

@@ -31,6 +31,9 @@ struct Tally
     std::array<qint64, MistakeKindCount> mistakes = {}; // wrong answers by likeliest cause
     std::optional<double> lastPractised; // the latest run's date (days since 30 December 1899)
 
+    // Adds another set of runs: every count, and the later of the two last practices.
+    void add(const Tally& part);
+
     // Right answers of all answers, 0..1; nothing when there was no answer.
     std::optional<double> rightShare() const;
     std::optional<double> secondsPerTask() const;

@@ -203,10 +203,7 @@ void PupilPage::showPupil(const QString& surname, const QString& pupilClass)
     m_runs->removeRows(0, m_runs->rowCount());
     for (const PupilRun& run : m_history.runs) {
         const Tally& tally = run.tally;
-        all.runs += tally.runs;
-        all.right += tally.right;
-        all.wrong += tally.wrong;
-        all.tasks += tally.tasks;
+        all.add(tally);
         auto* share = cell(rightShareText(tally.right, tally.wrong, czech));
         if (const std::optional<double> right = tally.rightShare()) {
             share->setForeground(QColor(shareBandColour(shareBand(*right))));
