@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "teachertool.h"
 #include "teacherwindow.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
         QLoggingCategory::setFilterRules(QStringLiteral("voltmetr.*=false"));
     }
     if (window) {
+        voltmetr::installFontSubstitutions(); // a replayed task's meter face as the pupils see it
         voltmetr::teacher::TeacherWindow teacherWindow(request.databasePath);
         teacherWindow.show();
         return QApplication::exec();

@@ -2,6 +2,7 @@
 
 #include "app/procedury.h"
 #include "czechorder.h"
+#include "exercise/metermodel.h"
 #include "school/pupilstore.h"
 #include "school/runstore.h"
 #include "school/tasklogstore.h"
@@ -16,18 +17,6 @@
 namespace voltmetr::teacher {
 
 namespace {
-
-// The catalogue's meters differ in their divisions, so the divisions a task stored name its
-// meter.
-const MeterType* meterWithDivisions(const MeterTables& tables, int divisions)
-{
-    for (int meterNo = 1; meterNo <= tables.Meters.size(); ++meterNo) {
-        if (tables.Meters[meterNo].divisions == divisions) {
-            return &tables.Meters[meterNo];
-        }
-    }
-    return nullptr;
-}
 
 using PupilKey = std::pair<QString, QString>; // surname, class
 
@@ -60,6 +49,25 @@ Share answersOf(const TaskRecord& task)
     const qint64 right = task.verdict == TaskVerdict::Right ? 1 : 0;
     const qint64 wrong = (task.verdict == TaskVerdict::Wrong ? 1 : 0) + (task.destroyed ? 1 : 0);
     return {right, right + wrong};
+}
+
+std::optional<MistakeKind> likeliestCause(const TaskRecord& task, const MeterTables& tables)
+{
+    const MeterType* meter = meterWithDivisions(tables, task.divisions);
+    if (task.verdict != TaskVerdict::Wrong || !task.valueRead || !meter) {
+        return std::nullopt;
+    }
+    return mistakeKind(*task.valueRead, task.voltage, *meter, task.rangeInUse);
+}
+
+void countTask(Tally& tally, const TaskRecord& task, const MeterTables& tables)
+{
+    ++tally.tasks;
+    tally.seconds += task.seconds;
+    tally.destroyed += task.destroyed ? 1 : 0;
+    if (const std::optional<MistakeKind> kind = likeliestCause(task, tables)) {
+        ++tally.mistakes[static_cast<std::size_t>(*kind) - 1];
+    }
 }
 
 void sortByNeed(QList<PupilTally>& pupils)
@@ -175,20 +183,11 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const Statistics
                 return; // a task of a run that is no longer there
             }
             const TaskRecord& task = counted.task;
-            Tally& tally = *owner->second;
-            ++tally.tasks;
-            tally.seconds += task.seconds;
-            tally.destroyed += task.destroyed ? 1 : 0;
+            countTask(*owner->second, task, tables);
             if (const Share answers = answersOf(task); answers.all > 0) {
                 Share& meter = statistics.byMeter[task.divisions];
                 meter.right += answers.right;
                 meter.all += answers.all;
-            }
-            const MeterType* meter = meterWithDivisions(tables, task.divisions);
-            if (task.verdict == TaskVerdict::Wrong && task.valueRead && meter) {
-                const MistakeKind kind =
-                    mistakeKind(*task.valueRead, task.voltage, *meter, task.rangeInUse);
-                ++tally.mistakes[static_cast<std::size_t>(kind) - 1];
             }
         };
         if (failure = readCountedTasks(db, query.pupilClass, query.period, tallyTask);

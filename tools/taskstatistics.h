@@ -63,6 +63,14 @@ struct Share
 // tasks of a run add up to the run's own counts.
 Share answersOf(const TaskRecord& task);
 
+// The likeliest cause of a logged wrong answer; nothing for a task without a judged wrong
+// answer, or on a meter the catalogue does not hold.
+std::optional<MistakeKind> likeliestCause(const TaskRecord& task, const MeterTables& tables);
+
+// Adds one logged task to the tally: the task, its seconds, a destroyed meter, and the likeliest
+// cause of a wrong answer.
+void countTask(Tally& tally, const TaskRecord& task, const MeterTables& tables);
+
 struct ClassStatistics
 {
     QList<PupilTally> pupils; // every listed pupil and whoever else has runs, as sortByNeed says

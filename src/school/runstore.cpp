@@ -298,30 +298,59 @@ QString readClassTotals(QSqlDatabase& db, const QString& className,
     return {};
 }
 
-QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows, const Period& period)
+namespace {
+
+// Rows of "Prehled " as they stand, each with its rowid, read by the statement's own filter and
+// order; hands each to each. Empty on success, else the reason.
+template <typename Each>
+QString readResultRows(QSqlDatabase& db, const QString& filterAndOrder, const QVariantList& values,
+                       const Each& each)
 {
-    QVariantList values;
-    const QString filter = runsWhere(QString(), period, values);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (QString failure =
             runBound(query,
                      QStringLiteral("SELECT \"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
                                     "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
-                                    "\"TypZkous\" FROM %1%2 ORDER BY rowid")
-                         .arg(quotedName(ResultsTable), filter),
+                                    "\"TypZkous\", rowid FROM %1 %2")
+                         .arg(quotedName(ResultsTable), filterAndOrder),
                      values);
         !failure.isEmpty()) {
         return failure;
     }
     while (query.next()) {
-        rows.push_back({query.value(0).toString(), query.value(1).toString(),
-                        optionalOf<qint64>(query.value(2)), optionalOf<qint64>(query.value(3)),
-                        optionalOf<double>(query.value(4)), optionalOf<double>(query.value(5)),
-                        optionalOf<double>(query.value(6)), query.value(7).toString(),
-                        optionalOf<qint64>(query.value(8))});
+        each(query.value(9).toLongLong(),
+             StoredResult{query.value(0).toString(), query.value(1).toString(),
+                          optionalOf<qint64>(query.value(2)), optionalOf<qint64>(query.value(3)),
+                          optionalOf<double>(query.value(4)), optionalOf<double>(query.value(5)),
+                          optionalOf<double>(query.value(6)), query.value(7).toString(),
+                          optionalOf<qint64>(query.value(8))});
     }
     return readFailure(query);
+}
+
+} // namespace
+
+QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows, const Period& period)
+{
+    QVariantList values;
+    const QString filter = runsWhere(QString(), period, values);
+    return readResultRows(db, filter + QStringLiteral(" ORDER BY rowid"), values,
+                          [&](qint64, StoredResult row) { rows.push_back(std::move(row)); });
+}
+
+QString readPupilResults(QSqlDatabase& db, const QString& surname, const QString& className,
+                         std::vector<NumberedResult>& rows)
+{
+    return readResultRows(
+        db,
+        // The engines differ in where NULL sorts; here it sorts first on both.
+        QStringLiteral("WHERE %1 = ? AND %2 = ? ORDER BY %3 IS NOT NULL, %3, %4 IS NOT NULL, %4, "
+                       "rowid")
+            .arg(textOf("Prijmeni"), textOf("Trida"), column("Datum"), column("CasStrt")),
+        {storedText(surname), storedText(className)}, [&](qint64 runId, StoredResult row) {
+            rows.push_back({runId, std::move(row)});
+        });
 }
 
 } // namespace voltmetr

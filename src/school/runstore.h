@@ -135,4 +135,16 @@ struct StoredResult
 QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows,
                           const Period& period = {});
 
+// A row of "Prehled " with the rowid by which the task log names its run.
+struct NumberedResult
+{
+    qint64 runId = 0;
+    StoredResult result;
+};
+
+// The runs of one pupil, surname and class as stored (NULL as empty text), by date and start,
+// those without either first. Empty on success, else the reason.
+QString readPupilResults(QSqlDatabase& db, const QString& surname, const QString& className,
+                         std::vector<NumberedResult>& rows);
+
 } // namespace voltmetr

@@ -160,30 +160,57 @@ bool taskLogReadable(QSqlDatabase& db)
            checkTaskLogTable(db).isEmpty();
 }
 
-QString readTaskLog(QSqlDatabase& db, const QString& className,
-                    const std::function<void(const LoggedTask&)>& each)
+namespace {
+
+// The logged tasks of the runs the filter (a condition on the runs' columns, with its bound
+// values) keeps, handed to each in the order readTaskLog tells.
+QString readFilteredTaskLog(QSqlDatabase& db, const QString& filter, const QVariantList& values,
+                            const std::function<void(const LoggedTask&)>& each)
 {
     const QString runs = quotedName(ResultsTable);
     const QString log = quotedName(TaskLogTable);
-    QString statement = QStringLiteral("SELECT COALESCE(%1.\"Prijmeni\", ''), "
-                                       "COALESCE(%1.\"Trida\", ''), %2 FROM %3 JOIN %1 "
-                                       "ON %1.rowid = %3.\"Beh\"")
-                            .arg(runs, taskLogColumns(), log);
-    QVariantList values;
-    if (!className.isEmpty()) {
-        statement += QStringLiteral(" WHERE %1.\"Trida\" = ?").arg(runs);
-        values << className;
-    }
-    statement += QStringLiteral(" ORDER BY %1.rowid, %2.\"Poradi\"").arg(runs, log);
+    const QString statement =
+        QStringLiteral(
+            "SELECT COALESCE(%1.\"Prijmeni\", ''), COALESCE(%1.\"Trida\", ''), %1.rowid, "
+            "%2 FROM %3 JOIN %1 ON %1.rowid = %3.\"Beh\"%4 ORDER BY %1.rowid, "
+            "%3.\"Poradi\"")
+            .arg(runs, taskLogColumns(), log, filter);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (QString failure = runBound(query, statement, values); !failure.isEmpty()) {
         return failure;
     }
     while (query.next()) {
-        each({query.value(0).toString(), query.value(1).toString(), taskRecordAt(query, 2)});
+        each({query.value(0).toString(), query.value(1).toString(), taskRecordAt(query, 3),
+              query.value(2).toLongLong()});
     }
     return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
+}
+
+} // namespace
+
+QString readTaskLog(QSqlDatabase& db, const QString& className,
+                    const std::function<void(const LoggedTask&)>& each)
+{
+    if (className.isEmpty()) {
+        return readFilteredTaskLog(db, {}, {}, each);
+    }
+    return readFilteredTaskLog(
+        db, QStringLiteral(" WHERE %1.\"Trida\" = ?").arg(quotedName(ResultsTable)), {className},
+        each);
+}
+
+QString readPupilTaskLog(QSqlDatabase& db, const QString& surname, const QString& className,
+                         const std::function<void(const LoggedTask&)>& each)
+{
+    return readFilteredTaskLog(db,
+                               QStringLiteral(" WHERE COALESCE(%1.\"Prijmeni\", '') = ? AND "
+                                              "COALESCE(%1.\"Trida\", '') = ?")
+                                   .arg(quotedName(ResultsTable)),
+                               // A null text would bind as NULL, which matches nothing.
+                               {surname.isNull() ? QStringLiteral("") : surname,
+                                className.isNull() ? QStringLiteral("") : className},
+                               each);
 }
 
 QString readCountedTasks(QSqlDatabase& db, const QString& className, const Period& period,

@@ -51,6 +51,7 @@ struct LoggedTask
     QString surname;
     QString className;
     TaskRecord task;
+    qint64 runId = 0; // the rowid of the run's row in "Prehled "
 };
 
 // Hands each logged task of one class's runs, or of all runs when className is empty, to each
@@ -58,6 +59,10 @@ struct LoggedTask
 // run's tasks in the order set. Empty on success, else the reason.
 QString readTaskLog(QSqlDatabase& db, const QString& className,
                     const std::function<void(const LoggedTask&)>& each);
+
+// readTaskLog of one pupil's runs: surname and class as stored, NULL as empty text.
+QString readPupilTaskLog(QSqlDatabase& db, const QString& surname, const QString& className,
+                         const std::function<void(const LoggedTask&)>& each);
 
 // One logged task as the statistics count it: the run it belongs to and, of its figures, only
 // the meter's divisions, the voltage, the range in use, whether the meter was destroyed, the

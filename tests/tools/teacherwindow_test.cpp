@@ -1,5 +1,7 @@
 #include "app/oledate.h"
+#include "classlistdialog.h"
 #include "periodbar.h"
+#include "pupildialogs.h"
 #include "school/pupilstore.h"
 #include "school/resultsstore.h"
 #include "support/schoolfile.h"
@@ -10,8 +12,14 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -103,7 +111,7 @@ TEST_P(TeacherWindowTest, ShowsEveryListedPupilByNeedAndOrdersByAColumnOnAClick)
     window.pupilView()->sortByColumn(PupilTable::Runs, Qt::DescendingOrder);
     EXPECT_EQ(rows(window), (QStringList{byNeed[1], byNeed[3], byNeed[2], byNeed[0]}))
         << "by the number of runs, not by its text";
-    window.findChild<QPushButton*>()->click();
+    window.pages()->widget(0)->findChild<QPushButton*>()->click(); // the class page's one
     EXPECT_EQ(rows(window), byNeed);
 
     window.classChoice()->setCurrentIndex(2);
@@ -143,6 +151,89 @@ TEST_P(TeacherWindowTest, ThePeriodReReadsTheClass)
         }
     }
     EXPECT_EQ(rows(window), (QStringList{adamek, cigler30, u"Bílá|2|90,0 %|4. 12. 2026"_s}));
+}
+
+// "Novotný;Petr;2b" has no header, and its columns cannot be told apart: nothing is shown or added
+// until the teacher names them; then Novotný is added, Bílá is listed already, line 3 lacks a
+// class. Nothing is written before "Přidat".
+TEST_P(TeacherWindowTest, AddsAListWithoutAHeaderOnlyOnceItsColumnsAreNamed)
+{
+    teacher::TeacherWindow window(m_school.path());
+    teacher::ClassListDialog dialog(window, u"seznam.csv"_s,
+                                    "Novotný;Petr;2b\nBílá;Eva;2.A\nKos;Jan;\n");
+    const auto listed = [&] {
+        std::vector<Profile> pupils;
+        EXPECT_TRUE(readProfiles(m_school.database(), pupils).isEmpty());
+        return pupils.size();
+    };
+    EXPECT_FALSE(dialog.addButton()->isEnabled());
+    EXPECT_EQ(dialog.pupilsView()->rowCount(), 0);
+    dialog.surnameColumn()->setCurrentIndex(1); // "1. sloupec (Novotný)"
+    EXPECT_FALSE(dialog.addButton()->isEnabled()) << "the class's column not named yet";
+    dialog.classColumn()->setCurrentIndex(3);
+    ASSERT_TRUE(dialog.addButton()->isEnabled());
+
+    QStringList shown;
+    for (int row = 0; row < dialog.pupilsView()->rowCount(); ++row) {
+        for (int column = 0; column < 4; ++column) {
+            shown << dialog.pupilsView()->item(row, column)->text();
+        }
+    }
+    EXPECT_EQ(shown.join(u'|'), u"1|Novotný|2.B|přibude|2|Bílá|2.A|už v seznamu"_s);
+    const QListWidget* notes = dialog.findChild<QListWidget*>();
+    ASSERT_EQ(notes->count(), 2);
+    EXPECT_EQ(notes->item(0)->text(), u"Řádek 3 vynechán: chybí třída."_s);
+    EXPECT_EQ(notes->item(1)->text(), u"Třída „2b“ (poprvé na řádku 1) je zapsána jako „2.B“."_s);
+    EXPECT_EQ(listed(), 4U) << "the preview writes nothing";
+
+    dialog.addButton()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(listed(), 5U);
+    EXPECT_EQ(window.statusBar()->currentMessage(), u"Přidáno žáků: 1, už v seznamu: 1."_s);
+}
+
+// A mailed name merged through the window into the listed pupil it names: the runs go with it
+// and the name leaves the table; a pupil removed with his runs kept. A change the school database
+// refuses is shown, and nothing changes.
+TEST_P(TeacherWindowTest, MergesAMailedNameIntoTheListedPupilAndShowsARefusal)
+{
+    const double when = toOleDate(QDateTime({2026, 12, 5}, {9, 0}));
+    ASSERT_TRUE(ResultsStore(m_school.path())
+                    .appendRun({u"Eva Bílá"_s, u"2a"_s, 1, 1, oleTimePart(when), oleTimePart(when),
+                                oleDatePart(when), u"zak"_s, 2})
+                    .stored());
+    teacher::TeacherWindow window(m_school.path());
+    window.classChoice()->setCurrentIndex(0);
+    const auto choose = [&](const QString& surname) {
+        const QAbstractItemModel* model = window.pupilView()->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->index(row, PupilTable::Surname).data() == surname) {
+                window.pupilView()->setCurrentIndex(model->index(row, 0));
+            }
+        }
+        return *window.currentPupil();
+    };
+    using Edit = teacher::PupilEditDialog::Edit;
+    teacher::PupilEditDialog rename(window, Edit::Rename, choose(u"Bílá"_s));
+    rename.surnameEdit()->setText(u"Cígler"_s);
+    rename.doButton()->click();
+    EXPECT_EQ(rename.result(), QDialog::Rejected);
+    EXPECT_EQ(rename.problem()->text(), u"Nic se nezměnilo: žák Cígler (2.A) už v seznamu je; jeho "
+                                        "a tyto běhy spojí příkaz sluc."_s);
+
+    teacher::PupilEditDialog merge(window, Edit::Merge, choose(u"Eva Bílá"_s));
+    EXPECT_EQ(merge.otherPupil()->currentText(), u"Bílá (2.A)"_s);
+    EXPECT_EQ(merge.outcome()->text(), u"Žák Eva Bílá (2a) se sloučí do žáka Bílá (2.A): jeho běhy "
+                                       "(1) přejdou k němu a Eva Bílá (2a) ze seznamu zmizí."_s);
+    merge.doButton()->click();
+    EXPECT_EQ(merge.result(), QDialog::Accepted);
+    teacher::PupilEditDialog remove(window, Edit::Remove, choose(u"Adámek"_s));
+    remove.doButton()->click();
+    EXPECT_EQ(window.statusBar()->currentMessage(), u"Žák Adámek (2.A) je vyřazen ze seznamu; jeho "
+                                                    "běhy (0) zůstávají v databázi."_s);
+    EXPECT_EQ(rows(window),
+              (QStringList{u"Cígler|10|30,0 %|2. 12. 2026"_s, u"Dvořák|1|50,0 %|3. 12. 2026"_s,
+                           u"Bílá|3|83,3 %|5. 12. 2026"_s}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TeacherWindowTest, ::testing::Bool(),

@@ -1,9 +1,14 @@
 #include "teacherwindow.h"
 
+#include "classlistdialog.h"
+#include "mailpage.h"
 #include "periodbar.h"
+#include "pupildialogs.h"
+#include "pupilpage.h"
 #include "shareformat.h"
 
 #include <QComboBox>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -94,6 +99,26 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     showClass(m_classes->currentData().toString());
     m_period->setOnChange([this] { refresh(); });
 
+    // One pupil's page, opened on the chosen row by Enter, a double click or the menu.
+    auto* pupilPage = new PupilPage(m_location, m_pages);
+    pupilPage->hide();
+    const auto openPupil = [this, pupilPage] {
+        if (const std::optional<PupilTally> pupil = currentPupil()) {
+            pupilPage->showPupil(pupil->surname, pupil->pupilClass);
+            m_pages->removeTab(m_pages->indexOf(pupilPage));
+            m_pages->setCurrentIndex(m_pages->addTab(
+                pupilPage, QStringLiteral("Žák: %1, %2").arg(pupil->surname, pupil->pupilClass)));
+        }
+    };
+    QObject::connect(m_view, &QAbstractItemView::activated, this, openPupil);
+    m_pupilMenu->addAction(QStringLiteral("&Podrobnosti žáka…"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                           this, openPupil);
+
+    addClassListAction(*this); // class lists and pupils' changes: classlistdialog, pupildialogs
+    addPupilActions(*this);
+    m_mail = new MailPage(*this);
+    m_pages->addTab(m_mail, QStringLiteral("Pošta"));
+    setAcceptDrops(true);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(QStringLiteral("&Konec"), QKeySequence::Quit, this, &QWidget::close);
     resize(900, 600);
@@ -121,6 +146,23 @@ void TeacherWindow::showClass(const QString& pupilClass)
     m_problem->setText(failure);
     m_problem->setVisible(!failure.isEmpty());
     m_table.setPupils(statistics ? statistics->pupils : QList<PupilTally>());
+}
+
+void TeacherWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!MailPage::localFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TeacherWindow::dropEvent(QDropEvent* event)
+{
+    event->acceptProposedAction();
+    // A file without a single report is taken for a class list, whose preview says why when it
+    // is neither.
+    for (const QString& path : m_mail->openFiles(MailPage::localFiles(event->mimeData()))) {
+        openClassListFile(*this, path);
+    }
 }
 
 } // namespace voltmetr::teacher

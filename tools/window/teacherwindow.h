@@ -11,9 +11,12 @@ class QMenu;
 class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace voltmetr::teacher {
 
+class MailPage;
 class PeriodBar;
 
 // The teacher's window, "Voltmetr – učitel": the class at a glance. Every listed pupil of the
@@ -43,6 +46,11 @@ public:
     QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* pupilMenu() const { return m_pupilMenu; }
 
+protected:
+    // Mails dropped on the window go to the page "Pošta".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     QString m_location;
     QTabWidget* m_pages;
@@ -54,6 +62,7 @@ private:
     PeriodBar* m_period; // the runs of which days the class shows
     QTableView* m_view;
     QLabel* m_problem;
+    MailPage* m_mail;
 };
 
 } // namespace voltmetr::teacher
