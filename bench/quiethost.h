@@ -38,6 +38,7 @@ public:
     std::optional<QString> askSaveFileName(const SaveDialogRequest&) override { return {}; }
     void openLink(const QString&) override {}
     QString loginName() override { return {}; }
+    bool hasDatabaseDriver(const QString&) override { return true; }
     void endProgram() override {}
 
 private:

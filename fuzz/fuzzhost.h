@@ -49,6 +49,7 @@ public:
     }
     void openLink(const QString&) override {}
     QString loginName() override { return {}; }
+    bool hasDatabaseDriver(const QString&) override { return true; }
     void endProgram() override {}
 
 private:

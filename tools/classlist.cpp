@@ -1,5 +1,6 @@
 #include "classlist.h"
 
+#include "app/windows1250.h"
 #include "czechorder.h"
 #include "school/classname.h"
 #include "school/profile.h"
@@ -137,9 +138,7 @@ Text decodeText(const QByteArray& bytes)
                               .arg(shown)
                         : neitherEncoding(line, shown)};
     }
-    QStringDecoder windows1250("windows-1250");
-    Q_ASSERT(windows1250.isValid());
-    return {windows1250.decode(bytes), QStringLiteral("Windows-1250"), {}};
+    return {fromWindows1250(bytes), QStringLiteral("Windows-1250"), {}};
 }
 
 // Characters that never stand in a surname or a class but do turn up when a list in another

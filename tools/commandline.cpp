@@ -76,7 +76,9 @@ const OptionInfo options[] = {
     {"--csv", {Command::Decode}, &Request::csvPath},
     {"--ulozit", {Command::Decode}, nullptr, &Request::store},
     {"--vystup", {Command::Export, Command::Overview}, &Request::outputPath},
-    {"--trida", {Command::Totals, Command::Statistics, Command::Overview}, &Request::pupilClass},
+    {"--trida",
+     {Command::Export, Command::Totals, Command::Statistics, Command::Overview},
+     &Request::pupilClass},
     {"--podle-potreby", {Command::Statistics, Command::Overview}, nullptr, &Request::byNeed},
     {"--od",
      {Command::Statistics, Command::Overview, Command::Export},
@@ -260,8 +262,9 @@ QString helpText()
                "                           v databázi je, neuloží znovu\n"
                "                           (zprávu žáka ze seznamu, „Petr Horák“ i „Horák“,\n"
                "                           uloží k jeho výsledkům)\n"
-               "  export [--vystup VÝSTUP.csv]\n"
-               "                           vypíše všechny výsledky z databáze jako CSV\n"
+               "  export [--vystup VÝSTUP.csv] [--trida TŘÍDA]\n"
+               "                           vypíše výsledky z databáze jako CSV, všechny\n"
+               "                           nebo jen jedné třídy\n"
                "  souhrn [--trida TŘÍDA]   vypíše celkové výsledky každého žáka\n"
                "  statistika [--trida TŘÍDA]\n"
                "                           vypíše za každého žáka seznamu (i toho, kdo ještě\n"

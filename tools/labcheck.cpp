@@ -66,6 +66,9 @@ bool tellLocation(const Request& request, Findings& findings, QString& location)
         return findings.pass(QStringLiteral("Databáze z proměnné VOLTMETR_DB: %1 (program žáka "
                                             "ji použije, jen má-li proměnnou i jeho sezení).")
                                  .arg(location));
+    case SettingOrigin::Policy:
+        return findings.pass(QStringLiteral("Nastavení školy ze zásad skupiny %1: databáze %2.")
+                                 .arg(machinePolicy().place(), location));
     case SettingOrigin::SettingsFile:
         return findings.pass(QStringLiteral("Nastavení školy ze souboru %1: databáze %2.")
                                  .arg(schoolSettingsFile(), location));

@@ -3,7 +3,7 @@
 #include "commandline.h"
 #include "teachertool.h"
 #include "teacherwindow.h"
-#include "ui/twips.h"
+#include "ui/application.h"
 
 #include <QApplication>
 #include <QFile>
@@ -31,7 +31,9 @@ int main(int argc, char** argv)
         QLoggingCategory::setFilterRules(QStringLiteral("voltmetr.*=false"));
     }
     if (window) {
-        voltmetr::installFontSubstitutions(); // a replayed task's meter face as the pupils see it
+        // The pupils' fonts, so that a replayed task's meter face is drawn as the pupil saw it,
+        // and Qt's own dialogs and buttons in Czech.
+        voltmetr::prepareApplication(static_cast<QApplication&>(*app));
         voltmetr::teacher::TeacherWindow teacherWindow(request.databasePath);
         teacherWindow.show();
         return QApplication::exec();

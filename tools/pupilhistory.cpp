@@ -47,6 +47,28 @@ std::optional<PupilHistory> readPupilHistory(QSqlDatabase& db, const QString& su
 
 } // namespace
 
+QString verdictText(const TaskRecord& task)
+{
+    switch (task.verdict) {
+    case TaskVerdict::Right:
+        return task.destroyed ? QStringLiteral("správně, pak měřák zničen")
+                              : QStringLiteral("správně");
+    case TaskVerdict::Wrong:
+        return task.destroyed ? QStringLiteral("chybně, pak měřák zničen")
+                              : QStringLiteral("chybně");
+    case TaskVerdict::Destroyed:
+        return QStringLiteral("měřák zničen");
+    case TaskVerdict::Dropped:
+        return QStringLiteral("měřák zničen, odpověď nepočítána");
+    }
+    return {};
+}
+
+QString voltsText(float volts, const QLocale& locale)
+{
+    return locale.toString(static_cast<double>(volts), 'g', 6) + QStringLiteral(" V");
+}
+
 bool polarityRightAtEnd(const TaskRecord& task)
 {
     return task.polarityRight == (task.polarityReversals % 2 == 0);

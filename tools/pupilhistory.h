@@ -33,6 +33,13 @@ struct PupilHistory
 // every reversal.
 bool polarityRightAtEnd(const TaskRecord& task);
 
+// How the task ended, in the teacher's words: "správně", "chybně", "měřák zničen", ...
+QString verdictText(const TaskRecord& task);
+
+// Volts as the teacher reads them: at most six significant digits, so that a voltage the
+// 32-bit arithmetic left as 0.32000002 reads 0,32 V.
+QString voltsText(float volts, const QLocale& locale);
+
 // Reads the pupil's runs and their logged tasks from the school database at location, opened for
 // reading and closed again. Nothing, with the teacher's Czech reason in failure, when the
 // database cannot be used or read.

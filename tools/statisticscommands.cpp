@@ -174,14 +174,9 @@ int writeClassOverview(const Request& request, Console& console)
     if (!statistics) {
         return exitCode;
     }
-    QString title = request.pupilClass.isEmpty()
-                        ? QStringLiteral("Přehled všech tříd")
-                        : QStringLiteral("Přehled třídy %1").arg(request.pupilClass);
-    if (!request.period.whole()) {
-        title += QStringLiteral(", ") + periodText(request.period);
-    }
-    const QString html =
-        classOverviewHtml(*statistics, title, QDate::currentDate(), QLocale::system());
+    const QString html = classOverviewHtml(
+        classOverview(*statistics, classOverviewTitle(request.pupilClass, request.period),
+                      QDate::currentDate(), QLocale::system()));
     if (const QString reason = writeWholeFile(request.outputPath, html.toUtf8());
         !reason.isEmpty()) {
         return console.fail(

@@ -24,7 +24,9 @@ QString systemReason(int systemError)
     case EISDIR:
         return QStringLiteral("na tom místě je složka, ne soubor");
     case ENOSPC:
+#ifdef EDQUOT // a user's disk quota; Windows' C library knows none
     case EDQUOT:
+#endif
         return QStringLiteral("disk je plný");
     case EROFS:
         return QStringLiteral("disk je jen pro čtení");

@@ -56,6 +56,8 @@ public:
     virtual void openLink(const QString& url) = 0;
     // The login name of the user running the program, or an empty text.
     virtual QString loginName() = 0;
+    // Whether this build of the program has Qt's database driver of that name ("QPSQL").
+    virtual bool hasDatabaseDriver(const QString& driver) = 0;
     // Ends the program at once as the pupil sees it: every window disappears and no further
     // event is handled. The call returns, so that the windows' code unwinds and the
     // application object is destroyed; the caller does nothing more that the pupil could see

@@ -1,30 +1,13 @@
 #include "report/info2.h"
 
+#include "app/windows1250.h"
 #include "report/reportkey.h"
-
-#include <QStringEncoder>
 
 namespace voltmetr {
 
 namespace {
 
 constexpr char hexDigits[] = "0123456789abcdef";
-
-// The code page byte of one character, "?" when the code page has none. The converter marks
-// such a character with its own substitute, SUB (26), which a teacher's decoder would show
-// as an invisible control character.
-std::uint8_t windows1250Code(QStringView character)
-{
-    constexpr char substitute = 26;
-    QStringEncoder encoder("windows-1250", QStringConverter::Flag::Stateless);
-    Q_ASSERT(encoder.isValid());
-    const QByteArray bytes = encoder.encode(character);
-    if (bytes.size() != 1 || encoder.hasError() ||
-        (bytes.at(0) == substitute && character != QStringView(u"\x1a"))) {
-        return '?';
-    }
-    return static_cast<std::uint8_t>(bytes.at(0));
-}
 
 } // namespace
 
@@ -46,14 +29,10 @@ void Info2::StartReport()
 
 void Info2::AppendEncoded(const QString& text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        // A letter outside the Basic Multilingual Plane is one character in two UTF-16 units.
-        const qsizetype units =
-            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
-                ? 2
-                : 1;
-        const std::uint8_t code = windows1250Code(QStringView(text).mid(i, units));
-        i += units - 1;
+    // A letter outside the Basic Multilingual Plane is one character in two UTF-16 units; a lone
+    // half of a pair is one character too.
+    for (const char32_t character : text.toUcs4()) {
+        const std::uint8_t code = windows1250Byte(character);
         appendToken(static_cast<std::uint8_t>(code ^ m_reportKey[m_keyPos] ^ m_nonceByte));
         m_keyPos = static_cast<std::uint8_t>((m_keyPos + 1) % m_reportKey.size());
     }

@@ -1,10 +1,10 @@
 #include "report/reportdecoder.h"
 
+#include "app/windows1250.h"
 #include "report/reportkey.h"
 #include "report/reporttext.h"
 
 #include <QList>
-#include <QStringDecoder>
 #include <cstdint>
 #include <optional>
 
@@ -132,8 +132,8 @@ void ReportEnd::feed(QStringView token)
         QString::fromUtf16(reportlabels::Total) + QStringLiteral("0\r\n");
     constexpr int totalLine = 6;
     constexpr int lastLine = 8;
-    m_reached = m_lines == lastLine || (m_lines == totalLine &&
-                                        QStringDecoder("windows-1250").decode(m_line) == noAnswers);
+    m_reached =
+        m_lines == lastLine || (m_lines == totalLine && fromWindows1250(m_line) == noAnswers);
     m_line.clear();
 }
 
@@ -177,10 +177,8 @@ DecodedReport decodeReport(const QString& encoded)
                        missing);
     }
 
-    QStringDecoder decoder("windows-1250");
-    Q_ASSERT(decoder.isValid());
     DecodedReport report;
-    report.text = decoder.decode(codes);
+    report.text = fromWindows1250(codes);
     return report;
 }
 

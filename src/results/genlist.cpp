@@ -16,10 +16,11 @@ namespace voltmetr {
 
 namespace {
 
-// The design's 12 pt Courier was drawn for a narrower face than Liberation Mono, in which a
-// report line breaks after eight of its ten tokens. The box keeps its place and its face; the
-// size steps down by half a point until a whole line fits beside the vertical scroll bar that
-// a long report needs, so no line is broken and none scrolls sideways.
+// The design's 12 pt Courier was drawn for a narrower face than Courier New and its twin
+// Liberation Mono, in which a report line breaks after eight of its ten tokens. The box keeps
+// its place and its face; the size steps down by half a point until a whole line fits beside
+// the vertical scroll bar that a long report needs, so no line is broken and none scrolls
+// sideways.
 QFont reportFont(const QPlainTextEdit& box)
 {
     const QString longestLine = QStringLiteral("xx ").repeated(ReportTokensPerLine);

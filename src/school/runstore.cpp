@@ -331,10 +331,11 @@ QString readResultRows(QSqlDatabase& db, const QString& filterAndOrder, const QV
 
 } // namespace
 
-QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows, const Period& period)
+QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows,
+                          const QString& className, const Period& period)
 {
     QVariantList values;
-    const QString filter = runsWhere(QString(), period, values);
+    const QString filter = runsWhere(className, period, values);
     return readResultRows(db, filter + QStringLiteral(" ORDER BY rowid"), values,
                           [&](qint64, StoredResult row) { rows.push_back(std::move(row)); });
 }

@@ -130,10 +130,10 @@ struct StoredResult
     std::optional<std::int64_t> examType;
 };
 
-// Every row of "Prehled " in the period, in the order the rows were stored. Empty on success, else
-// the reason.
+// Every row of "Prehled " of one class (of all when className is empty) in the period, in the
+// order the rows were stored. Empty on success, else the reason.
 QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows,
-                          const Period& period = {});
+                          const QString& className = {}, const Period& period = {});
 
 // A row of "Prehled " with the rowid by which the task log names its run.
 struct NumberedResult

@@ -21,7 +21,7 @@ namespace voltmetr {
 namespace {
 
 const QString sqliteDriver = QStringLiteral("QSQLITE");
-const QString serverDriver = QStringLiteral("QPSQL");
+const QString serverDriver = QString::fromLatin1(ServerDriver);
 
 unsigned long long nextConnectionNumber()
 {
@@ -34,12 +34,9 @@ QString driverFor(const QString& location)
     return isServerLocation(location) ? serverDriver : sqliteDriver;
 }
 
-// A file opens as a URI whose mode=rw opens an existing file only.
 void describeFile(QSqlDatabase& db, const QString& location)
 {
-    QUrl uri = QUrl::fromLocalFile(QFileInfo(location).absoluteFilePath());
-    uri.setQuery(QStringLiteral("mode=rw"));
-    db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+    db.setDatabaseName(sqliteFileUri(QFileInfo(location).absoluteFilePath()));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
 }
 
@@ -171,6 +168,16 @@ bool isServerLocation(const QString& location)
     return location.startsWith(QStringLiteral("postgresql://")) ||
            location.startsWith(QStringLiteral("postgres://")) ||
            location.startsWith(QStringLiteral("service="));
+}
+
+QString sqliteFileUri(const QString& absolutePath)
+{
+    QUrl uri;
+    uri.setScheme(QStringLiteral("file"));
+    uri.setHost(QStringLiteral("")); // an empty host, not none: "file://" and the path
+    uri.setPath(absolutePath.startsWith(u'/') ? absolutePath : u'/' + absolutePath);
+    uri.setQuery(QStringLiteral("mode=rw"));
+    return uri.toString(QUrl::FullyEncoded);
 }
 
 bool schoolDatabaseMayExist(const QString& location)

@@ -39,8 +39,18 @@ inline constexpr char StoredReportsTable[] = "Zpravy";
 // location: the server's password file (~/.pgpass, PGPASSFILE) or the service file holds it.
 QString schoolDatabasePath();
 
+// Qt's driver for a PostgreSQL server. A build may lack it (the one for Windows does): a server
+// cannot be reached then, only a file.
+inline constexpr char ServerDriver[] = "QPSQL";
+
 // True when the location names a PostgreSQL server rather than a file.
 bool isServerLocation(const QString& location);
+
+// The URI a school file is opened by: mode=rw opens an existing file only. SQLite takes no host
+// in it, so a file on a Windows share, //server/share/skola.sqlite, is that path after an empty
+// host (file:////server/share/…); a drive's path gets the slash a URI's path begins with
+// (file:///C:/…).
+QString sqliteFileUri(const QString& absolutePath);
 
 // Whether a school database is worth trying at the location: the file exists, or it is a
 // server, which only a connection can tell.

@@ -15,10 +15,24 @@ namespace voltmetr {
 
 namespace {
 
+QVariantMap allValues(const QSettings& settings)
+{
+    QVariantMap values;
+    for (const QString& key : settings.allKeys()) {
+        values.insert(key, settings.value(key));
+    }
+    return values;
+}
+
 // The system configuration folders in the order they are searched; a desktop session that
-// names none has /etc/xdg alone.
+// names none has /etc/xdg alone. Windows keeps every user's program data in one folder.
 QStringList systemConfigFolders()
 {
+#ifdef Q_OS_WIN
+    const QString programData = qEnvironmentVariable("ProgramData");
+    return {programData.isEmpty() ? QStringLiteral("C:/ProgramData")
+                                  : QDir::fromNativeSeparators(programData)};
+#else
     QStringList folders;
     const QStringList listed =
         qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':', Qt::SkipEmptyParts);
@@ -31,38 +45,58 @@ QStringList systemConfigFolders()
         folders << QStringLiteral("/etc/xdg");
     }
     return folders;
+#endif
 }
 
-// What the settings file holds, or why it cannot be used.
+#ifdef Q_OS_WIN
+class RegistryPolicy final : public SettingsPolicy
+{
+public:
+    QString place() const override
+    {
+        return QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Policies\\Voltmetr");
+    }
+    QVariantMap values() const override
+    {
+        return allValues(QSettings(place(), QSettings::NativeFormat));
+    }
+};
+#else
+class NoPolicy final : public SettingsPolicy
+{
+public:
+    QString place() const override { return {}; }
+    QVariantMap values() const override { return {}; }
+};
+#endif
+
+// What the policy or the settings file holds, or why it cannot be used.
 struct SettingsRead
 {
+    SettingOrigin origin = SettingOrigin::SettingsFile;
     QString file;
     QString database;
     QString contact;
     QString problem;
 };
 
-// The reason a file that opens is still no settings file; empty when it is one.
-QString unusableContents(const QSettings& settings)
+// The reason settings are none of ours; empty when they are.
+QString unknownKey(const QVariantMap& values)
 {
-    if (settings.status() == QSettings::FormatError) {
-        return QStringLiteral("zápis neodpovídá souboru nastavení (řádky klíč=hodnota pod "
-                              "nadpisem [skola])");
-    }
     // A misspelt key would otherwise leave the built-in default in force without a word.
-    for (const QString& key : settings.allKeys()) {
-        if (key != QLatin1String(DatabaseKey) && key != QLatin1String(ContactKey)) {
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (it.key() != QLatin1String(DatabaseKey) && it.key() != QLatin1String(ContactKey)) {
             return QStringLiteral("neznámé nastavení „%1“ (známá jsou %2 a %3)")
-                .arg(key, QLatin1String(DatabaseKey), QLatin1String(ContactKey));
+                .arg(it.key(), QLatin1String(DatabaseKey), QLatin1String(ContactKey));
         }
     }
     return {};
 }
 
 // A value with a comma reads as a list unless the administrator quoted it: it is one text.
-QString textValue(const QSettings& settings, const char* key)
+QString textValue(const QVariantMap& values, const char* key)
 {
-    return settings.value(QLatin1String(key)).toStringList().join(u',').trimmed();
+    return values.value(QLatin1String(key)).toStringList().join(u',').trimmed();
 }
 
 bool isMailAddress(const QString& text)
@@ -71,30 +105,23 @@ bool isMailAddress(const QString& text)
     return address.match(text).hasMatch();
 }
 
-SettingsRead readSettings()
+// The sentence naming the settings (where: "v souboru …") and why they cannot be used.
+QString unusableSettings(const QString& where, const QString& reason)
 {
-    SettingsRead read{schoolSettingsFile(), {}, {}, {}};
-    if (read.file.isEmpty()) {
-        return read;
-    }
+    return QStringLiteral("Nastavení programu %1 nelze použít: %2.").arg(where, reason);
+}
+
+// The settings as written: the database, the contact, or the fault that makes them unusable.
+void checkValues(SettingsRead& read, const QVariantMap& values, const QString& where)
+{
     const auto fail = [&](const QString& reason) {
-        read.problem = QStringLiteral("Nastavení programu v souboru %1 nelze použít: %2.")
-                           .arg(read.file, reason);
-        return read;
+        read.problem = unusableSettings(where, reason);
     };
-    // QSettings takes a file it cannot open for an empty one: the opening is tried here.
-    QFile probe(read.file);
-    errno = 0; // Qt refuses a folder without asking the system
-    if (!probe.open(QIODevice::ReadOnly)) {
-        return fail(fileFailureReason(probe, errno));
-    }
-    probe.close();
-    const QSettings settings(read.file, QSettings::IniFormat);
-    if (const QString reason = unusableContents(settings); !reason.isEmpty()) {
+    if (const QString reason = unknownKey(values); !reason.isEmpty()) {
         return fail(reason);
     }
-    read.database = textValue(settings, DatabaseKey);
-    if (settings.contains(QLatin1String(DatabaseKey)) && read.database.isEmpty()) {
+    read.database = textValue(values, DatabaseKey);
+    if (values.contains(QLatin1String(DatabaseKey)) && read.database.isEmpty()) {
         return fail(QStringLiteral("%1 je prázdné (zapište úplnou cestu k databázi, nebo řádek "
                                    "smažte)")
                         .arg(QLatin1String(DatabaseKey)));
@@ -105,10 +132,52 @@ SettingsRead readSettings()
                                    "pracovní složce")
                         .arg(QLatin1String(DatabaseKey), read.database));
     }
-    read.contact = textValue(settings, ContactKey);
+    read.contact = textValue(values, ContactKey);
     if (!read.contact.isEmpty() && !isMailAddress(read.contact)) {
         return fail(QStringLiteral("„%1“ není e-mailová adresa").arg(read.contact));
     }
+}
+
+SettingsRead readSettings(const SettingsPolicy& policy)
+{
+    SettingsRead read;
+    if (const QVariantMap values = policy.values(); !values.isEmpty()) {
+        read.origin = SettingOrigin::Policy;
+        checkValues(read, values, QStringLiteral("v zásadách skupiny %1").arg(policy.place()));
+        return read;
+    }
+    read.file = schoolSettingsFile();
+    if (read.file.isEmpty()) {
+        return read;
+    }
+    const QString where = QStringLiteral("v souboru %1").arg(QDir::toNativeSeparators(read.file));
+    const auto fail = [&](const QString& reason) {
+        read.problem = unusableSettings(where, reason);
+        return read;
+    };
+    // QSettings takes a file it cannot open for an empty one: the opening is tried here.
+    QFile probe(read.file);
+    errno = 0; // Qt refuses a folder without asking the system
+    if (!probe.open(QIODevice::ReadOnly)) {
+        return fail(fileFailureReason(probe, errno));
+    }
+    // The file's format reads a backslash as the start of an escape: \\server\share\skola.sqlite
+    // would become another path, which is not there, and the pupils would go on by e-mail.
+    while (!probe.atEnd()) {
+        const QByteArray line = probe.readLine().trimmed();
+        if (line.contains('\\') && !line.startsWith(';') && !line.startsWith('#')) {
+            return fail(QStringLiteral("zpětné lomítko v řádku „%1“; cestu pište s lomítky /, "
+                                       "například databaze=//server/sdilena/skola.sqlite")
+                            .arg(QString::fromUtf8(line)));
+        }
+    }
+    probe.close();
+    const QSettings settings(read.file, QSettings::IniFormat);
+    if (settings.status() == QSettings::FormatError) {
+        return fail(QStringLiteral("zápis neodpovídá souboru nastavení (řádky klíč=hodnota pod "
+                                   "nadpisem [skola])"));
+    }
+    checkValues(read, allValues(settings), where);
     return read;
 }
 
@@ -127,28 +196,38 @@ QString schoolSettingsFile()
     return {};
 }
 
-SchoolSetting configuredDatabaseLocation()
+const SettingsPolicy& machinePolicy()
+{
+#ifdef Q_OS_WIN
+    static const RegistryPolicy policy;
+#else
+    static const NoPolicy policy;
+#endif
+    return policy;
+}
+
+SchoolSetting configuredDatabaseLocation(const SettingsPolicy& policy)
 {
     const QString fromEnvironment = qEnvironmentVariable("VOLTMETR_DB");
     if (!fromEnvironment.isEmpty()) {
         return {fromEnvironment, QString(), SettingOrigin::Environment};
     }
-    const SettingsRead read = readSettings();
+    const SettingsRead read = readSettings(policy);
     if (!read.problem.isEmpty()) {
-        return {QString(), read.problem, SettingOrigin::SettingsFile};
+        return {QString(), read.problem, read.origin};
     }
     if (read.database.isEmpty()) {
         return {QStringLiteral(VOLTMETR_DEFAULT_DB), {}, SettingOrigin::BuiltIn};
     }
-    return {read.database, {}, SettingOrigin::SettingsFile};
+    return {read.database, {}, read.origin};
 }
 
-SchoolSetting configuredContactAddress()
+SchoolSetting configuredContactAddress(const SettingsPolicy& policy)
 {
-    const SettingsRead read = readSettings();
-    const bool fromFile = read.problem.isEmpty() && !read.contact.isEmpty();
-    return {fromFile ? read.contact : QString::fromLatin1(BuiltInContactAddress), read.problem,
-            fromFile ? SettingOrigin::SettingsFile : SettingOrigin::BuiltIn};
+    const SettingsRead read = readSettings(policy);
+    const bool written = read.problem.isEmpty() && !read.contact.isEmpty();
+    return {written ? read.contact : QString::fromLatin1(BuiltInContactAddress), read.problem,
+            written ? read.origin : SettingOrigin::BuiltIn};
 }
 
 } // namespace voltmetr

@@ -203,10 +203,13 @@ QString readTaskLog(QSqlDatabase& db, const QString& className,
 QString readPupilTaskLog(QSqlDatabase& db, const QString& surname, const QString& className,
                          const std::function<void(const LoggedTask&)>& each)
 {
+    // The pupil's runs are found first and their tasks through the log's index: a file's
+    // planner, knowing nothing of the filter, would otherwise read the whole log.
     return readFilteredTaskLog(db,
-                               QStringLiteral(" WHERE COALESCE(%1.\"Prijmeni\", '') = ? AND "
-                                              "COALESCE(%1.\"Trida\", '') = ?")
-                                   .arg(quotedName(ResultsTable)),
+                               QStringLiteral(" WHERE %2.\"Beh\" IN (SELECT rowid FROM %1 WHERE "
+                                              "COALESCE(\"Prijmeni\", '') = ? AND "
+                                              "COALESCE(\"Trida\", '') = ?)")
+                                   .arg(quotedName(ResultsTable), quotedName(TaskLogTable)),
                                // A null text would bind as NULL, which matches nothing.
                                {surname.isNull() ? QStringLiteral("") : surname,
                                 className.isNull() ? QStringLiteral("") : className},

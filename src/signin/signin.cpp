@@ -11,6 +11,18 @@ namespace {
 const QString signInByName = QStringLiteral(
     "Přihlas se jménem a třídou, výsledek pak předáš vyučujícímu jako zakódovanou zprávu.");
 
+// A build without the server's driver (the one for Windows) reaches no server at all.
+PupilsRead readPupils(const QString& path, Host& host)
+{
+    if (isServerLocation(path) && !host.hasDatabaseDriver(QString::fromLatin1(ServerDriver))) {
+        return {{},
+                QStringLiteral("tento program nemá ovladač databázového serveru PostgreSQL (%1) a "
+                               "k serveru se nepřipojí; v nastavení školy musí být soubor databáze")
+                    .arg(QLatin1String(ServerDriver))};
+    }
+    return ResultsStore(path).readPupils();
+}
+
 } // namespace
 
 SignInOffer offerSignIn(Host& host)
@@ -25,7 +37,7 @@ SignInOffer offerSignIn(Host& host)
     if (!schoolDatabaseMayExist(path)) {
         return {};
     }
-    PupilsRead read = ResultsStore(path).readPupils();
+    PupilsRead read = readPupils(path, host);
     if (!read.ok()) {
         host.messageBox(QStringLiteral("Školní databázi nelze použít:\n%1\n\nDůvod: %2\n\n%3")
                             .arg(path, read.error, signInByName),

@@ -1,7 +1,5 @@
 #include "ui/application.h"
 
-#include "ui/twips.h"
-
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -11,7 +9,6 @@ namespace voltmetr {
 
 void prepareApplication(QApplication& app)
 {
-    installFontSubstitutions();
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/voltmetr.svg")));
 
     // Message-box buttons and the save dialog speak Czech whatever the system's language;

@@ -9,10 +9,17 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSqlDatabase>
 #include <QUrl>
 #include <cstdlib>
+#ifdef Q_OS_WIN
+#include <windows.h>
+// windows.h before lmcons.h, which needs its types
+#include <lmcons.h>
+#else
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 namespace voltmetr {
 
@@ -107,15 +114,30 @@ void QtHost::openLink(const QString& url)
 QString QtHost::loginName()
 {
     QString name;
+#ifdef Q_OS_WIN
+    // The name Windows signed the user in with, in UTF-16 whatever the code page: a name that
+    // does not fit the longest Windows allows, or any other failure, leaves it empty.
+    wchar_t buffer[UNLEN + 1];
+    DWORD size = UNLEN + 1;
+    if (GetUserNameW(buffer, &size) && size > 0) {
+        name = QString::fromWCharArray(buffer, static_cast<qsizetype>(size - 1));
+    }
+#else
     if (const passwd* entry = getpwuid(geteuid())) {
         name = QString::fromLocal8Bit(entry->pw_name);
     } else {
         name = qEnvironmentVariable("USER");
     }
+#endif
     while (name.endsWith(u' ')) {
         name.chop(1);
     }
     return name;
+}
+
+bool QtHost::hasDatabaseDriver(const QString& driver)
+{
+    return QSqlDatabase::isDriverAvailable(driver);
 }
 
 void QtHost::endProgram()

@@ -21,6 +21,7 @@ public:
     std::optional<QString> askSaveFileName(const SaveDialogRequest& request) override;
     void openLink(const QString& url) override;
     QString loginName() override;
+    bool hasDatabaseDriver(const QString& driver) override;
     void endProgram() override;
     void showModal(QDialog& dialog) override;
 

@@ -1,5 +1,6 @@
 #include "ui/twips.h"
 
+#include <QHash>
 #include <QWidget>
 #include <cmath>
 
@@ -32,24 +33,33 @@ QColor bgrColor(unsigned int bgr)
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
+QStringList designFaces(const QString& family)
+{
+    // Windows' own faces first, then their metric twins on Linux (Debian's fonts-liberation2).
+    // "MS Sans Serif" and "Courier" are bitmap faces on Windows, which do not scale and lack
+    // Czech letters at many sizes: Arial has the closest metrics to the first, "Courier New" is
+    // the scalable second.
+    static const QHash<QString, QStringList> faces = {
+        {QStringLiteral("MS Sans Serif"),
+         {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}},
+        {QStringLiteral("Arial"), {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}},
+        {QStringLiteral("Times New Roman"),
+         {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")}},
+        {QStringLiteral("Courier"),
+         {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")}},
+    };
+    Q_ASSERT(faces.contains(family));
+    return faces.value(family, {family});
+}
+
 QFont designFont(const QString& family, double pointSize, bool bold, bool underline)
 {
-    QFont font(family);
+    QFont font;
+    font.setFamilies(designFaces(family));
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     font.setUnderline(underline);
     return font;
-}
-
-void installFontSubstitutions()
-{
-    // "MS Sans Serif" has no Linux twin; Arial's metrics are the closest, so it gets the
-    // Liberation Sans that stands in for Arial rather than fontconfig's wider default.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Courier"), QStringLiteral("Liberation Mono"));
 }
 
 } // namespace voltmetr

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -23,9 +24,9 @@ void setFixedClientTwips(QWidget& window, int width, int height);
 QColor bgrColor(unsigned int bgr);
 
 // The program's fonts by their design names ("MS Sans Serif", "Times New Roman", "Arial",
-// "Courier"); installFontSubstitutions maps them onto the Liberation families.
+// "Courier"): the faces that stand for one, the first one present winning, and a font of them.
+QStringList designFaces(const QString& family);
 QFont designFont(const QString& family, double pointSize, bool bold = false,
                  bool underline = false);
-void installFontSubstitutions();
 
 } // namespace voltmetr

@@ -537,6 +537,20 @@ TEST(ServerDatabase, APoolerKeepingASaveWaitingIsBusyAndOneInTransactionModeIsNa
               transactionPoolingReason());
 }
 
+// A school file opens by a URI with no host, as SQLite wants it: a file on a Windows share keeps
+// both slashes of its path, a drive's path gets the slash a URI's path begins with.
+TEST(FileLocation, OpensByAUriWithoutAHost)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"/srv/škola/a b#1.sqlite", "file:///srv/%C5%A1kola/a%20b%231.sqlite?mode=rw"},
+        {"//server/sdilene/skola.sqlite", "file:////server/sdilene/skola.sqlite?mode=rw"},
+        {"C:/Skola/skola.sqlite", "file:///C:/Skola/skola.sqlite?mode=rw"},
+    };
+    for (const auto& [path, uri] : cases) {
+        EXPECT_EQ(sqliteFileUri(QString::fromUtf8(path)), QString::fromUtf8(uri)) << path;
+    }
+}
+
 // The location decides the engine; a server's address is taken apart so that every part
 // reaches the server, and a password never travels in it. The error is a prefix; none when
 // only the server can tell.

@@ -35,11 +35,21 @@ void makeSocket(const QString& path)
     close(fd);
 }
 
+// A domain's group policy as the registry would hold it.
+class Policy final : public SettingsPolicy
+{
+public:
+    QVariantMap held;
+    QString place() const override { return u"HKEY_LOCAL_MACHINE\\Software\\Policies\\Voltmetr"_s; }
+    QVariantMap values() const override { return held; }
+};
+
 // Each case in two system configuration folders of its own, listed in XDG_CONFIG_DIRS in this
-// order, with VOLTMETR_DB as the case sets it. The environment wins over the settings file, the
-// file over what the build fixed. A file that is there but cannot be used is named with its
-// fault, and no location stands in for the school's, not even the built-in one; the contact
-// address then falls back to the built-in one, and the environment still wins.
+// order, with VOLTMETR_DB and the policy as the case sets them. The environment wins over the
+// policy, the policy over the settings file, the file over what the build fixed. Settings that
+// are there but cannot be used are named with their fault, and no location stands in for the
+// school's, not even the built-in one; the contact address then falls back to the built-in one,
+// and the environment still wins.
 TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed)
 {
     const std::optional<QString> none;
@@ -53,6 +63,8 @@ TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed
         QString fault; // after "nelze použít: "; empty when the file is usable
         QString database = {};
         QString contact = builtInContact;
+        QString policyKey = {}; // the one value a policy holds, if any
+        QString policyValue = {};
     } cases[] = {
         {"nothing set", none, none, none, u""_s, builtIn},
         {"file only", none, u"[skola]\ndatabaze=/mnt/škola/a.sqlite\nkontakt=u@skola.cz\n"_s, none,
@@ -100,6 +112,17 @@ TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed
          u"na tom místě je složka, ne soubor"_s},
         {"a file that cannot be read", none, aSocket, none,
          u"soubor nejde otevřít (chyba systému č. %1)"_s.arg(ENXIO)},
+        {"a Windows path with backslashes", none,
+         u"[skola]\ndatabaze=\\\\server\\sdilene\\skola.sqlite\n"_s, none,
+         u"zpětné lomítko v řádku „databaze=\\\\server\\sdilene\\skola.sqlite“; cestu pište s "
+         u"lomítky /, například databaze=//server/sdilena/skola.sqlite"_s},
+        {"the policy alone over the file", none, u"[skola]\ndatabaze=/a.sqlite\nkontakt=f@s.cz\n"_s,
+         none, u""_s, u"//server/sdilene/skola.sqlite"_s, builtInContact, u"skola/databaze"_s,
+         u"//server/sdilene/skola.sqlite"_s},
+        {"the environment over the policy", u"/tmp/jina.sqlite"_s, none, none, u""_s,
+         u"/tmp/jina.sqlite"_s, u"p@s.cz"_s, u"skola/kontakt"_s, u"p@s.cz"_s},
+        {"a policy checked as the file", none, u"[skola]\ndatabaze=/a.sqlite\n"_s, none,
+         unknown.arg(u"skola/heslo"_s), u""_s, builtInContact, u"skola/heslo"_s, u"tajne"_s},
     };
 
     for (const auto& c : cases) {
@@ -123,17 +146,26 @@ TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed
         };
         const QString inFirst = place(first, c.first);
         place(second, c.second);
+        const QString where =
+            c.policyKey.isEmpty()
+                ? u"v souboru "_s + inFirst
+                : u"v zásadách skupiny HKEY_LOCAL_MACHINE\\Software\\Policies\\Voltmetr"_s;
         const QString problem =
-            c.fault.isEmpty()
-                ? QString()
-                : u"Nastavení programu v souboru %1 nelze použít: %2."_s.arg(inFirst, c.fault);
-        const SchoolSetting location = configuredDatabaseLocation();
-        const SchoolSetting contact = configuredContactAddress();
-        EXPECT_EQ(std::tuple(location.value, schoolDatabasePath(), location.problem, contact.value,
-                             contact.problem),
-                  std::tuple(c.database, c.database,
-                             c.environment.value_or(u""_s).isEmpty() ? problem : u""_s, c.contact,
-                             problem))
+            c.fault.isEmpty() ? QString()
+                              : u"Nastavení programu %1 nelze použít: %2."_s.arg(where, c.fault);
+        Policy policy;
+        if (!c.policyKey.isEmpty()) {
+            policy.held.insert(c.policyKey, c.policyValue);
+        }
+        const SchoolSetting location = configuredDatabaseLocation(policy);
+        const SchoolSetting contact = configuredContactAddress(policy);
+        // The program's own lookup asks this computer, which has no policy.
+        const QString asked = c.policyKey.isEmpty() ? schoolDatabasePath() : location.value;
+        EXPECT_EQ(
+            std::tuple(location.value, asked, location.problem, contact.value, contact.problem),
+            std::tuple(c.database, c.database,
+                       c.environment.value_or(u""_s).isEmpty() ? problem : u""_s, c.contact,
+                       problem))
             << c.name;
     }
     qunsetenv("XDG_CONFIG_DIRS");

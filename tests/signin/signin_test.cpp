@@ -42,6 +42,9 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
          unreadable + u"soubor není databáze, nebo je poškozený"_s},
         {"a server not reached", u"postgresql://127.0.0.1:1/chybi"_s, "", u"e-mail"_s,
          unreadable + u"k databázovému serveru se nelze připojit"_s},
+        {"a server without the driver", u"postgresql://127.0.0.1:1/chybi"_s, "", u"e-mail"_s,
+         unreadable + u"tento program nemá ovladač databázového serveru PostgreSQL (QPSQL) a k "
+                      u"serveru se nepřipojí; v nastavení školy musí být soubor databáze"_s},
         // Found now rather than when the finished run cannot be stored.
         {"results column missing", other.path(), "", u"e-mail"_s,
          unreadable + u"v tabulce „Prehled “ chybí sloupec „Datum“"_s},
@@ -73,6 +76,9 @@ TEST(SignInOffer, TheSettingsAndTheDatabaseDecideTheModes)
         database.isEmpty() ? qunsetenv("VOLTMETR_DB") : qputenv("VOLTMETR_DB", database.toUtf8());
         const QString conf = file.isEmpty() ? database : testing::Sandbox::writeSettings(file);
         testing::ScriptedCoreHost host;
+        if (made == "a server without the driver") {
+            host.missingDrivers << u"QPSQL"_s;
+        }
         const SignInOffer offer = offerSignIn(host);
         QStringList entries;
         for (const Profile& pupil : offer.pupils) {

@@ -42,6 +42,8 @@ public:
     int beeps = 0;
     int reseeds = 0;
     bool ended = false;
+    // Drivers this computer's build lacks.
+    QStringList missingDrivers;
 
     MessageAnswer messageBox(const QString& prompt, const QString& title,
                              MessageStyle style) override
@@ -72,6 +74,10 @@ public:
     }
     void openLink(const QString& url) override { openedLinks.push_back(url); }
     QString loginName() override { return m_loginName; }
+    bool hasDatabaseDriver(const QString& driver) override
+    {
+        return !missingDrivers.contains(driver);
+    }
     void endProgram() override { ended = true; }
 
 protected:

@@ -222,7 +222,7 @@ TEST_P(FileOnly, EachCommandHasItsOwnHelp)
         {"zaloz --help", "zaloz [--prepsat]", "jako CESTA.DATUM.zaloha (starší zálohy zůstanou)"},
         {"dekoduj --db x -h a.eml", "dekoduj [SOUBOR...] [--csv VÝSTUP.csv] [--ulozit]",
          "uloží k jeho výsledkům)"},
-        {"export -h", "export [--vystup VÝSTUP.csv] [--od DATUM] [--do DATUM]",
+        {"export -h", "export [--vystup VÝSTUP.csv] [--trida TŘÍDA] [--od DATUM] [--do DATUM]",
          "těmi, kdo necvičili"},
         {"over --help", "over", "nic nezmění; kód 0, jen když se běhy uloží"},
         // An option of two commands is described under the second.
@@ -499,6 +499,11 @@ TEST_P(EitherEngine, DecodesAndStoresEveryReportOnceAndNamesTheDamagedOnes)
         "'=Eva-Marie Šťastná;'-2.B;18;2;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
         "Jan;'\t2.B;0;1;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
         "\"'@Petr \"\"?\"\"\";'+2.C;1;2;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n");
+    // One class: as the window exports the class it shows.
+    EXPECT_EQ(run("export --db skola.sqlite --trida +2.C").out,
+              "Příjmení;Třída;Správně;Chybně;Začátek;Konec;Datum;Přihlášen jako;"
+              "Typ zkoušky\r\n\"'@Petr \"\"?\"\"\";'+2.C;1;2;08:00:00;08:45:00;05.12.2026;"
+              "(zpráva e-mailem);2\r\n");
 }
 
 // A report of a run that the pupils' program stored, not learning that it had, is not stored
@@ -710,8 +715,8 @@ TEST_P(EitherEngine, TotalsStatisticsAndTheOverviewPage)
               QString(classFigures).replace(u"|"_s, u"</td><td class=\"n\">"_s) + u"</td></tr>"_s,
           u"<tr class=\"x\"><td>Šťastná</td><td>2.C</td><td colspan=\"11\">necvičil(a)</td>"_s,
           u"zničený měřák se počítá jako chybná odpověď"_s,
-          u"#2e7d32\"></i>od 80 %</span> <span><i style=\"background:#ef8f00\"></i>50 až 80 %"
-          u"</span> <span><i style=\"background:#c62828\"></i>pod 50 %</span>"_s}) {
+          u"#2e7d32\">■</b> od 80 %</span> <span><b style=\"color:#ef8f00\">■</b> 50 až 80 %"
+          u"</span> <span><b style=\"color:#c62828\">■</b> pod 50 %</span>"_s}) {
         EXPECT_TRUE(page.contains(shown)) << shown.toStdString();
     }
     // Each row of a chart: name, a bar share × 390 long, green (#2e7d32) from 80 %, orange, red

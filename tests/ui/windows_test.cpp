@@ -64,6 +64,18 @@ TEST_F(Windows, EveryCaptionFitsItsElement)
     }
 }
 
+// Each design family is drawn in one of its own faces, never in the desktop's fallback: Windows'
+// own where it has them, Liberation's here; the report's Courier in one of fixed pitch.
+TEST(DesignFont, EveryFamilyFindsOneOfItsFaces)
+{
+    for (const char* family : {"MS Sans Serif", "Arial", "Times New Roman", "Courier"}) {
+        const QFontInfo face(designFont(QString::fromLatin1(family), 12));
+        EXPECT_TRUE(designFaces(QString::fromLatin1(family)).contains(face.family()) &&
+                    face.fixedPitch() == (family == std::string_view("Courier")))
+            << family << ": " << face.family().toStdString();
+    }
+}
+
 // The sign-in offers the pupils the logic found, and the chosen mode enables its own side.
 TEST_F(Windows, TheSignInEnablesTheChosenModesSide)
 {

@@ -76,6 +76,7 @@ void setRow(QTableWidget& view, int row, const QStringList& cells)
 {
     for (int column = 0; column < cells.size(); ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
+        item->setToolTip(cells[column]); // the whole of a cell cut at the window's edge
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         view.setItem(row, column, item);
     }
@@ -101,18 +102,22 @@ MailPage::MailPage(TeacherWindow& window)
     auto* viewLabel = new QLabel(QStringLiteral("&Zprávy:"), this);
     viewLabel->setBuddy(m_view);
     m_view->setColumnCount(ColumnCount);
-    m_view->setHorizontalHeaderLabels({QStringLiteral("Zdroj"), QStringLiteral("Jméno"),
-                                       QStringLiteral("Třída"), QStringLiteral("Kdy"),
-                                       QStringLiteral("Dobře"), QStringLiteral("Špatně"),
-                                       QStringLiteral("Čí je"), QStringLiteral("Stav")});
+    m_view->setHorizontalHeaderLabels({QStringLiteral("Jméno"), QStringLiteral("Třída"),
+                                       QStringLiteral("Kdy"), QStringLiteral("Dobře"),
+                                       QStringLiteral("Špatně"), QStringLiteral("Čí je"),
+                                       QStringLiteral("Stav"), QStringLiteral("Odkud")});
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_view->setTabKeyNavigation(false);
     m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_view->horizontalHeader()->setStretchLastSection(true);
+    // A damaged report's reason is long: cut at a width of its own, whole in its tool tip.
+    m_view->horizontalHeader()->setSectionResizeMode(State, QHeaderView::Interactive);
+    m_view->horizontalHeader()->resizeSection(State, 190);
+    m_view->horizontalHeader()->setSectionResizeMode(Source, QHeaderView::Stretch);
+    m_view->setWordWrap(false);
     m_view->setAccessibleName(QStringLiteral("Zprávy"));
 
-    auto* pupilLabel = new QLabel(QStringLiteral("Žák ze &seznamu:"), this);
+    auto* pupilLabel = new QLabel(QStringLiteral("Žák ze s&eznamu:"), this);
     pupilLabel->setBuddy(m_pupils);
     m_pupils->setAccessibleName(QStringLiteral("Žák ze seznamu"));
     m_assign->setToolTip(QStringLiteral("Vybrané zprávy patří zvolenému žákovi ze seznamu"));
@@ -140,6 +145,10 @@ MailPage::MailPage(TeacherWindow& window)
     layout->addLayout(assignment);
     layout->addLayout(storing);
 
+    // Tab goes through the page from the top, as it reads.
+    QWidget::setTabOrder(open, m_view);
+    QWidget::setTabOrder(m_view, m_pupils);
+    QWidget::setTabOrder(m_newPupil, storeChosen);
     QObject::connect(open, &QPushButton::clicked, this, &MailPage::chooseFiles);
     QObject::connect(m_view, &QTableWidget::currentCellChanged, this,
                      [this](int row) { offerPupilsFor(row); });
@@ -241,7 +250,9 @@ void MailPage::showReports()
         cells[Source] = note.where;
         setRow(*m_view, row++, cells);
     }
-    m_view->setCurrentCell(std::min(current, m_view->rowCount() - 1), 0);
+    if (m_view->rowCount() > 0) {
+        m_view->setCurrentCell(std::clamp(current, 0, m_view->rowCount() - 1), 0);
+    }
     offerPupilsFor(m_view->currentRow());
 }
 

@@ -37,7 +37,7 @@ EditTexts textsOf(PupilEditDialog::Edit edit)
     switch (edit) {
     case PupilEditDialog::Edit::Rename:
         return {u"Přejmenovat nebo přesunout žáka", u"&Přejmenovat",
-                u"&Přejmenovat nebo přesunout…"};
+                u"Pře&jmenovat nebo přesunout…"};
     case PupilEditDialog::Edit::Merge:
         return {u"Sloučit žáka do jiného", u"&Sloučit", u"&Sloučit do…"};
     default:
@@ -190,6 +190,9 @@ void PupilEditDialog::apply()
 
 void addPupilActions(TeacherWindow& window)
 {
+    if (!window.pupilMenu()->isEmpty()) {
+        window.pupilMenu()->addSeparator(); // what is looked at, then what is changed
+    }
     for (const auto edit : {PupilEditDialog::Edit::Rename, PupilEditDialog::Edit::Merge,
                             PupilEditDialog::Edit::Remove}) {
         QAction* action = window.pupilMenu()->addAction(QString::fromUtf16(textsOf(edit).menu));

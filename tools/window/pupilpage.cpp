@@ -2,7 +2,6 @@
 
 #include "app/oledate.h"
 #include "app/procedury.h"
-#include "exercise/rangecaption.h"
 #include "shareformat.h"
 #include "taskreplay.h"
 
@@ -29,28 +28,6 @@ QString dateText(std::optional<double> date)
 QString timeText(std::optional<double> time)
 {
     return time ? fromOleDate(*time).time().toString(u"H:mm") : QStringLiteral("–");
-}
-
-QString voltsText(float volts)
-{
-    return rangeCaption(volts, czech) + QStringLiteral(" V");
-}
-
-QString verdictText(const TaskRecord& task)
-{
-    switch (task.verdict) {
-    case TaskVerdict::Right:
-        return task.destroyed ? QStringLiteral("správně, pak měřák zničen")
-                              : QStringLiteral("správně");
-    case TaskVerdict::Wrong:
-        return task.destroyed ? QStringLiteral("chybně, pak měřák zničen")
-                              : QStringLiteral("chybně");
-    case TaskVerdict::Destroyed:
-        return QStringLiteral("měřák zničen");
-    case TaskVerdict::Dropped:
-        return QStringLiteral("měřák zničen, odpověď nepočítána");
-    }
-    return {};
 }
 
 QStandardItem* cell(const QString& text, bool figure = true)
@@ -142,7 +119,7 @@ void ProgressChart::paintEvent(QPaintEvent*)
         return span > 0 ? plot.left() + (date - first) / span * plot.width() : plot.center().x();
     };
     const double labelY = plot.bottom() + 4;
-    painter.drawText(QRectF(plot.left() - 40, labelY, 200, metrics.height()),
+    painter.drawText(QRectF(plot.left(), labelY, 200, metrics.height()),
                      span > 0 ? Qt::AlignLeft : Qt::AlignHCenter, dateText(first));
     if (span > 0) {
         painter.drawText(QRectF(plot.right() - 200 + 16, labelY, 200, metrics.height()),
@@ -272,9 +249,9 @@ void PupilPage::showRun(int row)
         const std::optional<MistakeKind> cause = likeliestCause(task, tables);
         m_tasks->appendRow(
             {cell(QString::number(task.order)),
-             cell(QStringLiteral("%1 dílků").arg(task.divisions)), cell(voltsText(task.voltage)),
-             cell(voltsText(task.bestRange)), cell(voltsText(task.rangeInUse)),
-             cell(QString::number(task.rangeChanges)),
+             cell(QStringLiteral("%1 dílků").arg(task.divisions)),
+             cell(voltsText(task.voltage, czech)), cell(voltsText(task.bestRange, czech)),
+             cell(voltsText(task.rangeInUse, czech)), cell(QString::number(task.rangeChanges)),
              cell(QString::number(task.polarityReversals)), cell(QString::number(task.overloads)),
              cell(task.typed ? *task.typed : QStringLiteral("–"), false),
              cell(verdictText(task), false),

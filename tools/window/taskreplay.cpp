@@ -4,7 +4,6 @@
 #include "exercise/meterface.h"
 #include "exercise/metermodel.h"
 #include "exercise/numbertext.h"
-#include "exercise/rangecaption.h"
 #include "exercise/scalegeometry.h"
 #include "pupilhistory.h"
 #include "ui/twips.h"
@@ -48,9 +47,6 @@ void TaskReplay::clear()
 void TaskReplay::showTask(const TaskRecord& task)
 {
     const QLocale czech(QLocale::Czech);
-    const auto volts = [&](float value) {
-        return rangeCaption(value, czech) + QStringLiteral(" V");
-    };
     const MeterType* meter = meterWithDivisions(m_tables, task.divisions);
     if (!meter) {
         clear();
@@ -65,7 +61,7 @@ void TaskReplay::showTask(const TaskRecord& task)
     m_face->setNeedleVisible(true);
     QString description =
         QStringLiteral("Měřák se %1 dílky na rozsahu %2, zdroj připojen %3.")
-            .arg(QString::number(task.divisions), volts(task.rangeInUse),
+            .arg(QString::number(task.divisions), voltsText(task.rangeInUse, czech),
                  polarityRight ? QStringLiteral("správně") : QStringLiteral("obráceně"));
     if (task.destroyed) {
         m_face->showDestroyedMeter();
@@ -77,7 +73,8 @@ void TaskReplay::showTask(const TaskRecord& task)
 
     QStringList lines{
         QStringLiteral("Odpověď žáka: %1").arg(task.typed ? *task.typed : QStringLiteral("žádná")),
-        QStringLiteral("Správně: %1").arg(volts(task.voltage)), QString(),
+        QStringLiteral("Správně: %1").arg(voltsText(task.voltage, czech)),
+        QStringLiteral("Výsledek: %1").arg(verdictText(task)), QString(),
         QStringLiteral("Výpočet, jak jej žák vidí po chybné odpovědi:")};
     lines << workedCalculationLines(
         workedCalculation(task.voltage, task.divisions, task.bestRange));

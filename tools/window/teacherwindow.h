@@ -17,6 +17,7 @@ class QDropEvent;
 namespace voltmetr::teacher {
 
 class MailPage;
+class PupilPage;
 class PeriodBar;
 
 // The teacher's window, "Voltmetr – učitel": the class at a glance. Every listed pupil of the
@@ -32,7 +33,7 @@ public:
 
     // Reads the chosen class again from the school database.
     void showClass(const QString& pupilClass);
-    // Reads the shown class again, after the school database changed.
+    // Reads the classes and the shown class again, after the school database changed.
     void refresh();
 
     const QString& location() const { return m_location; }
@@ -52,6 +53,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // "Všechny třídy" and the classes of the list.
+    void listClasses();
+
     QString m_location;
     QTabWidget* m_pages;
     QMenu* m_fileMenu;
@@ -62,6 +66,7 @@ private:
     PeriodBar* m_period; // the runs of which days the class shows
     QTableView* m_view;
     QLabel* m_problem;
+    PupilPage* m_pupilPage;
     MailPage* m_mail;
 };
 
