@@ -8,6 +8,7 @@
 // statistics_bench            a file in the temporary folder, made once and reused afterwards
 // statistics_bench --server   a throwaway PostgreSQL server (scripts/throwaway-pgserver.sh),
 //                             started, filled and stopped by the benchmark
+// statistics_bench LOCATION   a school database that holds such a year already
 #include "emptydatabase.h"
 #include "school/runstore.h"
 #include "taskstatistics.h"
@@ -172,7 +173,11 @@ int measure(const QString& location)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const bool server = app.arguments().contains(QStringLiteral("--server"));
+    const QString given = app.arguments().value(1);
+    if (!given.isEmpty() && given != QStringLiteral("--server")) {
+        return measure(given);
+    }
+    const bool server = !given.isEmpty();
     const QString folder = QDir::temp().filePath(QStringLiteral("voltmetr-statistics-bench"));
     if (server) {
         const QString serverFolder = folder + QStringLiteral("-server");
