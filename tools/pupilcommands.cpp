@@ -1,3 +1,4 @@
+#include "classlist.h"
 #include "school/classname.h"
 #include "school/pupiledits.h"
 #include "school/schooldatabase.h"
@@ -43,6 +44,11 @@ int changePupils(const Request& request, Console& console)
     const Profile other{request.files.value(2), request.command == Command::Rename
                                                     ? unifiedClassName(request.files.value(3))
                                                     : request.files.value(3)};
+    // The new name must come back whole from the sign-in list, as a list's line must.
+    if (const QString problem = listEntryProblem(other);
+        request.command == Command::Rename && !problem.isEmpty()) {
+        return console.fail(QStringLiteral("Nic se nezměnilo: %1.").arg(problem));
+    }
     QString done;
     const PupilEdit edit = editPupilAt(request.databasePath, [&](QSqlDatabase& db) {
         switch (request.command) {

@@ -629,6 +629,9 @@ TEST_P(EitherEngine, APupilRenamedMergedOrRemovedTakesTheRunsAlongOrLeavesThemWh
         {"renamed onto a listed pupil", "prejmenuj Černý 2.B Šťastná 2.C", 1,
          "Nic se nezměnilo: žák Šťastná (2.C) už v seznamu je; jeho a tyto běhy spojí příkaz "
          "sluc.\n"},
+        {"a name the sign-in list would misread", "prejmenuj Černý 2.B Čer;ný 2.B", 1,
+         "Nic se nezměnilo: v seznamu při přihlášení by se „Čer;ný; 2.B“ četlo jako žák "
+         "„Čer“ třídy „2.B“: příjmení ani třída nesmí obsahovat „;“.\n"},
         {"a name nobody has", "sluc Horák 2.C Černý 2.B", 1,
          "Nic se nezměnilo: žák Horák (2.C) není v seznamu a nemá uložený žádný běh.\n"},
         {"merged into a name not listed", "sluc Černý 2.B Horák 2.B", 1,
