@@ -1,0 +1,1 @@
+voltmetr_add_benchmark(teacherwindow_bench SOURCES teacherwindow_bench.cpp LIBS voltmetr_teacher_window)
