@@ -307,46 +307,6 @@ bool isBlank(const Record& record)
                        [](const QString& field) { return field.isEmpty(); });
 }
 
-// Why the sign-in list could not offer the pupil as the one profile the list means: an entry
-// reads "surname; class" on one line, and is read back at its semicolons.
-QString refusal(const ClassListPupil& pupil)
-{
-    const struct
-    {
-        const QString& value;
-        const char16_t* what;
-    } fields[] = {{pupil.surname, u"příjmení"}, {pupil.pupilClass, u"třída"}};
-    for (const auto& [value, what] : fields) {
-        const QString name = QString::fromUtf16(what);
-        if (value.isEmpty()) {
-            return QStringLiteral("chybí %1").arg(name);
-        }
-        const auto control = std::find_if(value.begin(), value.end(), [](QChar c) {
-            return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-                   c == QChar::ParagraphSeparator;
-        });
-        if (control != value.end()) {
-            return QStringLiteral("%1 „%2“ obsahuje %3, který seznam při přihlášení neukáže; "
-                                  "opravte ho v seznamu")
-                .arg(name,
-                     QString(value).replace(QRegularExpression(QStringLiteral("\\s")),
-                                            QStringLiteral(" ")),
-                     *control == u'\n' || *control == u'\r' || *control == QChar::LineSeparator ||
-                             *control == QChar::ParagraphSeparator
-                         ? QStringLiteral("konec řádku")
-                         : QStringLiteral("řídicí znak"));
-        }
-    }
-    const Profile profile{pupil.surname, pupil.pupilClass};
-    if (parseProfileEntry(profileEntry(profile)) != profile) {
-        return QStringLiteral("v seznamu při přihlášení by se „%1; %2“ četlo jako žák „%3“ "
-                              "třídy „%4“: příjmení ani třída nesmí obsahovat „;“")
-            .arg(pupil.surname, pupil.pupilClass, parseProfileEntry(profileEntry(profile)).surname,
-                 parseProfileEntry(profileEntry(profile)).className);
-    }
-    return {};
-}
-
 // What to write behind each namesake's surname so that each gets a profile of his own: the
 // initial of the first name, or the whole first name where the initials are the same.
 QStringList distinguishedSurnames(const QList<const Candidate*>& namesakes)
@@ -447,7 +407,55 @@ std::optional<Columns> columnsWithoutHeader(const QList<Record>& records)
 
 } // namespace
 
-ClassList readClassList(const QByteArray& bytes)
+QString SkippedLine::told() const
+{
+    return QStringLiteral("Řádek %1 vynechán: %2.").arg(line).arg(reason);
+}
+
+QString UnifiedClass::told() const
+{
+    return QStringLiteral("Třída „%1“ (poprvé na řádku %2) je zapsána jako „%3“.")
+        .arg(typed, QString::number(line), unified);
+}
+
+QString listEntryProblem(const Profile& pupil)
+{
+    const struct
+    {
+        const QString& value;
+        const char16_t* what;
+    } fields[] = {{pupil.surname, u"příjmení"}, {pupil.className, u"třída"}};
+    for (const auto& [value, what] : fields) {
+        const QString name = QString::fromUtf16(what);
+        if (value.isEmpty()) {
+            return QStringLiteral("chybí %1").arg(name);
+        }
+        const auto control = std::find_if(value.begin(), value.end(), [](QChar c) {
+            return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+                   c == QChar::ParagraphSeparator;
+        });
+        if (control != value.end()) {
+            return QStringLiteral("%1 „%2“ obsahuje %3, který seznam při přihlášení neukáže; "
+                                  "opravte ho v seznamu")
+                .arg(name,
+                     QString(value).replace(QRegularExpression(QStringLiteral("\\s")),
+                                            QStringLiteral(" ")),
+                     *control == u'\n' || *control == u'\r' || *control == QChar::LineSeparator ||
+                             *control == QChar::ParagraphSeparator
+                         ? QStringLiteral("konec řádku")
+                         : QStringLiteral("řídicí znak"));
+        }
+    }
+    if (parseProfileEntry(profileEntry(pupil)) != pupil) {
+        return QStringLiteral("v seznamu při přihlášení by se „%1; %2“ četlo jako žák „%3“ "
+                              "třídy „%4“: příjmení ani třída nesmí obsahovat „;“")
+            .arg(pupil.surname, pupil.className, parseProfileEntry(profileEntry(pupil)).surname,
+                 parseProfileEntry(profileEntry(pupil)).className);
+    }
+    return {};
+}
+
+ClassList readClassList(const QByteArray& bytes, std::optional<NamedColumns> named)
 {
     const Text decoded = decodeText(bytes);
     if (!decoded.error.isEmpty()) {
@@ -479,19 +487,32 @@ ClassList readClassList(const QByteArray& bytes)
         columnCount = usedFields(records.first());
         records.removeFirst();
     }
+    if (!header.present && named) {
+        if (named->surname == named->pupilClass) {
+            return refused(QStringLiteral("Příjmení a třída nemohou být v jednom sloupci."));
+        }
+        columns = {named->surname, named->pupilClass, std::nullopt};
+    }
     const bool anyClass = std::any_of(records.begin(), records.end(), [&](const Record& r) {
         return r.fields.size() > columns.pupilClass;
     });
     if (!records.isEmpty() && !anyClass) {
         return refused(QStringLiteral("Seznam má jen jeden sloupec: chybí sloupec s třídou."));
     }
-    if (!header.present) {
+    if (!header.present && !named) {
         if (const std::optional<Columns> told = columnsWithoutHeader(records)) {
             columns = *told;
         } else {
-            return refused(QStringLiteral(
+            ClassList list = refused(QStringLiteral(
                 "Seznam nemá záhlaví a nedá se poznat, který sloupec je příjmení a který třída; "
-                "napište na první řádek názvy sloupců, například „Příjmení;Jméno;Třída“."));
+                "napište na první řádek názvy sloupců, například „Příjmení;Jméno;Třída“, nebo "
+                "sloupce určete v okně učitele (voltmetr-ucitel okno)."));
+            list.encoding = decoded.encoding;
+            constexpr qsizetype shownLines = 5;
+            for (const Record& record : records.first(std::min(records.size(), shownLines))) {
+                list.firstLines.append(record.fields.first(usedFields(record)));
+            }
+            return list;
         }
     }
 
@@ -521,7 +542,8 @@ ClassList readClassList(const QByteArray& bytes)
                                   .arg(usedFields(record))
                                   .arg(columnCount)
                                   .arg(separator)});
-        } else if (const QString reason = refusal(pupil); !reason.isEmpty()) {
+        } else if (const QString reason = listEntryProblem({pupil.surname, pupil.pupilClass});
+                   !reason.isEmpty()) {
             list.skipped.append({record.line, reason});
         } else {
             candidates.append(candidate);

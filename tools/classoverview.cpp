@@ -15,6 +15,7 @@ constexpr int ChartWidth = 720;
 constexpr int LabelWidth = 230; // the pupils' names and the causes' names left of the bars
 constexpr int BarArea = 390;
 constexpr int RowHeight = 22;
+constexpr std::ptrdiff_t PupilsPerChart = 40; // a chart as wide as an A4 page and as high
 
 QString esc(const QString& text)
 {
@@ -37,10 +38,29 @@ QString shareLegend(const QLocale& locale)
     QString html = QStringLiteral("<p class=\"m\">%1</p>\n<p class=\"k\">Barvy úspěšnosti:")
                        .arg(esc(rightShareDefinition()));
     for (const ShareBand band : {ShareBand::Good, ShareBand::Middle, ShareBand::Weak}) {
-        html += QStringLiteral(" <span><i style=\"background:%1\"></i>%2</span>")
+        html += QStringLiteral(" <span><b style=\"color:%1\">■</b> %2</span>")
                     .arg(shareBandColour(band), esc(shareBandText(band, locale)));
     }
     return html + QStringLiteral("</p>\n");
+}
+
+// A chart's drawing is whole in itself, its look included, so that it is the same inline on the
+// page and drawn alone on paper.
+const char* const chartStyle =
+    "svg text { font-family: 'Liberation Sans', Arial, sans-serif; font-size: 12px; fill: #222; }"
+    " svg .h { font-size: 15px; font-weight: bold; } svg .l { text-anchor: end; }"
+    " svg .a { text-anchor: middle; fill: #555; } svg .g { stroke: #ddd; }"
+    " svg .p { fill: none; stroke: #1565c0; stroke-width: 2; }";
+
+// A chart ChartWidth wide and height high, with its caption as its name and on top.
+QString svgOpening(const QString& caption, int height)
+{
+    return QStringLiteral("<svg role=\"img\" width=\"%1\" height=\"%2\" viewBox=\"0 0 %1 %2\">"
+                          "<title>%3</title><style>%4</style>"
+                          "<text x=\"0\" y=\"18\" class=\"h\">%3</text>")
+        .arg(ChartWidth)
+        .arg(height)
+        .arg(esc(caption), QString::fromLatin1(chartStyle));
 }
 
 struct Bar
@@ -57,13 +77,7 @@ QString barChart(const QString& caption, const std::vector<Bar>& bars, bool perc
 {
     const int top = 28;
     const int height = top + static_cast<int>(bars.size()) * RowHeight + 24;
-    QString svg = QStringLiteral("<figure><svg role=\"img\" "
-                                 "width=\"%1\" height=\"%2\" viewBox=\"0 0 %1 %2\">"
-                                 "<title>%3</title>")
-                      .arg(ChartWidth)
-                      .arg(height)
-                      .arg(esc(caption));
-    svg += QStringLiteral("<text x=\"0\" y=\"18\" class=\"h\">%1</text>").arg(esc(caption));
+    QString svg = svgOpening(caption, height);
     if (percentGrid) {
         for (int quarter = 0; quarter <= 4; ++quarter) {
             const double x = LabelWidth + BarArea * quarter / 4.0;
@@ -95,7 +109,7 @@ QString barChart(const QString& caption, const std::vector<Bar>& bars, bool perc
                    .arg(number(LabelWidth + width + 6))
                    .arg(esc(bar.valueText));
     }
-    return svg + QStringLiteral("</svg></figure>\n");
+    return svg + QStringLiteral("</svg>");
 }
 
 // The share of right answers on each day the class practised, joined by a line.
@@ -106,12 +120,7 @@ QString progressChart(const std::map<double, Share>& byDate, const QLocale& loca
     const int top = 30;
     const int plotWidth = ChartWidth - left - 30;
     const int plotHeight = 200;
-    QString svg = QStringLiteral("<figure><svg role=\"img\" "
-                                 "width=\"%1\" height=\"%2\" viewBox=\"0 0 %1 %2\">"
-                                 "<title>%3</title><text x=\"0\" y=\"18\" class=\"h\">%3</text>")
-                      .arg(ChartWidth)
-                      .arg(top + plotHeight + 40)
-                      .arg(esc(caption));
+    QString svg = svgOpening(caption, top + plotHeight + 40);
     for (int quarter = 0; quarter <= 4; ++quarter) {
         const double y = top + plotHeight * (1 - quarter / 4.0);
         svg +=
@@ -131,7 +140,7 @@ QString progressChart(const std::map<double, Share>& byDate, const QLocale& loca
         }
     }
     if (days.empty()) {
-        return svg + QStringLiteral("</svg></figure>\n");
+        return svg + QStringLiteral("</svg>");
     }
     const double first = days.front().first;
     const double span = std::max(1.0, days.back().first - first);
@@ -154,12 +163,13 @@ QString progressChart(const std::map<double, Share>& byDate, const QLocale& loca
         }
     }
     svg += QStringLiteral("<polyline points=\"%1\" class=\"p\"/>").arg(points.join(u' '));
-    return svg + QStringLiteral("</svg></figure>\n");
+    return svg + QStringLiteral("</svg>");
 }
 
 QString pupilTable(const ClassStatistics& statistics, const QLocale& locale)
 {
-    QString html = QStringLiteral("<table><thead><tr><th>Příjmení</th><th>Třída</th>");
+    QString html =
+        QStringLiteral("<table width=\"100%\"><thead><tr><th>Příjmení</th><th>Třída</th>");
     for (const QString& heading : tallyHeadings()) {
         html += QStringLiteral("<th>%1</th>").arg(esc(heading));
     }
@@ -204,31 +214,32 @@ th:nth-child(n+8) { width: 5%; } p.m + p.m { margin-top: -10px; }
 td.n { text-align: right; } tr.t td { font-weight: bold; background: #f6f6f6; }
 tr.x td { color: #c62828; font-style: italic; }
 p.k span { margin-left: 14px; white-space: nowrap; }
-p.k i { display: inline-block; width: 12px; height: 12px; margin-right: 5px;
-        vertical-align: -1px; }
 * { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
 figure { margin: 0 0 20px; page-break-inside: avoid; max-width: 100%; }
 svg { max-width: 100%; height: auto; }
 @page { size: A4 portrait; margin: 12mm; }
 @media print { body { margin: 0; } thead { display: table-header-group; }
                tr { page-break-inside: avoid; } }
-svg text { font-family: "Liberation Sans", Arial, sans-serif; font-size: 12px; fill: #222; }
-svg .h { font-size: 15px; font-weight: bold; } svg .l { text-anchor: end; }
-svg .a { text-anchor: middle; fill: #555; } svg .g { stroke: #ddd; }
-svg .p { fill: none; stroke: #1565c0; stroke-width: 2; }
 .charts { display: flex; flex-wrap: wrap; gap: 0 40px; }
 )";
 
 } // namespace
 
-QString classOverviewHtml(const ClassStatistics& statistics, const QString& title,
-                          const QDate& made, const QLocale& locale)
+QString classOverviewTitle(const QString& pupilClass, const Period& period)
 {
-    QString html =
-        QStringLiteral("<!DOCTYPE html>\n<html lang=\"cs\"><head><meta charset=\"utf-8\">"
-                       "<title>%1</title><style>%2</style></head><body>\n")
-            .arg(esc(title), QString::fromUtf8(style));
-    html += QStringLiteral("<h1>%1</h1>\n").arg(esc(title));
+    QString title = pupilClass.isEmpty() ? QStringLiteral("Přehled všech tříd")
+                                         : QStringLiteral("Přehled třídy %1").arg(pupilClass);
+    if (!period.whole()) {
+        title += QStringLiteral(", ") + periodText(period);
+    }
+    return title;
+}
+
+ClassOverview classOverview(const ClassStatistics& statistics, const QString& title,
+                            const QDate& made, const QLocale& locale)
+{
+    ClassOverview overview;
+    overview.title = title;
     QString period;
     if (!statistics.byDate.empty()) {
         period = QStringLiteral("Cvičení od %1 do %2. ")
@@ -239,15 +250,16 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
                               .date()
                               .toString(QStringLiteral("d. M. yyyy")));
     }
-    html += QStringLiteral("<p class=\"m\">%1Sestaveno %2.%3</p>\n")
-                .arg(period, made.toString(QStringLiteral("d. M. yyyy")),
-                     statistics.taskLogPresent
-                         ? QString()
-                         : QStringLiteral(" Databáze nemá záznam úloh: chyby podle druhu, "
-                                          "zničené měřáky a čas na úlohu nejsou známy."));
-    html += pupilTable(statistics, locale) +
-            QStringLiteral("<p class=\"m\">%1</p>\n").arg(esc(mistakeColumnsLegend())) +
-            shareLegend(locale);
+    overview.summary =
+        QStringLiteral("<p class=\"m\">%1Sestaveno %2.%3</p>\n")
+            .arg(period, made.toString(QStringLiteral("d. M. yyyy")),
+                 statistics.taskLogPresent
+                     ? QString()
+                     : QStringLiteral(" Databáze nemá záznam úloh: chyby podle druhu, "
+                                      "zničené měřáky a čas na úlohu nejsou známy."));
+    overview.table = pupilTable(statistics, locale);
+    overview.legends = QStringLiteral("<p class=\"m\">%1</p>\n").arg(esc(mistakeColumnsLegend())) +
+                       shareLegend(locale);
 
     std::vector<Bar> pupils;
     for (const PupilTally& pupil : statistics.pupils) {
@@ -258,9 +270,17 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
                           share.value_or(0), share ? percentText(*share, locale) : noShare,
                           shareColour(share.value_or(0))});
     }
-    html += QStringLiteral("<div class=\"charts\">\n");
-    html += barChart(QStringLiteral("Úspěšnost žáků"), pupils, true, locale);
-    html += QStringLiteral("<div>\n") + progressChart(statistics.byDate, locale);
+    // A school's pupils in charts of a page each, every one with its axis.
+    const auto listed = static_cast<std::ptrdiff_t>(pupils.size());
+    for (std::ptrdiff_t first = 0; first == 0 || first < listed; first += PupilsPerChart) {
+        const std::ptrdiff_t last = std::min(listed, first + PupilsPerChart);
+        overview.pupilCharts << barChart(
+            listed <= PupilsPerChart
+                ? QStringLiteral("Úspěšnost žáků")
+                : QStringLiteral("Úspěšnost žáků %1–%2 z %3").arg(first + 1).arg(last).arg(listed),
+            std::vector<Bar>(pupils.begin() + first, pupils.begin() + last), true, locale);
+    }
+    overview.charts << progressChart(statistics.byDate, locale);
 
     std::vector<Bar> kinds;
     const qint64 most = std::max<qint64>(
@@ -271,8 +291,8 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
                          static_cast<double>(count) / static_cast<double>(most),
                          QString::number(count), QStringLiteral("#6a1b9a")});
     }
-    html += barChart(QStringLiteral("Chybné odpovědi podle pravděpodobné příčiny"), kinds, false,
-                     locale);
+    overview.charts << barChart(QStringLiteral("Chybné odpovědi podle pravděpodobné příčiny"),
+                                kinds, false, locale);
 
     std::vector<Bar> meters;
     for (const auto& [divisions, share] : statistics.byMeter) {
@@ -281,19 +301,40 @@ QString classOverviewHtml(const ClassStatistics& statistics, const QString& titl
                           percentText(right, locale) + QStringLiteral(" z %1").arg(share.all),
                           shareColour(right)});
     }
-    html +=
-        barChart(QStringLiteral("Úspěšnost podle měřáku (dílků stupnice)"), meters, true, locale);
+    overview.charts << barChart(QStringLiteral("Úspěšnost podle měřáku (dílků stupnice)"), meters,
+                                true, locale);
     if (statistics.all.neverPractised()) {
-        html += QStringLiteral("<p class=\"m\">Nikdo z žáků zatím necvičil, grafy jsou prázdné."
-                               "</p>\n");
+        overview.chartsNote =
+            QStringLiteral("<p class=\"m\">Nikdo z žáků zatím necvičil, grafy jsou prázdné.</p>\n");
     } else if (statistics.taskLogPresent && statistics.all.tasks == 0) {
-        html += QStringLiteral(
+        overview.chartsNote = QStringLiteral(
             "<p class=\"m\">Chyby podle příčiny a úspěšnost podle měřáku se počítají "
             "z jednotlivých úloh; žádný z těchto běhů je nezapsal (výsledky ze zpráv e-mailem "
             "úlohy nenesou).</p>\n");
     }
-    html += QStringLiteral("</div></div>\n</body></html>\n");
-    return html;
+    return overview;
+}
+
+QString classOverviewHtml(const ClassOverview& overview)
+{
+    QString html =
+        QStringLiteral("<!DOCTYPE html>\n<html lang=\"cs\"><head><meta charset=\"utf-8\">"
+                       "<title>%1</title><style>%2</style></head><body>\n<h1>%1</h1>\n")
+            .arg(esc(overview.title), QString::fromUtf8(style));
+    html += overview.summary + overview.table + overview.legends;
+    // The pupils' chart beside the other three where the window is wide enough.
+    const auto figure = [](const QString& chart) {
+        return QStringLiteral("<figure>%1</figure>\n").arg(chart);
+    };
+    html += QStringLiteral("<div class=\"charts\">\n<div>\n");
+    for (const QString& chart : overview.pupilCharts) {
+        html += figure(chart);
+    }
+    html += QStringLiteral("</div>\n<div>\n");
+    for (const QString& chart : overview.charts) {
+        html += figure(chart);
+    }
+    return html + overview.chartsNote + QStringLiteral("</div></div>\n</body></html>\n");
 }
 
 } // namespace voltmetr::teacher

@@ -4,6 +4,7 @@
 #include "school/schooldatabase.h"
 #include "school/schoolsettings.h"
 
+#include <QDate>
 #include <QList>
 #include <QRegularExpression>
 #include <QStringList>
@@ -64,8 +65,9 @@ struct OptionInfo
 {
     const char* name;
     std::initializer_list<Command> owners;
-    QString Request::*value; // nullptr: a switch, which sets flag
+    QString Request::*value; // nullptr: a switch, which sets flag, or a day, which sets day
     bool Request::*flag = nullptr;
+    std::optional<QDate> Period::*day = nullptr;
 };
 
 const OptionInfo options[] = {
@@ -74,9 +76,33 @@ const OptionInfo options[] = {
     {"--csv", {Command::Decode}, &Request::csvPath},
     {"--ulozit", {Command::Decode}, nullptr, &Request::store},
     {"--vystup", {Command::Export, Command::Overview}, &Request::outputPath},
-    {"--trida", {Command::Totals, Command::Statistics, Command::Overview}, &Request::pupilClass},
+    {"--trida",
+     {Command::Export, Command::Totals, Command::Statistics, Command::Overview},
+     &Request::pupilClass},
     {"--podle-potreby", {Command::Statistics, Command::Overview}, nullptr, &Request::byNeed},
+    {"--od",
+     {Command::Statistics, Command::Overview, Command::Export},
+     nullptr,
+     nullptr,
+     &Period::from},
+    {"--do",
+     {Command::Statistics, Command::Overview, Command::Export},
+     nullptr,
+     nullptr,
+     &Period::to},
 };
+
+// A date as Czech teachers write it, 1.9.2026 or 01. 09. 2026; nothing when it is no date.
+std::optional<QDate> czechDate(QString text)
+{
+    const QDate day = QDate::fromString(text.remove(u' '), QStringLiteral("d.M.yyyy"));
+    return day.isValid() ? std::optional(day) : std::nullopt;
+}
+
+QString czechDateText(const QDate& day)
+{
+    return day.toString(QStringLiteral("d.M.yyyy"));
+}
 
 Request refused(QString reason)
 {
@@ -120,7 +146,7 @@ Request parseRequest(const QStringList& arguments)
             return refused(QStringLiteral("Neznámá volba %1 (nápověda: --help).").arg(argument));
         }
         given.append(option);
-        if (!option->value) {
+        if (!option->value && !option->day) {
             if (argument.contains(u'=')) {
                 return refused(QStringLiteral("Volba %1 nemá hodnotu.").arg(name));
             }
@@ -136,7 +162,15 @@ Request parseRequest(const QStringList& arguments)
         if (!value || value->isEmpty()) {
             return refused(QStringLiteral("Volba %1 potřebuje hodnotu.").arg(name));
         }
-        request.*(option->value) = *value;
+        if (!option->day) {
+            request.*(option->value) = *value;
+        } else if (const std::optional<QDate> day = czechDate(*value)) {
+            request.period.*(option->day) = day;
+        } else {
+            return refused(QStringLiteral("Datum „%1“ u volby %2 nelze přečíst; pište ho jako "
+                                          "1.9.2026.")
+                               .arg(*value, name));
+        }
     }
     if (request.help && !positional.isEmpty() && findCommand(positional.first())) {
         request.command = findCommand(positional.first())->command;
@@ -165,6 +199,12 @@ Request parseRequest(const QStringList& arguments)
                                .arg(QLatin1String(option->name),
                                     owners.join(QStringLiteral(" nebo ")), commandWord));
         }
+    }
+    if (const Period& period = request.period;
+        period.from && period.to && period.from > period.to) {
+        return refused(QStringLiteral("Období od %1 do %2 nemá ani den: --od musí být nejpozději "
+                                      "v den --do.")
+                           .arg(czechDateText(*period.from), czechDateText(*period.to)));
     }
     if (request.command == Command::Overview && request.outputPath.isEmpty()) {
         return refused(QStringLiteral("Příkazu prehled chybí volba --vystup SOUBOR.html."));
@@ -222,8 +262,9 @@ QString helpText()
                "                           v databázi je, neuloží znovu\n"
                "                           (zprávu žáka ze seznamu, „Petr Horák“ i „Horák“,\n"
                "                           uloží k jeho výsledkům)\n"
-               "  export [--vystup VÝSTUP.csv]\n"
-               "                           vypíše všechny výsledky z databáze jako CSV\n"
+               "  export [--vystup VÝSTUP.csv] [--trida TŘÍDA]\n"
+               "                           vypíše výsledky z databáze jako CSV, všechny\n"
+               "                           nebo jen jedné třídy\n"
                "  souhrn [--trida TŘÍDA]   vypíše celkové výsledky každého žáka\n"
                "  statistika [--trida TŘÍDA]\n"
                "                           vypíše za každého žáka seznamu (i toho, kdo ještě\n"
@@ -236,6 +277,11 @@ QString helpText()
                "      --podle-potreby      (statistika, prehled) seřadí žáky podle potřeby\n"
                "                           pomoci: nejdřív kdo necvičil, pak od nejnižší\n"
                "                           úspěšnosti; jinak podle třídy a příjmení\n"
+               "      --od DATUM           (statistika, prehled, export) jen běhy od dne\n"
+               "                           DATUM včetně, psaného jako 1.9.2026\n"
+               "      --do DATUM           (statistika, prehled, export) jen běhy do dne\n"
+               "                           DATUM včetně; kdo v období necvičil, je mezi\n"
+               "                           těmi, kdo necvičili\n"
                "  aktualizuj               doplní do databáze ze starší verze tabulku úloh\n"
                "                           a tabulku uložených zpráv\n"
                "                           (a třídy zapsané jinak, např. „3A“, převede i se\n"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "school/period.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +35,7 @@ struct Request
     QString outputPath;  // export --vystup, prehled --vystup
     QString pupilClass;  // souhrn, statistika and prehled --trida
     bool byNeed = false; // statistika and prehled --podle-potreby
+    Period period;       // statistika, prehled and export --od and --do
     QStringList files;   // the files, or for the pupils' changes surnames and classes
     bool help = false;
     bool commandHelp = false; // --help after a command word: that command's help

@@ -22,6 +22,7 @@ void CsvTable::addRow(const QStringList& fields)
                           : field);
     }
     m_bytes += quoted.join(u';').toUtf8() + "\r\n";
+    ++m_rows;
 }
 
 QString writeTableFile(const QString& path, const CsvTable& table)

@@ -18,9 +18,12 @@ public:
 
     void addRow(const QStringList& fields);
     QByteArray bytes() const { return m_bytes; }
+    // The rows under the header.
+    qsizetype rowCount() const { return m_rows - 1; }
 
 private:
     QByteArray m_bytes{"\xef\xbb\xbf"};
+    qsizetype m_rows = 0;
 };
 
 // Writes the table to path whole or not at all: a file already there stays as it was when

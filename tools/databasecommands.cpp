@@ -1,6 +1,6 @@
 #include "app/filewrite.h"
 #include "app/procedury.h"
-#include "classlist.h"
+#include "classlistimport.h"
 #include "school/failurereason.h"
 #include "school/pupilstore.h"
 #include "school/schooldatabase.h"
@@ -219,46 +219,15 @@ int importClassList(const Request& request, Console& console)
         return console.fail(QStringLiteral("%1: %2").arg(listPath, list.error));
     }
 
-    SchoolConnection connection(request.databasePath, SchoolConnection::Access::Write);
-    if (const QString problem = schoolDatabaseProblem(request.databasePath, connection);
-        !problem.isEmpty()) {
-        return console.fail(problem);
-    }
-    QSqlDatabase& db = connection.db();
-    // The whole list or nothing: a half-imported class would be imported twice after a fix.
-    // Pupils may be storing results meanwhile: the import waits its turn as their saves do.
-    if (const QString failure = beginWriting(db); !failure.isEmpty()) {
-        return console.fail(databaseFailure(QStringLiteral("Zahájení zápisu"), failure));
-    }
-    std::vector<Profile> pupils;
-    for (const ClassListPupil& pupil : list.pupils) {
-        pupils.push_back({pupil.surname, pupil.pupilClass});
-    }
-    const PupilsAdded stored = addMissingPupils(db, pupils);
+    const PupilsAdded stored = addClassListAt(request.databasePath, list);
     if (!stored.ok()) {
-        rollBackWriting(db); // a failure of its own is logged; the first one is the reason
-        const QString failure = stored.failedAt < 0 ? stored.error
-                                                    : QStringLiteral("žák z řádku %1: %2")
-                                                          .arg(list.pupils[stored.failedAt].line)
-                                                          .arg(stored.error);
-        return console.fail(
-            databaseFailure(QStringLiteral("Zápis žáků do %1").arg(request.databasePath), failure));
+        return console.fail(stored.error);
     }
-    if (!db.commit()) {
-        const QString reason = databaseFailureReason(db.lastError());
-        db.rollback();
-        return console.fail(databaseFailure(QStringLiteral("Uložení žáků"), reason));
-    }
-
     for (const UnifiedClass& unified : list.unifiedClasses) {
-        console.out << QStringLiteral("Třída „%1“ (poprvé na řádku %2) je zapsána jako „%3“.")
-                           .arg(unified.typed, QString::number(unified.line), unified.unified)
-                    << Qt::endl;
+        console.out << unified.told() << Qt::endl;
     }
     for (const SkippedLine& skipped : list.skipped) {
-        console.out
-            << QStringLiteral("Řádek %1 vynechán: %2.").arg(skipped.line).arg(skipped.reason)
-            << Qt::endl;
+        console.out << skipped.told() << Qt::endl;
     }
     console.out << QStringLiteral("Přidáno žáků: %1, už v databázi: %2, vynechaných řádků: %3 "
                                   "(seznam v kódování %4).")

@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "teachertool.h"
 #include "teacherwindow.h"
+#include "ui/application.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,6 +31,9 @@ int main(int argc, char** argv)
         QLoggingCategory::setFilterRules(QStringLiteral("voltmetr.*=false"));
     }
     if (window) {
+        // The pupils' fonts, so that a replayed task's meter face is drawn as the pupil saw it,
+        // and Qt's own dialogs and buttons in Czech.
+        voltmetr::prepareApplication(static_cast<QApplication&>(*app));
         voltmetr::teacher::TeacherWindow teacherWindow(request.databasePath);
         teacherWindow.show();
         return QApplication::exec();

@@ -4,6 +4,8 @@
 #include "schoolconnection.h"
 #include "teachertool.h"
 
+#include <functional>
+
 namespace voltmetr::teacher {
 
 QString pupilChanged(const Profile& from, const Profile& to, bool merged, qint64 runs)
@@ -14,6 +16,26 @@ QString pupilChanged(const Profile& from, const Profile& to, bool merged, qint64
         .arg(runs);
 }
 
+QString pupilRemoved(const Profile& who, qint64 runs)
+{
+    return QStringLiteral("Žák %1 je vyřazen ze seznamu; jeho běhy (%2) zůstávají v databázi.")
+        .arg(pupilName(who))
+        .arg(runs);
+}
+
+PupilEdit editPupilAt(const QString& location, const std::function<PupilEdit(QSqlDatabase&)>& edit)
+{
+    SchoolConnection connection(location, SchoolConnection::Access::Write);
+    if (QString problem = schoolDatabaseProblem(location, connection); !problem.isEmpty()) {
+        return {0, problem};
+    }
+    PupilEdit done = edit(connection.db());
+    if (!done.ok()) {
+        done.error = QStringLiteral("Nic se nezměnilo: %1.").arg(done.error);
+    }
+    return done;
+}
+
 int changePupils(const Request& request, Console& console)
 {
     const Profile pupil{request.files.value(0), request.files.value(1)};
@@ -21,32 +43,28 @@ int changePupils(const Request& request, Console& console)
     const Profile other{request.files.value(2), request.command == Command::Rename
                                                     ? unifiedClassName(request.files.value(3))
                                                     : request.files.value(3)};
-    SchoolConnection connection(request.databasePath, SchoolConnection::Access::Write);
-    if (const QString problem = schoolDatabaseProblem(request.databasePath, connection);
-        !problem.isEmpty()) {
-        return console.fail(problem);
-    }
-    QSqlDatabase& db = connection.db();
-    PupilEdit edit;
     QString done;
-    switch (request.command) {
-    case Command::Rename:
-        edit = renamePupil(db, pupil, other);
-        done = pupilChanged(pupil, other, false, edit.runs);
-        break;
-    case Command::Merge:
-        edit = mergePupils(db, pupil, other);
-        done = pupilChanged(pupil, other, true, edit.runs);
-        break;
-    default:
-        edit = removePupil(db, pupil);
-        done = QStringLiteral("Žák %1 je vyřazen ze seznamu; jeho běhy (%2) zůstávají v databázi.")
-                   .arg(pupilName(pupil))
-                   .arg(edit.runs);
-        break;
-    }
+    const PupilEdit edit = editPupilAt(request.databasePath, [&](QSqlDatabase& db) {
+        switch (request.command) {
+        case Command::Rename: {
+            const PupilEdit renamed = renamePupil(db, pupil, other);
+            done = pupilChanged(pupil, other, false, renamed.runs);
+            return renamed;
+        }
+        case Command::Merge: {
+            const PupilEdit merged = mergePupils(db, pupil, other);
+            done = pupilChanged(pupil, other, true, merged.runs);
+            return merged;
+        }
+        default: {
+            const PupilEdit removed = removePupil(db, pupil);
+            done = pupilRemoved(pupil, removed.runs);
+            return removed;
+        }
+        }
+    });
     if (!edit.ok()) {
-        return console.fail(QStringLiteral("Nic se nezměnilo: %1.").arg(edit.error));
+        return console.fail(edit.error);
     }
     console.out << done << Qt::endl;
     return Console::ExitSuccess;

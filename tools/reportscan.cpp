@@ -4,6 +4,7 @@
 #include "reportextract.h"
 
 #include <QCryptographicHash>
+#include <algorithm>
 
 namespace voltmetr {
 
@@ -29,26 +30,32 @@ void ReportScan::addText(const QString& text, const QString& place)
         if (!decoded.ok()) {
             m_notes.append(
                 {placeOfLine(place, found.lineOfToken(decoded.badToken)), decoded.error});
-            ++m_damaged;
             continue;
         }
         const QString where = placeOfLine(place, found.firstLine());
         const ParsedReport parsed = parseReportText(decoded.text);
         if (!parsed.ok()) {
             m_notes.append({where, parsed.error});
-            ++m_damaged;
             continue;
         }
         const QByteArray identity = identityOf(found.encoded);
         if (const auto earlier = m_seen.constFind(identity); earlier != m_seen.cend()) {
             m_notes.append(
-                {where, QStringLiteral("Tatáž zpráva (%1) už je výše, %2; započtena jen jednou.")
-                            .arg(parsed.fields.pupilName, m_reports[*earlier].where)});
+                {where,
+                 QStringLiteral("Tatáž zpráva (%1) už je výše, %2; započtena jen jednou.")
+                     .arg(parsed.fields.pupilName, m_reports[*earlier].where),
+                 false});
             continue;
         }
         m_seen.insert(identity, m_reports.size());
         m_reports.append({where, decoded.text, parsed.fields, identity});
     }
+}
+
+int ReportScan::damaged() const
+{
+    return static_cast<int>(std::count_if(m_notes.cbegin(), m_notes.cend(),
+                                          [](const ReportNote& note) { return note.damaged; }));
 }
 
 } // namespace voltmetr

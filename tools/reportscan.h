@@ -26,6 +26,7 @@ struct ReportNote
 {
     QString where;
     QString text;
+    bool damaged = true; // not a report given again
 };
 
 // Collects the reports of everything a teacher hands over at once: each report once, in the
@@ -40,13 +41,12 @@ public:
     const QList<ScannedReport>& reports() const { return m_reports; }
     const QList<ReportNote>& notes() const { return m_notes; }
     // The damaged reports among the notes (a repeated report is no failure).
-    int damaged() const { return m_damaged; }
+    int damaged() const;
 
 private:
     QList<ScannedReport> m_reports;
     QList<ReportNote> m_notes;
     QHash<QByteArray, qsizetype> m_seen; // identity -> index in m_reports
-    int m_damaged = 0;
 };
 
 } // namespace voltmetr

@@ -1,6 +1,6 @@
 #include "app/oledate.h"
-#include "csvtable.h"
 #include "czechorder.h"
+#include "resultstable.h"
 #include "school/failurereason.h"
 #include "school/runstore.h"
 #include "school/schooldatabase.h"
@@ -13,56 +13,25 @@
 
 namespace voltmetr::teacher {
 
-namespace {
-
-QString dateText(const std::optional<double>& value)
-{
-    return value ? fromOleDate(*value).date().toString(QStringLiteral("dd.MM.yyyy")) : QString();
-}
-
-QString timeText(const std::optional<double>& value)
-{
-    return value ? fromOleDate(*value).time().toString(QStringLiteral("hh:mm:ss")) : QString();
-}
-
-QString numberText(const std::optional<qint64>& value)
-{
-    return value ? QString::number(*value) : QString();
-}
-
-} // namespace
-
 int exportResults(const Request& request, Console& console)
 {
-    SchoolConnection connection(request.databasePath, SchoolConnection::Access::Read);
-    if (const QString problem = schoolDatabaseProblem(request.databasePath, connection);
-        !problem.isEmpty()) {
-        return console.fail(problem);
-    }
-    std::vector<StoredResult> results;
-    if (const QString failure = readStoredResults(connection.db(), results); !failure.isEmpty()) {
-        return console.fail(databaseFailure(QStringLiteral("Čtení výsledků"), failure));
-    }
-    CsvTable table({QStringLiteral("Příjmení"), QStringLiteral("Třída"), QStringLiteral("Správně"),
-                    QStringLiteral("Chybně"), QStringLiteral("Začátek"), QStringLiteral("Konec"),
-                    QStringLiteral("Datum"), QStringLiteral("Přihlášen jako"),
-                    QStringLiteral("Typ zkoušky")});
-    for (const StoredResult& result : results) {
-        table.addRow({result.surname, result.className, numberText(result.rightCount),
-                      numberText(result.wrongCount), timeText(result.startTime),
-                      timeText(result.endTime), dateText(result.date), result.loginName,
-                      numberText(result.examType)});
-    }
-    const auto rows = results.size();
-    if (request.outputPath.isEmpty()) {
-        console.out.flush();
-        console.out.device()->write(table.bytes());
-        return Console::ExitSuccess;
-    }
-    if (const QString failure = writeTableFile(request.outputPath, table); !failure.isEmpty()) {
+    QString failure;
+    const std::optional<CsvTable> table =
+        readResultsTableAt(request.databasePath, request.pupilClass, request.period, failure);
+    if (!table) {
         return console.fail(failure);
     }
-    console.out << QStringLiteral("Zapsáno výsledků: %1 do %2.").arg(rows).arg(request.outputPath)
+    if (request.outputPath.isEmpty()) {
+        console.out.flush();
+        console.out.device()->write(table->bytes());
+        return Console::ExitSuccess;
+    }
+    if (failure = writeTableFile(request.outputPath, *table); !failure.isEmpty()) {
+        return console.fail(failure);
+    }
+    console.out << QStringLiteral("Zapsáno výsledků: %1 do %2.")
+                       .arg(table->rowCount())
+                       .arg(request.outputPath)
                 << Qt::endl;
     return Console::ExitSuccess;
 }

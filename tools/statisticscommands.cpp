@@ -21,8 +21,8 @@ std::optional<ClassStatistics> statisticsFor(const Request& request, Console& co
                                              int& exitCode)
 {
     QString failure;
-    std::optional<ClassStatistics> statistics =
-        readStatisticsAt(request.databasePath, request.pupilClass, request.byNeed, failure);
+    std::optional<ClassStatistics> statistics = readStatisticsAt(
+        request.databasePath, {request.pupilClass, request.period, request.byNeed}, failure);
     if (!statistics) {
         exitCode = console.fail(failure);
     } else if (statistics->pupils.isEmpty()) {
@@ -149,7 +149,11 @@ int printStatistics(const Request& request, Console& console)
         }
         console.out << line.trimmed() << Qt::endl;
     }
-    console.out << Qt::endl << rightShareDefinition() << Qt::endl;
+    console.out << Qt::endl;
+    if (!request.period.whole()) {
+        console.out << QStringLiteral("Období: %1.").arg(periodText(request.period)) << Qt::endl;
+    }
+    console.out << rightShareDefinition() << Qt::endl;
     if (const qsizetype idle = neverPractisedCount(*statistics); idle > 0) {
         console.out << QStringLiteral("Žáků, kteří ani jednou necvičili: %1 z %2.")
                            .arg(idle)
@@ -170,11 +174,9 @@ int writeClassOverview(const Request& request, Console& console)
     if (!statistics) {
         return exitCode;
     }
-    const QString title = request.pupilClass.isEmpty()
-                              ? QStringLiteral("Přehled všech tříd")
-                              : QStringLiteral("Přehled třídy %1").arg(request.pupilClass);
-    const QString html =
-        classOverviewHtml(*statistics, title, QDate::currentDate(), QLocale::system());
+    const QString html = classOverviewHtml(
+        classOverview(*statistics, classOverviewTitle(request.pupilClass, request.period),
+                      QDate::currentDate(), QLocale::system()));
     if (const QString reason = writeWholeFile(request.outputPath, html.toUtf8());
         !reason.isEmpty()) {
         return console.fail(

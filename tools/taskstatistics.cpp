@@ -2,6 +2,7 @@
 
 #include "app/procedury.h"
 #include "czechorder.h"
+#include "exercise/metermodel.h"
 #include "school/pupilstore.h"
 #include "school/runstore.h"
 #include "school/tasklogstore.h"
@@ -11,22 +12,11 @@
 #include <algorithm>
 #include <set>
 #include <tuple>
+#include <unordered_map>
 
 namespace voltmetr::teacher {
 
 namespace {
-
-// The catalogue's meters differ in their divisions, so the divisions a task stored name its
-// meter.
-const MeterType* meterWithDivisions(const MeterTables& tables, int divisions)
-{
-    for (int meterNo = 1; meterNo <= tables.Meters.size(); ++meterNo) {
-        if (tables.Meters[meterNo].divisions == divisions) {
-            return &tables.Meters[meterNo];
-        }
-    }
-    return nullptr;
-}
 
 using PupilKey = std::pair<QString, QString>; // surname, class
 
@@ -35,6 +25,22 @@ using PupilKey = std::pair<QString, QString>; // surname, class
 std::optional<double> Tally::rightShare() const
 {
     return teacher::rightShare(right, wrong);
+}
+
+void Tally::add(const Tally& part)
+{
+    runs += part.runs;
+    right += part.right;
+    wrong += part.wrong;
+    tasks += part.tasks;
+    destroyed += part.destroyed;
+    seconds += part.seconds;
+    if (part.lastPractised) {
+        lastPractised = std::max(lastPractised.value_or(*part.lastPractised), *part.lastPractised);
+    }
+    for (std::size_t kind = 0; kind < mistakes.size(); ++kind) {
+        mistakes[kind] += part.mistakes[kind];
+    }
 }
 
 std::optional<double> Tally::secondsPerTask() const
@@ -59,6 +65,25 @@ Share answersOf(const TaskRecord& task)
     const qint64 right = task.verdict == TaskVerdict::Right ? 1 : 0;
     const qint64 wrong = (task.verdict == TaskVerdict::Wrong ? 1 : 0) + (task.destroyed ? 1 : 0);
     return {right, right + wrong};
+}
+
+std::optional<MistakeKind> likeliestCause(const TaskRecord& task, const MeterTables& tables)
+{
+    const MeterType* meter = meterWithDivisions(tables, task.divisions);
+    if (task.verdict != TaskVerdict::Wrong || !task.valueRead || !meter) {
+        return std::nullopt;
+    }
+    return mistakeKind(*task.valueRead, task.voltage, *meter, task.rangeInUse);
+}
+
+void countTask(Tally& tally, const TaskRecord& task, const MeterTables& tables)
+{
+    ++tally.tasks;
+    tally.seconds += task.seconds;
+    tally.destroyed += task.destroyed ? 1 : 0;
+    if (const std::optional<MistakeKind> kind = likeliestCause(task, tables)) {
+        ++tally.mistakes[static_cast<std::size_t>(*kind) - 1];
+    }
 }
 
 void sortByNeed(QList<PupilTally>& pupils)
@@ -107,13 +132,26 @@ QStringList tallyCells(const Tally& tally, const QLocale& locale)
     return cells;
 }
 
+QString periodText(const Period& period)
+{
+    const auto day = [](const QDate& date) { return date.toString(QStringLiteral("d. M. yyyy")); };
+    QStringList ends;
+    if (period.from) {
+        ends << QStringLiteral("od ") + day(*period.from);
+    }
+    if (period.to) {
+        ends << QStringLiteral("do ") + day(*period.to);
+    }
+    return ends.isEmpty() ? QStringLiteral("celé období") : ends.join(u' ');
+}
+
 QString neverPractisedMark()
 {
     return QStringLiteral("necvičil(a)");
 }
 
-std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& pupilClass,
-                                              bool byNeed, QString& failure)
+std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const StatisticsQuery& query,
+                                              QString& failure)
 {
     std::map<PupilKey, Tally> pupils;
     ClassStatistics statistics;
@@ -123,25 +161,29 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
         return std::nullopt;
     }
     for (const Profile& pupil : listed) {
-        if (pupilClass.isEmpty() || pupil.className == pupilClass) {
+        if (query.pupilClass.isEmpty() || pupil.className == query.pupilClass) {
             pupils.try_emplace({pupil.surname, pupil.className});
         }
     }
 
-    std::vector<PupilDayTotals> days;
-    if (failure = readPupilDayTotals(db, pupilClass, days); !failure.isEmpty()) {
+    std::vector<RunTotals> runs;
+    if (failure = readRuns(db, query.pupilClass, query.period, runs); !failure.isEmpty()) {
         return std::nullopt;
     }
-    for (const PupilDayTotals& day : days) {
-        Tally& tally = pupils[{day.surname, day.className}];
-        const qint64 right = day.totals.rightCount;
-        const qint64 wrong = day.totals.wrongCount;
-        tally.runs += day.runs;
+    // A school year's tasks name their run only: each run's pupil is looked up once here.
+    std::unordered_map<qint64, Tally*> runPupils;
+    runPupils.reserve(runs.size());
+    for (const RunTotals& run : runs) {
+        Tally& tally = pupils[{run.surname, run.className}];
+        runPupils.emplace(run.id, &tally);
+        const qint64 right = run.totals.rightCount;
+        const qint64 wrong = run.totals.wrongCount;
+        ++tally.runs;
         tally.right += right;
         tally.wrong += wrong;
-        if (day.date) {
-            tally.lastPractised = std::max(tally.lastPractised.value_or(*day.date), *day.date);
-            Share& share = statistics.byDate[*day.date];
+        if (run.date) {
+            tally.lastPractised = std::max(tally.lastPractised.value_or(*run.date), *run.date);
+            Share& share = statistics.byDate[*run.date];
             share.right += right;
             share.all += right + wrong;
         }
@@ -151,65 +193,45 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& p
     if (statistics.taskLogPresent) {
         MeterTables tables;
         FillTables(tables);
-        const auto tallyTask = [&](const LoggedTask& logged) {
-            const TaskRecord& task = logged.task;
-            Tally& tally = pupils[{logged.surname, logged.className}];
-            ++tally.tasks;
-            tally.seconds += task.seconds;
-            tally.destroyed += task.destroyed ? 1 : 0;
+        const auto tallyTask = [&](const CountedTask& counted) {
+            const auto owner = runPupils.find(counted.run);
+            if (owner == runPupils.end()) {
+                return; // a task of a run that is no longer there
+            }
+            const TaskRecord& task = counted.task;
+            countTask(*owner->second, task, tables);
             if (const Share answers = answersOf(task); answers.all > 0) {
                 Share& meter = statistics.byMeter[task.divisions];
                 meter.right += answers.right;
                 meter.all += answers.all;
             }
-            const MeterType* meter = meterWithDivisions(tables, task.divisions);
-            if (task.verdict == TaskVerdict::Wrong && task.valueRead && meter) {
-                const MistakeKind kind =
-                    mistakeKind(*task.valueRead, task.voltage, *meter, task.rangeInUse);
-                ++tally.mistakes[static_cast<std::size_t>(kind) - 1];
-            }
         };
-        if (failure = readTaskLog(db, pupilClass, tallyTask); !failure.isEmpty()) {
+        if (failure = readCountedTasks(db, query.pupilClass, query.period, tallyTask);
+            !failure.isEmpty()) {
             return std::nullopt;
         }
     }
 
-    const auto add = [](Tally& sum, const Tally& part) {
-        sum.runs += part.runs;
-        sum.right += part.right;
-        sum.wrong += part.wrong;
-        sum.tasks += part.tasks;
-        sum.destroyed += part.destroyed;
-        sum.seconds += part.seconds;
-        if (part.lastPractised) {
-            sum.lastPractised =
-                std::max(sum.lastPractised.value_or(*part.lastPractised), *part.lastPractised);
-        }
-        for (std::size_t kind = 0; kind < sum.mistakes.size(); ++kind) {
-            sum.mistakes[kind] += part.mistakes[kind];
-        }
-    };
     for (const auto& [key, tally] : pupils) {
         statistics.pupils.append({key.first, key.second, tally});
-        add(statistics.classes[key.second], tally);
-        add(statistics.all, tally);
+        statistics.classes[key.second].add(tally);
+        statistics.all.add(tally);
     }
     sortByClassThenSurname(statistics.pupils);
-    if (byNeed) {
+    if (query.byNeed) {
         sortByNeed(statistics.pupils);
     }
     return statistics;
 }
 
-std::optional<ClassStatistics> readStatisticsAt(const QString& location, const QString& pupilClass,
-                                                bool byNeed, QString& failure)
+std::optional<ClassStatistics> readStatisticsAt(const QString& location,
+                                                const StatisticsQuery& query, QString& failure)
 {
     SchoolConnection connection(location, SchoolConnection::Access::Read);
     if (failure = schoolDatabaseProblem(location, connection); !failure.isEmpty()) {
         return std::nullopt;
     }
-    std::optional<ClassStatistics> statistics =
-        readStatistics(connection.db(), pupilClass, byNeed, failure);
+    std::optional<ClassStatistics> statistics = readStatistics(connection.db(), query, failure);
     if (!statistics) {
         failure = databaseFailure(QStringLiteral("Čtení výsledků"), failure);
     }

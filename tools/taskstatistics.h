@@ -3,6 +3,7 @@
 #include "app/tasklog.h"
 #include "exercise/mistakekind.h"
 #include "school/classname.h"
+#include "school/period.h"
 #include "school/schooldatabase.h"
 #include "shareformat.h"
 
@@ -30,13 +31,16 @@ struct Tally
     std::array<qint64, MistakeKindCount> mistakes = {}; // wrong answers by likeliest cause
     std::optional<double> lastPractised; // the latest run's date (days since 30 December 1899)
 
+    // Adds another set of runs: every count, and the later of the two last practices.
+    void add(const Tally& part);
+
     // Right answers of all answers, 0..1; nothing when there was no answer.
     std::optional<double> rightShare() const;
     std::optional<double> secondsPerTask() const;
     // The cause of most wrong answers, the first in the list of causes when two tie; nothing
     // without a logged wrong answer.
     std::optional<MistakeKind> mostFrequentMistake() const;
-    // A pupil of the list without a single run.
+    // A pupil of the list without a single run (in the period read).
     bool neverPractised() const { return runs == 0; }
 };
 
@@ -62,6 +66,14 @@ struct Share
 // tasks of a run add up to the run's own counts.
 Share answersOf(const TaskRecord& task);
 
+// The likeliest cause of a logged wrong answer; nothing for a task without a judged wrong
+// answer, or on a meter the catalogue does not hold.
+std::optional<MistakeKind> likeliestCause(const TaskRecord& task, const MeterTables& tables);
+
+// Adds one logged task to the tally: the task, its seconds, a destroyed meter, and the likeliest
+// cause of a wrong answer.
+void countTask(Tally& tally, const TaskRecord& task, const MeterTables& tables);
+
 struct ClassStatistics
 {
     QList<PupilTally> pupils; // every listed pupil and whoever else has runs, as sortByNeed says
@@ -80,20 +92,32 @@ QStringList tallyHeadings();
 QStringList tallyCells(const Tally& tally, const QLocale& locale);
 QString mistakeColumnsLegend();
 
+// The period as the teacher reads it: "od 1. 9. 2026 do 31. 8. 2027", "od 1. 9. 2026",
+// "do 31. 8. 2027", or "celé období".
+QString periodText(const Period& period);
+
 // What stands in place of the figures of a pupil who never practised.
 QString neverPractisedMark();
 
-// Reads the results and the task log, of one class or of all when pupilClass is empty.
-// Nothing, with the reason in failure, when the database could not be read.
-// The pupils of the list are all there, those who never practised with nothing counted. In
-// Czech order by class, then surname, or by need when byNeed.
-std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const QString& pupilClass,
-                                              bool byNeed, QString& failure);
+// What statistics to read: of one class or of all when pupilClass is empty, of the runs in the
+// period; in Czech order by class, then surname, or by need when byNeed.
+struct StatisticsQuery
+{
+    QString pupilClass;
+    Period period;
+    bool byNeed = false;
+};
+
+// Reads the results and the task log as query asks. Nothing, with the reason in failure, when the
+// database could not be read. The pupils of the list are all there, those without a run in the
+// period with nothing counted.
+std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const StatisticsQuery& query,
+                                              QString& failure);
 
 // readStatistics of the school database at location, opened for reading and closed again.
 // Nothing, with the teacher's Czech reason in failure, when the database cannot be used or read.
-std::optional<ClassStatistics> readStatisticsAt(const QString& location, const QString& pupilClass,
-                                                bool byNeed, QString& failure);
+std::optional<ClassStatistics> readStatisticsAt(const QString& location,
+                                                const StatisticsQuery& query, QString& failure);
 
 // The classes of the class list at location, each once, in the order a school lists them; empty,
 // with the teacher's Czech reason in failure, when the database cannot be used or read. Cheap

@@ -2,9 +2,11 @@
 
 #include "commandline.h"
 #include "school/profile.h"
+#include "school/pupiledits.h"
 
 #include <QIODevice>
 #include <QTextStream>
+#include <functional>
 
 namespace voltmetr::teacher {
 
@@ -43,5 +45,11 @@ int checkLab(const Request& request, Console& console);
 int changePupils(const Request& request, Console& console);
 // "Žák Novák (3A) je teď Novák (3.A), převedeno běhů: 2.", or "… je sloučen do žáka …".
 QString pupilChanged(const Profile& from, const Profile& to, bool merged, qint64 runs);
+// "Žák Novák (2.B) je vyřazen ze seznamu; jeho běhy (2) zůstávají v databázi."
+QString pupilRemoved(const Profile& who, qint64 runs);
+// A change of the pupils made on the school database at location, opened for writing and closed
+// again, as the commands and the window make it; error holds the teacher's Czech reason,
+// "Nic se nezměnilo: …" when the change was refused.
+PupilEdit editPupilAt(const QString& location, const std::function<PupilEdit(QSqlDatabase&)>& edit);
 
 } // namespace voltmetr::teacher

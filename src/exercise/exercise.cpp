@@ -2,6 +2,7 @@
 
 #include "app/procedury.h"
 #include "exercise/metermodel.h"
+#include "exercise/scalegeometry.h"
 
 #include <cmath>
 
@@ -9,10 +10,9 @@ namespace voltmetr {
 
 namespace {
 
-// The needle's mechanical stops, in degrees: 4 degrees beyond either end of the 70-degree arc.
-constexpr float UpperStop = 129;
-constexpr float LowerStop = 51;
-constexpr float ScaleZero = 55;
+constexpr float UpperStop = scale::upperStop;
+constexpr float LowerStop = scale::lowerStop;
+constexpr float ScaleZero = scale::zeroAngle;
 // Ticks of the overload timer (250 ms each) until a pegged meter is destroyed: 5 s.
 constexpr int TicksToDestruction = 20;
 // The meter is changed after every this many finished tasks.

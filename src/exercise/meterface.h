@@ -6,8 +6,12 @@
 #include <QImage>
 #include <QLineF>
 #include <QRegion>
+#include <QSize>
 
 namespace voltmetr {
+
+// The face's size in the exercise window, in twips.
+inline constexpr QSize meterFaceTwips{6135, 2985};
 
 // The meter face: the scale of the current meter, drawn once per task into a cached image
 // sized for the screen's pixel ratio, with the red needle drawn over it. Moving the needle

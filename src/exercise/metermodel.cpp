@@ -1,5 +1,10 @@
 #include "exercise/metermodel.h"
 
+#include "exercise/needlemotion.h"
+#include "exercise/scalegeometry.h"
+
+#include <algorithm>
+
 namespace voltmetr {
 
 int lowestUsablePosition(const MeterType& meter)
@@ -51,15 +56,39 @@ int bestRangeFor(const MeterType& meter, int position, float voltage)
     return best;
 }
 
+namespace {
+
+float deflectionOn(const MeterType& meter, float rangeVolts, float voltage, bool polarityRight)
+{
+    const double deflection =
+        meter.divisions * static_cast<double>(voltage) / static_cast<double>(rangeVolts);
+    return static_cast<float>(polarityRight ? deflection : -deflection);
+}
+
+} // namespace
+
 float steadyDeflection(const MeterType& meter, int position, float voltage, bool connected,
                        bool polarityRight)
 {
-    if (!connected) {
-        return 0;
+    return connected ? deflectionOn(meter, meter.ranges[position], voltage, polarityRight) : 0;
+}
+
+float restingNeedleAngle(const MeterType& meter, float rangeVolts, float voltage,
+                         bool polarityRight)
+{
+    NeedleMotion resting;
+    resting.NeedleBase = deflectionOn(meter, rangeVolts, voltage, polarityRight);
+    return std::clamp(resting.angle(meter.divisions), scale::lowerStop, scale::upperStop);
+}
+
+const MeterType* meterWithDivisions(const MeterTables& tables, int divisions)
+{
+    for (int meterNo = 1; meterNo <= tables.Meters.size(); ++meterNo) {
+        if (tables.Meters[meterNo].divisions == divisions) {
+            return &tables.Meters[meterNo];
+        }
     }
-    const double deflection = meter.divisions * static_cast<double>(voltage) /
-                              static_cast<double>(meter.ranges[position]);
-    return static_cast<float>(polarityRight ? deflection : -deflection);
+    return nullptr;
 }
 
 } // namespace voltmetr

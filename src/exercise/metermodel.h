@@ -35,4 +35,13 @@ int bestRangeFor(const MeterType& meter, int position, float voltage);
 float steadyDeflection(const MeterType& meter, int position, float voltage, bool connected,
                        bool polarityRight);
 
+// Where the needle of a connected meter comes to rest on the range of rangeVolts, in degrees: at
+// the steady deflection, or on the stop it is pegged at when that lies beyond the stop.
+float restingNeedleAngle(const MeterType& meter, float rangeVolts, float voltage,
+                         bool polarityRight);
+
+// The meter of the catalogue with the given divisions, which no two meters share; nothing when
+// none has them.
+const MeterType* meterWithDivisions(const MeterTables& tables, int divisions);
+
 } // namespace voltmetr

@@ -178,6 +178,19 @@ WorkedCalculation workedCalculation(float taskVoltage, int divisions, float best
     return calculation;
 }
 
+QStringList workedCalculationLines(const WorkedCalculation& calculation)
+{
+    namespace caption = calculationCaption;
+    const auto line = [](QStringView before, const QString& figure, QStringView after) {
+        return before.toString() + u' ' + figure.trimmed() + u' ' + after.toString();
+    };
+    return {line(caption::range, calculation.Roz, caption::volts),
+            line(caption::scale, calculation.Dilk, caption::divisions),
+            line(caption::needle, calculation.Ukaz, caption::division),
+            caption::voltage.toString() + u' ' + calculation.Souh,
+            caption::equals.toString() + calculation.Vys};
+}
+
 bool withinOnePercent(double value, double expected)
 {
     const double low = (1 - 1.0 / 100) * expected;

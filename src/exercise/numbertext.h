@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
 namespace voltmetr {
 
@@ -34,6 +36,22 @@ struct WorkedCalculation
 
     friend bool operator==(const WorkedCalculation&, const WorkedCalculation&) = default;
 };
+
+// The words around the calculation's figures, as the pupil reads them after a wrong answer.
+namespace calculationCaption {
+inline constexpr QStringView range = u"Rozsah:";
+inline constexpr QStringView volts = u"V";
+inline constexpr QStringView scale = u"Stupnice má:";
+inline constexpr QStringView divisions = u"dílků";
+inline constexpr QStringView needle = u"Ručička ukazuje na:";
+inline constexpr QStringView division = u"dílek";
+inline constexpr QStringView voltage = u"Měřené napětí je:";
+inline constexpr QStringView equals = u"=  ";
+} // namespace calculationCaption
+
+// The calculation as lines of text, each figure with its captions: "Rozsah: 200 V", ...,
+// "Měřené napětí je: (200 V / 100 dílků) *  55 dílků =", "=  110 V".
+QStringList workedCalculationLines(const WorkedCalculation& calculation);
 
 // The calculation for a task of taskVoltage on a meter of the given divisions, read on the
 // range of bestRangeVolts, in the decimals the pupil sees on the meter: 0.5 V on 0.6 V of 120

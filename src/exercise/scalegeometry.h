@@ -19,6 +19,9 @@ inline constexpr double arcRadius = 4500.0;
 inline constexpr double needleLength = 4750.0;
 inline constexpr float zeroAngle = 55.0f;
 inline constexpr float fullScaleAngle = 125.0f;
+// The needle's mechanical stops: 4 degrees beyond either end of the 70-degree arc.
+inline constexpr float lowerStop = 51.0f;
+inline constexpr float upperStop = 129.0f;
 // The numbers sit just outside the long ticks, on two different radii across and up.
 inline constexpr double numberRadiusX = 4660.0;
 inline constexpr double numberRadiusY = 4630.0;

@@ -20,6 +20,7 @@ constexpr Qt::Alignment right = Qt::AlignRight | Qt::AlignTop;
 Spatny::Spatny(const WorkedCalculation& calculation, AskToEnd askToEnd, QWidget* parent)
     : AnswerFeedback(std::move(askToEnd), parent)
 {
+    namespace caption = calculationCaption;
     setLetterSpacedTitle(*this, QStringLiteral("C H Y B A"));
     setFixedClientTwips(*this, 4815, 3735);
     const QFont plain = designFont(QStringLiteral("MS Sans Serif"), 9.75);
@@ -29,22 +30,21 @@ Spatny::Spatny(const WorkedCalculation& calculation, AskToEnd askToEnd, QWidget*
          QStringLiteral("Při výpočtu jsi se dopustil chyby! Správně to mělo vypadat asi takto:"),
          120, 120, 4455, 735, designFont(QStringLiteral("Times New Roman"), 14.25, true), left,
          red},
-        {QStringLiteral("Label2"), QStringLiteral("Rozsah:"), 240, 1080, 735, 240, plain, left},
+        {QStringLiteral("Label2"), caption::range.toString(), 240, 1080, 735, 240, plain, left},
         {QStringLiteral("Roz"), calculation.Roz, 2280, 1080, 1695, 255, plain, right},
-        {QStringLiteral("Label8"), QStringLiteral("V"), 4080, 1080, 135, 240, plain, left},
-        {QStringLiteral("Label3"), QStringLiteral("Stupnice má:"), 240, 1440, 1155, 240, plain,
-         left},
+        {QStringLiteral("Label8"), caption::volts.toString(), 4080, 1080, 135, 240, plain, left},
+        {QStringLiteral("Label3"), caption::scale.toString(), 240, 1440, 1155, 240, plain, left},
         {QStringLiteral("Dilk"), calculation.Dilk, 2280, 1440, 1695, 255, plain, right},
-        {QStringLiteral("Label4"), QStringLiteral("dílků"), 4080, 1440, 420, 240, plain, left},
-        {QStringLiteral("Label5"), QStringLiteral("Ručička ukazuje na:"), 240, 1800, 1785, 240,
-         plain, left},
+        {QStringLiteral("Label4"), caption::divisions.toString(), 4080, 1440, 420, 240, plain,
+         left},
+        {QStringLiteral("Label5"), caption::needle.toString(), 240, 1800, 1785, 240, plain, left},
         {QStringLiteral("Ukaz"), calculation.Ukaz, 2280, 1800, 1695, 255, plain, right},
-        {QStringLiteral("Label6"), QStringLiteral("dílek"), 4080, 1800, 435, 240, plain, left},
-        {QStringLiteral("Label7"), QStringLiteral("Měřené napětí je:"), 240, 2280, 1545, 240, plain,
-         left, blue},
+        {QStringLiteral("Label6"), caption::division.toString(), 4080, 1800, 435, 240, plain, left},
+        {QStringLiteral("Label7"), caption::voltage.toString(), 240, 2280, 1545, 240, plain, left,
+         blue},
         // The longest calculations run about 15 px wider than this box, which the frame bounds.
         {QStringLiteral("Souh"), calculation.Souh, 1920, 2280, 2670, 240, plain, left, blue, true},
-        {QStringLiteral("Label13"), QStringLiteral("=  "), 1920, 2640, 330, 300, result, left,
+        {QStringLiteral("Label13"), caption::equals.toString(), 1920, 2640, 330, 300, result, left,
          green},
         {QStringLiteral("Vys"), calculation.Vys, 2280, 2640, 720, 300,
          designFont(QStringLiteral("MS Sans Serif"), 12, true, true), left, green},

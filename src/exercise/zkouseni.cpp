@@ -118,7 +118,7 @@ Zkouseni::Zkouseni(WindowContext& context, QWidget* parent)
 
     m_stupnice = new MeterFace(this);
     m_stupnice->setAccessibleName(QStringLiteral("Voltmetr"));
-    placeTwips(*m_stupnice, 120, 1620, 6135, 2985);
+    placeTwips(*m_stupnice, 120, 1620, meterFaceTwips.width(), meterFaceTwips.height());
     buildCircuit();
     buildAnswerRow();
     buildRangeSwitch();

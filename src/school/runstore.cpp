@@ -1,10 +1,12 @@
 #include "school/runstore.h"
 
+#include "app/oledate.h"
 #include "school/failurereason.h"
 #include "school/schooldatabase.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 #include <cmath>
 #include <map>
@@ -87,15 +89,12 @@ template <typename T> std::optional<T> optionalOf(const QVariant& value)
     return value.value<T>();
 }
 
-// Each pupil's runs and summed counts, per day too when byDay: surname, class, [date,] runs,
-// right, wrong.
-QString groupedTotals(bool byDay, const QString& filter)
+// Each pupil's runs and summed counts: surname, class, runs, right, wrong.
+QString groupedTotals(const QString& filter)
 {
-    return QStringLiteral("SELECT %1, %2%3, COUNT(*), %4, %5 FROM %6%7 GROUP BY 1, 2%8")
-        .arg(textOf("Prijmeni"), textOf("Trida"),
-             byDay ? QStringLiteral(", ") + column("Datum") : QString(), summedCount("Spravne"),
-             summedCount("Chybne"), quotedName(ResultsTable), filter,
-             byDay ? QStringLiteral(", 3") : QString());
+    return QStringLiteral("SELECT %1, %2, COUNT(*), %3, %4 FROM %5%6 GROUP BY 1, 2")
+        .arg(textOf("Prijmeni"), textOf("Trida"), summedCount("Spravne"), summedCount("Chybne"),
+             quotedName(ResultsTable), filter);
 }
 
 // The reason a read stopped halfway, if it did.
@@ -199,22 +198,49 @@ QString RunStatements::readTotals(const QString& surname, PupilTotals& totals)
     return failure.isEmpty() ? totalsRead(m_totals, totals) : failure;
 }
 
-QString readPupilDayTotals(QSqlDatabase& db, const QString& className,
-                           std::vector<PupilDayTotals>& days)
+QString runsWhere(const QString& className, const Period& period, QVariantList& values)
+{
+    QStringList conditions;
+    if (!className.isEmpty()) {
+        conditions << column("Trida") + QStringLiteral(" = ?");
+        values << className;
+    }
+    // A run's date counts as the day it shows, as readRunStored reads it.
+    const auto dayBounds = [](const QDate& day) {
+        return readingTheSame(toOleDate(day.startOfDay()), msPerDay);
+    };
+    if (period.from) {
+        conditions << column("Datum") + QStringLiteral(" >= ?");
+        values << dayBounds(*period.from).first();
+    }
+    if (period.to) {
+        conditions << column("Datum") + QStringLiteral(" < ?");
+        values << dayBounds(*period.to).last();
+    }
+    return conditions.isEmpty()
+               ? QString()
+               : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
+QString readRuns(QSqlDatabase& db, const QString& className, const Period& period,
+                 std::vector<RunTotals>& runs)
 {
     QVariantList values;
-    const QString filter = onlyClass(className, column("Trida"), values);
+    const QString statement =
+        QStringLiteral("SELECT rowid, %1, %2, %3, %4, %5 FROM %6")
+            .arg(textOf("Prijmeni"), textOf("Trida"), column("Datum"), column("Spravne"),
+                 column("Chybne"), quotedName(ResultsTable)) +
+        runsWhere(className, period, values);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (QString failure = runBound(query, groupedTotals(true, filter), values);
-        !failure.isEmpty()) {
+    if (QString failure = runBound(query, statement, values); !failure.isEmpty()) {
         return failure;
     }
     while (query.next()) {
-        days.push_back({query.value(0).toString(),
+        runs.push_back({query.value(0).toLongLong(),
                         query.value(1).toString(),
-                        optionalOf<double>(query.value(2)),
-                        query.value(3).toLongLong(),
+                        query.value(2).toString(),
+                        optionalOf<double>(query.value(3)),
                         {query.value(4).toLongLong(), query.value(5).toLongLong()}});
     }
     return readFailure(query);
@@ -227,8 +253,7 @@ QString readClassTotals(QSqlDatabase& db, const QString& className,
     const QString filter = onlyClass(className, column("Trida"), values);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (QString failure = runBound(query, groupedTotals(false, filter), values);
-        !failure.isEmpty()) {
+    if (QString failure = runBound(query, groupedTotals(filter), values); !failure.isEmpty()) {
         return failure;
     }
     std::map<std::pair<QString, QString>, PupilRunTotals> byPupil;
@@ -273,26 +298,60 @@ QString readClassTotals(QSqlDatabase& db, const QString& className,
     return {};
 }
 
-QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows)
+namespace {
+
+// Rows of "Prehled " as they stand, each with its rowid, read by the statement's own filter and
+// order; hands each to each. Empty on success, else the reason.
+template <typename Each>
+QString readResultRows(QSqlDatabase& db, const QString& filterAndOrder, const QVariantList& values,
+                       const Each& each)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (QString failure = runBound(
-            query, QStringLiteral("SELECT \"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
-                                  "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
-                                  "\"TypZkous\" FROM %1 ORDER BY rowid")
-                       .arg(quotedName(ResultsTable)));
+    if (QString failure =
+            runBound(query,
+                     QStringLiteral("SELECT \"Prijmeni\", \"Trida\", \"Spravne\", \"Chybne\", "
+                                    "\"CasStrt\", \"CasEnd\", \"Datum\", \"Prihlasenjako\", "
+                                    "\"TypZkous\", rowid FROM %1 %2")
+                         .arg(quotedName(ResultsTable), filterAndOrder),
+                     values);
         !failure.isEmpty()) {
         return failure;
     }
     while (query.next()) {
-        rows.push_back({query.value(0).toString(), query.value(1).toString(),
-                        optionalOf<qint64>(query.value(2)), optionalOf<qint64>(query.value(3)),
-                        optionalOf<double>(query.value(4)), optionalOf<double>(query.value(5)),
-                        optionalOf<double>(query.value(6)), query.value(7).toString(),
-                        optionalOf<qint64>(query.value(8))});
+        each(query.value(9).toLongLong(),
+             StoredResult{query.value(0).toString(), query.value(1).toString(),
+                          optionalOf<qint64>(query.value(2)), optionalOf<qint64>(query.value(3)),
+                          optionalOf<double>(query.value(4)), optionalOf<double>(query.value(5)),
+                          optionalOf<double>(query.value(6)), query.value(7).toString(),
+                          optionalOf<qint64>(query.value(8))});
     }
     return readFailure(query);
+}
+
+} // namespace
+
+QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows,
+                          const QString& className, const Period& period)
+{
+    QVariantList values;
+    const QString filter = runsWhere(className, period, values);
+    return readResultRows(db, filter + QStringLiteral(" ORDER BY rowid"), values,
+                          [&](qint64, StoredResult row) { rows.push_back(std::move(row)); });
+}
+
+QString readPupilResults(QSqlDatabase& db, const QString& surname, const QString& className,
+                         std::vector<NumberedResult>& rows)
+{
+    return readResultRows(
+        db,
+        // The engines differ in where NULL sorts; here it sorts first on both.
+        QStringLiteral("WHERE %1 = ? AND %2 = ? ORDER BY %3 IS NOT NULL, %3, %4 IS NOT NULL, %4, "
+                       "rowid")
+            .arg(textOf("Prijmeni"), textOf("Trida"), column("Datum"), column("CasStrt")),
+        {storedText(surname), storedText(className)}, [&](qint64 runId, StoredResult row) {
+            rows.push_back({runId, std::move(row)});
+        });
 }
 
 } // namespace voltmetr

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "school/period.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -79,21 +81,26 @@ private:
     QString m_failure;
 };
 
-// The runs of one pupil (surname and class) on one date. A NULL surname or class reads as empty
-// text, a NULL date as none.
-struct PupilDayTotals
+// Which runs a statement on "Prehled " reads: those of one class (of all when className is empty)
+// whose date lies in the period. The condition with its leading WHERE, empty when every run is
+// wanted; its bound values are appended to values.
+QString runsWhere(const QString& className, const Period& period, QVariantList& values);
+
+// One run as the statistics count it. A NULL surname or class reads as empty text, a NULL date as
+// none.
+struct RunTotals
 {
+    qint64 id = 0; // the rowid, by which the task log names the run
     QString surname;
     QString className;
     std::optional<double> date; // days since 30 December 1899
-    std::int64_t runs = 0;
     PupilTotals totals;
 };
 
-// The runs of one class, or of all when className is empty, grouped by pupil and date. Empty on
-// success, else the reason.
-QString readPupilDayTotals(QSqlDatabase& db, const QString& className,
-                           std::vector<PupilDayTotals>& days);
+// The runs of one class, or of all when className is empty, in the period, in no particular order.
+// Empty on success, else the reason.
+QString readRuns(QSqlDatabase& db, const QString& className, const Period& period,
+                 std::vector<RunTotals>& runs);
 
 // One pupil's runs of all dates; a pupil of the list who has not practised yet has none.
 struct PupilRunTotals
@@ -123,7 +130,21 @@ struct StoredResult
     std::optional<std::int64_t> examType;
 };
 
-// Every row of "Prehled " in the order the rows were stored. Empty on success, else the reason.
-QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows);
+// Every row of "Prehled " of one class (of all when className is empty) in the period, in the
+// order the rows were stored. Empty on success, else the reason.
+QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows,
+                          const QString& className = {}, const Period& period = {});
+
+// A row of "Prehled " with the rowid by which the task log names its run.
+struct NumberedResult
+{
+    qint64 runId = 0;
+    StoredResult result;
+};
+
+// The runs of one pupil, surname and class as stored (NULL as empty text), by date and start,
+// those without either first. Empty on success, else the reason.
+QString readPupilResults(QSqlDatabase& db, const QString& surname, const QString& className,
+                         std::vector<NumberedResult>& rows);
 
 } // namespace voltmetr

@@ -11,6 +11,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   school/lockwait.h school/lockwait.cpp
   school/pupilstore.h school/pupilstore.cpp
   school/pupiledits.h school/pupiledits.cpp
+  school/period.h school/period.cpp
   school/runstore.h school/runstore.cpp
   school/tasklogstore.h school/tasklogstore.cpp
   school/storedreports.h school/storedreports.cpp

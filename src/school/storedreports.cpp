@@ -6,14 +6,15 @@
 
 namespace voltmetr {
 
-QString readReportStored(QSqlDatabase& db, const QString& identity, bool& stored)
+QString readStoredReports(QSqlDatabase& db, QSet<QString>& identities)
 {
     QSqlQuery query(db);
+    query.setForwardOnly(true);
     const QString failure = runBound(
-        query,
-        QStringLiteral(R"(SELECT 1 FROM %1 WHERE "Otisk" = ?)").arg(quotedName(StoredReportsTable)),
-        {identity});
-    stored = failure.isEmpty() && query.next();
+        query, QStringLiteral(R"(SELECT "Otisk" FROM %1)").arg(quotedName(StoredReportsTable)));
+    while (failure.isEmpty() && query.next()) {
+        identities.insert(query.value(0).toString());
+    }
     return failure;
 }
 

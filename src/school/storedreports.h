@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -9,9 +10,9 @@ namespace voltmetr {
 // identity, so that a mail decoded again is never stored twice. Both run inside the caller's
 // transaction, after ensureStoredReportsTable.
 
-// Sets stored to whether the report with this identity was stored before. Empty on success,
-// else the reason.
-QString readReportStored(QSqlDatabase& db, const QString& identity, bool& stored);
+// Reads the identities of every report stored before, in one statement however many reports a
+// mailbox brings. Empty on success, else the reason.
+QString readStoredReports(QSqlDatabase& db, QSet<QString>& identities);
 
 // Notes the report as stored, once its run is (insertResultRow). Empty on success, else the
 // reason.

@@ -1,6 +1,7 @@
 #include "school/tasklogstore.h"
 
 #include "school/failurereason.h"
+#include "school/runstore.h"
 #include "school/schooldatabase.h"
 #include "school/schoolschema.h"
 
@@ -57,7 +58,8 @@ QString insertTaskStatement()
 QString insertTasks(QSqlQuery& insert, qint64 runId, const std::vector<TaskRecord>& tasks)
 {
     for (const TaskRecord& task : tasks) {
-        if (const QString failure = runPrepared(insert, QVariantList{runId} + taskRecordValues(task));
+        if (const QString failure =
+                runPrepared(insert, QVariantList{runId} + taskRecordValues(task));
             !failure.isEmpty()) {
             return failure;
         }
@@ -158,28 +160,94 @@ bool taskLogReadable(QSqlDatabase& db)
            checkTaskLogTable(db).isEmpty();
 }
 
-QString readTaskLog(QSqlDatabase& db, const QString& className,
-                    const std::function<void(const LoggedTask&)>& each)
+namespace {
+
+// The logged tasks of the runs the filter (a condition on the runs' columns, with its bound
+// values) keeps, handed to each in the order readTaskLog tells.
+QString readFilteredTaskLog(QSqlDatabase& db, const QString& filter, const QVariantList& values,
+                            const std::function<void(const LoggedTask&)>& each)
 {
     const QString runs = quotedName(ResultsTable);
     const QString log = quotedName(TaskLogTable);
-    QString statement = QStringLiteral("SELECT COALESCE(%1.\"Prijmeni\", ''), "
-                                       "COALESCE(%1.\"Trida\", ''), %2 FROM %3 JOIN %1 "
-                                       "ON %1.rowid = %3.\"Beh\"")
-                            .arg(runs, taskLogColumns(), log);
-    QVariantList values;
-    if (!className.isEmpty()) {
-        statement += QStringLiteral(" WHERE %1.\"Trida\" = ?").arg(runs);
-        values << className;
-    }
-    statement += QStringLiteral(" ORDER BY %1.rowid, %2.\"Poradi\"").arg(runs, log);
+    const QString statement =
+        QStringLiteral(
+            "SELECT COALESCE(%1.\"Prijmeni\", ''), COALESCE(%1.\"Trida\", ''), %1.rowid, "
+            "%2 FROM %3 JOIN %1 ON %1.rowid = %3.\"Beh\"%4 ORDER BY %1.rowid, "
+            "%3.\"Poradi\"")
+            .arg(runs, taskLogColumns(), log, filter);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (QString failure = runBound(query, statement, values); !failure.isEmpty()) {
         return failure;
     }
     while (query.next()) {
-        each({query.value(0).toString(), query.value(1).toString(), taskRecordAt(query, 2)});
+        each({query.value(0).toString(), query.value(1).toString(), taskRecordAt(query, 3),
+              query.value(2).toLongLong()});
+    }
+    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
+}
+
+} // namespace
+
+QString readTaskLog(QSqlDatabase& db, const QString& className,
+                    const std::function<void(const LoggedTask&)>& each)
+{
+    if (className.isEmpty()) {
+        return readFilteredTaskLog(db, {}, {}, each);
+    }
+    return readFilteredTaskLog(
+        db, QStringLiteral(" WHERE %1.\"Trida\" = ?").arg(quotedName(ResultsTable)), {className},
+        each);
+}
+
+QString readPupilTaskLog(QSqlDatabase& db, const QString& surname, const QString& className,
+                         const std::function<void(const LoggedTask&)>& each)
+{
+    // The pupil's runs are found first and their tasks through the log's index: a file's
+    // planner, knowing nothing of the filter, would otherwise read the whole log.
+    return readFilteredTaskLog(db,
+                               QStringLiteral(" WHERE %2.\"Beh\" IN (SELECT rowid FROM %1 WHERE "
+                                              "COALESCE(\"Prijmeni\", '') = ? AND "
+                                              "COALESCE(\"Trida\", '') = ?)")
+                                   .arg(quotedName(ResultsTable), quotedName(TaskLogTable)),
+                               // A null text would bind as NULL, which matches nothing.
+                               {surname.isNull() ? QStringLiteral("") : surname,
+                                className.isNull() ? QStringLiteral("") : className},
+                               each);
+}
+
+QString readCountedTasks(QSqlDatabase& db, const QString& className, const Period& period,
+                         const std::function<void(const CountedTask&)>& each)
+{
+    QVariantList values;
+    const QString runs = runsWhere(className, period, values);
+    QString statement = QStringLiteral("SELECT \"Beh\", \"Dilku\", \"Napeti\", \"Rozsah\", "
+                                       "\"Znicen\", \"Precteno\", \"Vysledek\", \"Sekund\" "
+                                       "FROM %1")
+                            .arg(quotedName(TaskLogTable));
+    if (!runs.isEmpty()) {
+        statement += QStringLiteral(" WHERE \"Beh\" IN (SELECT rowid FROM %1%2)")
+                         .arg(quotedName(ResultsTable), runs);
+    }
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (QString failure = runBound(query, statement, values); !failure.isEmpty()) {
+        return failure;
+    }
+    CountedTask counted;
+    TaskRecord& task = counted.task;
+    while (query.next()) {
+        counted.run = query.value(0).toLongLong();
+        task.divisions = query.value(1).toInt();
+        task.voltage = query.value(2).toFloat();
+        task.rangeInUse = query.value(3).toFloat();
+        task.destroyed = query.value(4).toInt() != 0;
+        const QVariant valueRead = query.value(5);
+        task.valueRead =
+            valueRead.isNull() ? std::nullopt : std::optional<double>(valueRead.toDouble());
+        task.verdict = static_cast<TaskVerdict>(query.value(6).toInt());
+        task.seconds = query.value(7).toDouble();
+        each(counted);
     }
     return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/tasklog.h"
+#include "school/period.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -50,6 +51,7 @@ struct LoggedTask
     QString surname;
     QString className;
     TaskRecord task;
+    qint64 runId = 0; // the rowid of the run's row in "Prehled "
 };
 
 // Hands each logged task of one class's runs, or of all runs when className is empty, to each
@@ -57,5 +59,25 @@ struct LoggedTask
 // run's tasks in the order set. Empty on success, else the reason.
 QString readTaskLog(QSqlDatabase& db, const QString& className,
                     const std::function<void(const LoggedTask&)>& each);
+
+// readTaskLog of one pupil's runs: surname and class as stored, NULL as empty text.
+QString readPupilTaskLog(QSqlDatabase& db, const QString& surname, const QString& className,
+                         const std::function<void(const LoggedTask&)>& each);
+
+// One logged task as the statistics count it: the run it belongs to and, of its figures, only
+// the meter's divisions, the voltage, the range in use, whether the meter was destroyed, the
+// value read, the verdict and the seconds; the other fields keep their defaults.
+struct CountedTask
+{
+    qint64 run = 0; // the run's rowid in "Prehled "
+    TaskRecord task;
+};
+
+// Hands each logged task of the runs of one class (of all when className is empty) in the period
+// to each as it is read, in no particular order. Reads only what the statistics count and leaves
+// finding each run's pupil to the caller, so that a school year's tasks come without a join, a
+// sort or a name per task. Empty on success, else the reason.
+QString readCountedTasks(QSqlDatabase& db, const QString& className, const Period& period,
+                         const std::function<void(const CountedTask&)>& each);
 
 } // namespace voltmetr

@@ -58,6 +58,14 @@ TEST(MeterModel, TheNeedleRestsAtNUOverROnTheSideThePolarityGives)
                         divisions)
             << name;
     }
+    // A replayed task's needle: 55 + 70 k / N degrees, pegged on the stop 4 degrees past an end.
+    for (const auto& [name, volts, range, right, degrees] :
+         {std::tuple{"30 of 100 divisions", 3.0f, 10.0f, true, 76.0f},
+          std::tuple{"reversed, 2 divisions left of zero", 0.2f, 10.0f, false, 53.6f},
+          std::tuple{"reversed past the stop", 3.0f, 10.0f, false, 51.0f},
+          std::tuple{"25 times full scale", 50.0f, 2.0f, true, 129.0f}}) {
+        EXPECT_FLOAT_EQ(restingNeedleAngle(tables.Meters[1], range, volts, right), degrees) << name;
+    }
 }
 
 } // namespace

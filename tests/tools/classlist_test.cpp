@@ -12,9 +12,9 @@ namespace {
 using namespace Qt::StringLiterals;
 
 // An imported list as "surname/class@line" for each pupil, then "line: reason" for each left out.
-std::string imported(const char* csv)
+std::string imported(const char* csv, std::optional<NamedColumns> named = std::nullopt)
 {
-    const ClassList list = readClassList(QByteArray(csv));
+    const ClassList list = readClassList(QByteArray(csv), named);
     if (!list.ok()) {
         return list.error.toStdString();
     }
@@ -35,7 +35,8 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
 {
     const char* const noHeader =
         "Seznam nemá záhlaví a nedá se poznat, který sloupec je příjmení a který třída; napište "
-        "na první řádek názvy sloupců, například „Příjmení;Jméno;Třída“.";
+        "na první řádek názvy sloupců, například „Příjmení;Jméno;Třída“, nebo sloupce určete v "
+        "okně učitele (voltmetr-ucitel okno).";
     const struct
     {
         const char* name;
@@ -116,6 +117,19 @@ TEST(ClassList, ImportsWhatTheSignInListCanOfferAndNamesTheRest)
     for (const auto& c : cases) {
         EXPECT_EQ(imported(c.csv), c.told) << c.name;
     }
+}
+
+// A list whose columns cannot be told apart shows its first lines; the columns the teacher names
+// are read, unless a header names them.
+TEST(ClassList, ReadsAListWithoutAHeaderFromTheColumnsTheTeacherNames)
+{
+    EXPECT_EQ(
+        readClassList("Novotný;Petr;2.B;;\nKos;Jan;3a\n").firstLines,
+        (QList<QStringList>{{u"Novotný"_s, u"Petr"_s, u"2.B"_s}, {u"Kos"_s, u"Jan"_s, u"3a"_s}}));
+    EXPECT_EQ(imported("Novák;Sexta\n", NamedColumns{0, 1}), "Novák/Sexta@1");
+    EXPECT_EQ(imported("Příjmení;Jméno;Třída\nNovák;Jan;2.B\n", NamedColumns{1, 0}), "Novák/2.B@2");
+    EXPECT_EQ(imported("Novák;2.B\n", NamedColumns{1, 1}),
+              "Příjmení a třída nemohou být v jednom sloupci.");
 }
 
 // The year, a dot, the letters in capitals, a group's digit; anything else stays as typed.

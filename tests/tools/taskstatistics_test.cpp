@@ -56,5 +56,49 @@ TEST(TaskStatistics, TheMostFrequentMistakeIsTheCauseOfMostWrongAnswers)
     }
 }
 
+// The usual periods around a day, worked on a calendar: weeks run Monday to Sunday, also across
+// New Year; the school year turns between 31 August and 1 September.
+TEST(TaskStatistics, TheUsualPeriodsAroundADay)
+{
+    using D = QDate;
+    const struct
+    {
+        const char* name;
+        D day;
+        Period week, month, schoolYear;
+    } cases[] = {
+        {"a Sunday ends its week",
+         {2026, 12, 13},
+         {D(2026, 12, 7), D(2026, 12, 13)},
+         {D(2026, 12, 1), D(2026, 12, 31)},
+         {D(2026, 9, 1), D(2027, 8, 31)}},
+        {"New Year's Day, a Friday",
+         {2027, 1, 1},
+         {D(2026, 12, 28), D(2027, 1, 3)},
+         {D(2027, 1, 1), D(2027, 1, 31)},
+         {D(2026, 9, 1), D(2027, 8, 31)}},
+        {"31 August, a Monday",
+         {2026, 8, 31},
+         {D(2026, 8, 31), D(2026, 9, 6)},
+         {D(2026, 8, 1), D(2026, 8, 31)},
+         {D(2025, 9, 1), D(2026, 8, 31)}},
+        {"1 September",
+         {2026, 9, 1},
+         {D(2026, 8, 31), D(2026, 9, 6)},
+         {D(2026, 9, 1), D(2026, 9, 30)},
+         {D(2026, 9, 1), D(2027, 8, 31)}},
+        {"29 February",
+         {2028, 2, 29},
+         {D(2028, 2, 28), D(2028, 3, 5)},
+         {D(2028, 2, 1), D(2028, 2, 29)},
+         {D(2027, 9, 1), D(2028, 8, 31)}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(weekOf(c.day), c.week) << c.name;
+        EXPECT_EQ(monthOf(c.day), c.month) << c.name;
+        EXPECT_EQ(schoolYearOf(c.day), c.schoolYear) << c.name;
+    }
+}
+
 } // namespace
 } // namespace voltmetr

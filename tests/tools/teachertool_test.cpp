@@ -183,6 +183,9 @@ TEST_P(FileOnly, RefusesWhatItCannotDoAndChangesNothing)
         // A missing database must not cost the table that was to be overwritten.
         {"export --db x --vystup trida.csv", 1, "Databáze x neexistuje"},
         {"souhrn --db skola.sqlite --trida 9.Z", 1, "Třída 9.Z nemá"},
+        {"statistika --od 31.2.2026", 2, "Datum „31.2.2026“ u volby --od nelze přečíst"},
+        {"export --od 2.12.2026 --do 1.12.2026", 2,
+         "Období od 2.12.2026 do 1.12.2026 nemá ani den"},
         // The engine would read a missing column's quoted name as a word: nobody right, ever.
         {"souhrn --db bez.sqlite", 1,
          "bez.sqlite není školní databáze Voltmetru: v tabulce „Prehled “ chybí sloupec „Spravne“"},
@@ -219,12 +222,13 @@ TEST_P(FileOnly, EachCommandHasItsOwnHelp)
         {"zaloz --help", "zaloz [--prepsat]", "jako CESTA.DATUM.zaloha (starší zálohy zůstanou)"},
         {"dekoduj --db x -h a.eml", "dekoduj [SOUBOR...] [--csv VÝSTUP.csv] [--ulozit]",
          "uloží k jeho výsledkům)"},
-        {"export -h", "export [--vystup VÝSTUP.csv]",
-         "vypíše všechny výsledky z databáze jako CSV"},
+        {"export -h", "export [--vystup VÝSTUP.csv] [--trida TŘÍDA] [--od DATUM] [--do DATUM]",
+         "těmi, kdo necvičili"},
         {"over --help", "over", "nic nezmění; kód 0, jen když se běhy uloží"},
         // An option of two commands is described under the second.
-        {"statistika --help", "statistika [--trida TŘÍDA] [--podle-potreby]",
-         "úspěšnosti; jinak podle třídy a příjmení"},
+        {"statistika --help",
+         "statistika [--trida TŘÍDA] [--podle-potreby] [--od DATUM] [--do DATUM]",
+         "těmi, kdo necvičili"},
     };
     const std::string general = run("--help").out;
     const std::string common = general.substr(general.find("\n\nSpolečné volby:"));
@@ -495,6 +499,11 @@ TEST_P(EitherEngine, DecodesAndStoresEveryReportOnceAndNamesTheDamagedOnes)
         "'=Eva-Marie Šťastná;'-2.B;18;2;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
         "Jan;'\t2.B;0;1;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n"
         "\"'@Petr \"\"?\"\"\";'+2.C;1;2;08:00:00;08:45:00;05.12.2026;(zpráva e-mailem);2\r\n");
+    // One class: as the window exports the class it shows.
+    EXPECT_EQ(run("export --db skola.sqlite --trida +2.C").out,
+              "Příjmení;Třída;Správně;Chybně;Začátek;Konec;Datum;Přihlášen jako;"
+              "Typ zkoušky\r\n\"'@Petr \"\"?\"\"\";'+2.C;1;2;08:00:00;08:45:00;05.12.2026;"
+              "(zpráva e-mailem);2\r\n");
 }
 
 // A report of a run that the pupils' program stored, not learning that it had, is not stored
@@ -706,8 +715,8 @@ TEST_P(EitherEngine, TotalsStatisticsAndTheOverviewPage)
               QString(classFigures).replace(u"|"_s, u"</td><td class=\"n\">"_s) + u"</td></tr>"_s,
           u"<tr class=\"x\"><td>Šťastná</td><td>2.C</td><td colspan=\"11\">necvičil(a)</td>"_s,
           u"zničený měřák se počítá jako chybná odpověď"_s,
-          u"#2e7d32\"></i>od 80 %</span> <span><i style=\"background:#ef8f00\"></i>50 až 80 %"
-          u"</span> <span><i style=\"background:#c62828\"></i>pod 50 %</span>"_s}) {
+          u"#2e7d32\">■</b> od 80 %</span> <span><b style=\"color:#ef8f00\">■</b> 50 až 80 %"
+          u"</span> <span><b style=\"color:#c62828\">■</b> pod 50 %</span>"_s}) {
         EXPECT_TRUE(page.contains(shown)) << shown.toStdString();
     }
     // Each row of a chart: name, a bar share × 390 long, green (#2e7d32) from 80 %, orange, red
@@ -736,6 +745,36 @@ TEST_P(EitherEngine, TotalsStatisticsAndTheOverviewPage)
     for (const char* outside : {"<script", "src=", "href=", "url(", "@import", "http", "<Jan"}) {
         EXPECT_FALSE(page.contains(QString::fromUtf8(outside), Qt::CaseInsensitive)) << outside;
     }
+}
+
+// A period counts the runs that ended on its days, both ends included; a listed pupil without a
+// run in it never practised in it. Novák's runs ended on 4 and 5 December, Beneš's on the 4th.
+TEST_P(EitherEngine, APeriodCountsTheRunsOfItsDaysOnly)
+{
+    const struct
+    {
+        const char *commandLine, *novak, *benes;
+    } cases[] = {
+        {"statistika --db skola.sqlite --od 5.12.2026", "Novák|2.B|1|0|100,0 %|0|–|0|0|0|0|0|0",
+         "(no row Beneš)"},
+        {"statistika --db skola.sqlite --do 4.12.2026", "Novák|2.B|1|0|85,0 %|0|–|0|0|0|0|0|0",
+         "Beneš; Bob|2.B|1|0|0,0 %|0|–|0|0|0|0|0|0"},
+        {"statistika --db skola.sqlite --od 6.12.2026 --do 6.12.2026", "Novák|2.B|necvičil(a)",
+         "(no row Beneš)"},
+    };
+    for (const auto& c : cases) {
+        const std::string out = run(c.commandLine).out;
+        EXPECT_EQ(cellsOf(out, u"Novák"_s) + u'/' + cellsOf(out, u"Beneš"_s),
+                  QString::fromUtf8(c.novak) + u'/' + QString::fromUtf8(c.benes))
+            << c.commandLine;
+    }
+    EXPECT_NE(
+        run("statistika --db skola.sqlite --od 5.12.2026").out.find("\nObdobí: od 5. 12. 2026.\n"),
+        std::string::npos);
+    const std::string csv = run("export --db skola.sqlite --od 4.12.2026 --do 4.12.2026").out;
+    EXPECT_TRUE(std::ranges::count(csv, '\n') == 3 && csv.find(";17;3;") != std::string::npos &&
+                csv.find(";8;0;") == std::string::npos)
+        << csv;
 }
 
 // aktualizuj gives an older database the task log, which the pupils then fill, and the table of

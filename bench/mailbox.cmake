@@ -1,0 +1,1 @@
+voltmetr_add_benchmark(mailbox_bench SOURCES mailbox_bench.cpp LIBS voltmetr_teacher)

@@ -1,0 +1,1 @@
+voltmetr_add_benchmark(pupilhistory_bench SOURCES pupilhistory_bench.cpp LIBS voltmetr_teacher)
