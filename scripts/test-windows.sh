@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build, checked under Wine as a school's computer would meet it: builds the program,
-# its ZIP and installer and the core tests (scripts/build-windows.sh), runs the tests, then
+# its ZIP and installer and the core tests (scripts/build-windows.sh), runs the tests, takes a
+# pupil through the program from the ZIP by keyboard and decodes the report on Linux, then
 # installs the program silently as an administrator installing a lab would, starts it from where
 # it was installed and uninstalls it. Runs on a display of its own. Arguments go to ctest.
 set -euo pipefail
