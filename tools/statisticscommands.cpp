@@ -155,7 +155,9 @@ int printStatistics(const Request& request, Console& console)
     }
     console.out << rightShareDefinition() << Qt::endl;
     if (const qsizetype idle = neverPractisedCount(*statistics); idle > 0) {
-        console.out << QStringLiteral("Žáků, kteří ani jednou necvičili: %1 z %2.")
+        console.out << (request.period.whole()
+                            ? QStringLiteral("Žáků, kteří ani jednou necvičili: %1 z %2.")
+                            : QStringLiteral("Žáků, kteří v období ani jednou necvičili: %1 z %2."))
                            .arg(idle)
                            .arg(statistics->pupils.size())
                     << Qt::endl;

@@ -774,6 +774,10 @@ TEST_P(EitherEngine, APeriodCountsTheRunsOfItsDaysOnly)
     EXPECT_NE(
         run("statistika --db skola.sqlite --od 5.12.2026").out.find("\nObdobí: od 5. 12. 2026.\n"),
         std::string::npos);
+    // On the 6th none of the three listed pupils practised.
+    EXPECT_NE(run("statistika --db skola.sqlite --od 6.12.2026 --do 6.12.2026")
+                  .out.find("\nŽáků, kteří v období ani jednou necvičili: 3 z 3.\n"),
+              std::string::npos);
     const std::string csv = run("export --db skola.sqlite --od 4.12.2026 --do 4.12.2026").out;
     EXPECT_TRUE(std::ranges::count(csv, '\n') == 3 && csv.find(";17;3;") != std::string::npos &&
                 csv.find(";8;0;") == std::string::npos)
