@@ -240,19 +240,15 @@ ClassOverview classOverview(const ClassStatistics& statistics, const QString& ti
 {
     ClassOverview overview;
     overview.title = title;
-    QString period;
+    QString practised;
     if (!statistics.byDate.empty()) {
-        period = QStringLiteral("Cvičení od %1 do %2. ")
-                     .arg(fromOleDate(statistics.byDate.begin()->first)
-                              .date()
-                              .toString(QStringLiteral("d. M. yyyy")),
-                          fromOleDate(statistics.byDate.rbegin()->first)
-                              .date()
-                              .toString(QStringLiteral("d. M. yyyy")));
+        practised = QStringLiteral("Cvičení %1. ")
+                        .arg(periodText({fromOleDate(statistics.byDate.begin()->first).date(),
+                                         fromOleDate(statistics.byDate.rbegin()->first).date()}));
     }
     overview.summary =
         QStringLiteral("<p class=\"m\">%1Sestaveno %2.%3</p>\n")
-            .arg(period, made.toString(QStringLiteral("d. M. yyyy")),
+            .arg(practised, dayText(made),
                  statistics.taskLogPresent
                      ? QString()
                      : QStringLiteral(" Databáze nemá záznam úloh: chyby podle druhu, "

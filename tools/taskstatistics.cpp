@@ -132,15 +132,19 @@ QStringList tallyCells(const Tally& tally, const QLocale& locale)
     return cells;
 }
 
+QString dayText(const QDate& day)
+{
+    return day.toString(QStringLiteral("d. M. yyyy"));
+}
+
 QString periodText(const Period& period)
 {
-    const auto day = [](const QDate& date) { return date.toString(QStringLiteral("d. M. yyyy")); };
     QStringList ends;
     if (period.from) {
-        ends << QStringLiteral("od ") + day(*period.from);
+        ends << QStringLiteral("od ") + dayText(*period.from);
     }
     if (period.to) {
-        ends << QStringLiteral("do ") + day(*period.to);
+        ends << QStringLiteral("do ") + dayText(*period.to);
     }
     return ends.isEmpty() ? QStringLiteral("celé období") : ends.join(u' ');
 }

@@ -92,6 +92,9 @@ QStringList tallyHeadings();
 QStringList tallyCells(const Tally& tally, const QLocale& locale);
 QString mistakeColumnsLegend();
 
+// A day as the teacher's outputs write it: "4. 12. 2026".
+QString dayText(const QDate& day);
+
 // The period as the teacher reads it: "od 1. 9. 2026 do 31. 8. 2027", "od 1. 9. 2026",
 // "do 31. 8. 2027", or "celé období".
 QString periodText(const Period& period);

@@ -22,7 +22,7 @@ const QLocale czech(QLocale::Czech);
 
 QString dateText(std::optional<double> date)
 {
-    return date ? czech.toString(fromOleDate(*date).date(), u"d. M. yyyy") : QStringLiteral("–");
+    return date ? dayText(fromOleDate(*date).date()) : QStringLiteral("–");
 }
 
 QString timeText(std::optional<double> time)

@@ -40,9 +40,8 @@ QVariant PupilTable::text(const Tally& tally, int column) const
     case Destroyed:
         return m_locale.toString(tally.destroyed);
     case LastPractised:
-        return tally.lastPractised
-                   ? m_locale.toString(fromOleDate(*tally.lastPractised).date(), u"d. M. yyyy")
-                   : QStringLiteral("–");
+        return tally.lastPractised ? dayText(fromOleDate(*tally.lastPractised).date())
+                                   : QStringLiteral("–");
     case CommonMistake: {
         const std::optional<MistakeKind> kind = tally.mostFrequentMistake();
         return kind ? mistakeKindName(*kind) : QStringLiteral("–");

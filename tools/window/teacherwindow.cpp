@@ -97,7 +97,7 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     QObject::connect(m_classes, &QComboBox::currentIndexChanged, this,
                      [this] { showClass(m_classes->currentData().toString()); });
     showClass(m_classes->currentData().toString());
-    m_period->setOnChange([this] { refresh(); });
+    m_period->setOnChange([this] { showClass(m_classes->currentData().toString()); });
 
     // One pupil's page, opened on the chosen row by Enter, a double click or the menu.
     m_pupilPage->hide();
