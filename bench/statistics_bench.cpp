@@ -118,6 +118,17 @@ QString makeSchoolYear(const QString& location)
     if (QString failure = bench::emptySchoolDatabase(location); !failure.isEmpty()) {
         return failure;
     }
+    // As the teacher's tool makes a server's database: the server works out the causes.
+    if (isServerLocation(location)) {
+        SchoolConnection connection(location, SchoolConnection::Access::Write);
+        QStringList changes;
+        if (QString failure = connection.openError().isEmpty()
+                                  ? teacher::bringLikeliestCausesUpToDate(connection.db(), changes)
+                                  : connection.openError();
+            !failure.isEmpty()) {
+            return failure;
+        }
+    }
     QProcess sample;
     sample.setProcessChannelMode(QProcess::ForwardedChannels);
     sample.start(QStringLiteral(VOLTMETR_SAMPLE_CLASS),

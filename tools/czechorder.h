@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <vector>
 
 namespace voltmetr::teacher {
 
@@ -15,16 +17,40 @@ namespace voltmetr::teacher {
 template <typename Pupils, typename ClassMember>
 void sortByClassThenSurname(Pupils& pupils, ClassMember classOf)
 {
+    // Each class is ranked once and each surname given its collation key once: a school's
+    // thousands of pupils compared by collation would take tens of thousands of comparisons.
+    std::map<QString, int, ClassNameOrder> classRanks;
+    for (const auto& pupil : pupils) {
+        classRanks.emplace(std::invoke(classOf, pupil), 0);
+    }
+    int rank = 0;
+    for (auto& entry : classRanks) {
+        entry.second = rank++;
+    }
     const QCollator czech{QLocale(QLocale::Czech, QLocale::CzechRepublic)};
-    const ClassNameOrder classOrder;
-    std::sort(pupils.begin(), pupils.end(), [&](const auto& a, const auto& b) {
-        const QString& classA = std::invoke(classOf, a);
-        const QString& classB = std::invoke(classOf, b);
-        if (classOrder(classA, classB) || classOrder(classB, classA)) {
-            return classOrder(classA, classB);
-        }
-        return czech.compare(a.surname, b.surname) < 0;
+    struct Keyed
+    {
+        int classRank;
+        QCollatorSortKey surname;
+        qsizetype index;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(static_cast<std::size_t>(pupils.size()));
+    for (qsizetype i = 0; i < static_cast<qsizetype>(pupils.size()); ++i) {
+        const auto& pupil = pupils[static_cast<std::size_t>(i)];
+        keyed.push_back(
+            {classRanks.at(std::invoke(classOf, pupil)), czech.sortKey(pupil.surname), i});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        return a.classRank != b.classRank ? a.classRank < b.classRank
+                                          : a.surname.compare(b.surname) < 0;
     });
+    Pupils sorted;
+    sorted.reserve(pupils.size());
+    for (const Keyed& entry : keyed) {
+        sorted.push_back(std::move(pupils[static_cast<std::size_t>(entry.index)]));
+    }
+    pupils = std::move(sorted);
 }
 
 template <typename Pupils> void sortByClassThenSurname(Pupils& pupils)

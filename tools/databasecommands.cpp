@@ -7,6 +7,7 @@
 #include "school/schoolschema.h"
 #include "school/serverrights.h"
 #include "schoolconnection.h"
+#include "taskstatistics.h"
 #include "teachertool.h"
 
 #include <QCoreApplication>
@@ -153,7 +154,13 @@ int createServerSchema(const QString& location, Console& console)
                            "aby se neztratily výsledky.")
                 .arg(location));
     }
-    if (const QString failure = createSchoolSchema(connection.db()); !failure.isEmpty()) {
+    // The causes of wrong answers are worked out by the server from the first task on.
+    QStringList causes;
+    QString failure = createSchoolSchema(connection.db());
+    if (failure.isEmpty()) {
+        failure = bringLikeliestCausesUpToDate(connection.db(), causes);
+    }
+    if (!failure.isEmpty()) {
         return console.fail(QStringLiteral("Databázi %1 nelze založit: %2").arg(location, failure));
     }
     const QString database = connectedDatabase(connection.db());

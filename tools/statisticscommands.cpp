@@ -17,12 +17,14 @@ namespace voltmetr::teacher {
 namespace {
 
 // The statistics of the request's class (or of all), or the exit code of the reason why not.
-std::optional<ClassStatistics> statisticsFor(const Request& request, Console& console,
+// The shares by day and by meter only for an overview, whose charts show them.
+std::optional<ClassStatistics> statisticsFor(const Request& request, bool charts, Console& console,
                                              int& exitCode)
 {
     QString failure;
-    std::optional<ClassStatistics> statistics = readStatisticsAt(
-        request.databasePath, {request.pupilClass, request.period, request.byNeed}, failure);
+    std::optional<ClassStatistics> statistics =
+        readStatisticsAt(request.databasePath,
+                         {request.pupilClass, request.period, request.byNeed, charts}, failure);
     if (!statistics) {
         exitCode = console.fail(failure);
     } else if (statistics->pupils.isEmpty()) {
@@ -89,6 +91,10 @@ int upgradeDatabase(const Request& request, Console& console)
             return console.fail(databaseFailure(
                 QStringLiteral("Nastavení práv v %1").arg(request.databasePath), failure));
         }
+        if (const QString failure = bringLikeliestCausesUpToDate(db, changes); !failure.isEmpty()) {
+            return console.fail(databaseFailure(
+                QStringLiteral("Doplnění příčin chyb do %1").arg(request.databasePath), failure));
+        }
         for (const QString& change : changes) {
             console.out << change << Qt::endl;
         }
@@ -114,7 +120,8 @@ int upgradeDatabase(const Request& request, Console& console)
 int printStatistics(const Request& request, Console& console)
 {
     int exitCode = Console::ExitSuccess;
-    const std::optional<ClassStatistics> statistics = statisticsFor(request, console, exitCode);
+    const std::optional<ClassStatistics> statistics =
+        statisticsFor(request, false, console, exitCode);
     if (!statistics) {
         return exitCode;
     }
@@ -172,7 +179,8 @@ int printStatistics(const Request& request, Console& console)
 int writeClassOverview(const Request& request, Console& console)
 {
     int exitCode = Console::ExitSuccess;
-    const std::optional<ClassStatistics> statistics = statisticsFor(request, console, exitCode);
+    const std::optional<ClassStatistics> statistics =
+        statisticsFor(request, true, console, exitCode);
     if (!statistics) {
         return exitCode;
     }

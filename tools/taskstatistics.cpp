@@ -3,8 +3,10 @@
 #include "app/procedury.h"
 #include "czechorder.h"
 #include "exercise/metermodel.h"
+#include "exercise/numbertext.h"
 #include "school/pupilstore.h"
 #include "school/runstore.h"
+#include "school/taskcause.h"
 #include "school/tasklogstore.h"
 #include "schoolconnection.h"
 
@@ -74,6 +76,35 @@ std::optional<MistakeKind> likeliestCause(const TaskRecord& task, const MeterTab
         return std::nullopt;
     }
     return mistakeKind(*task.valueRead, task.voltage, *meter, task.rangeInUse);
+}
+
+TaskCauseRule likeliestCauseRule(const MeterTables& tables)
+{
+    TaskCauseRule rule;
+    rule.otherwise = static_cast<int>(MistakeKind::Unrecognised);
+    for (int meterNo = 1; meterNo <= tables.Meters.size(); ++meterNo) {
+        const MeterType& meter = tables.Meters[meterNo];
+        if (meterWithDivisions(tables, meter.divisions) != &meter) {
+            continue; // the task names its meter by the divisions: the first of them is meant
+        }
+        TaskCauseRule::Meter& causes = rule.meters.emplace_back();
+        causes.divisions = meter.divisions;
+        visitMistakeValues(TaskCauseRule::voltage(), TaskCauseRule::rangeInUse(), meter,
+                           [&](MistakeKind kind, const SqlNumber& value) {
+                               causes.causes.emplace_back(
+                                   static_cast<int>(kind),
+                                   withinOnePercent(TaskCauseRule::answer(), value));
+                               return false;
+                           });
+    }
+    return rule;
+}
+
+QString bringLikeliestCausesUpToDate(QSqlDatabase& db, QStringList& changes)
+{
+    MeterTables tables;
+    FillTables(tables);
+    return bringTaskCausesUpToDate(db, likeliestCauseRule(tables), changes);
 }
 
 void countTask(Tally& tally, const TaskRecord& task, const MeterTables& tables)
@@ -154,6 +185,94 @@ QString neverPractisedMark()
     return QStringLiteral("necvičil(a)");
 }
 
+namespace {
+
+// Adds answers to a share.
+void addTo(Share& share, const Share& answers)
+{
+    share.right += answers.right;
+    share.all += answers.all;
+}
+
+// Reads the runs and each of their logged tasks, and counts them here, the likeliest causes
+// included: each run's pupil is looked up once, since a school year's tasks name their run only.
+QString countHere(QSqlDatabase& db, const StatisticsQuery& query, const MeterTables& tables,
+                  std::map<PupilKey, Tally>& pupils, ClassStatistics& statistics)
+{
+    std::vector<RunTotals> runs;
+    if (QString failure = readRuns(db, query.pupilClass, query.period, runs); !failure.isEmpty()) {
+        return failure;
+    }
+    std::unordered_map<qint64, Tally*> runPupils;
+    runPupils.reserve(runs.size());
+    for (const RunTotals& run : runs) {
+        Tally& tally = pupils[{run.surname, run.className}];
+        runPupils.emplace(run.id, &tally);
+        const qint64 right = run.totals.rightCount;
+        const qint64 wrong = run.totals.wrongCount;
+        ++tally.runs;
+        tally.right += right;
+        tally.wrong += wrong;
+        if (run.date) {
+            tally.lastPractised = std::max(tally.lastPractised.value_or(*run.date), *run.date);
+            if (query.charts) {
+                addTo(statistics.byDate[*run.date], {right, right + wrong});
+            }
+        }
+    }
+    if (!statistics.taskLogPresent) {
+        return {};
+    }
+    return readCountedTasks(db, query.pupilClass, query.period, [&](const CountedTask& counted) {
+        const auto owner = runPupils.find(counted.run);
+        if (owner == runPupils.end()) {
+            return; // a task of a run that is no longer there
+        }
+        countTask(*owner->second, counted.task, tables);
+        if (const Share answers = answersOf(counted.task); query.charts && answers.all > 0) {
+            addTo(statistics.byMeter[counted.task.divisions], answers);
+        }
+    });
+}
+
+// Lets the database count the runs and the tasks, which it can when it has worked out the
+// likeliest causes itself: only a line per pupil comes to this computer.
+QString countInDatabase(QSqlDatabase& db, const StatisticsQuery& query,
+                        std::map<PupilKey, Tally>& pupils, ClassStatistics& statistics)
+{
+    QString failure = readPupilSummary(
+        db, query.pupilClass, query.period, MistakeKindCount, [&](const PupilSummary& summary) {
+            Tally& tally = pupils[{summary.surname, summary.pupilClass}];
+            tally.runs = summary.runs;
+            tally.right = summary.right;
+            tally.wrong = summary.wrong;
+            tally.lastPractised = summary.lastRun;
+            tally.tasks = summary.tasks;
+            tally.seconds = summary.seconds;
+            tally.destroyed = summary.destroyed;
+            std::copy(summary.causes.begin(), summary.causes.end(), tally.mistakes.begin());
+        });
+    if (!failure.isEmpty() || !query.charts) {
+        return failure;
+    }
+    failure = readAnswersByDate(db, query.pupilClass, query.period,
+                                [&](double date, qint64 right, qint64 wrong) {
+                                    addTo(statistics.byDate[date], {right, right + wrong});
+                                });
+    if (!failure.isEmpty()) {
+        return failure;
+    }
+    return readTasksByMeter(db, query.pupilClass, query.period,
+                            [&](const TaskRecord& task, qint64 count) {
+                                if (const Share answers = answersOf(task); answers.all > 0) {
+                                    addTo(statistics.byMeter[task.divisions],
+                                          {answers.right * count, answers.all * count});
+                                }
+                            });
+}
+
+} // namespace
+
 std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const StatisticsQuery& query,
                                               QString& failure)
 {
@@ -170,58 +289,37 @@ std::optional<ClassStatistics> readStatistics(QSqlDatabase& db, const Statistics
         }
     }
 
-    std::vector<RunTotals> runs;
-    if (failure = readRuns(db, query.pupilClass, query.period, runs); !failure.isEmpty()) {
+    static const MeterTables tables = [] {
+        MeterTables filled;
+        FillTables(filled);
+        return filled;
+    }();
+    static const TaskCauseRule causeRule = likeliestCauseRule(tables);
+    // A task log with the causes worked out is there, and a look at the catalogue saved.
+    const bool causesInDatabase = taskCausesCurrent(db, causeRule);
+    statistics.taskLogPresent = causesInDatabase || taskLogReadable(db);
+    failure = causesInDatabase ? countInDatabase(db, query, pupils, statistics)
+                               : countHere(db, query, tables, pupils, statistics);
+    if (!failure.isEmpty()) {
         return std::nullopt;
     }
-    // A school year's tasks name their run only: each run's pupil is looked up once here.
-    std::unordered_map<qint64, Tally*> runPupils;
-    runPupils.reserve(runs.size());
-    for (const RunTotals& run : runs) {
-        Tally& tally = pupils[{run.surname, run.className}];
-        runPupils.emplace(run.id, &tally);
-        const qint64 right = run.totals.rightCount;
-        const qint64 wrong = run.totals.wrongCount;
-        ++tally.runs;
-        tally.right += right;
-        tally.wrong += wrong;
-        if (run.date) {
-            tally.lastPractised = std::max(tally.lastPractised.value_or(*run.date), *run.date);
-            Share& share = statistics.byDate[*run.date];
-            share.right += right;
-            share.all += right + wrong;
-        }
-    }
 
-    statistics.taskLogPresent = taskLogReadable(db);
-    if (statistics.taskLogPresent) {
-        MeterTables tables;
-        FillTables(tables);
-        const auto tallyTask = [&](const CountedTask& counted) {
-            const auto owner = runPupils.find(counted.run);
-            if (owner == runPupils.end()) {
-                return; // a task of a run that is no longer there
-            }
-            const TaskRecord& task = counted.task;
-            countTask(*owner->second, task, tables);
-            if (const Share answers = answersOf(task); answers.all > 0) {
-                Share& meter = statistics.byMeter[task.divisions];
-                meter.right += answers.right;
-                meter.all += answers.all;
-            }
-        };
-        if (failure = readCountedTasks(db, query.pupilClass, query.period, tallyTask);
-            !failure.isEmpty()) {
-            return std::nullopt;
-        }
-    }
-
+    statistics.pupils.reserve(static_cast<qsizetype>(pupils.size()));
     for (const auto& [key, tally] : pupils) {
         statistics.pupils.append({key.first, key.second, tally});
-        statistics.classes[key.second].add(tally);
         statistics.all.add(tally);
     }
     sortByClassThenSurname(statistics.pupils);
+    // In the classes' order now, each class's tally goes after the last one.
+    for (const PupilTally& pupil : std::as_const(statistics.pupils)) {
+        auto last = statistics.classes.empty() ? statistics.classes.end()
+                                               : std::prev(statistics.classes.end());
+        if (last == statistics.classes.end() || last->first != pupil.pupilClass) {
+            last = statistics.classes.emplace_hint(statistics.classes.end(), pupil.pupilClass,
+                                                   Tally{});
+        }
+        last->second.add(pupil.tally);
+    }
     if (query.byNeed) {
         sortByNeed(statistics.pupils);
     }

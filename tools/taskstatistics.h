@@ -5,6 +5,7 @@
 #include "school/classname.h"
 #include "school/period.h"
 #include "school/schooldatabase.h"
+#include "school/taskcause.h"
 #include "shareformat.h"
 
 #include <QList>
@@ -70,6 +71,13 @@ Share answersOf(const TaskRecord& task);
 // answer, or on a meter the catalogue does not hold.
 std::optional<MistakeKind> likeliestCause(const TaskRecord& task, const MeterTables& tables);
 
+// The likeliest cause as the conditions a server works it out by, as each task is written.
+TaskCauseRule likeliestCauseRule(const MeterTables& tables);
+
+// Gives a server's task log the likeliest causes, or works them out anew after the rule changed;
+// on a file does nothing. `changes` says in Czech what changed. Empty on success, else the reason.
+QString bringLikeliestCausesUpToDate(QSqlDatabase& db, QStringList& changes);
+
 // Adds one logged task to the tally: the task, its seconds, a destroyed meter, and the likeliest
 // cause of a wrong answer.
 void countTask(Tally& tally, const TaskRecord& task, const MeterTables& tables);
@@ -79,9 +87,10 @@ struct ClassStatistics
     QList<PupilTally> pupils; // every listed pupil and whoever else has runs, as sortByNeed says
     std::map<QString, Tally, ClassNameOrder> classes;
     Tally all;
-    std::map<double, Share> byDate; // the run's date (days since 30 December 1899)
-    std::map<int, Share> byMeter;   // the meter's divisions; the answers of the logged tasks
-    bool taskLogPresent = false;    // false in a database made before the task log existed
+    std::map<double, Share> byDate; // the run's date (days since 30 December 1899), when asked
+    std::map<int, Share>
+        byMeter; // the meter's divisions; the answers of the logged tasks, when asked
+    bool taskLogPresent = false; // false in a database made before the task log existed
 };
 
 // The headings of a tally's figures, then the texts of its figures in the same order: runs,
@@ -103,12 +112,14 @@ QString periodText(const Period& period);
 QString neverPractisedMark();
 
 // What statistics to read: of one class or of all when pupilClass is empty, of the runs in the
-// period; in Czech order by class, then surname, or by need when byNeed.
+// period; in Czech order by class, then surname, or by need when byNeed. The shares by day and by
+// meter, which only the overview's charts show, when charts.
 struct StatisticsQuery
 {
     QString pupilClass;
     Period period;
     bool byNeed = false;
+    bool charts = false;
 };
 
 // Reads the results and the task log as query asks. Nothing, with the reason in failure, when the

@@ -3,23 +3,7 @@
 #include "exercise/metermodel.h"
 #include "exercise/numbertext.h"
 
-#include <initializer_list>
-
 namespace voltmetr {
-
-namespace {
-
-bool equalsAnyOf(double answer, std::initializer_list<double> values)
-{
-    for (const double value : values) {
-        if (withinOnePercent(answer, value)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
 
 QString mistakeKindName(MistakeKind kind)
 {
@@ -42,31 +26,15 @@ QString mistakeKindName(MistakeKind kind)
 
 MistakeKind mistakeKind(double answer, float voltage, const MeterType& meter, float rangeInUse)
 {
-    const double u = voltage;
-    const double n = meter.divisions;
-    const double division = rangeInUse / n; // volts of one division on the range in use
-    const double divisionsShown = u / division;
-
-    if (withinOnePercent(answer, divisionsShown)) {
-        return MistakeKind::DivisionsTyped;
-    }
-    if (equalsAnyOf(answer, {u * 10, u * 100, u / 10, u / 100})) {
-        return MistakeKind::DecimalShift;
-    }
-    if (equalsAnyOf(answer, {-u, u * 1000, u / 1000})) {
-        return MistakeKind::SignOrUnit;
-    }
-    if (equalsAnyOf(answer, {u - 2 * division, u - division, u + division, u + 2 * division})) {
-        return MistakeKind::DivisionsOff;
-    }
-    for (int position = lowestUsablePosition(meter); position <= highestUsablePosition(meter);
-         ++position) {
-        const double other = meter.ranges[position]; // the range in use gives a right answer
-        if (withinOnePercent(answer, divisionsShown * other / n)) {
-            return MistakeKind::OtherRangeScale;
+    MistakeKind found = MistakeKind::Unrecognised;
+    visitMistakeValues<double>(voltage, rangeInUse, meter, [&](MistakeKind kind, double value) {
+        if (!withinOnePercent(answer, value)) {
+            return false;
         }
-    }
-    return MistakeKind::Unrecognised;
+        found = kind;
+        return true;
+    });
+    return found;
 }
 
 } // namespace voltmetr

@@ -191,13 +191,6 @@ QStringList workedCalculationLines(const WorkedCalculation& calculation)
             caption::equals.toString() + calculation.Vys};
 }
 
-bool withinOnePercent(double value, double expected)
-{
-    const double low = (1 - 1.0 / 100) * expected;
-    const double high = (1 + 1.0 / 100) * expected;
-    return value >= std::min(low, high) && value <= std::max(low, high);
-}
-
 bool isRightAnswer(double value, float taskVoltage)
 {
     return withinOnePercent(value, static_cast<double>(taskVoltage));

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <algorithm>
 
 namespace voltmetr {
 
@@ -58,10 +59,20 @@ QStringList workedCalculationLines(const WorkedCalculation& calculation);
 // divisions is 100 divisions, not the 99.99999 of the 32-bit values.
 WorkedCalculation workedCalculation(float taskVoltage, int divisions, float bestRangeVolts);
 
+// Whether value lies from the lower to the higher of two bounds, both included.
+inline bool betweenBounds(double value, double bound, double otherBound)
+{
+    return value >= std::min(bound, otherBound) && value <= std::max(bound, otherBound);
+}
+
 // The one tolerance of the exercise: value lies within 1 % of expected. The bounds are
 // (1 - 1/100) and (1 + 1/100) times expected, formed in double precision, and a value on a
-// bound is within; for a negative expected the two bounds swap places.
-bool withinOnePercent(double value, double expected);
+// bound is within; for a negative expected the two bounds swap places. Number is double, or any
+// type with the same arithmetic and its own betweenBounds, such as a database's expression of it.
+template <typename Number> auto withinOnePercent(const Number& value, const Number& expected)
+{
+    return betweenBounds(value, (1 - 1.0 / 100) * expected, (1 + 1.0 / 100) * expected);
+}
 
 // A right answer lies within 1 % of the task's voltage, widened from its 32-bit value.
 bool isRightAnswer(double value, float taskVoltage);

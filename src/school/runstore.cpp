@@ -246,6 +246,28 @@ QString readRuns(QSqlDatabase& db, const QString& className, const Period& perio
     return readFailure(query);
 }
 
+QString readAnswersByDate(QSqlDatabase& db, const QString& className, const Period& period,
+                          const std::function<void(double date, qint64 right, qint64 wrong)>& each)
+{
+    QVariantList values;
+    const QString statement = QStringLiteral("SELECT %1, %2, %3 FROM %4")
+                                  .arg(column("Datum"), summedCount("Spravne"),
+                                       summedCount("Chybne"), quotedName(ResultsTable)) +
+                              runsWhere(className, period, values) + QStringLiteral(" GROUP BY 1");
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (QString failure = runBound(query, statement, values); !failure.isEmpty()) {
+        return failure;
+    }
+    while (query.next()) {
+        if (!query.value(0).isNull()) {
+            each(query.value(0).toDouble(), query.value(1).toLongLong(),
+                 query.value(2).toLongLong());
+        }
+    }
+    return readFailure(query);
+}
+
 QString readClassTotals(QSqlDatabase& db, const QString& className,
                         std::vector<PupilRunTotals>& pupils)
 {

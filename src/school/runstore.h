@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -85,6 +86,12 @@ private:
 // whose date lies in the period. The condition with its leading WHERE, empty when every run is
 // wanted; its bound values are appended to values.
 QString runsWhere(const QString& className, const Period& period, QVariantList& values);
+
+// Hands each the right and the wrong answers, as the runs counted them, of the runs of one class
+// (of all when className is empty) in the period on each date that a run has (days since
+// 30 December 1899). Empty on success, else the reason.
+QString readAnswersByDate(QSqlDatabase& db, const QString& className, const Period& period,
+                          const std::function<void(double date, qint64 right, qint64 wrong)>& each);
 
 // One run as the statistics count it. A NULL surname or class reads as empty text, a NULL date as
 // none.

@@ -14,5 +14,7 @@ list(APPEND VOLTMETR_CORE_SOURCES
   school/period.h school/period.cpp
   school/runstore.h school/runstore.cpp
   school/tasklogstore.h school/tasklogstore.cpp
+  school/sqlnumber.h school/sqlnumber.cpp
+  school/taskcause.h school/taskcause.cpp
   school/storedreports.h school/storedreports.cpp
   school/resultsstore.h school/resultsstore.cpp)

@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 #include <QStringList>
 #include <QVariant>
+#include <algorithm>
 
 namespace voltmetr {
 
@@ -156,8 +157,12 @@ bool TaskLogWriter::store(qint64 runId, const std::vector<TaskRecord>& tasks,
 
 bool taskLogReadable(QSqlDatabase& db)
 {
-    return !db.record(QString::fromLatin1(TaskLogTable)).isEmpty() &&
-           checkTaskLogTable(db).isEmpty();
+    // One look at the catalogue: a server answers each look with a query of its own.
+    const QSqlRecord record = db.record(QString::fromLatin1(TaskLogTable));
+    const QStringList columns = taskLogColumnNames();
+    return !record.isEmpty() && std::ranges::all_of(columns, [&](const QString& column) {
+        return record.contains(column);
+    });
 }
 
 namespace {

@@ -42,7 +42,7 @@ private:
 };
 
 // Whether the database has a task log holding every column the program writes. Asked of the
-// catalogue first, so that a database made before the log existed gives no error to log.
+// catalogue only, so that a database made before the log existed gives no error to log.
 bool taskLogReadable(QSqlDatabase& db);
 
 // One logged task with the pupil whose run it belongs to (a NULL surname or class as empty text).

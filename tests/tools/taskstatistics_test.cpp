@@ -1,10 +1,17 @@
+#include "app/procedury.h"
+#include "school/resultsstore.h"
+#include "support/mistakecases.h"
+#include "support/throwawayserver.h"
 #include "taskstatistics.h"
 
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 #include <utility>
 
 namespace voltmetr {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // A task adds to the right share what it added to its run's counts: a destroyed meter is a wrong
 // answer of its own, also when it broke after the task's answer had been judged.
@@ -54,6 +61,63 @@ TEST(TaskStatistics, TheMostFrequentMistakeIsTheCauseOfMostWrongAnswers)
         tally.mistakes = c.mistakes;
         EXPECT_EQ(tally.mostFrequentMistake(), c.most) << c.name;
     }
+}
+
+// A server works out the likeliest cause of each wrong answer as a task is written, by the same
+// rule as the teacher's computer, to the last bound; the statistics then count its causes. A
+// right answer and a meter of no catalogue have none.
+TEST(TaskStatistics, AServerWorksOutTheCausesOfTheTeachersComputer)
+{
+    const QString school = testing::ThrowawayServer::newSchool();
+    {
+        SchoolConnection teacher(school, SchoolConnection::Access::Write);
+        QStringList changes;
+        ASSERT_EQ(teacher::bringLikeliestCausesUpToDate(teacher.db(), changes), QString());
+    }
+    MeterTables tables;
+    FillTables(tables);
+    std::vector<TaskRecord> tasks;
+    std::vector<QVariant> causes;
+    std::array<qint64, MistakeKindCount> counted{};
+    const auto task = [&](int divisions, float voltage, float range, double answer,
+                          TaskVerdict verdict) {
+        TaskRecord& added = tasks.emplace_back();
+        added.order = static_cast<int>(tasks.size());
+        added.divisions = divisions;
+        added.voltage = voltage;
+        added.rangeInUse = range;
+        added.valueRead = answer;
+        added.verdict = verdict;
+    };
+    for (const testing::MistakeCase& c : testing::mistakeCases) {
+        task(tables.Meters[c.meterNo].divisions, c.voltage, c.rangeInUse, c.answer,
+             TaskVerdict::Wrong);
+        causes.emplace_back(static_cast<int>(c.kind));
+        ++counted[static_cast<std::size_t>(c.kind) - 1];
+    }
+    task(100, 110, 200, 110, TaskVerdict::Right);
+    task(7, 110, 200, 11, TaskVerdict::Wrong);
+    causes.insert(causes.end(), 2, QVariant());
+    ASSERT_TRUE(ResultsStore(testing::ThrowawayServer::asPupils(school))
+                    .appendRun({u"Novák"_s, u"2.B"_s, 1, static_cast<int>(tasks.size()) - 1, 0.3,
+                                0.4, 46000, u"zak01"_s, 2},
+                               tasks)
+                    .stored());
+
+    SchoolConnection reader(school, SchoolConnection::Access::Read);
+    QSqlQuery query(reader.db());
+    ASSERT_TRUE(query.exec(u"SELECT \"Pricina\" FROM \"Ulohy\" ORDER BY \"Poradi\""_s));
+    for (std::size_t i = 0; i < causes.size() && query.next(); ++i) {
+        EXPECT_EQ(query.value(0).isNull() ? QVariant() : QVariant(query.value(0).toInt()),
+                  causes[i])
+            << (i < std::size(testing::mistakeCases) ? testing::mistakeCases[i].name : "no cause");
+    }
+    QString failure;
+    const std::optional<teacher::ClassStatistics> statistics =
+        teacher::readStatistics(reader.db(), {}, failure);
+    ASSERT_TRUE(statistics) << failure.toStdString();
+    EXPECT_EQ(statistics->all.mistakes, counted);
+    EXPECT_EQ(statistics->all.tasks, static_cast<qint64>(tasks.size()));
 }
 
 // The usual periods around a day, worked on a calendar: weeks run Monday to Sunday, also across

@@ -802,16 +802,28 @@ TEST_P(EitherEngine, AnOlderDatabaseGetsItsTablesOnce)
                           "tabulka uložených zpráv; dekoduj --ulozit v ní pozná zprávy, které už "
                           "uložil.\n") +
                   (GetParam() ? "Každý běh má jedinečné číslo a každá úloha patří k běhu, který "
-                                "v databázi je.\n"
+                                "v databázi je.\nTabulka úloh má nově sloupec s pravděpodobnou "
+                                "příčinou každé chyby; server ho počítá sám a statistika celé "
+                                "školy je rychlejší.\n"
                               : "") +
                   "Žák Dub (3 a) je teď Dub (3.A), převedeno běhů: 0.\nŽák Dub (3a) je sloučen do "
                   "žáka Dub (3.A), převedeno běhů: 0.\nŽák Novák (2 B) je sloučen do žáka Novák "
                   "(2.B), převedeno běhů: 1.\nŽák Černý (2b) je sloučen do žáka Černý (2.B), "
                   "převedeno běhů: 0.\nDatabáze skola.sqlite už je aktuální.\n");
+    // 20 V read as 2 on the 100-division meter's 200 V range: the point one place off.
     const QDateTime later(QDate(2026, 12, 7), {9, 0});
-    store(u"Novák"_s, u"2.B"_s, 0, 1, later, later, std::vector<TaskRecord>(1));
-    EXPECT_EQ(cellsOf(run("statistika --db skola.sqlite").out, u"Novák"_s).section(u'|', 0, 3),
-              u"Novák|2.B|4|1"_s);
+    store(u"Novák"_s, u"2.B"_s, 0, 1, later, later,
+          {{1, 100, 20, true, 20, 200, 0, 0, 0, false, u"2"_s, 2, TaskVerdict::Wrong, 9}});
+    const QString novak = u"Novák|2.B|4|1|86,7 %|0|9,0 s|0|0|1|0|0|0"_s;
+    EXPECT_EQ(cellsOf(run("statistika --db skola.sqlite").out, u"Novák"_s), novak);
+    if (GetParam()) { // causes worked out by an older rule are not counted, but worked out anew
+        execAsAdmin(uR"(COMMENT ON COLUMN "Ulohy"."Pricina" IS 'starsi')"_s);
+        EXPECT_EQ(cellsOf(run("statistika --db skola.sqlite").out, u"Novák"_s), novak);
+        EXPECT_EQ(run("aktualizuj --db skola.sqlite").out,
+                  "Pravděpodobné příčiny chyb v tabulce úloh jsou přepočítány podle nynějšího "
+                  "pravidla.\n");
+        EXPECT_EQ(cellsOf(run("statistika --db skola.sqlite").out, u"Novák"_s), novak);
+    }
     execAsAdmin(uR"(INSERT INTO "Zaci" ("Prijmeni", "Trida") VALUES ('Eliáš', '4c'))"_s);
     EXPECT_EQ(run("aktualizuj --db skola.sqlite").out,
               "Žák Eliáš (4c) je teď Eliáš (4.C), převedeno běhů: 0.\n");

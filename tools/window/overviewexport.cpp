@@ -34,7 +34,7 @@ std::optional<ClassOverview> shownOverview(const TeacherWindow& window, QString&
     const QString pupilClass = shownClass(window);
     const Period period = window.periodBar()->period();
     const std::optional<ClassStatistics> statistics =
-        readStatisticsAt(window.location(), {pupilClass, period, true}, failure);
+        readStatisticsAt(window.location(), {pupilClass, period, true, true}, failure);
     if (!statistics) {
         return std::nullopt;
     }
