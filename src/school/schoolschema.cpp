@@ -204,8 +204,8 @@ QString createSchoolSchema(QSqlDatabase& db)
 
 QString addTaskLogTable(QSqlDatabase& db)
 {
-    return inOneTransaction(db,
-                            [&] { return runAll(db, taskLogStatements(isServerConnection(db))); });
+    return inOneTransaction(
+        db, [&] { return runAll(db, taskLogStatements(isServerConnection(db))); });
 }
 
 QStringList taskLogColumnNames()
