@@ -188,7 +188,7 @@ TEST_P(TeacherWindowTest, MergesAMailedNameIntoTheListedPupilAndShowsARefusal)
     rename.doButton()->click();
     EXPECT_EQ(rename.result(), QDialog::Rejected);
     EXPECT_EQ(rename.problem()->text(), u"Nic se nezměnilo: žák Cígler (2.A) už v seznamu je; jeho "
-                                        "a tyto běhy spojí příkaz sluc."_s);
+                                        "a tyto běhy spojí „Sloučit do…“ v nabídce Žák."_s);
 
     teacher::PupilEditDialog merge(window, Edit::Merge, choose(u"Eva Bílá"_s));
     EXPECT_EQ(merge.otherPupil()->currentText(), u"Bílá (2.A)"_s);
