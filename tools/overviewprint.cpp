@@ -140,7 +140,7 @@ QString printStoppedText(const QString& path)
 {
     return path.isEmpty()
                ? QStringLiteral("Tisk je zrušen.")
-               : QStringLiteral("Tisk je zrušen; do souboru %1 se nic nezapsalo.").arg(path);
+               : QStringLiteral("Zrušeno; do souboru %1 se nic nezapsalo.").arg(path);
 }
 
 QString writeClassOverviewPdf(const ClassOverview& overview, const QString& path,
