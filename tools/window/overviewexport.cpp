@@ -32,11 +32,26 @@ QString shownClass(const TeacherWindow& window)
     return window.classChoice()->currentData().toString();
 }
 
+// The busy cursor while the results are read, which for a school takes a while.
+struct WaitCursor
+{
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+QString notWritten(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, reason);
+}
+
 // The overview of the shown class and period as the window orders it when it opens: by need.
 std::optional<ClassOverview> shownOverview(const TeacherWindow& window, QString& failure)
 {
     const QString pupilClass = shownClass(window);
     const Period period = window.periodBar()->period();
+    const WaitCursor busy;
     const std::optional<ClassStatistics> statistics =
         readStatisticsAt(window.location(), {pupilClass, period, true}, failure);
     if (!statistics) {
@@ -64,9 +79,7 @@ void chooseFileAndSave(TeacherWindow& window, const QString& caption, const QStr
                                   .arg(QDir::toNativeSeparators(path))) != QMessageBox::Yes) {
         return;
     }
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor); // a school's overview takes a while
     const QString failure = save(path);
-    QGuiApplication::restoreOverrideCursor();
     if (failure == printStoppedText(path)) {
         window.statusBar()->showMessage(failure);
     } else if (!failure.isEmpty()) {
@@ -123,8 +136,7 @@ QString printOverview(const ClassOverview& overview, QPrinter& printer,
     QTemporaryFile drawn;
     errno = 0;
     if (!drawn.open()) {
-        return QStringLiteral("Soubor %1 nelze zapsat: %2")
-            .arg(path, fileFailureReason(drawn, errno));
+        return notWritten(path, fileFailureReason(drawn, errno));
     }
     printer.setOutputFileName(drawn.fileName());
     const bool whole = printClassOverview(overview, printer, progress);
@@ -133,7 +145,7 @@ QString printOverview(const ClassOverview& overview, QPrinter& printer,
         return printStoppedText(path);
     }
     if (const QString reason = writeWholeFile(path, drawn.readAll()); !reason.isEmpty()) {
-        return QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, reason);
+        return notWritten(path, reason);
     }
     return {};
 }
@@ -149,9 +161,7 @@ void printWithDialog(TeacherWindow& window)
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const QString failure = printShownOverview(window, printer);
-    QGuiApplication::restoreOverrideCursor();
     if (failure.isEmpty()) {
         window.statusBar()->showMessage(
             QStringLiteral("%1 je poslán na tiskárnu.").arg(printer.docName()));
@@ -177,7 +187,7 @@ QString saveShownOverview(TeacherWindow& window, OverviewFile kind, const QStrin
     }
     if (const QString reason = writeWholeFile(path, classOverviewHtml(*overview).toUtf8());
         !reason.isEmpty()) {
-        return QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, reason);
+        return notWritten(path, reason);
     }
     return {};
 }
@@ -196,6 +206,7 @@ QString printShownOverview(TeacherWindow& window, QPrinter& printer)
 QString saveShownResults(const TeacherWindow& window, const QString& path)
 {
     QString failure;
+    const WaitCursor busy;
     const std::optional<CsvTable> table = readResultsTableAt(window.location(), shownClass(window),
                                                              window.periodBar()->period(), failure);
     return table ? writeTableFile(path, *table) : failure;
