@@ -348,6 +348,10 @@ TEST_P(TeacherWindowTest, TakesTheShownClassOutAsPdfPageAndCsv)
     EXPECT_FALSE(QFile::exists(stopped));
     EXPECT_EQ(progress, (QStringList{u"Ukládám přehled do PDF… Strana 2 z 5."_s, u"Zrušit"_s,
                                      u"Tisknu přehled… Strana 2 z 5."_s, u"Zrušit"_s}));
+    window.classChoice()->setCurrentText(u"2.B"_s);
+    printer.setOutputFileName(m_school.folder() + u"/tisk.pdf"_s);
+    ASSERT_EQ(teacher::printShownOverview(window, printer), QString());
+    EXPECT_EQ(pdfText(printer.outputFileName(), 1, 1).filter(u"Dvořák 2.B 1 0 50,0 %"_s).size(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TeacherWindowTest, ::testing::Bool(),
