@@ -138,9 +138,8 @@ bool printClassOverview(const ClassOverview& overview, QPagedPaintDevice& device
 
 QString printStoppedText(const QString& path)
 {
-    return path.isEmpty()
-               ? QStringLiteral("Tisk je zrušen.")
-               : QStringLiteral("Zrušeno; do souboru %1 se nic nezapsalo.").arg(path);
+    return path.isEmpty() ? QStringLiteral("Tisk je zrušen.")
+                          : QStringLiteral("Zrušeno; do souboru %1 se nic nezapsalo.").arg(path);
 }
 
 QString writeClassOverviewPdf(const ClassOverview& overview, const QString& path,
