@@ -32,8 +32,8 @@ void OnePupilsHistory(benchmark::State& state)
         for (std::size_t i = 0; i < Pupils; ++i) {
             const voltmetr::Profile& pupil = listed[i * listed.size() / Pupils];
             QString failure;
-            const auto history = voltmetr::teacher::readPupilHistoryAt(location, pupil.surname,
-                                                                       pupil.className, failure);
+            const auto history = voltmetr::teacher::readPupilHistoryAt(
+                location, pupil.surname, pupil.className, voltmetr::Period(), failure);
             if (!history) {
                 state.SkipWithError(failure.toStdString().c_str());
                 return;

@@ -49,8 +49,10 @@ void setOverviewPage(QPagedPaintDevice& device)
                                      QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
 }
 
-void printClassOverview(const ClassOverview& overview, QPagedPaintDevice& device)
+bool printClassOverview(const ClassOverview& overview, QPagedPaintDevice& device,
+                        const PrintProgress& progress)
 {
+    const auto goOn = [&](int done, int pages) { return !progress || progress(done, pages); };
     const double dpi = device.logicalDpiY();
     const QSizeF paper(device.width(), device.height()); // within the margins
     QFont font(QStringLiteral("Liberation Sans"), 9);
@@ -89,6 +91,9 @@ void printClassOverview(const ClassOverview& overview, QPagedPaintDevice& device
         y += height;
     }
 
+    if (!goOn(0, pages)) {
+        return false;
+    }
     QPainter painter(&device);
     const int textPages = document.pageCount();
     font.setPointSizeF(7.5);
@@ -124,10 +129,21 @@ void printClassOverview(const ClassOverview& overview, QPagedPaintDevice& device
             QRectF(0, paper.height() - footer, paper.width(), footer),
             Qt::AlignBottom | Qt::AlignHCenter,
             QStringLiteral("%1 – strana %2 z %3").arg(overview.title).arg(index + 1).arg(pages));
+        if (!goOn(index + 1, pages)) {
+            return false;
+        }
     }
+    return true;
 }
 
-QString writeClassOverviewPdf(const ClassOverview& overview, const QString& path)
+QString printStoppedText(const QString& path)
+{
+    return path.isEmpty() ? QStringLiteral("Tisk je zrušen.")
+                          : QStringLiteral("Zrušeno; do souboru %1 se nic nezapsalo.").arg(path);
+}
+
+QString writeClassOverviewPdf(const ClassOverview& overview, const QString& path,
+                              const PrintProgress& progress)
 {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
@@ -136,7 +152,9 @@ QString writeClassOverviewPdf(const ClassOverview& overview, const QString& path
         writer.setTitle(overview.title);
         writer.setCreator(QStringLiteral("Voltmetr"));
         setOverviewPage(writer);
-        printClassOverview(overview, writer);
+        if (!printClassOverview(overview, writer, progress)) {
+            return printStoppedText(path);
+        }
     }
     if (const QString reason = writeWholeFile(path, pdf.data()); !reason.isEmpty()) {
         return QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, reason);

@@ -53,7 +53,10 @@ int changePupils(const Request& request, Console& console)
     const PupilEdit edit = editPupilAt(request.databasePath, [&](QSqlDatabase& db) {
         switch (request.command) {
         case Command::Rename: {
-            const PupilEdit renamed = renamePupil(db, pupil, other);
+            PupilEdit renamed = renamePupil(db, pupil, other);
+            if (renamed.mergeInstead) {
+                renamed.error += QStringLiteral("; jeho a tyto běhy spojí příkaz sluc");
+            }
             done = pupilChanged(pupil, other, false, renamed.runs);
             return renamed;
         }

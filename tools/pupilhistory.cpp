@@ -10,10 +10,11 @@ namespace voltmetr::teacher {
 namespace {
 
 std::optional<PupilHistory> readPupilHistory(QSqlDatabase& db, const QString& surname,
-                                             const QString& pupilClass, QString& failure)
+                                             const QString& pupilClass, const Period& period,
+                                             QString& failure)
 {
     std::vector<NumberedResult> rows;
-    if (failure = readPupilResults(db, surname, pupilClass, rows); !failure.isEmpty()) {
+    if (failure = readPupilResults(db, surname, pupilClass, period, rows); !failure.isEmpty()) {
         return std::nullopt;
     }
     PupilHistory history;
@@ -35,7 +36,7 @@ std::optional<PupilHistory> readPupilHistory(QSqlDatabase& db, const QString& su
     }
     MeterTables tables;
     FillTables(tables);
-    failure = readPupilTaskLog(db, surname, pupilClass, [&](const LoggedTask& logged) {
+    failure = readPupilTaskLog(db, surname, pupilClass, period, [&](const LoggedTask& logged) {
         if (const auto found = byId.find(logged.runId); found != byId.end()) {
             PupilRun& run = history.runs[found->second];
             countTask(run.tally, logged.task, tables);
@@ -88,14 +89,15 @@ std::map<double, Share> PupilHistory::byDate() const
 }
 
 std::optional<PupilHistory> readPupilHistoryAt(const QString& location, const QString& surname,
-                                               const QString& pupilClass, QString& failure)
+                                               const QString& pupilClass, const Period& period,
+                                               QString& failure)
 {
     SchoolConnection connection(location, SchoolConnection::Access::Read);
     if (failure = schoolDatabaseProblem(location, connection); !failure.isEmpty()) {
         return std::nullopt;
     }
     std::optional<PupilHistory> history =
-        readPupilHistory(connection.db(), surname, pupilClass, failure);
+        readPupilHistory(connection.db(), surname, pupilClass, period, failure);
     if (!history) {
         failure = databaseFailure(QStringLiteral("Čtení výsledků žáka"), failure);
     }

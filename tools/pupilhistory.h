@@ -40,10 +40,11 @@ QString verdictText(const TaskRecord& task);
 // 32-bit arithmetic left as 0.32000002 reads 0,32 V.
 QString voltsText(float volts, const QLocale& locale);
 
-// Reads the pupil's runs and their logged tasks from the school database at location, opened for
-// reading and closed again. Nothing, with the teacher's Czech reason in failure, when the
-// database cannot be used or read.
+// Reads the pupil's runs in the period and their logged tasks from the school database at
+// location, opened for reading and closed again. Nothing, with the teacher's Czech reason in
+// failure, when the database cannot be used or read.
 std::optional<PupilHistory> readPupilHistoryAt(const QString& location, const QString& surname,
-                                               const QString& pupilClass, QString& failure);
+                                               const QString& pupilClass, const Period& period,
+                                               QString& failure);
 
 } // namespace voltmetr::teacher

@@ -131,9 +131,8 @@ PupilEdit renamePupil(QSqlDatabase& db, const Profile& from, const Profile& to)
         qint64 taken = 0;
         QString failure = findPair(db, from, to, edit, taken);
         if (failure.isEmpty() && edit.ok() && taken > 0) {
-            edit.error =
-                QStringLiteral("žák %1 už v seznamu je; jeho a tyto běhy spojí příkaz sluc")
-                    .arg(pupilName(to));
+            edit.error = QStringLiteral("žák %1 už v seznamu je").arg(pupilName(to));
+            edit.mergeInstead = true;
         }
         if (!failure.isEmpty() || !edit.ok()) {
             return failure;

@@ -17,12 +17,15 @@ struct PupilEdit
 {
     qint64 runs = 0; // the runs moved, or on a removal the runs that stay under the name
     QString error;   // Czech; nothing was changed
+    // A rename refused because the new name is listed already: what the teacher may have meant
+    // is a merge, which the command line and the window each offer in their own words.
+    bool mergeInstead = false;
 
     bool ok() const { return error.isEmpty(); }
 };
 
 // Renames a pupil, or moves one to another class, with every run stored under the old name.
-// Refused when the new name is listed already: that is a merge.
+// Refused, with mergeInstead, when the new name is listed already: that is a merge.
 PupilEdit renamePupil(QSqlDatabase& db, const Profile& from, const Profile& to);
 
 // Merges `from` (a name a mailed report was stored under, or a pupil listed twice) into the

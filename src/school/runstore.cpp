@@ -198,14 +198,12 @@ QString RunStatements::readTotals(const QString& surname, PupilTotals& totals)
     return failure.isEmpty() ? totalsRead(m_totals, totals) : failure;
 }
 
-QString runsWhere(const QString& className, const Period& period, QVariantList& values)
+namespace {
+
+// The runs whose date lies in the period, added to conditions with their bound values. A run's
+// date counts as the day it shows, as readRunStored reads it.
+void addPeriod(const Period& period, QStringList& conditions, QVariantList& values)
 {
-    QStringList conditions;
-    if (!className.isEmpty()) {
-        conditions << column("Trida") + QStringLiteral(" = ?");
-        values << className;
-    }
-    // A run's date counts as the day it shows, as readRunStored reads it.
     const auto dayBounds = [](const QDate& day) {
         return readingTheSame(toOleDate(day.startOfDay()), msPerDay);
     };
@@ -217,9 +215,36 @@ QString runsWhere(const QString& className, const Period& period, QVariantList& 
         conditions << column("Datum") + QStringLiteral(" < ?");
         values << dayBounds(*period.to).last();
     }
+}
+
+QString whereAll(const QStringList& conditions)
+{
     return conditions.isEmpty()
                ? QString()
                : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
+} // namespace
+
+QString runsWhere(const QString& className, const Period& period, QVariantList& values)
+{
+    QStringList conditions;
+    if (!className.isEmpty()) {
+        conditions << column("Trida") + QStringLiteral(" = ?");
+        values << className;
+    }
+    addPeriod(period, conditions, values);
+    return whereAll(conditions);
+}
+
+QString pupilRunsWhere(const QString& surname, const QString& className, const Period& period,
+                       QVariantList& values)
+{
+    QStringList conditions{textOf("Prijmeni") + QStringLiteral(" = ?"),
+                           textOf("Trida") + QStringLiteral(" = ?")};
+    values << storedText(surname) << storedText(className);
+    addPeriod(period, conditions, values);
+    return whereAll(conditions);
 }
 
 QString readRuns(QSqlDatabase& db, const QString& className, const Period& period,
@@ -363,15 +388,16 @@ QString readStoredResults(QSqlDatabase& db, std::vector<StoredResult>& rows,
 }
 
 QString readPupilResults(QSqlDatabase& db, const QString& surname, const QString& className,
-                         std::vector<NumberedResult>& rows)
+                         const Period& period, std::vector<NumberedResult>& rows)
 {
+    QVariantList values;
+    const QString filter = pupilRunsWhere(surname, className, period, values);
     return readResultRows(
         db,
         // The engines differ in where NULL sorts; here it sorts first on both.
-        QStringLiteral("WHERE %1 = ? AND %2 = ? ORDER BY %3 IS NOT NULL, %3, %4 IS NOT NULL, %4, "
-                       "rowid")
-            .arg(textOf("Prijmeni"), textOf("Trida"), column("Datum"), column("CasStrt")),
-        {storedText(surname), storedText(className)}, [&](qint64 runId, StoredResult row) {
+        filter + QStringLiteral(" ORDER BY %1 IS NOT NULL, %1, %2 IS NOT NULL, %2, rowid")
+                     .arg(column("Datum"), column("CasStrt")),
+        values, [&](qint64 runId, StoredResult row) {
             rows.push_back({runId, std::move(row)});
         });
 }

@@ -86,6 +86,9 @@ private:
 // whose date lies in the period. The condition with its leading WHERE, empty when every run is
 // wanted; its bound values are appended to values.
 QString runsWhere(const QString& className, const Period& period, QVariantList& values);
+// The same of one pupil's runs: surname and class as stored, NULL as empty text.
+QString pupilRunsWhere(const QString& surname, const QString& className, const Period& period,
+                       QVariantList& values);
 
 // Hands each the right and the wrong answers, as the runs counted them, of the runs of one class
 // (of all when className is empty) in the period on each date that a run has (days since
@@ -149,9 +152,9 @@ struct NumberedResult
     StoredResult result;
 };
 
-// The runs of one pupil, surname and class as stored (NULL as empty text), by date and start,
-// those without either first. Empty on success, else the reason.
+// The runs of one pupil in the period, surname and class as stored (NULL as empty text), by date
+// and start, those without either first. Empty on success, else the reason.
 QString readPupilResults(QSqlDatabase& db, const QString& surname, const QString& className,
-                         std::vector<NumberedResult>& rows);
+                         const Period& period, std::vector<NumberedResult>& rows);
 
 } // namespace voltmetr

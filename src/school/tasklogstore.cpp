@@ -206,19 +206,16 @@ QString readTaskLog(QSqlDatabase& db, const QString& className,
 }
 
 QString readPupilTaskLog(QSqlDatabase& db, const QString& surname, const QString& className,
-                         const std::function<void(const LoggedTask&)>& each)
+                         const Period& period, const std::function<void(const LoggedTask&)>& each)
 {
     // The pupil's runs are found first and their tasks through the log's index: a file's
     // planner, knowing nothing of the filter, would otherwise read the whole log.
+    QVariantList values;
+    const QString runs = pupilRunsWhere(surname, className, period, values);
     return readFilteredTaskLog(db,
-                               QStringLiteral(" WHERE %2.\"Beh\" IN (SELECT rowid FROM %1 WHERE "
-                                              "COALESCE(\"Prijmeni\", '') = ? AND "
-                                              "COALESCE(\"Trida\", '') = ?)")
-                                   .arg(quotedName(ResultsTable), quotedName(TaskLogTable)),
-                               // A null text would bind as NULL, which matches nothing.
-                               {surname.isNull() ? QStringLiteral("") : surname,
-                                className.isNull() ? QStringLiteral("") : className},
-                               each);
+                               QStringLiteral(" WHERE %2.\"Beh\" IN (SELECT rowid FROM %1%3)")
+                                   .arg(quotedName(ResultsTable), quotedName(TaskLogTable), runs),
+                               values, each);
 }
 
 QString readCountedTasks(QSqlDatabase& db, const QString& className, const Period& period,

@@ -60,9 +60,9 @@ struct LoggedTask
 QString readTaskLog(QSqlDatabase& db, const QString& className,
                     const std::function<void(const LoggedTask&)>& each);
 
-// readTaskLog of one pupil's runs: surname and class as stored, NULL as empty text.
+// readTaskLog of one pupil's runs in the period: surname and class as stored, NULL as empty text.
 QString readPupilTaskLog(QSqlDatabase& db, const QString& surname, const QString& className,
-                         const std::function<void(const LoggedTask&)>& each);
+                         const Period& period, const std::function<void(const LoggedTask&)>& each);
 
 // One logged task as the statistics count it: the run it belongs to and, of its figures, only
 // the meter's divisions, the voltage, the range in use, whether the meter was destroyed, the

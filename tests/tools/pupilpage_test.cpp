@@ -1,6 +1,7 @@
 #include "app/oledate.h"
 #include "app/procedury.h"
 #include "exercise/meterface.h"
+#include "periodbar.h"
 #include "pupilpage.h"
 #include "school/pupilstore.h"
 #include "school/resultsstore.h"
@@ -10,7 +11,9 @@
 #include "teacherwindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
@@ -94,7 +97,17 @@ protected:
 
 TEST_P(PupilPageTest, ShowsThePupilsRunsAndTasksAndReplaysATaskWithThePupilsMeterFace)
 {
+    // The page opens on the days the class shows, 4 December alone, and follows their change.
     teacher::TeacherWindow window(m_school.path());
+    const auto checkEnds = [&](bool checked) {
+        for (QCheckBox* end : window.periodBar()->findChildren<QCheckBox*>()) {
+            end->setChecked(checked);
+        }
+    };
+    for (QDateEdit* end : window.periodBar()->findChildren<QDateEdit*>()) {
+        end->setDate({2026, 12, 4});
+    }
+    checkEnds(true);
     QTableView* pupils = window.pupilView();
     for (int row = 0; row < pupils->model()->rowCount(); ++row) {
         if (pupils->model()->index(row, 0).data() == u"Bílá"_s) {
@@ -109,8 +122,14 @@ TEST_P(PupilPageTest, ShowsThePupilsRunsAndTasksAndReplaysATaskWithThePupilsMete
     ASSERT_NE(details, nullptr);
     EXPECT_EQ(details->shortcut(), QKeySequence(u"Ctrl+D"_s));
 
+    EXPECT_TRUE(
+        page->summary()->text().startsWith(u"Bílá, 2.A, od 4. 12. 2026 do 4. 12. 2026: 1 "
+                                           "cvičení, 1 úloh v záznamu, úspěšnost 100,0 %."_s))
+        << page->summary()->text().toStdString();
+    EXPECT_EQ(rows(page->runsView()), QStringList(u"4. 12. 2026|10:00|10:05|1|0|100,0 %|1"_s));
+    checkEnds(false);
     EXPECT_TRUE(page->summary()->text().startsWith(
-        u"Bílá, 2.A: 2 cvičení, 4 úloh v záznamu, úspěšnost 50,0 %.\nÚspěšnost je"_s))
+        u"Bílá, 2.A, celé období: 2 cvičení, 4 úloh v záznamu, úspěšnost 50,0 %.\nÚspěšnost je"_s))
         << page->summary()->text().toStdString();
     EXPECT_EQ(page->chart()->accessibleDescription(),
               u"Úspěšnost po dnech: 1. 12. 2026 33,3 % (1 z 3); 4. 12. 2026 100,0 % (1 z 1)."_s);

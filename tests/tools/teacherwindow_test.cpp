@@ -1,6 +1,7 @@
 #include "app/oledate.h"
 #include "classlistdialog.h"
 #include "overviewexport.h"
+#include "overviewprint.h"
 #include "periodbar.h"
 #include "pupildialogs.h"
 #include "school/pupilstore.h"
@@ -13,11 +14,14 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -25,6 +29,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace voltmetr {
@@ -188,7 +193,7 @@ TEST_P(TeacherWindowTest, MergesAMailedNameIntoTheListedPupilAndShowsARefusal)
     rename.doButton()->click();
     EXPECT_EQ(rename.result(), QDialog::Rejected);
     EXPECT_EQ(rename.problem()->text(), u"Nic se nezměnilo: žák Cígler (2.A) už v seznamu je; jeho "
-                                        "a tyto běhy spojí příkaz sluc."_s);
+                                        "a tyto běhy spojí „Sloučit do…“ v nabídce Žák."_s);
 
     teacher::PupilEditDialog merge(window, Edit::Merge, choose(u"Eva Bílá"_s));
     EXPECT_EQ(merge.otherPupil()->currentText(), u"Bílá (2.A)"_s);
@@ -308,6 +313,45 @@ TEST_P(TeacherWindowTest, TakesTheShownClassOutAsPdfPageAndCsv)
         EXPECT_EQ(row.section(u';', 1, 1), u"2.A"_s) << row.toStdString();
     }
     EXPECT_TRUE(rows.last().startsWith(u"'=1+1;2.A;1;0;"_s)) << rows.last().toStdString();
+
+    // The dialogs suggest the class whole, and a suffix is added only where it is missing.
+    window.classChoice()->setCurrentText(u"2.B"_s);
+    EXPECT_EQ(QFileInfo(teacher::suggestedFile(window, u"prehled"_s, u"pdf"_s)).fileName(),
+              u"prehled-2.B.pdf"_s);
+    const std::pair<QString, QString> suffixed[] = {{u"prehled-2.B"_s, u"prehled-2.B.pdf"_s},
+                                                    {u"prehled-2.B.PDF"_s, u"prehled-2.B.PDF"_s},
+                                                    {u"2.B.csv"_s, u"2.B.csv.pdf"_s}};
+    for (const auto& [chosen, written] : suffixed) {
+        EXPECT_EQ(teacher::withSuffix(chosen, u"pdf"_s), written);
+    }
+
+    // The whole school's PDF and print, five pages, show their progress page by page, and
+    // "Zrušit" on it leaves no file, also of a printer's PDF.
+    window.classChoice()->setCurrentIndex(0);
+    const QString stopped = m_school.folder() + u"/zruseno.pdf"_s;
+    QStringList progress;
+    const auto stopAtOnce = [&] {
+        QTimer::singleShot(0, &window, [&] {
+            auto* dialog = window.findChild<QProgressDialog*>();
+            progress << dialog->labelText() << dialog->findChild<QPushButton*>()->text();
+            dialog->cancel();
+        });
+    };
+    stopAtOnce();
+    EXPECT_EQ(teacher::saveShownOverview(window, teacher::OverviewFile::Pdf, stopped),
+              teacher::printStoppedText(stopped));
+    QPrinter printer;
+    teacher::setOverviewPage(printer);
+    printer.setOutputFileName(stopped);
+    stopAtOnce();
+    EXPECT_EQ(teacher::printShownOverview(window, printer), teacher::printStoppedText(stopped));
+    EXPECT_FALSE(QFile::exists(stopped));
+    EXPECT_EQ(progress, (QStringList{u"Ukládám přehled do PDF… Strana 2 z 5."_s, u"Zrušit"_s,
+                                     u"Tisknu přehled… Strana 2 z 5."_s, u"Zrušit"_s}));
+    window.classChoice()->setCurrentText(u"2.B"_s);
+    printer.setOutputFileName(m_school.folder() + u"/tisk.pdf"_s);
+    ASSERT_EQ(teacher::printShownOverview(window, printer), QString());
+    EXPECT_EQ(pdfText(printer.outputFileName(), 1, 1).filter(u"Dvořák 2.B 1 0 50,0 %"_s).size(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TeacherWindowTest, ::testing::Bool(),

@@ -173,9 +173,14 @@ void PupilEditDialog::apply()
     }
     const std::optional<Profile> to = target();
     const PupilEdit edit = editPupilAt(m_window.location(), [&](QSqlDatabase& db) {
-        return m_edit == Edit::Rename ? renamePupil(db, m_pupil, *to)
-               : to                   ? mergePupils(db, m_pupil, *to)
-                                      : removePupil(db, m_pupil);
+        PupilEdit done = m_edit == Edit::Rename ? renamePupil(db, m_pupil, *to)
+                         : to                   ? mergePupils(db, m_pupil, *to)
+                                                : removePupil(db, m_pupil);
+        if (done.mergeInstead) {
+            done.error += QStringLiteral("; jeho a tyto běhy spojí „%1“ v nabídce Žák")
+                              .arg(QString::fromUtf16(textsOf(Edit::Merge).menu).remove(u'&'));
+        }
+        return done;
     });
     if (!edit.ok()) {
         showProblem(m_problem, edit.error);

@@ -68,7 +68,7 @@ ProgressChart::ProgressChart(QWidget* parent) : QWidget(parent)
     setMinimumSize(320, 160);
 }
 
-void ProgressChart::setDays(std::map<double, Share> days)
+void ProgressChart::setDays(std::map<double, Share> days, const QString& none)
 {
     m_days = std::move(days);
     QStringList figures;
@@ -81,7 +81,7 @@ void ProgressChart::setDays(std::map<double, Share> days)
     }
     setAccessibleDescription(
         figures.isEmpty()
-            ? QStringLiteral("Žák zatím necvičil.")
+            ? none
             : QStringLiteral("Úspěšnost po dnech: %1.").arg(figures.join(QStringLiteral("; "))));
     update();
 }
@@ -191,11 +191,13 @@ PupilPage::PupilPage(QString location, QWidget* parent)
                      [this](const QModelIndex& current) { showTask(current.row()); });
 }
 
-void PupilPage::showPupil(const QString& surname, const QString& pupilClass)
+void PupilPage::showPupil(const QString& surname, const QString& pupilClass, const Period& period)
 {
+    m_surname = surname;
+    m_class = pupilClass;
     QString failure;
     std::optional<PupilHistory> history =
-        readPupilHistoryAt(m_location, surname, pupilClass, failure);
+        readPupilHistoryAt(m_location, surname, pupilClass, period, failure);
     m_history = history ? std::move(*history) : PupilHistory();
     m_shownRun = -1;
 
@@ -214,14 +216,17 @@ void PupilPage::showPupil(const QString& surname, const QString& pupilClass)
              cell(QString::number(tally.wrong)), share,
              cell(m_history.taskLogPresent ? QString::number(tally.tasks) : QStringLiteral("–"))});
     }
-    m_chart->setDays(m_history.byDate());
+    m_chart->setDays(m_history.byDate(), period.whole()
+                                             ? QStringLiteral("Žák zatím necvičil.")
+                                             : QStringLiteral("Žák v tomto období necvičil."));
     if (!failure.isEmpty()) {
         m_summary->setText(failure);
     } else {
         m_summary->setText(
-            QStringLiteral("%1, %2: %3 cvičení, %4 úloh v záznamu, úspěšnost %5.\n%6")
-                .arg(surname, pupilClass, QString::number(all.runs), QString::number(all.tasks),
-                     rightShareText(all.right, all.wrong, czech), rightShareDefinition()));
+            QStringLiteral("%1, %2, %3: %4 cvičení, %5 úloh v záznamu, úspěšnost %6.\n%7")
+                .arg(surname, pupilClass, periodText(period), QString::number(all.runs),
+                     QString::number(all.tasks), rightShareText(all.right, all.wrong, czech),
+                     rightShareDefinition()));
     }
     m_summary->setStyleSheet(
         failure.isEmpty() ? QString()

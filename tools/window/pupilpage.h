@@ -19,7 +19,8 @@ class ProgressChart : public QWidget
 public:
     explicit ProgressChart(QWidget* parent = nullptr);
 
-    void setDays(std::map<double, Share> days);
+    // The days' shares; none tells what the chart says when there is no day.
+    void setDays(std::map<double, Share> days, const QString& none);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,8 +65,10 @@ public:
 
     explicit PupilPage(QString location, QWidget* parent = nullptr);
 
-    // Reads the pupil's runs again from the school database and shows the latest run.
-    void showPupil(const QString& surname, const QString& pupilClass);
+    // Reads the pupil's runs in the period again from the school database and shows the latest.
+    void showPupil(const QString& surname, const QString& pupilClass, const Period& period);
+    // The pupil shown, read again in another period.
+    void showPeriod(const Period& period) { showPupil(m_surname, m_class, period); }
 
     QTableView* runsView() const { return m_runsView; }
     QTableView* tasksView() const { return m_tasksView; }
@@ -78,6 +81,8 @@ private:
     void showTask(int row);
 
     QString m_location;
+    QString m_surname;
+    QString m_class;
     PupilHistory m_history;
     QLabel* m_summary;
     ProgressChart* m_chart;

@@ -97,13 +97,19 @@ TeacherWindow::TeacherWindow(QString location, QWidget* parent)
     QObject::connect(m_classes, &QComboBox::currentIndexChanged, this,
                      [this] { showClass(m_classes->currentData().toString()); });
     showClass(m_classes->currentData().toString());
-    m_period->setOnChange([this] { showClass(m_classes->currentData().toString()); });
+    // The pupil's page, when open, shows the same days as the class.
+    m_period->setOnChange([this] {
+        showClass(m_classes->currentData().toString());
+        if (m_pages->indexOf(m_pupilPage) >= 0) {
+            m_pupilPage->showPeriod(m_period->period());
+        }
+    });
 
     // One pupil's page, opened on the chosen row by Enter, a double click or the menu.
     m_pupilPage->hide();
     const auto openPupil = [this] {
         if (const std::optional<PupilTally> pupil = currentPupil()) {
-            m_pupilPage->showPupil(pupil->surname, pupil->pupilClass);
+            m_pupilPage->showPupil(pupil->surname, pupil->pupilClass, m_period->period());
             m_pages->removeTab(m_pages->indexOf(m_pupilPage));
             m_pages->setCurrentIndex(m_pages->addTab(
                 m_pupilPage, QStringLiteral("Žák: %1, %2").arg(pupil->surname, pupil->pupilClass)));
