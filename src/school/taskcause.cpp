@@ -96,7 +96,9 @@ QString bringTaskCausesUpToDate(QSqlDatabase& db, const TaskCauseRule& rule, QSt
     }
     const QString table = quotedName(TaskLogTable);
     const QString column = quotedName(CauseColumn);
-    QStringList statements;
+    // Working out the causes of a school's years of tasks may take longer than a statement is
+    // otherwise allowed; the wait for a lock the pupils hold stays as short as ever.
+    QStringList statements{QStringLiteral("SELECT set_config('statement_timeout', '0', true)")};
     if (comment) {
         statements << QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, column);
     }
