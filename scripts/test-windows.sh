@@ -56,6 +56,10 @@ run="$build/smoke"
 rm -rf "$run"
 mkdir -p "$run"
 unzip -q "$build/voltmetr-$version-windows.zip" -d "$run"
+# The school file's driver runs on the SQLite the program waits through, not on a copy of its own.
+check "ovladač SQLite v ZIPu používá knihovnu sqlite3.dll programu" \
+  'grep -q "DLL Name: sqlite3.dll" <<<"$(x86_64-w64-mingw32-objdump -p "$run/voltmetr-$version/sqldrivers/qsqlite.dll")" &&
+   [ -f "$run/voltmetr-$version/sqlite3.dll" ]'
 # Waits up to a minute for the window titled by the pattern to be shown, and gives it the focus;
 # a window found before it is shown refuses the focus, and is tried again.
 focus() {
