@@ -45,17 +45,29 @@ echo "=== Testy jádra pod Wine (cs_CZ.UTF-8) ==="
   failed+=("testy jádra")
 
 # A pupil's run from the unpacked ZIP, by keyboard as a pupil without a mouse would: signs in
-# by name, answers one task, ends the run and copies the report; the Linux teacher's tool reads
-# the same name, class and counts from it.
-echo "=== Žák pod Wine: přihlášení, jedna úloha, zpráva pro vyučujícího ==="
+# by name, answers one task right and one wrong, ends the run and copies the report; the Linux
+# teacher's tool reads the same name, class and counts from it.
+echo "=== Žák pod Wine: přihlášení, dvě úlohy, zpráva pro vyučujícího ==="
 teacher_build="$VOLTMETR_ROOT/build/debug"
 [ -f "$teacher_build/CMakeCache.txt" ] ||
   cmake -S "$VOLTMETR_ROOT" -B "$teacher_build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$teacher_build" --target voltmetr-ucitel >/dev/null
+cmake --build "$teacher_build" --target voltmetr-ucitel voltmetr_tasks_now >/dev/null
+# The program draws its tasks from a seed taken from the clock. Under one stopped clock (the
+# monotonic one, which the windows' timers use, runs on) the program and voltmetr_tasks_now, the
+# same exercise on Linux, draw the same tasks: the right answer to the first and a wrong one to
+# the second.
+stopped_clock=(env LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+  FAKETIME="2026-03-02 08:30:00" FAKETIME_DONT_FAKE_MONOTONIC=1)
+mapfile -t answers < <("${stopped_clock[@]}" QT_QPA_PLATFORM=offscreen \
+  "$teacher_build/tests/voltmetr_tasks_now")
 run="$build/smoke"
 rm -rf "$run"
 mkdir -p "$run"
 unzip -q "$build/voltmetr-$version-windows.zip" -d "$run"
+# The school file's driver runs on the SQLite the program waits through, not on a copy of its own.
+check "ovladač SQLite v ZIPu používá knihovnu sqlite3.dll programu" \
+  'grep -q "DLL Name: sqlite3.dll" <<<"$(x86_64-w64-mingw32-objdump -p "$run/voltmetr-$version/sqldrivers/qsqlite.dll")" &&
+   [ -f "$run/voltmetr-$version/sqlite3.dll" ]'
 # Waits up to a minute for the window titled by the pattern to be shown, and gives it the focus;
 # a window found before it is shown refuses the focus, and is tried again.
 focus() {
@@ -80,21 +92,25 @@ clipboard() {
 keys() { xdotool key --delay 100 "$@"; }
 text() { xdotool type --delay 50 "$1"; }
 # Only what the ZIP holds: no path to the build's Qt.
-env -u WINEPATH "$wine" "$run/voltmetr-$version/voltmetr.exe" >/dev/null 2>&1 &
+env -u WINEPATH "${stopped_clock[@]}" "$wine" "$run/voltmetr-$version/voltmetr.exe" \
+  >/dev/null 2>&1 &
 program=$!
 report_window='^Generované informace pro vyučujícího$'
 if focus '^Vítejte$' && keys Tab && text 'Novák Petr' && keys Tab && text 2.B && keys Return &&
-  focus '^Prověřovák' && keys Tab Tab && text 1 && keys Return &&
+  focus '^Prověřovák' && keys Tab Tab && text "${answers[0]}" && keys Return &&
   focus '^Potvrzení výsledku$' && keys alt+a &&
-  focus '^(Gratuluji|C H Y B A)$' && keys alt+k &&
+  focus '^Gratuluji$' && keys Return &&
+  focus '^Prověřovák' && text "${answers[1]}" && keys Return &&
+  focus '^Potvrzení výsledku$' && keys alt+a &&
+  focus '^C H Y B A$' && keys alt+k &&
   focus '^Konec \?$' && keys alt+a &&
   focus '^Souhrn$' && keys Return &&
   focus "$report_window" && keys alt+v && clipboard >"$run/zprava.txt" &&
   focus "$report_window" && keys alt+k; then
   "$teacher_build/voltmetr-ucitel" dekoduj "$run/zprava.txt" --csv "$run/zprava.csv" >/dev/null ||
     true
-  check "zpráva ze schránky se dekóduje se jménem, třídou a jednou úlohou" \
-    'tr -d "\r" <"$run/zprava.csv" | grep -qxE "Novák Petr;2\.B;[^;]*;[^;]*;1;(1;0|0;1)"'
+  check "zpráva ze schránky se dekóduje se jménem, třídou, jednou dobrou a jednou chybnou úlohou" \
+    'tr -d "\r" <"$run/zprava.csv" | grep -qxE "Novák Petr;2\.B;[^;]*;[^;]*;2;1;1"'
 else
   import -window root "$run/obrazovka.png" || true
   echo "Průchod programem se zastavil, obrazovka je v $run/obrazovka.png" >&2

@@ -8,7 +8,7 @@
 #        VOLTMETR_QT_STOP_AFTER=configure the script stops once Qt is configured.
 # About 1,100 compile steps, half an hour of one core.
 set -euo pipefail
-source "$(dirname "$0")/setup.sh"
+source "$(dirname "$0")/windows-setup.sh"
 
 prefix="$(realpath -m "${1:-${VOLTMETR_CACHE:-$HOME/.cache/voltmetr}/qt6-mingw}")"
 work="$prefix-build"
@@ -16,35 +16,17 @@ toolchain="$VOLTMETR_ROOT/cmake/mingw-w64.cmake"
 jobs="${VOLTMETR_JOBS:-$(nproc)}"
 
 voltmetr_install_packages
-# The sources of the very versions the host runs: Qt's host tools (moc, rcc) come from there.
-qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-sqlite_version=$(dpkg-query -W -f='${Version}' libsqlite3-dev)
-
-# apt-get source needs a deb-src entry; one is made from the system's own deb entries.
-if ! apt-get source --print-uris -qq "qt6-base=$qt_version" >/dev/null 2>&1; then
-  echo "Přidávám zdroje balíčků (deb-src) Debianu"
-  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-    sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-      voltmetr_sudo tee /etc/apt/sources.list.d/voltmetr-deb-src.sources >/dev/null
-  else
-    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list |
-      voltmetr_sudo tee /etc/apt/sources.list.d/voltmetr-deb-src.list >/dev/null
-  fi
-  voltmetr_sudo apt-get update -qq
-fi
-
 mkdir -p "$work"
 cd "$work"
-rm -rf qt6-base-* sqlite3-*/
-apt-get source -qq "qt6-base=$qt_version" "sqlite3=$sqlite_version"
-qtbase=$(find . -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
-sqlite=$(find . -maxdepth 1 -type d -name 'sqlite3-*' | head -n1)
+voltmetr_debian_sources
+qtbase="$VOLTMETR_QTBASE_SOURCE"
 
 # Debian's source leaves out Qt's copy of SQLite; the driver is built into the plugin from the
-# one-file amalgamation, made here from Debian's SQLite source of the host's version.
-(cd "$sqlite" && ./configure --disable-tcl >/dev/null && make -s sqlite3.c)
+# one-file amalgamation. (scripts/windows-sqlite.sh then puts a driver on SQLite as a library of
+# its own in its place.)
 mkdir -p "$qtbase/src/3rdparty/sqlite"
-cp "$sqlite"/sqlite3.c "$sqlite"/sqlite3.h "$sqlite"/sqlite3ext.h "$qtbase/src/3rdparty/sqlite/"
+cp "$VOLTMETR_SQLITE_SOURCE"/sqlite3.{c,h} "$VOLTMETR_SQLITE_SOURCE"/sqlite3ext.h \
+  "$qtbase/src/3rdparty/sqlite/"
 
 # It also leaves out Wintab, the old drawing-tablet interface: the window system's plugins are
 # built without it (QT_NO_WINTAB); pens still work through Windows' pointer messages.
@@ -75,7 +57,7 @@ fi
 rm -rf build
 mkdir build
 cd build
-"../$qtbase/configure" -prefix "$prefix" -xplatform win32-g++ \
+"$qtbase/configure" -prefix "$prefix" -xplatform win32-g++ \
   -device-option CROSS_COMPILE=x86_64-w64-mingw32- -qt-host-path /usr \
   -release -shared -nomake tests -nomake examples -no-opengl -no-dbus -no-icu -no-openssl \
   -no-freetype -no-fontconfig -qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-harfbuzz \

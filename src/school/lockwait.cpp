@@ -4,13 +4,10 @@
 #include <QVariant>
 #include <algorithm>
 #include <cstring>
-#ifndef Q_OS_WIN
 #include <sqlite3.h>
-#endif
 
 namespace voltmetr {
 
-#ifndef Q_OS_WIN
 namespace {
 
 int pauseOrGiveUp(void* wait, int /*lookedBefore*/)
@@ -19,7 +16,6 @@ int pauseOrGiveUp(void* wait, int /*lookedBefore*/)
 }
 
 } // namespace
-#endif
 
 LockWait::LockWait(std::chrono::milliseconds limit, SaveRetry::Timing timing)
     : m_timing(std::move(timing))
@@ -49,12 +45,6 @@ bool LockWait::pauseBeforeTryingAgain()
 
 bool LockWait::attachTo(QSqlDatabase& db)
 {
-#ifdef Q_OS_WIN
-    // Qt for Windows carries its SQLite inside the driver's plugin and lends its functions to no
-    // one: the connection waits SQLite's own way.
-    Q_UNUSED(db)
-    return false;
-#else
     const QVariant handle = db.driver()->handle();
     if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0) {
         return false;
@@ -62,7 +52,6 @@ bool LockWait::attachTo(QSqlDatabase& db)
     sqlite3* connection = *static_cast<sqlite3* const*>(handle.data());
     return connection != nullptr &&
            sqlite3_busy_handler(connection, &pauseOrGiveUp, this) == SQLITE_OK;
-#endif
 }
 
 } // namespace voltmetr

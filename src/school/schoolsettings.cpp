@@ -1,6 +1,7 @@
 #include "school/schoolsettings.h"
 
 #include "app/filewrite.h"
+#include "app/windows1250.h"
 #include "school/schooldatabase.h"
 
 #include <QDir>
@@ -8,7 +9,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QStringList>
+#include <QStringTokenizer>
+#include <QTemporaryFile>
 #include <cerrno>
 
 namespace voltmetr {
@@ -161,18 +165,32 @@ SettingsRead readSettings(const SettingsPolicy& policy)
     if (!probe.open(QIODevice::ReadOnly)) {
         return fail(fileFailureReason(probe, errno));
     }
+    // Notepad used to save in the ANSI code page, Windows-1250 on a Czech Windows: a file that is
+    // no UTF-8 is read as that, so that a path with "š" in it is the folder's own path.
+    const QByteArray bytes = probe.readAll();
+    probe.close();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    const bool inWindows1250 = utf8.hasError();
+    if (inWindows1250) {
+        text = fromWindows1250(bytes);
+    }
     // The file's format reads a backslash as the start of an escape: \\server\share\skola.sqlite
     // would become another path, which is not there, and the pupils would go on by e-mail.
-    while (!probe.atEnd()) {
-        const QByteArray line = probe.readLine().trimmed();
-        if (line.contains('\\') && !line.startsWith(';') && !line.startsWith('#')) {
+    for (const QStringView untrimmed : QStringTokenizer(text, u'\n')) {
+        const QStringView line = untrimmed.trimmed();
+        if (line.contains(u'\\') && !line.startsWith(u';') && !line.startsWith(u'#')) {
             return fail(QStringLiteral("zpětné lomítko v řádku „%1“; cestu pište s lomítky /, "
                                        "například databaze=//server/sdilena/skola.sqlite")
-                            .arg(QString::fromUtf8(line)));
+                            .arg(line));
         }
     }
-    probe.close();
-    const QSettings settings(read.file, QSettings::IniFormat);
+    // The file's format is read as UTF-8 only: a copy in UTF-8 is read in place of the other.
+    QTemporaryFile inUtf8;
+    if (inWindows1250 && !(inUtf8.open() && inUtf8.write(text.toUtf8()) >= 0 && inUtf8.flush())) {
+        return fail(fileFailureReason(inUtf8, errno));
+    }
+    const QSettings settings(inWindows1250 ? inUtf8.fileName() : read.file, QSettings::IniFormat);
     if (settings.status() == QSettings::FormatError) {
         return fail(QStringLiteral("zápis neodpovídá souboru nastavení (řádky klíč=hodnota pod "
                                    "nadpisem [skola])"));

@@ -1,6 +1,10 @@
 #include "school/lockwait.h"
 #include "school/saveretry.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -110,6 +114,50 @@ TEST(LockWait, ANewLimitCountsFromNow)
     EXPECT_TRUE(wait.pauseBeforeTryingAgain()) << "0.5 ms of the new limit gone";
     EXPECT_TRUE(wait.pauseBeforeTryingAgain()) << "1 ms gone: the deadline is reached";
     EXPECT_FALSE(wait.pauseBeforeTryingAgain());
+}
+
+TEST(LockWait, AConnectionToAFileWaitsForTheLockThroughItsPausesUntilFreedOrTheDeadline)
+{
+    // Another computer's connection holds the file's lock while the test's statement waits; it
+    // frees the lock after the pauses given, or never. The statement runs once the lock is free
+    // and gives up at the 2 ms deadline: four pauses of 0.5 ms.
+    const std::tuple<const char*, std::size_t, bool, std::vector<Microseconds::rep>> cases[] = {
+        {"freed after the third pause", 3, true, {500, 500, 500}},
+        {"held past the deadline", 99, false, {500, 500, 500, 500}},
+    };
+    const QTemporaryDir folder;
+    for (const auto& [name, freedAfter, runs, pauses] : cases) {
+        const QString file = folder.filePath(QString::fromUtf8(name) + QStringLiteral(".sqlite"));
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), u"holder"_qs);
+        QSqlDatabase waiter = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), u"waiter"_qs);
+        holder.setDatabaseName(file);
+        waiter.setDatabaseName(file);
+        ASSERT_TRUE(holder.open() && waiter.open());
+        QSqlQuery hold(holder);
+        ASSERT_TRUE(hold.exec(u"BEGIN EXCLUSIVE"_qs));
+
+        Time time(0.0);
+        SaveRetry::Timing timing = time.timing();
+        timing.sleep = [&, sleep = timing.sleep, freedAfter = freedAfter](Microseconds pause) {
+            sleep(pause);
+            if (time.slept.size() == freedAfter) {
+                QSqlQuery(holder).exec(u"COMMIT"_qs);
+            }
+        };
+        LockWait wait(Duration(2), timing);
+        ASSERT_TRUE(wait.attachTo(waiter)) << name;
+        QSqlQuery statement(waiter);
+        EXPECT_EQ(std::pair(statement.exec(u"CREATE TABLE t (x)"_qs), time.slept),
+                  std::pair(runs, pauses))
+            << name << ": " << statement.lastError().text().toStdString();
+        statement = QSqlQuery();
+        hold = QSqlQuery();
+        holder.close();
+        waiter.close();
+        holder = waiter = QSqlDatabase();
+        QSqlDatabase::removeDatabase(u"holder"_qs);
+        QSqlDatabase::removeDatabase(u"waiter"_qs);
+    }
 }
 
 } // namespace

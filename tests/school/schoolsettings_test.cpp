@@ -1,3 +1,4 @@
+#include "app/windows1250.h"
 #include "school/schooldatabase.h"
 #include "school/schoolsettings.h"
 
@@ -24,6 +25,8 @@ const QString builtInContact = QString::fromLatin1(BuiltInContactAddress);
 const QString aFolder = u"(složka)"_s;
 const QString aSocket = u"(soket)"_s;
 const QString theExample = u"(příklad)"_s;
+// Written before a text, saves it in Windows-1250, as Notepad of a Czech Windows used to save.
+const QString inWindows1250 = u"(Windows-1250)"_s;
 
 void makeSocket(const QString& path)
 {
@@ -69,6 +72,9 @@ TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed
         {"nothing set", none, none, none, u""_s, builtIn},
         {"file only", none, u"[skola]\ndatabaze=/mnt/škola/a.sqlite\nkontakt=u@skola.cz\n"_s, none,
          u""_s, u"/mnt/škola/a.sqlite"_s, u"u@skola.cz"_s},
+        {"a file in Windows-1250", none,
+         inWindows1250 + u"[skola]\ndatabaze=/mnt/škola/žáci.sqlite\nkontakt=učitel@škola.cz\n"_s,
+         none, u""_s, u"/mnt/škola/žáci.sqlite"_s, u"učitel@škola.cz"_s},
         {"environment over file", u"/tmp/jina.sqlite"_s, u"[skola]\ndatabaze=/mnt/a.sqlite\n"_s,
          none, u""_s, u"/tmp/jina.sqlite"_s},
         {"an empty environment counts as unset", u""_s, u"[skola]\ndatabaze=/mnt/a.sqlite\n"_s,
@@ -140,7 +146,14 @@ TEST(SchoolSettings, EnvironmentThenTheFirstFileThenTheBuiltInAndEveryFaultNamed
             } else if (text == theExample) {
                 EXPECT_TRUE(QFile::copy(QStringLiteral(SETTINGS_EXAMPLE), path));
             } else if (QFile file(path); text && file.open(QIODevice::WriteOnly)) {
-                file.write(text->toUtf8());
+                QByteArray bytes = text->toUtf8();
+                if (text->startsWith(inWindows1250)) {
+                    bytes.clear();
+                    for (const char32_t character : text->mid(inWindows1250.size()).toUcs4()) {
+                        bytes += char(windows1250Byte(character));
+                    }
+                }
+                file.write(bytes);
             }
             return path;
         };
