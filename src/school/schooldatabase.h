@@ -1,5 +1,7 @@
 #pragma once
 
+#include "school/failurereason.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -133,6 +135,26 @@ QString runBound(QSqlQuery& query, const QString& statement, const QVariantList&
 // Runs the statements one after another as runStatement does, each with no values, stopping
 // at the first that fails. Empty on success, else the reason.
 QString runAll(QSqlDatabase& db, const QStringList& statements);
+
+// Runs work in a transaction that keeps all of it or nothing: work returns an empty text on
+// success, else the reason, and the transaction is then rolled back. Empty on success, else the
+// reason.
+template <typename Work> QString inOneTransaction(QSqlDatabase& db, Work work)
+{
+    if (!db.transaction()) {
+        return databaseFailureReason(db.lastError());
+    }
+    if (const QString failure = work(); !failure.isEmpty()) {
+        db.rollback();
+        return failure;
+    }
+    if (!db.commit()) {
+        const QString reason = databaseFailureReason(db.lastError());
+        db.rollback();
+        return reason;
+    }
+    return {};
+}
 
 // Binds the values in order to a statement prepared before and runs it. Empty on success, else
 // the reason.

@@ -136,24 +136,6 @@ QStringList storedReportsStatements(bool server)
     return statements;
 }
 
-// Runs create in a transaction that keeps all of it or nothing.
-template <typename Create> QString inOneTransaction(QSqlDatabase& db, Create create)
-{
-    if (!db.transaction()) {
-        return databaseFailureReason(db.lastError());
-    }
-    if (const QString failure = create(); !failure.isEmpty()) {
-        db.rollback();
-        return failure;
-    }
-    if (!db.commit()) {
-        const QString reason = databaseFailureReason(db.lastError());
-        db.rollback();
-        return reason;
-    }
-    return {};
-}
-
 // Empty when the table can be read and holds all its columns, else the reason.
 QString checkTable(QSqlDatabase& db, const Table& table)
 {
@@ -204,8 +186,8 @@ QString createSchoolSchema(QSqlDatabase& db)
 
 QString addTaskLogTable(QSqlDatabase& db)
 {
-    return inOneTransaction(
-        db, [&] { return runAll(db, taskLogStatements(isServerConnection(db))); });
+    return inOneTransaction(db,
+                            [&] { return runAll(db, taskLogStatements(isServerConnection(db))); });
 }
 
 QStringList taskLogColumnNames()

@@ -107,16 +107,8 @@ QString bringTaskCausesUpToDate(QSqlDatabase& db, const TaskCauseRule& rule, QSt
                                  "STORED")
                       .arg(table, column, causeExpression(rule))
                << QStringLiteral("COMMENT ON COLUMN %1.%2 IS '%3'").arg(table, column, fingerprint);
-    if (!db.transaction()) {
-        return databaseFailureReason(db.lastError());
-    }
-    if (const QString failure = runAll(db, statements); !failure.isEmpty()) {
-        db.rollback();
-        return failure;
-    }
-    if (!db.commit()) {
-        const QString failure = databaseFailureReason(db.lastError());
-        db.rollback();
+    if (const QString failure = inOneTransaction(db, [&] { return runAll(db, statements); });
+        !failure.isEmpty()) {
         return failure;
     }
     changes << (comment ? QStringLiteral("Pravděpodobné příčiny chyb v tabulce úloh jsou "
@@ -133,7 +125,7 @@ bool taskCausesCurrent(QSqlDatabase& db, const TaskCauseRule& rule)
 }
 
 QString readPupilSummary(QSqlDatabase& db, const QString& className, const Period& period,
-                        int causeCount, const std::function<void(const PupilSummary&)>& each)
+                         int causeCount, const std::function<void(const PupilSummary&)>& each)
 {
     const QString runs = quotedName(ResultsTable);
     const QString tasks = quotedName(TaskLogTable);

@@ -159,8 +159,8 @@ TEST_P(PupilPageTest, ShowsThePupilsRunsAndTasksAndReplaysATaskWithThePupilsMete
     pupilsFace.SetNeedle(76);
     EXPECT_EQ(replayed(1), pupilsFace.grab().toImage());
     EXPECT_EQ(page->replay()->text(),
-              u"Odpověď žáka: 30\nSprávně: 3 V\nVýsledek: chybně\n\nVýpočet, jak jej žák vidí po "
-              u"chybné odpovědi:\n"
+              u"Odpověď žáka: 30\nSprávně: 3 V\nVýsledek: chybně\n\nVýpočet, jak ho program "
+              u"ukazuje žákovi po chybné odpovědi:\n"
               "Rozsah: 5 V\nStupnice má: 100 dílků\nRučička ukazuje na: 60 dílek\n"
               "Měřené napětí je: (5 V / 100 dílků) *  60 dílků =\n=  3 V"_s);
     pupilsFace.SetNeedle(51); // the stop a reversed source would peg it at

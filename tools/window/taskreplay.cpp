@@ -75,7 +75,7 @@ void TaskReplay::showTask(const TaskRecord& task)
         QStringLiteral("Odpověď žáka: %1").arg(task.typed ? *task.typed : QStringLiteral("žádná")),
         QStringLiteral("Správně: %1").arg(voltsText(task.voltage, czech)),
         QStringLiteral("Výsledek: %1").arg(verdictText(task)), QString(),
-        QStringLiteral("Výpočet, jak jej žák vidí po chybné odpovědi:")};
+        QStringLiteral("Výpočet, jak ho program ukazuje žákovi po chybné odpovědi:")};
     lines << workedCalculationLines(
         workedCalculation(task.voltage, task.divisions, task.bestRange));
     m_text->setText(lines.join(u'\n'));
