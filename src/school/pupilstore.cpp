@@ -23,7 +23,7 @@ QString readProfiles(QSqlDatabase& db, std::vector<Profile>& pupils)
     while (query.next()) {
         pupils.push_back({query.value(0).toString(), query.value(1).toString()});
     }
-    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
+    return readFailure(query);
 }
 
 PupilsAdded addMissingPupils(QSqlDatabase& db, const std::vector<Profile>& pupils)

@@ -97,12 +97,6 @@ QString groupedTotals(const QString& filter)
              quotedName(ResultsTable), filter);
 }
 
-// The reason a read stopped halfway, if it did.
-QString readFailure(const QSqlQuery& query)
-{
-    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
-}
-
 constexpr double msPerMinute = 60'000.0;
 constexpr double msPerDay = 86'400'000.0;
 

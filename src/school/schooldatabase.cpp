@@ -291,6 +291,11 @@ QString runBound(QSqlQuery& query, const QString& statement, const QVariantList&
     return runPrepared(query, values);
 }
 
+QString readFailure(const QSqlQuery& query)
+{
+    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
+}
+
 QString runAll(QSqlDatabase& db, const QStringList& statements)
 {
     for (const QString& statement : statements) {

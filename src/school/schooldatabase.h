@@ -132,6 +132,9 @@ QString runStatement(QSqlQuery& query, const QString& statement, const QVariantL
 // reason. Only statements that read or write rows may be prepared on a server.
 QString runBound(QSqlQuery& query, const QString& statement, const QVariantList& values = {});
 
+// The reason the rows of a query that ran stopped coming before the last, if they did; else empty.
+QString readFailure(const QSqlQuery& query);
+
 // Runs the statements one after another as runStatement does, each with no values, stopping
 // at the first that fails. Empty on success, else the reason.
 QString runAll(QSqlDatabase& db, const QStringList& statements);

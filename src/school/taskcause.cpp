@@ -177,7 +177,7 @@ QString readPupilSummary(QSqlDatabase& db, const QString& className, const Perio
         }
         each(totals);
     }
-    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
+    return readFailure(query);
 }
 
 QString readTasksByMeter(QSqlDatabase& db, const QString& className, const Period& period,
@@ -200,7 +200,7 @@ QString readTasksByMeter(QSqlDatabase& db, const QString& className, const Perio
         task.destroyed = query.value(2).toInt() != 0;
         each(task, query.value(3).toLongLong());
     }
-    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
+    return readFailure(query);
 }
 
 } // namespace voltmetr

@@ -189,7 +189,7 @@ QString readFilteredTaskLog(QSqlDatabase& db, const QString& filter, const QVari
         each({query.value(0).toString(), query.value(1).toString(), taskRecordAt(query, 3),
               query.value(2).toLongLong()});
     }
-    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
+    return readFailure(query);
 }
 
 } // namespace
@@ -251,7 +251,7 @@ QString readCountedTasks(QSqlDatabase& db, const QString& className, const Perio
         task.seconds = query.value(7).toDouble();
         each(counted);
     }
-    return query.lastError().isValid() ? databaseFailureReason(query.lastError()) : QString();
+    return readFailure(query);
 }
 
 } // namespace voltmetr
